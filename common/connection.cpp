@@ -1,0 +1,279 @@
+#include "common/connection.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace rec {
+namespace {
+
+constexpr size_t kChunk = 1 << 16;
+
+bool write_all(int fd, const char* p, size_t n) noexcept {
+    while (n > 0) {
+        ssize_t k = ::write(fd, p, n);
+        if (k < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += k;
+        n -= static_cast<size_t>(k);
+    }
+    return true;
+}
+
+}  // namespace
+
+Connection::Connection(int unit, std::string path, int fd, bool owns_fd)
+    : unit_(unit), path_(std::move(path)), fd_(fd), owns_fd_(owns_fd) {}
+
+std::unique_ptr<Connection> Connection::in_memory(int unit, std::string name, std::string content) {
+    auto c = std::make_unique<Connection>(unit, std::move(name), -1, false);
+    c->in_memory_ = true;
+    c->mem_ = std::move(content);
+    return c;
+}
+
+Connection::~Connection() { close(); }
+
+bool Connection::fill() {
+    // Keep the unread bytes, then read one more chunk after them.
+    if (begin_ > 0) {
+        buf_.erase(0, begin_);
+        buf_pos_ += static_cast<int64_t>(begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    if (eof_) return false;
+    if (in_memory_) {
+        size_t k = std::min(kChunk, mem_.size() - std::min(mem_read_, mem_.size()));
+        if (k == 0) {
+            eof_ = true;
+            return false;
+        }
+        buf_.append(mem_, mem_read_, k);
+        mem_read_ += k;
+        end_ += k;
+        return true;
+    }
+    buf_.resize(end_ + kChunk);
+    for (;;) {
+        ssize_t k = ::read(fd_, buf_.data() + end_, kChunk);
+        if (k < 0 && errno == EINTR) continue;
+        if (k <= 0) {
+            eof_ = true;
+            buf_.resize(end_);
+            return false;
+        }
+        end_ += static_cast<size_t>(k);
+        buf_.resize(end_);
+        return true;
+    }
+}
+
+RecordStatus Connection::next_record(std::string_view& rec) {
+    if (mode_ == Mode::Writing) flush();
+    mode_ = Mode::Reading;
+    if (begin_ == end_ && !fill() && begin_ == end_) return RecordStatus::End;
+    last_record_ = buf_pos_ + static_cast<int64_t>(begin_);
+    size_t scan = begin_;
+    for (;;) {
+        const void* nl = std::memchr(buf_.data() + scan, '\n', end_ - scan);
+        if (nl) {
+            size_t at = static_cast<size_t>(static_cast<const char*>(nl) - buf_.data());
+            size_t len = at - begin_;
+            if (len > kMaxRecord) {
+                begin_ = at + 1;
+                return RecordStatus::TooLong;
+            }
+            if (len > 0 && buf_[at - 1] == '\r') --len;
+            rec = std::string_view(buf_.data() + begin_, len);
+            begin_ = at + 1;
+            return RecordStatus::Ok;
+        }
+        if (end_ - begin_ > kMaxRecord + 1) {
+            // Skip the rest of an overlong record without keeping it.
+            while (true) {
+                begin_ = end_;
+                if (!fill()) return RecordStatus::TooLong;
+                const void* q = std::memchr(buf_.data(), '\n', end_);
+                if (q) {
+                    begin_ = static_cast<size_t>(static_cast<const char*>(q) - buf_.data()) + 1;
+                    return RecordStatus::TooLong;
+                }
+            }
+        }
+        size_t have = end_ - begin_;
+        if (!fill()) {
+            // Last record without a line end.
+            size_t len = end_ - begin_;
+            if (len > 0 && buf_[begin_ + len - 1] == '\r') --len;
+            rec = std::string_view(buf_.data() + begin_, len);
+            begin_ = end_;
+            return RecordStatus::Ok;
+        }
+        scan = begin_ + have;
+    }
+}
+
+bool Connection::at_end() {
+    if (mode_ == Mode::Writing) return true;
+    mode_ = Mode::Reading;
+    if (begin_ < end_) return false;
+    return !fill() && begin_ == end_;
+}
+
+void Connection::backspace() { seek(last_record_); }
+
+int64_t Connection::mark() const {
+    if (mode_ != Mode::Reading) return 0;
+    return buf_pos_ + static_cast<int64_t>(begin_);
+}
+
+void Connection::seek(int64_t offset) {
+    if (mode_ == Mode::Writing) flush();
+    if (offset >= buf_pos_ && offset <= buf_pos_ + static_cast<int64_t>(end_)) {
+        begin_ = static_cast<size_t>(offset - buf_pos_);
+        mode_ = Mode::Reading;
+        return;
+    }
+    if (in_memory_) mem_read_ = static_cast<size_t>(offset);
+    else ::lseek(fd_, offset, SEEK_SET);
+    buf_.clear();
+    begin_ = end_ = 0;
+    buf_pos_ = offset;
+    eof_ = false;
+    mode_ = Mode::Reading;
+}
+
+void Connection::rewind() {
+    if (mode_ == Mode::Writing) flush();
+    if (in_memory_) mem_read_ = 0;
+    else ::lseek(fd_, 0, SEEK_SET);
+    buf_.clear();
+    begin_ = end_ = 0;
+    buf_pos_ = 0;
+    eof_ = false;
+    last_record_ = 0;
+    mode_ = Mode::Idle;
+}
+
+void Connection::enter_writing() {
+    if (mode_ == Mode::Writing) return;
+    // Writing starts where the reading stopped (the start of the file after
+    // opening or rewinding); whatever followed is dropped.
+    int64_t at = (mode_ == Mode::Reading) ? buf_pos_ + static_cast<int64_t>(begin_) : 0;
+    if (in_memory_) {
+        mem_.resize(std::min(mem_.size(), static_cast<size_t>(at)));
+    } else if (owns_fd_) {
+        if (::ftruncate(fd_, at) != 0) failed_ = true;
+        ::lseek(fd_, at, SEEK_SET);
+    }
+    buf_.clear();
+    begin_ = end_ = 0;
+    mode_ = Mode::Writing;
+}
+
+bool Connection::put_record(std::string_view text) {
+    enter_writing();
+    out_.append(text);
+    out_ += "\r\n";
+    output_done();
+    return !failed_;
+}
+
+bool Connection::flush() {
+    if (!out_.empty()) {
+        if (in_memory_) mem_ += out_;
+        else if (!write_all(fd_, out_.data(), out_.size())) failed_ = true;
+        out_.clear();
+    }
+    return !failed_;
+}
+
+bool Connection::close() {
+    if (in_memory_) return flush();
+    if (fd_ < 0) return !failed_;
+    flush();
+    if (owns_fd_ && ::close(fd_) != 0) failed_ = true;
+    fd_ = -1;
+    return !failed_;
+}
+
+void Connection::emergency_flush() noexcept {
+    if (fd_ >= 0 && !out_.empty()) write_all(fd_, out_.data(), out_.size());
+}
+
+UnitTable::UnitTable() = default;
+UnitTable::~UnitTable() { close_all(); }
+
+Connection* UnitTable::open(int unit, const std::string& path) {
+    close(unit);
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    auto c = std::make_unique<Connection>(unit, path, fd, true);
+    Connection* p = c.get();
+    units_[unit] = std::move(c);
+    return p;
+}
+
+Connection* UnitTable::open_existing(int unit, const std::string& path) {
+    close(unit);
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    auto c = std::make_unique<Connection>(unit, path, fd, true);
+    Connection* p = c.get();
+    units_[unit] = std::move(c);
+    return p;
+}
+
+Connection* UnitTable::attach(int unit, int fd, const std::string& name) {
+    close(unit);
+    auto c = std::make_unique<Connection>(unit, name, fd, false);
+    Connection* p = c.get();
+    units_[unit] = std::move(c);
+    return p;
+}
+
+Connection* UnitTable::get(int unit) {
+    auto it = units_.find(unit);
+    return it == units_.end() ? nullptr : it->second.get();
+}
+
+bool UnitTable::close(int unit) {
+    auto it = units_.find(unit);
+    if (it == units_.end()) return true;
+    bool ok = it->second->close();
+    units_.erase(it);
+    return ok;
+}
+
+void UnitTable::close_all() {
+    for (auto& [unit, c] : units_) c->close();
+    units_.clear();
+}
+
+void UnitTable::emergency_flush_all() noexcept {
+    for (auto& [unit, c] : units_) c->emergency_flush();
+}
+
+bool file_exists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+}  // namespace rec

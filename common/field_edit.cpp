@@ -1,0 +1,378 @@
+#include "common/field_edit.h"
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace rec {
+namespace {
+
+using u128 = unsigned __int128;
+
+void stars(std::string& out, int w) { out.append(static_cast<size_t>(w), '*'); }
+
+void pad_to(std::string& out, size_t start, int w) {
+    // Right-aligns what was appended since `start` in a field of w columns.
+    size_t len = out.size() - start;
+    if (len < static_cast<size_t>(w)) out.insert(start, static_cast<size_t>(w) - len, ' ');
+}
+
+int bit_length(u128 v) {
+    int n = 0;
+    while (v) {
+        v >>= 1;
+        ++n;
+    }
+    return n;
+}
+
+u128 pow10_128(int d) {
+    u128 p = 1;
+    for (int i = 0; i < d; ++i) p *= 10;
+    return p;
+}
+
+void u128_to_dec(u128 v, std::string& s) {
+    char tmp[48];
+    int n = 0;
+    if (v == 0) tmp[n++] = '0';
+    while (v > 0) {
+        if (v <= UINT64_MAX) {
+            auto x = static_cast<uint64_t>(v);
+            while (x > 0) {
+                tmp[n++] = static_cast<char>('0' + x % 10);
+                x /= 10;
+            }
+            break;
+        }
+        tmp[n++] = static_cast<char>('0' + static_cast<int>(v % 10));
+        v /= 10;
+    }
+    while (n > 0) s.push_back(tmp[--n]);
+}
+
+// Decimal digits of round-half-even(a * 10^d) for a finite a >= 0, computed
+// exactly from the binary value of a. No leading zeros; "0" for zero.
+void scaled_digits(float a, int d, std::string& s) {
+    s.clear();
+    uint32_t u = std::bit_cast<uint32_t>(a);
+    uint32_t be = (u >> 23) & 0xffu;
+    uint32_t mant = u & 0x7fffffu;
+    uint64_t m = be ? (mant | 0x800000u) : mant;
+    int e = be ? static_cast<int>(be) - 150 : -149;
+    if (m == 0) {
+        s.push_back('0');
+        return;
+    }
+    if (d <= 30) {
+        u128 p = pow10_128(d);
+        int bits = 24 + bit_length(p);
+        if (e >= 0 && bits + e <= 127) {
+            u128 n = (static_cast<u128>(m) * p) << e;
+            u128_to_dec(n, s);
+            return;
+        }
+        if (e < 0 && bits <= 127) {
+            u128 num = static_cast<u128>(m) * p;
+            int sh = -e;
+            u128 q = 0;
+            if (sh < 128) {
+                q = num >> sh;
+                u128 rem = num - (q << sh);
+                u128 half = static_cast<u128>(1) << (sh - 1);
+                if (rem > half || (rem == half && (q & 1))) ++q;
+            }
+            // For sh >= 128, num < 2^127 <= half: the value rounds to zero.
+            u128_to_dec(q, s);
+            return;
+        }
+    }
+    // Very large values or very many decimals: the C library converts the
+    // exact binary value and rounds ties to even as well.
+    std::vector<char> buf(static_cast<size_t>(d) + 64);
+    std::snprintf(buf.data(), buf.size(), "%.*f", d, static_cast<double>(a));
+    for (const char* c = buf.data(); *c; ++c)
+        if (*c != '.') s.push_back(*c);
+    size_t nz = s.find_first_not_of('0');
+    s.erase(0, nz == std::string::npos ? s.size() - 1 : nz);
+}
+
+bool edit_non_finite(std::string& out, float v, int w) {
+    if (std::isfinite(v)) return false;
+    size_t start = out.size();
+    if (std::isnan(v)) {
+        if (w < 3) return stars(out, w), true;
+        out += "NaN";
+    } else {
+        bool neg = std::signbit(v);
+        int need_long = neg ? 9 : 8, need_short = neg ? 4 : 3;
+        if (w >= need_long) out += neg ? "-Infinity" : "Infinity";
+        else if (w >= need_short) out += neg ? "-Inf" : "Inf";
+        else return stars(out, w), true;
+    }
+    pad_to(out, start, w);
+    return true;
+}
+
+// Splits a real token into its parts. Accepts [sign] digits [. digits]
+// [(E|D) [sign] digits | sign digits]; at least one mantissa digit.
+struct RealParts {
+    bool neg = false;
+    std::string_view int_digits, frac_digits;
+    bool has_point = false;
+    int64_t exp = 0;
+    bool plain_exp = true;  // exponent absent or written with E/e
+};
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+bool split_real(std::string_view t, RealParts& p) {
+    size_t i = 0, n = t.size();
+    if (i < n && (t[i] == '+' || t[i] == '-')) p.neg = (t[i++] == '-');
+    size_t b = i;
+    while (i < n && is_digit(t[i])) ++i;
+    p.int_digits = t.substr(b, i - b);
+    if (i < n && t[i] == '.') {
+        p.has_point = true;
+        size_t f = ++i;
+        while (i < n && is_digit(t[i])) ++i;
+        p.frac_digits = t.substr(f, i - f);
+    }
+    if (p.int_digits.empty() && p.frac_digits.empty()) return false;
+    if (i == n) return true;
+    char c = t[i];
+    if (c == 'E' || c == 'e' || c == 'D' || c == 'd') {
+        p.plain_exp = (c == 'E' || c == 'e');
+        ++i;
+    } else if (c == '+' || c == '-') {
+        p.plain_exp = false;
+    } else {
+        return false;
+    }
+    bool eneg = false;
+    if (i < n && (t[i] == '+' || t[i] == '-')) eneg = (t[i++] == '-');
+    if (i == n) return false;
+    int64_t e = 0;
+    for (; i < n; ++i) {
+        if (!is_digit(t[i])) return false;
+        if (e < 1000000) e = e * 10 + (t[i] - '0');
+    }
+    p.exp = eneg ? -e : e;
+    return true;
+}
+
+// Converts the parts, with `shift` decimal places taken off the mantissa.
+bool convert_real(const RealParts& p, int64_t shift, float& v) {
+    std::string buf;
+    buf.reserve(p.int_digits.size() + p.frac_digits.size() + 16);
+    if (p.neg) buf.push_back('-');
+    buf.append(p.int_digits);
+    if (!p.frac_digits.empty()) {
+        buf.push_back('.');
+        buf.append(p.frac_digits);
+    }
+    int64_t e = p.exp - shift;
+    if (e != 0) {
+        buf.push_back('e');
+        buf += std::to_string(e);
+    }
+    float r = 0.0f;
+    auto res = std::from_chars(buf.data(), buf.data() + buf.size(), r);
+    if (res.ec == std::errc()) {
+        v = r;
+        return true;
+    }
+    if (res.ec != std::errc::result_out_of_range) return false;
+    // Out of range: too small reads as zero, too large is an error.
+    std::string digits(p.int_digits);
+    digits.append(p.frac_digits);
+    size_t lead = digits.find_first_not_of('0');
+    if (lead == std::string::npos) {
+        v = p.neg ? -0.0f : 0.0f;
+        return true;
+    }
+    int64_t magnitude = e + static_cast<int64_t>(p.int_digits.size()) - 1 - static_cast<int64_t>(lead);
+    if (magnitude < 0) {
+        v = p.neg ? -0.0f : 0.0f;
+        return true;
+    }
+    return false;
+}
+
+// Copies a fixed field without its blanks into `buf`; false if too long.
+std::string_view squeeze(std::string_view field, char* buf, size_t cap, std::string& spill) {
+    size_t n = 0;
+    bool use_spill = false;
+    for (char c : field) {
+        if (c == ' ' || c == '\t') continue;
+        if (!use_spill && n == cap) {
+            spill.assign(buf, n);
+            use_spill = true;
+        }
+        if (use_spill) spill.push_back(c);
+        else buf[n++] = c;
+    }
+    return use_spill ? std::string_view(spill) : std::string_view(buf, n);
+}
+
+}  // namespace
+
+void edit_int(std::string& out, int32_t v, int w) {
+    char buf[16];
+    auto r = std::to_chars(buf, buf + sizeof buf, v);
+    auto len = static_cast<int>(r.ptr - buf);
+    if (len > w) return stars(out, w);
+    out.append(static_cast<size_t>(w - len), ' ');
+    out.append(buf, static_cast<size_t>(len));
+}
+
+void edit_fixed(std::string& out, float v, int w, int d) {
+    if (edit_non_finite(out, v, w)) return;
+    thread_local std::string digits;
+    bool neg = v < 0.0f;
+    scaled_digits(std::fabs(v), d, digits);
+    // Split the scaled integer into its integer part and d decimals.
+    size_t n = digits.size();
+    std::string_view int_part, frac = digits;
+    size_t frac_zeros = 0;
+    if (n > static_cast<size_t>(d)) {
+        int_part = std::string_view(digits).substr(0, n - static_cast<size_t>(d));
+        frac = std::string_view(digits).substr(n - static_cast<size_t>(d));
+        if (int_part == "0") int_part = {};
+    } else {
+        frac_zeros = static_cast<size_t>(d) - n;
+        if (digits == "0") {
+            frac = {};
+            frac_zeros = static_cast<size_t>(d);
+        }
+    }
+    size_t need = (neg ? 1 : 0) + int_part.size() + 1 + static_cast<size_t>(d);
+    bool zero = false;
+    if (int_part.empty() && need + 1 <= static_cast<size_t>(w)) {
+        zero = true;
+        ++need;
+    }
+    if (need > static_cast<size_t>(w)) return stars(out, w);
+    out.append(static_cast<size_t>(w) - need, ' ');
+    if (neg) out.push_back('-');
+    if (zero) out.push_back('0');
+    out.append(int_part);
+    out.push_back('.');
+    out.append(frac_zeros, '0');
+    out.append(frac);
+}
+
+void edit_exp(std::string& out, float v, int w, int d) {
+    if (edit_non_finite(out, v, w)) return;
+    bool neg = v < 0.0f;
+    double a = std::fabs(static_cast<double>(v));
+    std::string mant;
+    int exp10 = 0;
+    if (a != 0.0 && d > 0) {
+        std::vector<char> buf(static_cast<size_t>(d) + 32);
+        std::snprintf(buf.data(), buf.size(), "%.*e", d - 1, a);
+        const char* c = buf.data();
+        for (; *c && *c != 'e'; ++c)
+            if (*c != '.') mant.push_back(*c);
+        exp10 = std::atoi(c + 1) + 1;
+    } else {
+        mant.assign(static_cast<size_t>(d), '0');
+    }
+    char ebuf[16];
+    int ae = exp10 < 0 ? -exp10 : exp10;
+    if (ae <= 99) std::snprintf(ebuf, sizeof ebuf, "E%c%02d", exp10 < 0 ? '-' : '+', ae);
+    else std::snprintf(ebuf, sizeof ebuf, "%c%03d", exp10 < 0 ? '-' : '+', ae);
+    size_t need = (neg ? 1 : 0) + 1 + mant.size() + std::strlen(ebuf);
+    bool zero = need + 1 <= static_cast<size_t>(w);
+    if (zero) ++need;
+    if (need > static_cast<size_t>(w)) return stars(out, w);
+    out.append(static_cast<size_t>(w) - need, ' ');
+    if (neg) out.push_back('-');
+    if (zero) out.push_back('0');
+    out.push_back('.');
+    out += mant;
+    out += ebuf;
+}
+
+void edit_text(std::string& out, std::string_view t, int w) {
+    auto uw = static_cast<size_t>(w);
+    if (t.size() >= uw) {
+        out.append(t.substr(0, uw));
+    } else {
+        out.append(uw - t.size(), ' ');
+        out.append(t);
+    }
+}
+
+bool parse_int_token(std::string_view tok, int32_t& v) {
+    size_t i = 0;
+    bool neg = false;
+    if (i < tok.size() && (tok[i] == '+' || tok[i] == '-')) neg = (tok[i++] == '-');
+    if (i == tok.size()) return false;
+    int64_t x = 0;
+    for (; i < tok.size(); ++i) {
+        if (!is_digit(tok[i])) return false;
+        x = x * 10 + (tok[i] - '0');
+        if (x > 2147483648LL) return false;
+    }
+    if (neg) x = -x;
+    if (x > INT32_MAX || x < INT32_MIN) return false;
+    v = static_cast<int32_t>(x);
+    return true;
+}
+
+bool parse_real_token(std::string_view tok, float& v) {
+    RealParts p;
+    if (!split_real(tok, p)) return false;
+    if (p.plain_exp && tok[0] != '+') {
+        // The common case needs no rewriting: convert the token in place.
+        float r = 0.0f;
+        auto res = std::from_chars(tok.data(), tok.data() + tok.size(), r);
+        if (res.ec == std::errc() && res.ptr == tok.data() + tok.size()) {
+            v = r;
+            return true;
+        }
+    }
+    return convert_real(p, 0, v);
+}
+
+bool read_int_field(std::string_view field, int32_t& v) {
+    char buf[64];
+    std::string spill;
+    std::string_view t = squeeze(field, buf, sizeof buf, spill);
+    if (t.empty()) {
+        v = 0;
+        return true;
+    }
+    return parse_int_token(t, v);
+}
+
+bool read_real_field(std::string_view field, int d, float& v) {
+    char buf[64];
+    std::string spill;
+    std::string_view t = squeeze(field, buf, sizeof buf, spill);
+    if (t.empty()) {
+        v = 0.0f;
+        return true;
+    }
+    RealParts p;
+    if (!split_real(t, p)) return false;
+    return convert_real(p, p.has_point ? 0 : d, v);
+}
+
+void free_real(std::string& out, float v) {
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, v);
+    bool has_mark = false;
+    for (char* c = buf; c != r.ptr; ++c) {
+        if (*c == 'e') *c = 'E';
+        if (*c == '.' || *c == 'E' || *c == 'n' || *c == 'i') has_mark = true;
+    }
+    out.append(buf, static_cast<size_t>(r.ptr - buf));
+    if (!has_mark) out += ".0";
+}
+
+}  // namespace rec

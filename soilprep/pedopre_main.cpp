@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+    std::puts(" ERROR: Syntax - PEDOPRE <INFILE>");
+    return 0;
+}
