@@ -1,0 +1,28 @@
+#include "soilprep/run_state.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace pedopre {
+namespace {
+
+// Plain character buffers: the floating-point trap reads them.
+char g_error[kErrorLength];
+char g_routine[kRoutineLength];
+
+void store(char* dst, size_t n, std::string_view s) {
+    size_t k = std::min(n, s.size());
+    std::memcpy(dst, s.data(), k);
+    std::memset(dst + k, ' ', n - k);
+}
+
+}  // namespace
+
+void set_routine(std::string_view name) { store(g_routine, kRoutineLength, name); }
+std::string_view routine_name() { return {g_routine, kRoutineLength}; }
+
+void set_error(std::string_view message) { store(g_error, kErrorLength, message); }
+void clear_error() { store(g_error, kErrorLength, {}); }
+std::string_view error_message() { return {g_error, kErrorLength}; }
+
+}  // namespace pedopre
