@@ -250,8 +250,10 @@ void edit_fixed(std::string& out, float v, int w, int d) {
         }
     }
     size_t need = (neg ? 1 : 0) + int_part.size() + 1 + static_cast<size_t>(d);
+    // The zero before the point is written when there is room for it, and
+    // it is required when it would be the only digit (F5.0 of 0.3 is "   0.").
     bool zero = false;
-    if (int_part.empty() && need + 1 <= static_cast<size_t>(w)) {
+    if (int_part.empty() && (need + 1 <= static_cast<size_t>(w) || d == 0)) {
         zero = true;
         ++need;
     }
