@@ -1,6 +1,16 @@
-#include <cstdio>
+// METCONV: converts one station's weather series into the model's weather
+// file for one quantity. The exit status is 0 on every path; the log line
+// tells the outcome.
+#include <string>
+#include <vector>
 
-int main() {
-    std::puts(" USAGE: METCONV <INFILE> <TYPE> <UNITS> <STA> <NHR> <BEGHR>");
+#include "common/connection.h"
+#include "weather/metconv.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    rec::UnitTable units;
+    rec::Connection* console = units.attach(metconv::kConsoleUnit, 1, "console");
+    metconv::run_metconv(args, *console);
     return 0;
 }

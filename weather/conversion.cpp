@@ -1,0 +1,37 @@
+#include "weather/conversion.h"
+
+#include <cmath>
+
+#include "weather/calendar.h"
+#include "weather/messages.h"
+
+namespace metconv {
+
+bool rain_factor(std::string_view units, float& factor) {
+    if (units == "IN") factor = 1.0f;
+    else if (units == "CM") factor = 2.54f;
+    else if (units == "MM") factor = 25.4f;
+    else return false;
+    return true;
+}
+
+std::string units_rejection(std::string_view units, std::string_view type) {
+    std::string m(msg::kUnknownUnits);
+    m += units;
+    m += msg::kUnknownUnitsFor;
+    m += type;
+    m += msg::kUnknownUnitsEnd;
+    return m;
+}
+
+int32_t round_nearest(double x) {
+    if (std::isnan(x)) return INT32_MIN;
+    const double r = std::round(x);
+    if (r >= 2147483647.0) return INT32_MAX;
+    if (r <= -2147483648.0) return INT32_MIN;
+    return static_cast<int32_t>(r);
+}
+
+bool day_in_year(int32_t year, int32_t jday) { return jday >= 1 && jday <= YEARDAYS(year); }
+
+}  // namespace metconv

@@ -1,0 +1,32 @@
+// Conversions shared by the converters: the factor from the input units to
+// inches, hundredths of an inch, and rounding to whole numbers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace metconv {
+
+// Inches per input unit, in single precision: "IN" 1.0, "CM" 2.54, "MM" 25.4.
+// False for any other units.
+bool rain_factor(std::string_view units, float& factor);
+// The message that rejects UNITS without a factor for data type TYPE.
+std::string units_rejection(std::string_view units, std::string_view type);
+
+// The nearest integer to x, halves away from zero, rounded from the exact
+// value. Values beyond the 32-bit range (infinite sums included) saturate to
+// its ends and a NaN gives the lowest value, so that they all print as
+// asterisks in the narrow fields of the weather files.
+int32_t round_nearest(double x);
+
+// VALUE x 100 / FACTOR in whole hundredths of an inch: the product and the
+// quotient are formed in double precision from the single-precision operands.
+inline int32_t hundredths(float value, float factor) {
+    return round_nearest(static_cast<double>(value) * 100.0 / static_cast<double>(factor));
+}
+
+// True when JDAY is a day of YEAR (1 to 365 or 366).
+bool day_in_year(int32_t year, int32_t jday);
+
+}  // namespace metconv

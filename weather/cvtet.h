@@ -1,0 +1,19 @@
+// CVTET: daily potential evapotranspiration to the model's evapotranspiration
+// file (".PET") in whole hundredths of an inch.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/connection.h"
+
+namespace metconv {
+
+// Reads records YEAR JDAY ETP from IN to its end and writes one two-line
+// statement per month to OUT. UNITS other than "IN", "CM" and "MM" have no
+// factor and fail before anything is read. Returns 0, or -1 with MSG set.
+int32_t CVTET(rec::Connection& in, rec::Connection& out, std::string_view UNITS, int32_t STA,
+              std::string& MSG);
+
+}  // namespace metconv

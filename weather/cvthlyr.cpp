@@ -1,0 +1,78 @@
+#include "weather/cvthlyr.h"
+
+#include "common/free_form.h"
+#include "common/layout.h"
+#include "weather/calendar.h"
+#include "weather/conversion.h"
+#include "weather/messages.h"
+#include "weather/rain_line.h"
+
+namespace metconv {
+
+bool place_reading(int32_t year, float daytime, ClockHour& h) {
+    // Only a DAYTIME from 1 to 367 can land inside a year; anything far
+    // outside is rejected before it is turned into a whole day.
+    if (!(daytime >= 0.0f && daytime < 1000.0f)) return false;
+    int32_t jday = static_cast<int32_t>(daytime);
+    // The fraction of the day and the minutes are formed in double precision.
+    int32_t minute = round_nearest((static_cast<double>(daytime) - static_cast<double>(jday)) * 1440.0);
+    if (minute == 0) {
+        minute = 1440;
+        jday -= 1;
+        if (jday == 0) {
+            if (year == INT32_MIN) return false;
+            year -= 1;
+            jday = YEARDAYS(year);
+        }
+    }
+    if (!day_in_year(year, jday)) return false;
+    h.jday = jday;
+    h.hour = minute / 60 + (minute % 60 != 0 ? 1 : 0);
+    h.year = year;
+    JDAYMD(year, jday, h.month, h.mday);
+    return true;
+}
+
+int32_t Cvthlyr(rec::Connection& in, rec::Connection& out, std::string_view UNITS, int32_t STA,
+                std::string& MSG) {
+    static const rec::Layout kLine("(I6,I5,I2,1X,12(I2,I2,I4))");
+    float factor = 1.0f;
+    if (!rain_factor(UNITS, factor)) {
+        MSG = units_rejection(UNITS, "HR");
+        return -1;
+    }
+
+    int32_t YEAR = 0;
+    float DAYTIME = 0.0f, RAIN = 0.0f;
+    ClockHour cur, reading;
+    if (rec::read_free(in, {YEAR, DAYTIME, RAIN}) != rec::ReadStatus::Done || !place_reading(YEAR, DAYTIME, cur)) {
+        MSG = msg::kFirstRecord;
+        return -1;
+    }
+    float sum = RAIN;  // rain of the current hour, in UNITS
+
+    RainLine line(out, kLine, STA);
+    while (!in.at_end()) {
+        const rec::ReadStatus st = rec::read_free(in, {YEAR, DAYTIME, RAIN});
+        if (st == rec::ReadStatus::EndOfFile) break;  // trailing blank lines
+        if (st != rec::ReadStatus::Done || !place_reading(YEAR, DAYTIME, reading)) {
+            MSG = msg::kLaterRecord;
+            return -1;
+        }
+        // Same hour of the same day of the year: one more reading to add.
+        // The year is not compared.
+        if (reading.hour == cur.hour && reading.jday == cur.jday) {
+            sum += RAIN;
+        } else {
+            line.append(cur.mday, cur.hour, hundredths(sum, factor));
+            if (line.full() || reading.month != cur.month || reading.year != cur.year) line.write(cur.year, cur.month);
+            sum = RAIN;
+        }
+        cur = reading;
+    }
+    line.append(cur.mday, cur.hour, hundredths(sum, factor));
+    line.write(cur.year, cur.month);
+    return 0;
+}
+
+}  // namespace metconv

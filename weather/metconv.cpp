@@ -1,0 +1,212 @@
+#include "weather/metconv.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "common/fixed_text.h"
+#include "common/free_form.h"
+#include "common/layout.h"
+#include "common/record_write.h"
+#include "weather/calendar.h"
+#include "weather/conversion.h"
+#include "weather/cvtdlyr.h"
+#include "weather/cvtet.h"
+#include "weather/cvthlyr.h"
+#include "weather/cvttmp.h"
+#include "weather/messages.h"
+
+namespace metconv {
+namespace {
+
+constexpr std::string_view kUsage[] = {
+    "USAGE: METCONV <INFILE> <TYPE> <UNITS> <STA> <NHR> <BEGHR>",
+    "where  <INFILE>   - Input filename",
+    "       <TYPE>     - Input data type",
+    "            TP - Temperature",
+    "            ET - Potential ET",
+    "            HR - Hourly Rain",
+    "            DR - Daily Rain",
+    "       <UNITS>    - Input data units",
+    "            DF - degree F",
+    "            DC - degree C",
+    "            IN - inches",
+    "            CM - centimeter",
+    "            MM - millimeter",
+    "       <STA>      - Station number",
+    "       <NHR>      - Hours to distribute day rain",
+    "       <BEGHR>    - Beginning hour",
+};
+
+// The first two characters of an argument, blank-padded and upper-cased.
+std::string code_of(std::string_view arg) {
+    std::string s = rec::fixed(arg, 2);
+    for (char& c : s) c = UPCASE(c);
+    return s;
+}
+
+std::string argument_error(std::string_view name, std::string_view text) {
+    std::string m(msg::kArgument);
+    m += name;
+    m += msg::kNotInteger;
+    m += text.substr(0, 6);
+    return m;
+}
+
+// True when writing PATH would replace INFILE: the same name, or two names
+// of one existing file.
+bool replaces_input(const std::string& infile, const std::string& path) {
+    if (infile == path) return true;
+    std::error_code ec;
+    return std::filesystem::equivalent(infile, path, ec) && !ec;
+}
+
+bool known_type(std::string_view type) { return type == "TP" || type == "ET" || type == "HR" || type == "DR"; }
+
+// The driver's checks of a run before the input and the output are opened.
+// Returns the log line of the first check that fails, or an empty text.
+std::string check_run(const RunParameters& p) {
+    if (!p.argument_error.empty()) return p.argument_error;
+    if (!known_type(p.TYPE)) {
+        std::string m(msg::kUnknownType);
+        m += p.TYPE;
+        m += msg::kUnknownTypeEnd;
+        return m;
+    }
+    float factor = 0.0f;
+    if (p.TYPE != "TP" && !rain_factor(p.UNITS, factor)) return units_rejection(p.UNITS, p.TYPE);
+    if (replaces_input(p.INFILE, p.OUTFILE)) {
+        std::string m(msg::kWouldReplace);
+        m += p.INFILE;
+        m += msg::kWouldReplaceOut;
+        m += p.OUTFILE;
+        return m;
+    }
+    return {};
+}
+
+int32_t run_converter(const RunParameters& p, rec::Connection& in, rec::Connection& out, std::string& message) {
+    if (p.TYPE == "TP") return CVTTMP(in, out, p.UNITS, p.STA, message);
+    if (p.TYPE == "ET") return CVTET(in, out, p.UNITS, p.STA, message);
+    if (p.TYPE == "HR") return Cvthlyr(in, out, p.UNITS, p.STA, message);
+    return Cvtdlyr(in, out, p.UNITS, p.STA, p.NHR, p.BEGHR, message);
+}
+
+}  // namespace
+
+void Console::free_line(std::string_view text) {
+    std::string& out = c_->output();
+    const size_t start = out.size();
+    rec::format_free(out, {text});
+    lines_->emplace_back(out, start, out.size() - start - 2);  // without CR LF
+    c_->output_done();
+}
+
+void Console::stop_line(std::string_view text) {
+    c_->put_record(text);
+    lines_->emplace_back(text);
+}
+
+bool read_integer_argument(std::string_view text, int32_t& v) {
+    // A blank, a null value or a slash leaves the target unchanged: read with
+    // two different starting values to tell that from a number.
+    const std::string field(text.substr(0, 6));
+    int32_t a = 0, b = 1;
+    auto c = rec::Connection::in_memory(0, "argument", field);
+    if (rec::read_free(*c, {a}) != rec::ReadStatus::Done) return false;
+    c->rewind();
+    if (rec::read_free(*c, {b}) != rec::ReadStatus::Done || a != b) return false;
+    v = a;
+    return true;
+}
+
+bool CMDARGS(const std::vector<std::string>& args, RunParameters& p, Console& console) {
+    if (args.size() < 4) {
+        for (std::string_view line : kUsage) console.free_line(line);
+        return false;
+    }
+    p.INFILE = std::string(rec::trim_right(args[0]));
+    p.TYPE = code_of(args[1]);
+    p.UNITS = code_of(args[2]);
+    if (!read_integer_argument(args[3], p.STA)) p.argument_error = argument_error("<STA>", args[3]);
+    if (p.TYPE == "DR" && p.argument_error.empty()) {
+        const char* names[2] = {"<NHR>", "<BEGHR>"};
+        int32_t* targets[2] = {&p.NHR, &p.BEGHR};
+        for (size_t k = 0; k < 2 && p.argument_error.empty(); ++k) {
+            if (args.size() < 5 + k) {
+                p.argument_error = std::string(msg::kArgument) + names[k] + std::string(msg::kMissingForDR);
+            } else if (!read_integer_argument(args[4 + k], *targets[k])) {
+                p.argument_error = argument_error(names[k], args[4 + k]);
+            }
+        }
+    }
+    if (p.TYPE == "TP") p.EXT = "TEM";
+    else if (p.TYPE == "ET") p.EXT = "PET";
+    else if (p.TYPE == "HR" || p.TYPE == "DR") p.EXT = "RAI";
+    // Cut at the first "." of the whole path; no "." gives the bare extension.
+    const size_t dot = p.INFILE.find('.');
+    const std::string stem = dot == std::string::npos ? std::string() : p.INFILE.substr(0, dot + 1);
+    p.LOGFILE = stem + "LOG";
+    p.OUTFILE = stem + p.EXT;
+    return true;
+}
+
+Outcome run_metconv(const std::vector<std::string>& args, rec::Connection& console_conn) {
+    static const rec::Layout kLogLine("(A)");
+    Outcome o;
+    Console console(console_conn, o.console);
+    RunParameters p;
+    if (!CMDARGS(args, p, console)) {
+        console.stop_line(msg::kConsoleStop);
+        console_conn.flush();
+        return o;
+    }
+    // The log is checked against the input before anything is opened for
+    // writing: if they are one file, nothing can be written at all.
+    if (replaces_input(p.INFILE, p.LOGFILE)) {
+        console.stop_line(std::string(msg::kWouldReplace) + p.INFILE + std::string(msg::kWouldReplaceLog) +
+                          p.LOGFILE);
+        console_conn.flush();
+        return o;
+    }
+    rec::UnitTable units;
+    rec::Connection* log = units.open(kLogUnit, p.LOGFILE);
+    if (!log) {
+        console.stop_line(std::string(msg::kCannotOpenLog) + p.LOGFILE);
+        console_conn.flush();
+        return o;
+    }
+
+    std::string message = check_run(p);
+    int32_t result = message.empty() ? 0 : -1;
+    if (result == 0) {
+        rec::Connection* in = units.open_existing(kInputUnit, p.INFILE);
+        rec::Connection* out = in ? units.open(kOutputUnit, p.OUTFILE) : nullptr;
+        if (!in) {
+            message = std::string(msg::kCannotOpen) + p.INFILE;
+            result = -1;
+        } else if (!out) {
+            message = std::string(msg::kCannotOpen) + p.OUTFILE;
+            result = -1;
+        } else {
+            out->output();  // the weather file is replaced from its start
+            result = run_converter(p, *in, *out, message);
+            if (!units.close(kOutputUnit) && result == 0) {
+                message = std::string(msg::kCannotWrite) + p.OUTFILE;
+                result = -1;
+            }
+        }
+    }
+    if (result == 0) message = msg::kNormal;
+
+    const std::string line = rec::fixed(message, kMessageLength);
+    rec::write_record(*log, kLogLine, {line});
+    o.log_line = line;
+    const bool log_written = units.close(kLogUnit);
+    units.close_all();
+    if (!log_written) console.stop_line(std::string(msg::kCannotWrite) + p.LOGFILE);
+    else console.stop_line(result == 0 ? msg::kConsoleNormal : msg::kConsoleError);
+    console_conn.flush();
+    return o;
+}
+
+}  // namespace metconv

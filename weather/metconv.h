@@ -1,0 +1,76 @@
+// METCONV driver: the command line (CMDARGS), the file names derived from the
+// input name, the choice of converter and the termination protocol (one log
+// line, one console line).
+//
+//   METCONV <INFILE> <TYPE> <UNITS> <STA> <NHR> <BEGHR>
+//
+// The output file and the log file are named after INFILE cut at its first
+// "." (of the whole path), followed by TEM, PET or RAI and by LOG.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/connection.h"
+
+namespace metconv {
+
+// Stream numbers of one run.
+inline constexpr int kConsoleUnit = 6;
+inline constexpr int kInputUnit = 10;
+inline constexpr int kOutputUnit = 11;
+inline constexpr int kLogUnit = 12;
+
+// The message text is one 256-character line of the log.
+inline constexpr size_t kMessageLength = 256;
+
+// Run parameters, set once by CMDARGS.
+struct RunParameters {
+    std::string INFILE;             // argument 1 without trailing blanks
+    std::string TYPE = "  ";        // 2 characters, upper-cased
+    std::string UNITS = "  ";       // 2 characters, upper-cased
+    int32_t STA = 0;                // station number
+    int32_t NHR = 0;                // "DR": hours to spread a day's rain over
+    int32_t BEGHR = 0;              // "DR": first hour of the spread
+    std::string EXT;                // "TEM", "PET", "RAI", or empty
+    std::string OUTFILE;
+    std::string LOGFILE;
+    std::string argument_error;     // log line for an argument that does not read
+};
+
+// What one run did: the log line (without its line end; none when the log
+// was not written) and the console lines in order.
+struct Outcome {
+    std::optional<std::string> log_line;
+    std::vector<std::string> console;
+};
+
+// Writes lines to the console and keeps them for the outcome.
+class Console {
+public:
+    Console(rec::Connection& c, std::vector<std::string>& lines) : c_(&c), lines_(&lines) {}
+    // A free-form line: one blank, then the text.
+    void free_line(std::string_view text);
+    // A line of its own, as the stop of a run shows it.
+    void stop_line(std::string_view text);
+
+private:
+    rec::Connection* c_;
+    std::vector<std::string>* lines_;
+};
+
+// Reads the arguments (program name excluded) into P. With fewer than four
+// it writes the usage text to the console and returns false.
+bool CMDARGS(const std::vector<std::string>& args, RunParameters& p, Console& console);
+
+// Reads the first six characters of TEXT in free form as one integer. False
+// when they hold no integer.
+bool read_integer_argument(std::string_view text, int32_t& v);
+
+// One whole run of METCONV on ARGS (program name excluded). Console lines go
+// to CONSOLE, which is flushed before the return.
+Outcome run_metconv(const std::vector<std::string>& args, rec::Connection& console);
+
+}  // namespace metconv

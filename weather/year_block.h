@@ -1,0 +1,100 @@
+// The year block of the daily converters (temperature and potential ET):
+// day tables of one year, 12 months by 31 days, with one or two values per
+// day, and the month statements that write them.
+//
+// A block holds the records of one run of consecutive records with the same
+// year. Every cell starts at the missing-value code -99. The block is written
+// as one statement per month from the month of its first record to the month
+// of its latest record, each month with MONLEN(m) days.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/connection.h"
+#include "common/layout.h"
+#include "common/values.h"
+#include "weather/calendar.h"
+#include "weather/conversion.h"
+#include "weather/messages.h"
+
+namespace metconv {
+
+class YearBlock {
+public:
+    static constexpr int32_t kMissing = -99;
+    static constexpr int kMaxValues = 2;
+
+    explicit YearBlock(int values_per_day);
+
+    // Starts a block for YEAR at month FIRST: February gets FEBDAYS of YEAR.
+    // The cells are not touched; clear() resets them.
+    void start(int32_t year, int32_t first);
+    // Sets every cell to the missing-value code.
+    void clear();
+    // Stores the values of one day (month 1-12, day of the month 1-31); a
+    // later record for the same day replaces the earlier one.
+    void store(int32_t month, int32_t mday, const int32_t* values) {
+        int32_t* cell = cells_[month - 1][mday - 1];
+        for (int k = 0; k < nvalues_; ++k) cell[k] = values[k];
+    }
+    // The latest record's year and month.
+    void advance(int32_t year, int32_t last) {
+        year_ = year;
+        last_ = last;
+    }
+    int32_t year() const { return year_; }
+    // One statement per month from the first to the last month through
+    // LAYOUT: STA, the block year, the month, then the cells of each day.
+    void write(rec::Connection& out, const rec::Layout& layout, int32_t sta) const;
+
+private:
+    int nvalues_;
+    int32_t year_ = 0;
+    int32_t first_ = 1;
+    int32_t last_ = 1;
+    int32_t MONLEN[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    int32_t cells_[12][31][kMaxValues];
+};
+
+// Reads the daily records of IN to its end and writes their year blocks to
+// OUT through LAYOUT. READ_DAY(year, jday, values) reads one record, converts
+// its values into `values` and returns the read status. A block is written
+// whenever the year changes between two records and once at the end. A day
+// outside its year is an invalid record. Returns 0, or -1 with MSG set.
+template <class ReadDay>
+int32_t convert_daily(rec::Connection& in, rec::Connection& out, const rec::Layout& layout, int32_t sta,
+                      int values_per_day, std::string& MSG, ReadDay read_day) {
+    YearBlock block(values_per_day);
+    int32_t year = 0, jday = 0, month = 0, mday = 0;
+    int32_t values[YearBlock::kMaxValues] = {};
+
+    if (read_day(year, jday, values) != rec::ReadStatus::Done || !day_in_year(year, jday)) {
+        MSG = msg::kFirstRecord;
+        return -1;
+    }
+    JDAYMD(year, jday, month, mday);
+    block.store(month, mday, values);
+    block.start(year, month);
+
+    while (!in.at_end()) {
+        const rec::ReadStatus st = read_day(year, jday, values);
+        if (st == rec::ReadStatus::EndOfFile) break;  // trailing blank lines
+        if (st != rec::ReadStatus::Done || !day_in_year(year, jday)) {
+            MSG = msg::kLaterRecord;
+            return -1;
+        }
+        JDAYMD(year, jday, month, mday);
+        if (year != block.year()) {
+            block.write(out, layout, sta);
+            block.clear();
+            block.start(year, month);
+        }
+        block.store(month, mday, values);
+        block.advance(year, month);
+    }
+    block.write(out, layout, sta);
+    return 0;
+}
+
+}  // namespace metconv
