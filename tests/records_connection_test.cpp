@@ -1,0 +1,101 @@
+// File connections on real files: creation, replacement on the first write,
+// reading back after a rewind, open failures, and the messages of unhandled
+// read conditions.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "common/connection.h"
+#include "common/free_form.h"
+#include "common/read_condition.h"
+#include "common/record_write.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ConnectionFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("records_conn_" + std::to_string(::getpid()) + "_" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        fs::permissions(dir_, fs::perms::owner_all);
+        fs::remove_all(dir_);
+    }
+    std::string path(const char* name) const { return (dir_ / name).string(); }
+    static std::string slurp(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+    fs::path dir_;
+};
+
+TEST_F(ConnectionFiles, OpenCreatesAndTheFirstWriteReplacesTheFile) {
+    {
+        std::ofstream(path("a.txt")) << "old contents that are longer\n";
+    }
+    rec::UnitTable units;
+    rec::Connection* c = units.open(741, path("a.txt"));
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(slurp(path("a.txt")), "old contents that are longer\n");  // untouched until written
+    static const rec::Layout f("(I3)");
+    rec::write_record(*c, f, {7});
+    c->rewind();
+    int32_t v = 0;
+    ASSERT_EQ(rec::read_free(*c, {v}), rec::ReadStatus::Done);
+    EXPECT_EQ(v, 7);
+    EXPECT_TRUE(units.close(741));
+    EXPECT_EQ(slurp(path("a.txt")), "  7\r\n");
+
+    ASSERT_NE(units.open(11, path("new.txt")), nullptr);
+    EXPECT_TRUE(rec::file_exists(path("new.txt")));
+    EXPECT_FALSE(rec::file_exists(path("missing.txt")));
+    EXPECT_FALSE(rec::file_exists(dir_.string()));  // a directory is no file
+}
+
+TEST_F(ConnectionFiles, OpenFailuresAreReported) {
+    rec::UnitTable units;
+    EXPECT_EQ(units.open(1, path("no/such/dir/x.txt")), nullptr);
+    EXPECT_EQ(units.open(1, dir_.string()), nullptr);
+    EXPECT_EQ(units.open_existing(2, path("missing.txt")), nullptr);
+    if (::geteuid() != 0) {  // root writes anywhere
+        fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_EQ(units.open(3, path("readonly.txt")), nullptr);
+    }
+}
+
+TEST_F(ConnectionFiles, ReadOnlyInputIsNeverCreatedOrChanged) {
+    rec::UnitTable units;
+    EXPECT_EQ(units.open_existing(740, path("in.txt")), nullptr);
+    EXPECT_FALSE(fs::exists(path("in.txt")));
+    {
+        std::ofstream(path("in.txt")) << "1 2\n";
+    }
+    rec::Connection* c = units.open_existing(740, path("in.txt"));
+    ASSERT_NE(c, nullptr);
+    c->put_record("overwrite attempt");
+    EXPECT_FALSE(units.close(740));  // the write fails and is reported
+    EXPECT_EQ(slurp(path("in.txt")), "1 2\n");
+}
+
+TEST(ReadCondition, MessagesNameTheStreamAndFile) {
+    auto c = rec::Connection::in_memory(843, "soil.MQ", "");
+    EXPECT_EQ(rec::condition_message(rec::ReadStatus::EndOfFile, *c), "end-of-file during read, unit 843, file soil.MQ");
+    EXPECT_EQ(rec::condition_message(rec::ReadStatus::ConversionError, *c),
+              "input conversion error, unit 843, file soil.MQ");
+    EXPECT_THROW(rec::require(rec::ReadStatus::EndOfFile, *c), rec::UnhandledCondition);
+    EXPECT_NO_THROW(rec::require(rec::ReadStatus::Done, *c));
+}
+
+}  // namespace
