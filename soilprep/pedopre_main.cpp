@@ -1,6 +1,15 @@
-#include <cstdio>
+// PEDOPRE <INFILE>: the soil-property preprocessor. The run itself is
+// run_pedopre; this shell hands it the arguments and the console.
+#include <string>
+#include <unistd.h>
+#include <vector>
 
-int main() {
-    std::puts(" ERROR: Syntax - PEDOPRE <INFILE>");
+#include "common/connection.h"
+#include "soilprep/pedopre.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    rec::Connection console(0, "console", STDOUT_FILENO, false);
+    pedopre::run_pedopre(args, console);
     return 0;
 }

@@ -1,0 +1,144 @@
+#include "soilcalc/milnqrk.h"
+
+#include <cmath>
+
+#include "common/fixed_text.h"
+#include "common/free_form.h"
+#include "common/layout.h"
+#include "common/record_read.h"
+#include "common/record_write.h"
+#include "soilcalc/sav1.h"
+#include "soilprep/pedopre_messages.h"
+#include "soilprep/soil_table.h"
+
+namespace pedopre {
+namespace {
+
+constexpr int32_t kMaxMeasured = 98;  // leaves room for the added points
+
+int32_t fail(std::string message) {
+    set_error(message);
+    return -1;
+}
+
+}  // namespace
+
+void CHCKSWC(int32_t& n, CurveColumn& theta, CurveColumn& h) {
+    if (std::fabs(h[0]) <= 1.0E-8f) return;
+    float slope = (theta[1] - theta[0]) / std::fabs(h[1] - h[0]);
+    float theta0 = theta[0] - std::fabs(h[0]) * slope;
+    for (int32_t i = n; i >= 1; --i) {
+        theta[i] = theta[i - 1];
+        h[i] = h[i - 1];
+    }
+    theta[0] = theta0;
+    h[0] = 0.0f;
+    n = n + 1;
+}
+
+void millington_quirk(const CurveColumn& ws, const CurveColumn& hs, int32_t rows, CurveColumn& kmq) {
+    const float q = static_cast<float>(rows - 1);
+    for (int32_t i = 2; i <= rows; ++i) {
+        // Pore classes j = 2 .. i, each weighted by 2(i - j) + 1 over the
+        // square of its class head, the mean of the heads bounding it (cm).
+        float sum = 0.0f;
+        for (int32_t j = 2; j <= i; ++j) {
+            float a = hs[j - 2];
+            float b = hs[j - 1];
+            sum = sum + static_cast<float>(2 * (i - j) + 1) / (((a + b) * (a + b)) / 4.0f);
+        }
+        kmq[i - 1] = 270.0f * std::pow(ws[i - 1], 1.3333f) * sum / (q * q);
+    }
+    kmq[0] = kmq[1];
+}
+
+int32_t MILNQRK(Context& ctx, int in_unit, int mq_unit, int sav_unit, const std::string& infile,
+                int32_t& lsin) {
+    static const rec::Layout kTitle("(A80)");
+    static const rec::Layout kLayerCount("(1X,'NUMBER OF LAYERS= ',I2)");
+    static const rec::Layout kBlockHeader("(' ENTRIES  BOTTOM DEPTH(CM)',/,1X,I2,F8.3,F10.2)");
+    static const rec::Layout kColumns("(1X,'THETA',15X,'HEAD',10X,'COND-CM/HR')");
+    static const rec::Layout kRows("(F10.3,10X,F10.1,5X,F15.9)");
+    static const rec::Layout kSummary(
+        "(/,1X,' LAYER #  DEPTH (CM)  SUCTION OF WETTING FRONT (CM)',/,9(3X,I3,5X,F5.0,12X,F9.4,/))");
+
+    set_routine("MILNQRK");
+    rec::Connection* in = ctx.units.open_existing(in_unit, infile);
+    if (!in) return fail(msg::cannot_open(infile));
+    rec::Connection* mq = ctx.units.get(mq_unit);
+    rec::Connection* sav = ctx.units.get(sav_unit);
+    if (!mq || !sav) return fail(msg::cannot_open(infile));
+    const std::string read_error = msg::read_error(rec::trim_right(infile));
+
+    std::string title(128, ' ');
+    if (rec::read_record(*in, kTitle, {title}) != rec::ReadStatus::Done) return fail(read_error);
+    rec::write_record(*mq, kTitle, {title});
+
+    int32_t nl = 0;
+    if (rec::read_free(*in, {nl}) != rec::ReadStatus::Done) return fail(read_error);
+    if (nl < 1 || nl > kMaxLayers) return fail(msg::layer_count(nl));
+    rec::write_record(*mq, kLayerCount, {nl});
+
+    std::array<float, kMaxLayers> zb{}, swf{};
+    for (int32_t layer = 1; layer <= nl; ++layer) {
+        int32_t n = 0;
+        float ks = 0.0f;  // saturated conductivity (cm/hr)
+        if (rec::read_free(*in, {n, ks, zb[layer - 1]}) != rec::ReadStatus::Done) return fail(read_error);
+        if (n > kMaxMeasured) return fail(msg::too_many_points(layer, n));
+        if (n < 2) return fail(msg::too_few_points(layer, n));
+        CurveColumn theta{}, h{};
+        {
+            rec::FreeReader points(*in);
+            for (int32_t i = 0; i < n; ++i)
+                if (!points.get(theta[i]) || !points.get(h[i])) break;
+            if (points.finish() != rec::ReadStatus::Done) return fail(read_error);
+        }
+
+        CHCKSWC(n, theta, h);
+
+        // Driest first, heads as non-positive pressure heads (cm).
+        CurveColumn ws{}, hs{};
+        for (int32_t j = 0; j < n; ++j) {
+            float head = h[n - 1 - j];
+            ws[j] = theta[n - 1 - j];
+            hs[j] = head <= 0.0f ? head : -head;
+        }
+        int32_t rows = n;
+        if (regrid_theta_steps(ws, hs, rows, layer) != 0) return -1;
+
+        CurveColumn kmq{};
+        millington_quirk(ws, hs, rows, kmq);
+
+        rec::write_record(*mq, kBlockHeader, {rows, ks, zb[layer - 1]});
+        rec::write_record(*mq, kColumns, {});
+
+        // Match the curve to the measured saturated conductivity.
+        CurveColumn r{}, kc{};
+        for (int32_t j = 0; j < rows; ++j) {
+            r[j] = kmq[j] / kmq[rows - 1];
+            kc[j] = ks * r[j];
+        }
+        rec::StatementWriter table(*mq, kRows);
+        for (int32_t j = 0; j < rows; ++j) table << ws[j] << hs[j] << kc[j];
+        table.finish();
+
+        SAV1(*sav, kc, hs, r, rows, swf[layer - 1], ks, zb[layer - 1]);
+    }
+
+    rec::StatementWriter summary(*mq, kSummary);
+    for (int32_t layer = 1; layer <= nl; ++layer) summary << layer << zb[layer - 1] << swf[layer - 1];
+    summary.finish();
+
+    float gadepth = 0.0f, rootdepth = 0.0f;
+    if (rec::read_free(*in, {gadepth, rootdepth, lsin}) != rec::ReadStatus::Done) return fail(read_error);
+    if (lsin < 1 || lsin > nl) return fail(msg::lsin_range(lsin, nl));
+    rec::write_free(*mq, {gadepth, rootdepth, lsin});
+
+    const std::string mq_path = mq->path(), sav_path = sav->path();
+    if (!ctx.units.close(mq_unit)) return fail(msg::cannot_open(mq_path));
+    ctx.units.close(in_unit);
+    if (!ctx.units.close(sav_unit)) return fail(msg::cannot_open(sav_path));
+    return 0;
+}
+
+}  // namespace pedopre

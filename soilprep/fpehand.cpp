@@ -1,0 +1,113 @@
+#include "soilprep/fpehand.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cfenv>
+#include <csignal>
+#include <cstring>
+
+#include "soilprep/pedopre_messages.h"
+#include "soilprep/run_state.h"
+
+namespace pedopre {
+namespace {
+
+// What the handler needs, in plain globals: the run's connections (to flush
+// them), the log's own descriptor and the previous signal action.
+rec::UnitTable* g_units = nullptr;
+rec::Connection* g_console = nullptr;
+int g_log_fd = -1;
+struct sigaction g_previous {};
+
+constexpr int kTraps = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+
+void write_all(int fd, const char* p, size_t n) {
+    while (n > 0) {
+        ssize_t k = ::write(fd, p, n);
+        if (k < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        p += k;
+        n -= static_cast<size_t>(k);
+    }
+}
+
+void fpehand(int, siginfo_t* info, void*) {
+    char line[kErrorLength + 2];
+    std::string_view routine = routine_name();
+    fpe_message(info ? info->si_code : 0, routine.data(), routine.size(), line);
+    set_error(std::string_view(line, kErrorLength));
+    // The files keep what the run wrote before the trap.
+    if (g_units) g_units->emergency_flush_all();
+    if (g_console) g_console->emergency_flush();
+    // The log holds this line alone, written through layout (A): the whole
+    // 128-character field with no leading blank.
+    line[kErrorLength] = '\r';
+    line[kErrorLength + 1] = '\n';
+    if (g_log_fd >= 0) {
+        if (::ftruncate(g_log_fd, 0) == 0 && ::lseek(g_log_fd, 0, SEEK_SET) == 0)
+            write_all(g_log_fd, line, sizeof line);
+        ::close(g_log_fd);
+    }
+    char console[msg::kConsoleTrap.size() + 2];
+    std::memcpy(console, msg::kConsoleTrap.data(), msg::kConsoleTrap.size());
+    console[msg::kConsoleTrap.size()] = '\r';
+    console[msg::kConsoleTrap.size() + 1] = '\n';
+    write_all(STDOUT_FILENO, console, sizeof console);
+    ::_exit(0);
+}
+
+}  // namespace
+
+void fpe_message(int si_code, const char* routine, size_t routine_length, char* out) {
+    const char* prefix;
+    switch (si_code) {
+        case FPE_FLTINV: prefix = "ERROR: Floating point exception-invalid number in subroutine "; break;
+        case FPE_FLTDIV: prefix = "ERROR: Floating point exception-zero divide in subroutine "; break;
+        case FPE_FLTOVF: prefix = "ERROR: Floating point exception-Overflow in subroutine "; break;
+        case FPE_FLTUND: prefix = "ERROR: Floating point exception-Underflow in subroutine "; break;
+        case FPE_FLTRES: prefix = "ERROR: Floating point exception-Inexact precision insubroutine "; break;
+        // A denormal operand has no sub-code of its own on this platform; its
+        // message "ERROR: Floating point exception-denormalized number in
+        // subroutine " is therefore never chosen.
+        default: prefix = "ERROR: Floating point exception-Non-IEEE type insubroutine "; break;
+    }
+    while (routine_length > 0 && routine[routine_length - 1] == ' ') --routine_length;
+    size_t n = 0;
+    for (const char* p = prefix; *p && n < kErrorLength; ++p) out[n++] = *p;
+    for (size_t i = 0; i < routine_length && n < kErrorLength; ++i) out[n++] = routine[i];
+    while (n < kErrorLength) out[n++] = ' ';
+}
+
+FpeTrap::FpeTrap(rec::UnitTable& units, rec::Connection& console) {
+    g_units = &units;
+    g_console = &console;
+    g_log_fd = -1;
+    struct sigaction action {};
+    action.sa_sigaction = fpehand;
+    action.sa_flags = SA_SIGINFO;
+    sigemptyset(&action.sa_mask);
+    installed_ = ::sigaction(SIGFPE, &action, &g_previous) == 0;
+    std::feclearexcept(FE_ALL_EXCEPT);
+    int previous = feenableexcept(kTraps);
+    saved_excepts_ = previous < 0 ? 0 : previous;
+}
+
+FpeTrap::~FpeTrap() {
+    fedisableexcept(kTraps & ~saved_excepts_);
+    std::feclearexcept(FE_ALL_EXCEPT);
+    if (installed_) ::sigaction(SIGFPE, &g_previous, nullptr);
+    set_log("");
+    g_units = nullptr;
+    g_console = nullptr;
+}
+
+void FpeTrap::set_log(const std::string& path) {
+    if (g_log_fd >= 0) ::close(g_log_fd);
+    g_log_fd = path.empty() ? -1 : ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+}
+
+}  // namespace pedopre

@@ -1,0 +1,237 @@
+#include "soilprep/pedopre.h"
+
+#include <filesystem>
+#include <initializer_list>
+#include <optional>
+#include <system_error>
+
+#include "common/fixed_text.h"
+#include "common/free_form.h"
+#include "common/layout.h"
+#include "common/read_condition.h"
+#include "common/record_read.h"
+#include "common/record_write.h"
+#include "soilcalc/grnampt.h"
+#include "soilcalc/mhgenuch.h"
+#include "soilcalc/milnqrk.h"
+#include "soilcalc/upflux.h"
+#include "soilcalc/wtvoldrn.h"
+#include "soilprep/fpehand.h"
+#include "soilprep/getfilepath.h"
+#include "soilprep/mhinput.h"
+#include "soilprep/pedopre_messages.h"
+#include "soilprep/readswcfile.h"
+#include "soilprep/run_state.h"
+#include "soilprep/soil_table.h"
+
+namespace pedopre {
+namespace {
+
+constexpr std::string_view kLogName = "PEDOPRE.LOG";
+
+// An abnormal stop: the log line's text and how it is written. The driver's
+// own lines are written as their text; a step's message and the read-error
+// line fill the whole 128-character field. A line the log cannot take goes
+// to the console.
+struct AbnormalStop {
+    std::string text;
+    bool full_field = false;
+    bool console_only = false;
+};
+
+// The names of every file of the run, formed from INFILE before anything is
+// opened: a base name and its suffix, cut to 256 characters.
+struct FileNames {
+    std::string infile, dir, base;
+    std::string log, out, wtd, wdv, mis, mq, sav, sin, upq;
+};
+
+std::string joined(std::string_view stem, std::string_view suffix) {
+    std::string name(stem);
+    name += suffix;
+    return std::string(rec::trim_right(rec::fixed(name, kPathLength)));
+}
+
+FileNames form_names(const std::string& argument) {
+    FileNames f;
+    std::string infile = rec::fixed(argument, kPathLength);
+    std::string dir, base;
+    GETFILEPATH(dir, infile, base);
+    f.infile = std::string(rec::trim_right(infile));
+    f.dir = std::string(rec::trim_right(dir));
+    f.base = std::string(rec::trim_right(base));
+    f.log = joined(f.dir, kLogName);
+    f.wtd = joined(f.base, ".WTD");
+    f.wdv = joined(f.base, ".WDV");
+    f.mis = joined(f.base, ".MIS");
+    f.mq = joined(f.base, ".MQ");
+    f.sav = joined(f.base, ".SAV");
+    f.sin = joined(f.base, ".SIN");
+    f.out = joined(f.base, ".OUT");
+    f.upq = joined(f.base, ".UPQ");
+    return f;
+}
+
+// True when the two names lead to the same file: equal after normalisation,
+// or, when both exist, the same file on disk.
+bool same_file(const std::string& a, const std::string& b) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    auto normal = [&ec](const std::string& name) {
+        fs::path p = fs::absolute(fs::path(name), ec);
+        if (ec) p = fs::path(name);
+        return p.lexically_normal();
+    };
+    if (normal(a) == normal(b)) return true;
+    std::error_code ea, eb, eq;
+    return fs::exists(a, ea) && fs::exists(b, eb) && fs::equivalent(a, b, eq);
+}
+
+[[noreturn]] void stop(std::string text) { throw AbnormalStop{std::move(text), false, false}; }
+[[noreturn]] void stop_step() { throw AbnormalStop{std::string(error_message()), true, false}; }
+
+// READSWCFILE and ROSETTA leave the message blank for a plain read failure;
+// the driver then forms the read-error line.
+[[noreturn]] void stop_reader(const FileNames& f) {
+    if (rec::trim_right(error_message()).empty()) set_error(msg::read_error(f.infile));
+    stop_step();
+}
+
+rec::Connection& open_output(Context& ctx, int unit, const std::string& name) {
+    rec::Connection* c = ctx.units.open(unit, name);
+    if (!c) stop(msg::cannot_open(name));
+    return *c;
+}
+
+// Closes every stream that is still open, the log aside; an output whose
+// data could not be written is an error.
+void close_outputs(Context& ctx) {
+    for (int unit : {kOutUnit, kWtdUnit, kMisUnit, kMqUnit, kSavUnit, kWdvUnit, kSinUnit, kUpqUnit, kInputUnit,
+                     kUpfluxMqUnit, kIredmqUnit}) {
+        rec::Connection* c = ctx.units.get(unit);
+        if (!c) continue;
+        std::string path = c->path();
+        if (!ctx.units.close(unit)) stop(msg::cannot_open(path));
+    }
+}
+
+void run(Context& ctx, const std::vector<std::string>& args, FpeTrap* trap) {
+    static const rec::Layout kTitle("(A)");
+
+    // Without exactly one argument there is no input directory: the log goes
+    // to the current directory.
+    if (args.size() != 1) {
+        if (!ctx.units.open(kLogUnit, std::string(kLogName)))
+            throw AbnormalStop{msg::cannot_open(kLogName), false, true};
+        stop(std::string(msg::kSyntax));
+    }
+    const FileNames f = form_names(args[0]);
+
+    // The input is never overwritten, not even by the log.
+    if (same_file(f.infile, f.log)) throw AbnormalStop{msg::overwrites_input(f.infile, f.log), false, true};
+    if (!ctx.units.open(kLogUnit, f.log)) throw AbnormalStop{msg::cannot_open(f.log), false, true};
+    if (trap) trap->set_log(f.log);
+
+    if (!rec::file_exists(f.infile)) stop(msg::not_found(f.infile));
+    for (const std::string* name : {&f.out, &f.wtd, &f.wdv, &f.mis, &f.mq, &f.sav, &f.sin, &f.upq})
+        if (same_file(f.infile, *name)) stop(msg::overwrites_input(f.infile, *name));
+
+    rec::Connection* in = ctx.units.open_existing(kInputUnit, f.infile);
+    if (!in) stop(msg::cannot_open(f.infile));
+    open_output(ctx, kWtdUnit, f.wtd);
+    open_output(ctx, kMisUnit, f.mis);
+    open_output(ctx, kMqUnit, f.mq);
+    open_output(ctx, kSavUnit, f.sav);
+    rec::Connection& out = open_output(ctx, kOutUnit, f.out);
+
+    // Head of the input: the title and NLAYER, VGFLAG.
+    SoilTable soil;
+    int32_t vgflag = 0;
+    switch (rec::read_record(*in, kTitle, {soil.title})) {
+        case rec::ReadStatus::Done: break;
+        case rec::ReadStatus::EndOfFile: stop(msg::title_missing(f.infile));
+        default: stop(msg::title_unreadable(f.infile));
+    }
+    switch (rec::read_free(*in, {soil.nlayer, vgflag})) {
+        case rec::ReadStatus::Done: break;
+        case rec::ReadStatus::EndOfFile: stop(msg::header_missing(f.infile));
+        default: stop(msg::header_unreadable(f.infile));
+    }
+    if (soil.nlayer < 1 || soil.nlayer > kMaxLayers) stop(msg::layer_count(soil.nlayer));
+
+    clear_error();
+    if (vgflag == 0) {
+        in->rewind();
+        if (READSWCFILE(ctx, kInputUnit, kWtdUnit, kMisUnit, soil) != 0) stop_reader(f);
+        if (WTVOLDRN(ctx, kWtdUnit, kOutUnit, f.wdv, soil) != 0) stop_step();
+        if (MILNQRK(ctx, kInputUnit, kMqUnit, kSavUnit, f.infile, soil.lsin) != 0) stop_step();
+    } else {
+        in->rewind();
+        if (ROSETTA(ctx, kInputUnit, kWtdUnit, kMisUnit, kMqUnit, kSavUnit, soil) != 0) stop_reader(f);
+        if (WTVOLDRN(ctx, kWtdUnit, kOutUnit, f.wdv, soil) != 0) stop_step();
+    }
+    if (UPFLUX(ctx, kOutUnit, f.base, f.mq) != 0) stop_step();
+    if (GRNAMPT(ctx, kOutUnit, f.mq) != 0) stop_step();
+    out.rewind();
+    if (MHINPUT(ctx, kOutUnit, f.sin, soil) != 0) stop_step();
+    close_outputs(ctx);
+}
+
+// Writes the run's one log line and closes the log; a line the log cannot
+// take goes to the console instead.
+void write_log(Context& ctx, RunOutcome& outcome, const AbnormalStop& line) {
+    // Every line is cut to the 128 characters of the error message.
+    std::string text = line.full_field ? rec::fixed(line.text, kErrorLength) : line.text.substr(0, kErrorLength);
+    rec::Connection* log = line.console_only ? nullptr : ctx.units.get(kLogUnit);
+    if (log) {
+        std::string record;
+        rec::format_free(record, {text});
+        outcome.log_line = record.substr(0, record.size() - 2);
+        std::string path = log->path();
+        rec::write_free(*log, {text});
+        if (ctx.units.close(kLogUnit)) return;
+        text = msg::cannot_open(path);
+    }
+    outcome.logged = false;
+    outcome.log_line = text;
+    rec::write_free(*ctx.console, {text});
+}
+
+}  // namespace
+
+RunOutcome run_pedopre(const std::vector<std::string>& args, rec::Connection& console, const RunOptions& options) {
+    static const rec::Layout kLine("(A)");
+
+    Context ctx;
+    ctx.console = &console;
+    set_routine("PEDOPRE");
+    clear_error();
+    std::optional<FpeTrap> trap;
+    if (options.traps) trap.emplace(ctx.units, console);
+
+    RunOutcome outcome;
+    try {
+        run(ctx, args, trap ? &*trap : nullptr);
+        write_log(ctx, outcome, AbnormalStop{std::string(msg::kNormal), false, false});
+        outcome.console_line = outcome.logged ? msg::kConsoleNormal : msg::kConsoleAbnormal;
+    } catch (const AbnormalStop& stop) {
+        write_log(ctx, outcome, stop);
+        outcome.console_line = msg::kConsoleAbnormal;
+    } catch (const rec::UnhandledCondition& condition) {
+        // A read condition no routine handles: the console names it too.
+        rec::write_record(console, kLine, {std::string(condition.what())});
+        write_log(ctx, outcome, AbnormalStop{msg::unhandled(condition.what()), true, false});
+        outcome.console_line = msg::kConsoleAbnormal;
+    } catch (const std::exception& failure) {
+        write_log(ctx, outcome, AbnormalStop{"ERROR: " + std::string(failure.what()), true, false});
+        outcome.console_line = msg::kConsoleAbnormal;
+    }
+    // The streams still open keep what was written to them.
+    ctx.units.close_all();
+    trap.reset();
+    rec::write_record(console, kLine, {outcome.console_line});
+    console.flush();
+    return outcome;
+}
+
+}  // namespace pedopre
