@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "common/fixed_text.h"
 #include "common/free_form.h"
 #include "common/layout.h"
 #include "common/record_write.h"
@@ -81,7 +82,7 @@ inline std::string mq_text(const std::vector<MqLayer>& layers, float gadepth, fl
     static const rec::Layout kRow("(F10.3,10X,F10.1,5X,F15.9)");
     static const rec::Layout kSummaryHead("(/,1X,' LAYER #  DEPTH (CM)  SUCTION OF WETTING FRONT (CM)')");
     static const rec::Layout kSummaryRow("(3X,I3,5X,F5.0,12X,F9.4)");
-    std::string s = rec::format_record(kTitle, {title});
+    std::string s = rec::format_record(kTitle, {rec::fixed(title, 128)});
     s += rec::format_record(kCount, {static_cast<int32_t>(layers.size())});
     for (const auto& l : layers) {
         s += rec::format_record(kBlock, {static_cast<int32_t>(l.rows.size()), l.kb, l.bottom});
