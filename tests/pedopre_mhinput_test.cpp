@@ -1,0 +1,176 @@
+// Model soil input file: the .OUT sections read back by their caption lines
+// (notices ahead of a caption are stepped over), the flat-volume adjustment,
+// the characteristic with negative heads, and the records of the .SIN file.
+#include <gtest/gtest.h>
+
+#include "common/fixed_text.h"
+#include "pedopre_test_files.h"
+#include "soilprep/mhinput.h"
+
+using namespace pedopre;
+using pedopre_test::lines_of;
+
+namespace {
+
+const char kDepths[20][8] = {"0.0",  "3.0",  "6.0",  "9.0",  "12.0",  "15.0",  "20.0",
+                             "25.0", "30.0", "35.0", "40.0", "45.0",  "60.0",  "75.0",
+                             "90.0", "120.0", "150.0", "200.0", "500.0", "1000.0"};
+
+// A report file as the three steps write it, with the given drained volumes
+// and an optional notice ahead of the upward-flux caption.
+std::string out_text(const std::vector<std::string>& volumes, const std::string& notice = "") {
+    std::string s = "@WATER TABLE   VOLUME\r\n   (CM)         (CM) \r\n";
+    for (int i = 0; i < 20; ++i) {
+        char line[64];
+        std::snprintf(line, sizeof line, " %6s     %8s\r\n", kDepths[i], volumes[static_cast<size_t>(i)].c_str());
+        s += line;
+    }
+    s += notice;
+    s += "@TENSION AT ROOT ZONE = 1000 CM, 1/2 MAXIMUM ROOT DEPTH (CM) =   30.0\r\n";
+    s += "   DEPTH (CM)  UPFLUX (CM/HR) \r\n";
+    for (int i = 0; i < 20; ++i) {
+        char line[64];
+        std::snprintf(line, sizeof line, "    %7.2f      %6.4f\r\n", std::atof(kDepths[i]), 0.5 - 0.02 * i);
+        s += line;
+    }
+    s += "@Green-Ampt parameters use soil properties for top   30.0 cm.\r\n";
+    const char* ga[10] = {"0.0 0.0 2.0",       "10.0 0.24 2.0",     "20.0 0.5 1.75",    "40.0 1.0 1.75",
+                          "60.0 1.5 1.75",     "80.0 2.0 1.75",     "100.0 2.5 1.75",   "150.0 4.2 1.75",
+                          "200.0 4.2 1.75",    "1000.0 4.2 1.75"};
+    for (const char* row : ga) s += std::string(" ") + row + "\r\n";
+    return s;
+}
+
+std::vector<std::string> rising_volumes() {
+    std::vector<std::string> v;
+    for (int i = 0; i < 19; ++i) v.push_back(std::to_string(i) + ".500");
+    v.push_back("100.000");
+    return v;
+}
+
+SoilTable two_layers() {
+    SoilTable s;
+    s.title = rec::fixed("CLAY LOAM OVER SAND", 128);
+    s.nlayer = 2;
+    s.lsin = 2;
+    s.npts = {2, 3};
+    s.head[1] = {0.0f, 100.0f, 1000.0f};
+    s.theta[1] = {0.4f, 0.3f, 0.2f};
+    return s;
+}
+
+struct SinRun {
+    pedopre_test::TempDir dir;
+    int32_t status = 0;
+    std::string sin, error;
+
+    SinRun(const std::string& out, SoilTable& soil, bool written_by_run = false) {
+        Context ctx;
+        if (written_by_run) {
+            // The .OUT stream as the run leaves it: written, not yet rewound.
+            rec::Connection* c = ctx.units.open(kOutUnit, dir.file("s.OUT"));
+            for (const auto& line : lines_of(out)) c->put_record(line);
+        } else {
+            pedopre_test::write_file(dir.file("s.OUT"), out);
+            ctx.units.open(kOutUnit, dir.file("s.OUT"));
+        }
+        status = MHINPUT(ctx, kOutUnit, rec::fixed(dir.file("s.SIN"), 256), soil);
+        error = std::string(rec::trim_right(error_message()));
+        ctx.units.close_all();
+        sin = pedopre_test::read_file(dir.file("s.SIN"));
+    }
+};
+
+}  // namespace
+
+TEST(Mhinput, WritesTheSoilInputFileRecordByRecord) {
+    SoilTable soil = two_layers();
+    SinRun r(out_text(rising_volumes()), soil, true);
+    ASSERT_EQ(r.status, 0) << r.error;
+    EXPECT_EQ(r.error, "");
+    std::string expected = rec::fixed("CLAY LOAM OVER SAND", 80) + "\r\n" + " 320\r\n" +
+                           "     0.400        0.\r\n" + "     0.300     -100.\r\n" + "     0.200    -1000.\r\n";
+    for (int i = 0; i < 20; ++i) {
+        char line[64];
+        std::snprintf(line, sizeof line, "%10.1f%10.3f%10.4f\r\n", std::atof(kDepths[i]),
+                      i < 19 ? i + 0.5 : 100.0, 0.5 - 0.02 * i);
+        expected += line;
+    }
+    expected += "10\r\n";
+    expected += "       0.0      0.00      2.00\r\n      10.0      0.24      2.00\r\n"
+                "      20.0      0.50      1.75\r\n      40.0      1.00      1.75\r\n"
+                "      60.0      1.50      1.75\r\n      80.0      2.00      1.75\r\n"
+                "     100.0      2.50      1.75\r\n     150.0      4.20      1.75\r\n"
+                "     200.0      4.20      1.75\r\n    1000.0      4.20      1.75\r\n\r\n";
+    EXPECT_EQ(r.sin, expected);
+    // The chosen layer's heads are now pressure heads.
+    EXPECT_EQ(soil.head[1][2], -1000.0f);
+}
+
+TEST(Mhinput, FlatVolumesRiseByOneThousandthRowByRow) {
+    std::vector<std::string> v = {"0.000", "0.500", "0.500", "0.500", "0.300", "2.000"};
+    for (int i = 6; i < 17; ++i) v.push_back(std::to_string(i) + ".000");
+    v.push_back("100.000");  // 100 and more stay as they are
+    v.push_back("100.000");
+    v.push_back("100.000");
+    SoilTable soil = two_layers();
+    SinRun r(out_text(v), soil);
+    ASSERT_EQ(r.status, 0) << r.error;
+    auto lines = lines_of(r.sin);
+    const size_t first = 2 + 3;  // title, counts, three points
+    EXPECT_EQ(lines[first + 1].substr(10, 10), "     0.500");
+    EXPECT_EQ(lines[first + 2].substr(10, 10), "     0.501");  // 0.500 + 0.001, not 0.501 + 0.001
+    EXPECT_EQ(lines[first + 3].substr(10, 10), "     0.501");
+    EXPECT_EQ(lines[first + 4].substr(10, 10), "     0.301");  // a fall is still raised by 0.001 only
+    EXPECT_EQ(lines[first + 5].substr(10, 10), "     2.000");
+    EXPECT_EQ(lines[first + 18].substr(10, 10), "   100.000");
+    EXPECT_EQ(lines[first + 19].substr(10, 10), "   100.000");
+}
+
+TEST(Mhinput, NoticesAheadOfACaptionDoNotShiftTheTables) {
+    const std::string notices =
+        "\r\n\r\n FOR UPFLUX=   0.50000TENSION AT TOP OF LAYER  2 IS  992.50000\r\n"
+        " THIS IS REDUCED TO  500.00000\r\n"
+        " FOR UPFLUX=   0.00020 WATERTABLE IS BELOW BOTTOM OF LAYER  2 GO TO NEXT UPFLUX\r\n";
+    SoilTable plain_soil = two_layers(), noticed_soil = two_layers();
+    SinRun plain(out_text(rising_volumes()), plain_soil);
+    SinRun noticed(out_text(rising_volumes(), notices), noticed_soil);
+    ASSERT_EQ(noticed.status, 0) << noticed.error;
+    EXPECT_EQ(noticed.sin, plain.sin);
+}
+
+TEST(Mhinput, ShortOrUnreadableReportFileIsAnError) {
+    std::string good = out_text(rising_volumes());
+    {
+        SoilTable soil = two_layers();
+        SinRun r(good.substr(0, good.find("@Green-Ampt")), soil);  // no Green-Ampt section
+        EXPECT_EQ(r.status, -1);
+        EXPECT_EQ(r.error, "ERROR: Read error in file " + r.dir.file("s.OUT"));
+        EXPECT_EQ(r.sin, "");
+    }
+    {
+        SoilTable soil = two_layers();
+        SinRun r(good.substr(0, good.size() - 30), soil);  // the last Green-Ampt row cut short
+        EXPECT_EQ(r.status, -1);
+    }
+    {
+        std::string bad = good;
+        bad.replace(bad.find("   12.0"), 7, "   1X.0");
+        SoilTable soil = two_layers();
+        SinRun r(bad, soil);
+        EXPECT_EQ(r.status, -1);
+        EXPECT_EQ(r.error.substr(0, 26), "ERROR: Read error in file ");
+    }
+    {
+        SoilTable soil = two_layers();
+        SinRun r("", soil);
+        EXPECT_EQ(r.status, -1);
+    }
+    {
+        SoilTable soil = two_layers();
+        soil.lsin = 3;
+        SinRun r(good, soil);
+        EXPECT_EQ(r.status, -1);
+        EXPECT_EQ(r.error, "ERROR: Layer 3 chosen for the soil input file is not a layer of the profile");
+    }
+}
