@@ -207,14 +207,18 @@ Outcome integrate(rec::Connection& out, const Profile& p, float q, float top, fl
             layer = l;
             return Outcome::Failed;
         }
-        for (int32_t i = 1; i <= ip; ++i) {
-            if (!(k[i - 1] > 0.0f)) {
-                set_error("ERROR: The conductivity table of " + layer_text(l) +
-                          " has a conductivity of zero or less in row " + std::to_string(i));
-                layer = l;
-                return Outcome::Failed;
-            }
-        }
+        // Every row wetter than the entering tension is a divisor of the flux,
+        // and so is the conductivity interpolated at the entering tension. A
+        // drier row (a zero printed for a tiny dry conductivity) only enters
+        // the interpolation.
+        auto nonpositive = [&](int32_t row) {
+            set_error("ERROR: The conductivity table of " + layer_text(l) +
+                      " has a conductivity of zero or less in row " + std::to_string(row));
+            layer = l;
+            return Outcome::Failed;
+        };
+        for (int32_t i = 1; i < ip; ++i)
+            if (!(k[i - 1] > 0.0f)) return nonpositive(i);
         int32_t j = ip - 1;
         if (!(tau[ip - 1] > tau[j - 1])) {
             set_error("ERROR: The tensions of " + layer_text(l) + " do not rise at row " +
@@ -223,6 +227,7 @@ Outcome integrate(rec::Connection& out, const Profile& p, float q, float top, fl
             return Outcome::Failed;
         }
         float kh = ((th - tau[j - 1]) / (tau[ip - 1] - tau[j - 1])) * (k[ip - 1] - k[j - 1]) + k[j - 1];
+        if (!(kh > 0.0f)) return nonpositive(ip);
 
         bool bottom_passed = false;
         for (;;) {
@@ -258,6 +263,7 @@ Outcome integrate(rec::Connection& out, const Profile& p, float q, float top, fl
         for (;;) {
             tb = tau[j] - f * (tau[j] - tau[j - 1]);
             float kb = k[j] - f * (k[j] - k[j - 1]);
+            if (!(kb > 0.0f)) return nonpositive(j + 1);
             dz = 0.5f * (th - tb) * (1.0f / (1.0f + q / kb) + 1.0f / (1.0f + q / kh));
             float e = z + dz - p.bottom[l];
             if (std::fabs(e) < kBottomTolerance) break;

@@ -193,11 +193,19 @@ TEST(Upflux, InputsTheIntegrationCannotUseAreErrors) {
         EXPECT_EQ(r.out, "");
     }
     {
-        // A zero conductivity in a row drier than the top tension is never used.
+        // A dry conductivity printed as zero in the first row drier than the
+        // top tension only enters the interpolation at 1000 cm; rows drier
+        // still are never used.
         MqLayer dry = good;
+        dry.rows[2] = {0.20f, 2000.0f, 0.0f};
         dry.rows.push_back({0.1f, 15000.0f, 0.0f});
         FluxRun r(pedopre_test::mq_text({dry}, 30.0f, 30.0f));
         EXPECT_EQ(r.status, 0) << r.error;
+        // Exactly at such a row the conductivity would divide the flux.
+        dry.rows[2] = {0.20f, 1000.0f, 0.0f};
+        FluxRun at_row(pedopre_test::mq_text({dry}, 30.0f, 30.0f));
+        EXPECT_EQ(at_row.status, -1);
+        EXPECT_EQ(at_row.error, "ERROR: The conductivity table of layer 1 has a conductivity of zero or less in row 3");
     }
     {
         std::vector<MqLayer> eleven(11, good);
