@@ -1,0 +1,215 @@
+// Regridding to water-content steps of 0.01, the saturated-point repair and
+// the Millington-Quirk conductivity table.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "common/connection.h"
+#include "pedopre_test_files.h"
+#include "soilcalc/milnqrk.h"
+#include "soilcalc/regrid.h"
+#include "soilprep/run_state.h"
+
+using pedopre::CurveColumn;
+using pedopre_test::TempDir;
+
+namespace {
+
+// A characteristic of the given rows, driest first.
+struct Curve {
+    CurveColumn ws{}, hs{};
+    int32_t n = 0;
+    Curve(std::initializer_list<std::pair<float, float>> rows) {
+        for (auto [w, h] : rows) {
+            ws[n] = w;
+            hs[n] = h;
+            ++n;
+        }
+    }
+};
+
+std::string error_text() { return std::string(rec::trim_right(pedopre::error_message())); }
+
+TEST(Chckswc, ExtrapolatesTheSaturatedPointFromSuctionsOrNegativeHeads) {
+    CurveColumn theta{0.40f, 0.38f}, h{10.0f, 20.0f};
+    int32_t n = 2;
+    pedopre::CHCKSWC(n, theta, h);
+    ASSERT_EQ(n, 3);
+    EXPECT_NEAR(theta[0], 0.42f, 1e-6f);
+    EXPECT_EQ(h[0], 0.0f);
+    EXPECT_EQ(theta[1], 0.40f);
+    EXPECT_EQ(h[2], 20.0f);
+
+    CurveColumn theta_neg{0.40f, 0.38f}, h_neg{-10.0f, -20.0f};
+    int32_t m = 2;
+    pedopre::CHCKSWC(m, theta_neg, h_neg);
+    EXPECT_EQ(theta_neg[0], theta[0]);  // the same point, to the last bit
+
+    // A first head of 5 cm: theta0 = theta1 + 5 (theta1 - theta2) / |h2 - h1|.
+    CurveColumn t5{0.30f, 0.25f}, h5{5.0f, 55.0f};
+    int32_t k = 2;
+    pedopre::CHCKSWC(k, t5, h5);
+    EXPECT_NEAR(t5[0], 0.305f, 1e-6f);
+
+    // Within 1.0E-8 cm of zero counts as saturated.
+    CurveColumn t0{0.40f, 0.38f}, h0{0.000000005f, 20.0f};
+    int32_t z = 2;
+    pedopre::CHCKSWC(z, t0, h0);
+    EXPECT_EQ(z, 2);
+}
+
+TEST(Regrid, InterpolatesLinearlyAndKeepsTheWetEndHead) {
+    Curve c{{0.20f, -200.0f}, {0.30f, 0.0f}};
+    ASSERT_EQ(pedopre::regrid_theta_steps(c.ws, c.hs, c.n, 1), 0);
+    ASSERT_EQ(c.n, 11);
+    EXPECT_EQ(c.ws[0], 0.2f);
+    EXPECT_EQ(c.hs[0], -200.0f);
+    EXPECT_EQ(c.ws[5], 0.25f);
+    EXPECT_EQ(c.hs[5], -100.0f);  // (250 - 200) * 200 / 100 - 200
+    EXPECT_EQ(c.ws[10], 0.3f);
+    EXPECT_EQ(c.hs[10], 0.0f);
+}
+
+TEST(Regrid, WetEndIsTruncatedNotRounded) {
+    // theta_s = 0.4567 gives khi = 456: the last row is 0.456 at head 0.
+    Curve c{{0.10f, -1000.0f}, {0.4567f, 0.0f}};
+    ASSERT_EQ(pedopre::regrid_theta_steps(c.ws, c.hs, c.n, 1), 0);
+    ASSERT_EQ(c.n, 36);  // (456 - 100) / 10 + 1
+    EXPECT_EQ(c.ws[35], 0.456f);
+    EXPECT_EQ(c.hs[35], 0.0f);
+    EXPECT_EQ(c.ws[0], 0.106f);
+}
+
+TEST(Regrid, RemainderIsDroppedAtTheDryEnd) {
+    // khi - klo = 253: 25 intervals, 26 rows, the driest at (klo + 3) / 1000.
+    Curve c{{0.100f, -5000.0f}, {0.353f, 0.0f}};
+    ASSERT_EQ(pedopre::regrid_theta_steps(c.ws, c.hs, c.n, 1), 0);
+    ASSERT_EQ(c.n, 26);
+    EXPECT_EQ(c.ws[0], 0.103f);
+    EXPECT_EQ(c.ws[25], 0.353f);
+}
+
+TEST(Regrid, ExtrapolatesBelowTheDriestPointAlongTheFirstSegment) {
+    // 1000 * 0.2004 + 0.1 truncates to klo = 200, below the driest point.
+    Curve c{{0.2004f, -1000.0f}, {0.2104f, -900.0f}, {0.4004f, 0.0f}};
+    ASSERT_EQ(pedopre::regrid_theta_steps(c.ws, c.hs, c.n, 1), 0);
+    EXPECT_EQ(c.ws[0], 0.2f);
+    EXPECT_NEAR(c.hs[0], -1004.0f, 0.01f);
+}
+
+TEST(Regrid, FlatDryEndIsDroppedBeforeRegridding) {
+    Curve flat{{0.10f, -15000.0f}, {0.10f, -5000.0f}, {0.10f, -1000.0f}, {0.20f, -100.0f}, {0.30f, 0.0f}};
+    Curve plain{{0.10f, -1000.0f}, {0.20f, -100.0f}, {0.30f, 0.0f}};
+    ASSERT_EQ(pedopre::regrid_theta_steps(flat.ws, flat.hs, flat.n, 1), 0);
+    ASSERT_EQ(pedopre::regrid_theta_steps(plain.ws, plain.hs, plain.n, 1), 0);
+    ASSERT_EQ(flat.n, plain.n);
+    for (int32_t j = 0; j < flat.n; ++j) {
+        EXPECT_TRUE(std::isfinite(flat.hs[j]));
+        EXPECT_EQ(flat.hs[j], plain.hs[j]);
+        EXPECT_EQ(flat.ws[j], plain.ws[j]);
+    }
+    // Equal water contents elsewhere stay: they divide nothing by zero.
+    Curve inner{{0.10f, -1000.0f}, {0.20f, -500.0f}, {0.20f, -100.0f}, {0.30f, 0.0f}};
+    ASSERT_EQ(pedopre::regrid_theta_steps(inner.ws, inner.hs, inner.n, 1), 0);
+    EXPECT_EQ(inner.hs[10], -100.0f);  // 0.20 takes the wetter of the two points
+}
+
+TEST(Regrid, RejectsWhatThePermilleGridCannotHold) {
+    Curve dry{{0.0005f, -15000.0f}, {0.40f, 0.0f}};
+    EXPECT_EQ(pedopre::regrid_theta_steps(dry.ws, dry.hs, dry.n, 3), -1);
+    EXPECT_EQ(error_text(), "ERROR: Layer 3 has a driest or wettest water content outside 0.001 to 1.0");
+
+    Curve wet{{0.10f, -15000.0f}, {1.2f, 0.0f}};
+    EXPECT_EQ(pedopre::regrid_theta_steps(wet.ws, wet.hs, wet.n, 2), -1);
+    EXPECT_EQ(error_text(), "ERROR: Layer 2 has a driest or wettest water content outside 0.001 to 1.0");
+
+    Curve nan{{std::nanf(""), -15000.0f}, {0.40f, 0.0f}};
+    EXPECT_EQ(pedopre::regrid_theta_steps(nan.ws, nan.hs, nan.n, 1), -1);
+
+    Curve narrow{{0.300f, -1000.0f}, {0.309f, 0.0f}};
+    EXPECT_EQ(pedopre::regrid_theta_steps(narrow.ws, narrow.hs, narrow.n, 4), -1);
+    EXPECT_EQ(error_text(), "ERROR: Layer 4 has water contents spanning less than 0.010");
+
+    Curve reversed{{0.40f, -1000.0f}, {0.30f, 0.0f}};
+    EXPECT_EQ(pedopre::regrid_theta_steps(reversed.ws, reversed.hs, reversed.n, 1), -1);
+
+    // 0.010 to 1.000 would need 100 rows, one more than the row count's I2.
+    Curve wide{{0.010f, -15000.0f}, {1.0f, 0.0f}};
+    EXPECT_EQ(pedopre::regrid_theta_steps(wide.ws, wide.hs, wide.n, 1), -1);
+    EXPECT_EQ(error_text(), "ERROR: Layer 1 regrids to 100 rows, more than 99");
+    Curve widest{{0.011f, -15000.0f}, {1.0f, 0.0f}};
+    EXPECT_EQ(pedopre::regrid_theta_steps(widest.ws, widest.hs, widest.n, 1), 0);
+    EXPECT_EQ(widest.n, 99);
+}
+
+TEST(MillingtonQuirk, WeighsPoreClassesByTheSquaredClassHead) {
+    CurveColumn ws{0.2f, 0.3f, 0.4f}, hs{-300.0f, -100.0f, 0.0f}, kmq{};
+    pedopre::millington_quirk(ws, hs, 3, kmq);
+    // Row 2: one class, head (-300 - 100) / 2 = -200: 1 / 40000. Row 3: that
+    // class weighted 3, plus the class at -50 cm weighted 1: 3/40000 + 1/2500.
+    // The factor 270 and the division by q^2 = 4 stay in.
+    double s2 = 1.0 / 40000.0, s3 = 3.0 / 40000.0 + 1.0 / 2500.0;
+    EXPECT_NEAR(kmq[1], 270.0 * std::pow(0.3, 1.3333) * s2 / 4.0, 1e-9);
+    EXPECT_NEAR(kmq[2], 270.0 * std::pow(0.4, 1.3333) * s3 / 4.0, 1e-8);
+    EXPECT_EQ(kmq[0], kmq[1]);
+    // The exponent is 1.3333, not 4/3.
+    EXPECT_GT(std::fabs(kmq[2] - 270.0 * std::pow(0.4, 4.0 / 3.0) * s3 / 4.0), 1e-9);
+}
+
+// MILNQRK on a whole input file: returns the .MQ and .SAV texts.
+struct MqRun {
+    int32_t status = 0;
+    int32_t lsin = 0;
+    std::string mq, sav, error;
+};
+
+MqRun run_milnqrk(const std::string& input) {
+    TempDir dir;
+    pedopre_test::write_file(dir.file("soil.dat"), input);
+    pedopre::Context ctx;
+    ctx.units.open(pedopre::kMqUnit, dir.file("soil.MQ"));
+    ctx.units.open(pedopre::kSavUnit, dir.file("soil.SAV"));
+    pedopre::clear_error();
+    MqRun r;
+    r.status = pedopre::MILNQRK(ctx, pedopre::kInputUnit, pedopre::kMqUnit, pedopre::kSavUnit, dir.file("soil.dat"),
+                                r.lsin);
+    ctx.units.close_all();
+    r.mq = pedopre_test::read_file(dir.file("soil.MQ"));
+    r.sav = pedopre_test::read_file(dir.file("soil.SAV"));
+    r.error = error_text();
+    return r;
+}
+
+TEST(Milnqrk, SuctionsAndNegativeHeadsGiveTheSameFiles) {
+    MqRun pos = run_milnqrk("T\n1 0\n4 2.0 50\n0.40 5\n0.35 50\n0.30 300\n0.20 15000\n10 20 1\n");
+    MqRun neg = run_milnqrk("T\n1 0\n4 2.0 50\n0.40 -5\n0.35 -50\n0.30 -300\n0.20 -15000\n10 20 1\n");
+    ASSERT_EQ(pos.status, 0);
+    ASSERT_EQ(neg.status, 0);
+    EXPECT_EQ(pos.lsin, 1);
+    EXPECT_EQ(pos.mq, neg.mq);
+    EXPECT_EQ(pos.sav, neg.sav);
+
+    auto lines = pedopre_test::lines_of(pos.mq);
+    // Block header: 21 rows (0.200 .. 0.400 after the saturated repair gives
+    // 0.4 + 5 * 0.05 / 45 = 0.4056), Ks and the bottom depth.
+    EXPECT_EQ(lines[3], " 21   2.000     50.00");
+    // The first row's conductivity equals the second's; the last is Ks.
+    EXPECT_EQ(lines[5].substr(35), lines[6].substr(35));
+    EXPECT_EQ(lines[25], "     0.405                 0.0         2.000000000");
+    EXPECT_EQ(lines.back(), " 10.0 20.0 1");
+    EXPECT_EQ(lines[lines.size() - 2], "");
+}
+
+TEST(Milnqrk, ClosingRecordMustBeCompleteAndNameALayer) {
+    MqRun eof = run_milnqrk("T\n1 0\n2 2.0 50\n0.40 0\n0.20 15000\n10 20\n");
+    EXPECT_EQ(eof.status, -1);
+    EXPECT_EQ(eof.error.rfind("ERROR: Read error in file ", 0), 0u);
+    MqRun lsin = run_milnqrk("T\n1 0\n2 2.0 50\n0.40 0\n0.20 15000\n10 20 2\n");
+    EXPECT_EQ(lsin.status, -1);
+    EXPECT_EQ(lsin.error, "ERROR: LSIN = 2 is outside 1 to NLAYER = 1");
+    MqRun flat = run_milnqrk("T\n1 0\n4 2.0 50\n0.40 0\n0.30 100\n0.20 5000\n0.20 15000\n10 20 1\n");
+    EXPECT_EQ(flat.status, 0);
+    EXPECT_EQ(flat.mq.find("NaN"), std::string::npos);
+}
+
+}  // namespace
