@@ -48,7 +48,12 @@ const std::string kAbnormal = "Program terminated abnormally, see logfile.\r\n";
 const std::string kNormalLog = " NOERROR: Program terminated normally\r\n";
 
 // A log line written as the whole 128-character error field.
-std::string field_line(const std::string& text) { return " " + rec::fixed(text, 128) + "\r\n"; }
+std::string field_line(const std::string& text) {
+    std::string line(" ");
+    line += rec::fixed(text, 128);
+    line += "\r\n";
+    return line;
+}
 
 std::string data(const std::string& name) { return read_file(std::string(TEST_DATA_DIR) + "/" + name); }
 
