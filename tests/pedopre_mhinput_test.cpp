@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "common/fixed_text.h"
+#include "common/layout.h"
+#include "common/record_write.h"
 #include "pedopre_test_files.h"
 #include "soilprep/mhinput.h"
 
@@ -12,27 +14,20 @@ using pedopre_test::lines_of;
 
 namespace {
 
-const char kDepths[20][8] = {"0.0",  "3.0",  "6.0",  "9.0",  "12.0",  "15.0",  "20.0",
-                             "25.0", "30.0", "35.0", "40.0", "45.0",  "60.0",  "75.0",
-                             "90.0", "120.0", "150.0", "200.0", "500.0", "1000.0"};
+const float kDepths[20] = {0, 3, 6, 9, 12, 15, 20, 25, 30, 35, 40, 45, 60, 75, 90, 120, 150, 200, 500, 1000};
 
 // A report file as the three steps write it, with the given drained volumes
-// and an optional notice ahead of the upward-flux caption.
-std::string out_text(const std::vector<std::string>& volumes, const std::string& notice = "") {
+// (cm) and an optional notice ahead of the upward-flux caption.
+std::string out_text(const std::vector<float>& volumes, const std::string& notice = "") {
+    static const rec::Layout kVolumeRow("(1X,F6.1,5X,F8.3)");
+    static const rec::Layout kFluxRow("(4X,F7.2,6X,F6.4)");
     std::string s = "@WATER TABLE   VOLUME\r\n   (CM)         (CM) \r\n";
-    for (int i = 0; i < 20; ++i) {
-        char line[64];
-        std::snprintf(line, sizeof line, " %6s     %8s\r\n", kDepths[i], volumes[static_cast<size_t>(i)].c_str());
-        s += line;
-    }
+    for (int i = 0; i < 20; ++i) s += rec::format_record(kVolumeRow, {kDepths[i], volumes[static_cast<size_t>(i)]});
     s += notice;
     s += "@TENSION AT ROOT ZONE = 1000 CM, 1/2 MAXIMUM ROOT DEPTH (CM) =   30.0\r\n";
     s += "   DEPTH (CM)  UPFLUX (CM/HR) \r\n";
-    for (int i = 0; i < 20; ++i) {
-        char line[64];
-        std::snprintf(line, sizeof line, "    %7.2f      %6.4f\r\n", std::atof(kDepths[i]), 0.5 - 0.02 * i);
-        s += line;
-    }
+    for (int i = 0; i < 20; ++i)
+        s += rec::format_record(kFluxRow, {kDepths[i], 0.5f - 0.02f * static_cast<float>(i)});
     s += "@Green-Ampt parameters use soil properties for top   30.0 cm.\r\n";
     const char* ga[10] = {"0.0 0.0 2.0",       "10.0 0.24 2.0",     "20.0 0.5 1.75",    "40.0 1.0 1.75",
                           "60.0 1.5 1.75",     "80.0 2.0 1.75",     "100.0 2.5 1.75",   "150.0 4.2 1.75",
@@ -41,10 +36,10 @@ std::string out_text(const std::vector<std::string>& volumes, const std::string&
     return s;
 }
 
-std::vector<std::string> rising_volumes() {
-    std::vector<std::string> v;
-    for (int i = 0; i < 19; ++i) v.push_back(std::to_string(i) + ".500");
-    v.push_back("100.000");
+std::vector<float> rising_volumes() {
+    std::vector<float> v;
+    for (int i = 0; i < 19; ++i) v.push_back(static_cast<float>(i) + 0.5f);
+    v.push_back(100.0f);
     return v;
 }
 
@@ -91,10 +86,9 @@ TEST(Mhinput, WritesTheSoilInputFileRecordByRecord) {
     std::string expected = rec::fixed("CLAY LOAM OVER SAND", 80) + "\r\n" + " 320\r\n" +
                            "     0.400        0.\r\n" + "     0.300     -100.\r\n" + "     0.200    -1000.\r\n";
     for (int i = 0; i < 20; ++i) {
-        char line[64];
-        std::snprintf(line, sizeof line, "%10.1f%10.3f%10.4f\r\n", std::atof(kDepths[i]),
-                      i < 19 ? i + 0.5 : 100.0, 0.5 - 0.02 * i);
-        expected += line;
+        static const rec::Layout kRow("(F10.1,F10.3,F10.4)");
+        expected += rec::format_record(kRow, {kDepths[i], i < 19 ? static_cast<float>(i) + 0.5f : 100.0f,
+                                              0.5f - 0.02f * static_cast<float>(i)});
     }
     expected += "10\r\n";
     expected += "       0.0      0.00      2.00\r\n      10.0      0.24      2.00\r\n"
@@ -108,11 +102,11 @@ TEST(Mhinput, WritesTheSoilInputFileRecordByRecord) {
 }
 
 TEST(Mhinput, FlatVolumesRiseByOneThousandthRowByRow) {
-    std::vector<std::string> v = {"0.000", "0.500", "0.500", "0.500", "0.300", "2.000"};
-    for (int i = 6; i < 17; ++i) v.push_back(std::to_string(i) + ".000");
-    v.push_back("100.000");  // 100 and more stay as they are
-    v.push_back("100.000");
-    v.push_back("100.000");
+    std::vector<float> v = {0.0f, 0.5f, 0.5f, 0.5f, 0.3f, 2.0f};
+    for (int i = 6; i < 17; ++i) v.push_back(static_cast<float>(i));
+    v.push_back(100.0f);  // 100 and more stay as they are
+    v.push_back(100.0f);
+    v.push_back(100.0f);
     SoilTable soil = two_layers();
     SinRun r(out_text(v), soil);
     ASSERT_EQ(r.status, 0) << r.error;
