@@ -12,7 +12,7 @@ char g_routine[kRoutineLength];
 
 void store(char* dst, size_t n, std::string_view s) {
     size_t k = std::min(n, s.size());
-    std::memcpy(dst, s.data(), k);
+    if (k > 0) std::memcpy(dst, s.data(), k);  // an empty view may have no data pointer
     std::memset(dst + k, ' ', n - k);
 }
 
