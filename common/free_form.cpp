@@ -1,5 +1,9 @@
 #include "common/free_form.h"
 
+#include <array>
+#include <charconv>
+#include <cmath>
+
 #include "common/field_edit.h"
 
 namespace rec {
@@ -26,6 +30,28 @@ std::string_view scan_quoted(std::string_view rec, size_t& pos) {
         ++pos;
     }
     return rec.substr(start);
+}
+
+// The common real, a plain decimal number in range such as 12.5 or -1.5e3,
+// converted in one pass. False leaves the token to parse_real_token, which
+// also takes D exponents, a leading plus, and reports what does not read.
+bool plain_real(std::string_view tok, float& v) {
+    if (tok.empty() || tok[0] == '+') return false;
+    float r = 0.0f;
+    auto res = std::from_chars(tok.data(), tok.data() + tok.size(), r);
+    if (res.ec != std::errc() || res.ptr != tok.data() + tok.size() || !std::isfinite(r)) return false;
+    v = r;
+    return true;
+}
+
+// The common integer, digits with an optional minus sign within the 32-bit
+// range, converted in one pass; anything else is left to parse_int_token.
+bool plain_int(std::string_view tok, int32_t& v) {
+    int32_t r = 0;
+    auto res = std::from_chars(tok.data(), tok.data() + tok.size(), r);
+    if (res.ec != std::errc() || res.ptr != tok.data() + tok.size()) return false;
+    v = r;
+    return true;
 }
 
 void store_text(std::string& target, std::string_view v, bool quoted) {
@@ -62,10 +88,10 @@ bool FreeReader::convert(std::string_view tok, bool quoted, const Target& t) {
     bool ok = true;
     switch (t.kind) {
         case Kind::Integer:
-            ok = !quoted && parse_int_token(tok, *static_cast<int32_t*>(t.p));
+            ok = !quoted && (plain_int(tok, *static_cast<int32_t*>(t.p)) || parse_int_token(tok, *static_cast<int32_t*>(t.p)));
             break;
         case Kind::Real:
-            ok = !quoted && parse_real_token(tok, *static_cast<float*>(t.p));
+            ok = !quoted && (plain_real(tok, *static_cast<float*>(t.p)) || parse_real_token(tok, *static_cast<float*>(t.p)));
             break;
         case Kind::Text:
             store_text(*static_cast<std::string*>(t.p), tok, quoted);
@@ -102,14 +128,15 @@ bool FreeReader::get(const Target& t) {
         }
         after_comma_ = false;
         // A value: r*v, r*, a quoted text or a plain token.
+        const char* d = rec_.data();
+        const size_t n = rec_.size();
         size_t start = pos_;
-        int64_t r = 0;
         size_t p = pos_;
-        while (p < rec_.size() && rec_[p] >= '0' && rec_[p] <= '9') {
-            if (r < 1000000000) r = r * 10 + (rec_[p] - '0');
-            ++p;
-        }
-        if (p > start && p < rec_.size() && rec_[p] == '*') {
+        while (p < n && d[p] >= '0' && d[p] <= '9') ++p;
+        if (p > start && p < n && d[p] == '*') {
+            int64_t r = 0;
+            for (size_t k = start; k < p; ++k)
+                if (r < 1000000000) r = r * 10 + (d[k] - '0');
             if (r < 1) {
                 status_ = ReadStatus::ConversionError;
                 return false;
@@ -139,8 +166,10 @@ bool FreeReader::get(const Target& t) {
             std::string_view v = scan_quoted(rec_, pos_);
             return convert(v, true, t);
         }
-        while (pos_ < rec_.size() && !ends_token(rec_[pos_])) ++pos_;
-        return convert(rec_.substr(start, pos_ - start), false, t);
+        // The leading digits belong to the token: scan on from where they end.
+        while (p < n && !ends_token(d[p])) ++p;
+        pos_ = p;
+        return convert(rec_.substr(start, p - start), false, t);
     }
 }
 
@@ -150,7 +179,71 @@ ReadStatus FreeReader::finish() {
     return status_;
 }
 
+namespace {
+
+// The common statement: numbers only, all on one record, separated by blanks.
+// Reads the record and fills the targets from its first values (the rest of
+// the record is skipped, as always). Returns false, with the targets
+// untouched and the record stepped back over, whenever the record needs the
+// general reader: anything but digits, point, signs and E in a value (a
+// comma, slash, repeat count, quote or D exponent), fewer values than
+// targets, a text target or a value that does not read.
+// The characters of a plain decimal number: digits, point, signs, E.
+constexpr auto kNumberChar = [] {
+    std::array<bool, 256> t{};
+    for (char c : std::string_view("0123456789.+-eE")) t[static_cast<unsigned char>(c)] = true;
+    return t;
+}();
+
+bool read_plain_record(Connection& c, std::initializer_list<Target> targets, ReadStatus& status) {
+    constexpr size_t kMax = 8;
+    if (targets.size() == 0 || targets.size() > kMax) return false;
+    std::string_view rec;
+    switch (c.next_record(rec)) {
+        case RecordStatus::Ok:
+            break;
+        case RecordStatus::End:
+            status = ReadStatus::EndOfFile;
+            return true;
+        default:
+            status = ReadStatus::ConversionError;
+            return true;
+    }
+    union Number {
+        int32_t i;
+        float r;
+    } values[kMax];
+    const char* d = rec.data();
+    const size_t n = rec.size();
+    size_t pos = 0, k = 0;
+    for (const Target& t : targets) {
+        while (pos < n && is_blank(d[pos])) ++pos;
+        const size_t start = pos;
+        while (pos < n && kNumberChar[static_cast<unsigned char>(d[pos])]) ++pos;
+        const bool plain = pos > start && (pos == n || is_blank(d[pos]));
+        const std::string_view tok = rec.substr(start, pos - start);
+        if (!plain || t.kind == Kind::Text ||
+            (t.kind == Kind::Integer ? !plain_int(tok, values[k].i) : !plain_real(tok, values[k].r))) {
+            c.backspace();
+            return false;
+        }
+        ++k;
+    }
+    k = 0;
+    for (const Target& t : targets) {
+        if (t.kind == Kind::Integer) *static_cast<int32_t*>(t.p) = values[k].i;
+        else *static_cast<float*>(t.p) = values[k].r;
+        ++k;
+    }
+    status = ReadStatus::Done;
+    return true;
+}
+
+}  // namespace
+
 ReadStatus read_free(Connection& c, std::initializer_list<Target> targets) {
+    ReadStatus status = ReadStatus::Done;
+    if (read_plain_record(c, targets, status)) return status;
     FreeReader r(c);
     for (const Target& t : targets)
         if (!r.get(t)) break;
