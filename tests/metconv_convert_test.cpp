@@ -250,6 +250,20 @@ TEST(Cvtet, MonthsOfOneYearAndTheLeapFebruary) {
     EXPECT_EQ(et("1990 1 1\n", "DF").result, -1);
 }
 
+TEST(Cvtet, FreeFormVariantsReadAlike) {
+    const Result plain = et("1990 1 0.5\n1990 2 0.25\n1990 3 1\n");
+    ASSERT_EQ(plain.result, 0);
+    for (const char* variant : {
+             "1990,1,0.5\r\n1990\t2\t0.25\r\n1990 , 3 , 1.0\r\n",  // commas, tabs, CR LF
+             "1990 1 5d-1\n1990 2 +0.25\n1990\n 3\n1\n",             // D exponent, plus sign, spanning lines
+             "1990 1 0.5 extra words\n1990 2 25e-2 /\n+1990 +3 1 2 3\n",  // the rest of a record is skipped
+         }) {
+        const Result r = et(variant);
+        EXPECT_EQ(r.result, 0) << variant << r.msg;
+        EXPECT_EQ(r.out, plain.out) << variant;
+    }
+}
+
 TEST(Cvtdlyr, SpreadLinesWrapAndFollowTheMonth) {
     // Three rainy days of five hours: 5 + 5 + 2 entries on line 1, then 3.
     Result r = dly("1990 30 1.23\n1990 31 0\n1990 31 0.03\n1990 31 -99\n1990 31 0.05\n1990 32 0.1\n", 5, 20);

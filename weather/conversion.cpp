@@ -1,7 +1,5 @@
 #include "weather/conversion.h"
 
-#include <cmath>
-
 #include "weather/calendar.h"
 #include "weather/messages.h"
 
@@ -22,14 +20,6 @@ std::string units_rejection(std::string_view units, std::string_view type) {
     m += type;
     m += msg::kUnknownUnitsEnd;
     return m;
-}
-
-int32_t round_nearest(double x) {
-    if (std::isnan(x)) return INT32_MIN;
-    const double r = std::round(x);
-    if (r >= 2147483647.0) return INT32_MAX;
-    if (r <= -2147483648.0) return INT32_MIN;
-    return static_cast<int32_t>(r);
 }
 
 bool day_in_year(int32_t year, int32_t jday) { return jday >= 1 && jday <= YEARDAYS(year); }

@@ -18,7 +18,18 @@ std::string units_rejection(std::string_view units, std::string_view type);
 // value. Values beyond the 32-bit range (infinite sums included) saturate to
 // its ends and a NaN gives the lowest value, so that they all print as
 // asterisks in the narrow fields of the weather files.
-int32_t round_nearest(double x);
+inline int32_t round_nearest(double x) {
+    if (x != x) return INT32_MIN;
+    if (x >= 2147483647.0) return INT32_MAX;
+    if (x <= -2147483648.0) return INT32_MIN;
+    // Inside the range the truncated value is exact and so is the fraction
+    // x - t; a fraction of a half or more moves one away from zero.
+    auto t = static_cast<int64_t>(x);
+    const double f = x - static_cast<double>(t);
+    if (f >= 0.5) ++t;
+    else if (f <= -0.5) --t;
+    return static_cast<int32_t>(t);
+}
 
 // VALUE x 100 / FACTOR in whole hundredths of an inch: the product and the
 // quotient are formed in double precision from the single-precision operands.

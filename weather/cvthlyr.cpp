@@ -25,11 +25,15 @@ bool place_reading(int32_t year, float daytime, ClockHour& h) {
             jday = YEARDAYS(year);
         }
     }
-    if (!day_in_year(year, jday)) return false;
-    h.jday = jday;
+    // Readings come many to a day: the month and day of the month are only
+    // worked out again when the day changes.
+    if (h.month == 0 || jday != h.jday || year != h.year) {
+        if (!day_in_year(year, jday)) return false;
+        JDAYMD(year, jday, h.month, h.mday);
+        h.jday = jday;
+        h.year = year;
+    }
     h.hour = minute / 60 + (minute % 60 != 0 ? 1 : 0);
-    h.year = year;
-    JDAYMD(year, jday, h.month, h.mday);
     return true;
 }
 

@@ -25,7 +25,9 @@ struct ClockHour {
 // Places a reading of YEAR at DAYTIME (day of the year plus the time of day
 // as a fraction of a day) in its clock hour. The minute of the day is rounded
 // to the nearest minute; minute 0 is minute 1440 of the day before, which may
-// lie in the year before. False when the day falls outside its year.
+// lie in the year before. False when the day falls outside its year; H is
+// then unchanged. H may hold the previous reading's hour: its month and day
+// of the month are kept when the day is the same.
 bool place_reading(int32_t year, float daytime, ClockHour& h);
 
 // Reads records YEAR DAYTIME RAIN from IN to its end and writes lines of up
