@@ -1,0 +1,32 @@
+// METCONV's command line from arbitrary argument strings (split at NUL bytes
+// and line ends). The input file name is kept inside the scratch directory so
+// that the run cannot write elsewhere. Every run ends with the usage text or
+// with one console closing line.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+
+#include "fuzz/fuzz_dir.h"
+#include "weather/metconv.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const uint8_t kSeries[] = "1996 60 71.5 50.2\n1996 61 70 49\n";
+    std::string input = fuzzing::fresh_input("in.dat", kSeries, sizeof kSeries - 1);
+    std::vector<std::string> args(1);
+    for (size_t i = 0; i < size && args.size() <= 8; ++i) {
+        char c = static_cast<char>(data[i]);
+        if (c == '\0' || c == '\n') args.emplace_back();
+        else args.back().push_back(c);
+    }
+    // The first argument names a file in the scratch directory only.
+    std::string name;
+    for (char c : args[0]) name.push_back(c == '/' ? '_' : c);
+    args[0] = (fuzzing::scratch_dir() / (name.empty() ? "in.dat" : name)).string();
+    if (args[0].size() > 4000) return 0;
+    auto console = rec::Connection::in_memory(6, "console");
+    auto outcome = metconv::run_metconv(args, *console);
+    if (outcome.console.empty()) std::abort();
+    (void)input;
+    return 0;
+}
