@@ -111,6 +111,10 @@ TEST(Conversion, TemperaturesToWholeDegreesF) {
     // 2.5 x 1.7999999523 + 32 lies just below 36.5.
     EXPECT_EQ(convert_temperature(2.5f, false), 36);
     EXPECT_EQ(convert_temperature(-99.0f, false), -146);
+    // Beyond the 32-bit range: saturated, so the I3 field shows asterisks.
+    EXPECT_EQ(convert_temperature(1e30f, true), INT32_MAX);
+    EXPECT_EQ(convert_temperature(-3e38f, false), INT32_MIN);
+    EXPECT_EQ(tmp("1990 1 1e30 -1e30\n").out.substr(18, 6), "******");
 }
 
 TEST(Conversion, HundredthsOfAnInchAndSaturation) {
