@@ -229,31 +229,26 @@ Outcome integrate(rec::Connection& out, const Profile& p, float q, float top, fl
         float kh = ((th - tau[j - 1]) / (tau[ip - 1] - tau[j - 1])) * (k[ip - 1] - k[j - 1]) + k[j - 1];
         if (!(kh > 0.0f)) return nonpositive(ip);
 
-        bool bottom_passed = false;
+        // Steps down the table, from tension th to row j, while they stay
+        // within the layer.
         for (;;) {
-            // One step down the table, from tension th to row j.
             float tl = tau[j - 1];
             float kl = k[j - 1];
             float dz = 0.5f * (th - tl) * (1.0f / (1.0f + q / kl) + 1.0f / (1.0f + q / kh));
-            if (z + dz <= p.bottom[l]) {
-                z = z + dz;
-                if (z > deepest) {
-                    layer = l;
-                    return Outcome::BelowBottom;
-                }
-                if (j == 1) {
-                    depth = z;
-                    return Outcome::WaterTable;
-                }
-                th = tl;
-                kh = kl;
-                j = j - 1;
-                continue;
+            if (!(z + dz <= p.bottom[l])) break;
+            z = z + dz;
+            if (z > deepest) {
+                layer = l;
+                return Outcome::BelowBottom;
             }
-            bottom_passed = true;
-            break;
+            if (j == 1) {
+                depth = z;
+                return Outcome::WaterTable;
+            }
+            th = tl;
+            kh = kl;
+            j = j - 1;
         }
-        if (!bottom_passed) continue;
 
         // The bottom of layer l lies within the step from row j+1 to row j:
         // find its tension by bisection on the fraction of the interval.

@@ -1,5 +1,6 @@
 #include "soilcalc/wtvoldrn.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
