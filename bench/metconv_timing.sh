@@ -69,8 +69,8 @@ for factor in 1 10; do
   report "floor, hourly" "$n_hr" "$ms_floor" "$kb_floor"
   report "METCONV HR" "$n_hr" "$ms_hr" "$kb_hr"
   awk -v a="$ms_hr" -v b="$ms_floor" 'BEGIN{ if (b > 0) printf "METCONV HR / floor: %.2f\n", a / b }'
-  for spec in "TP DF" "ET IN" "DR IN 5 20"; do
-    set -- $spec
+  for run in "TP DF" "ET IN" "DR IN 5 20"; do
+    set -- $run
     type="$1"
     n="$("$gen" "$type" "$factor" daily$type$factor.dat)"
     ms_f="$(best_ms "$floor" daily$type$factor.dat)"
