@@ -10,6 +10,7 @@
 #include "common/connection.h"
 #include "common/fixed_text.h"
 #include "pedopre_test_files.h"
+#include "soilprep/getfilepath.h"
 #include "soilprep/pedopre.h"
 
 using pedopre_test::read_file;
@@ -58,6 +59,21 @@ std::string field_line(const std::string& text) {
 std::string data(const std::string& name) { return read_file(std::string(TEST_DATA_DIR) + "/" + name); }
 
 const std::string kMeasured = "Short\n1 0\n3 2.0 40\n0.45 0\n0.35 100\n0.25 15000\n20 30 1\n";
+
+TEST(Getfilepath, SplitsDirectoryAndBaseAtTheLastSeparatorAndPeriod) {
+    auto split = [](const std::string& path) {
+        std::string dir, base;
+        pedopre::GETFILEPATH(dir, rec::fixed(path, 256), base);
+        EXPECT_EQ(dir.size(), 256u);
+        EXPECT_EQ(base.size(), 256u);
+        return std::string(rec::trim_right(dir)) + "|" + std::string(rec::trim_right(base));
+    };
+    EXPECT_EQ(split("soil.dat"), "|soil");
+    EXPECT_EQ(split("a.b.dat"), "|a.b");
+    EXPECT_EQ(split("/data/run.1/soil"), "/data/run.1/|/data/run.1/soil");
+    EXPECT_EQ(split("../soils/loam.dat"), "../soils/|../soils/loam");
+    EXPECT_EQ(split("/soil.dat"), "/|/soil");
+}
 
 TEST(PedopreRun, WrongArgumentCountLogsTheSyntaxInTheCurrentDirectory) {
     TempDir dir;
