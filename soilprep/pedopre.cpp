@@ -142,7 +142,7 @@ void run(Context& ctx, const std::vector<std::string>& args, FpeTrap* trap) {
     open_output(ctx, kMisUnit, f.mis);
     open_output(ctx, kMqUnit, f.mq);
     open_output(ctx, kSavUnit, f.sav);
-    rec::Connection& out = open_output(ctx, kOutUnit, f.out);
+    open_output(ctx, kOutUnit, f.out);
 
     // Head of the input: the title and NLAYER, VGFLAG.
     SoilTable soil;
@@ -172,7 +172,7 @@ void run(Context& ctx, const std::vector<std::string>& args, FpeTrap* trap) {
     }
     if (UPFLUX(ctx, kOutUnit, f.base, f.mq) != 0) stop_step();
     if (GRNAMPT(ctx, kOutUnit, f.mq) != 0) stop_step();
-    out.rewind();
+    if (rec::Connection* out = ctx.units.get(kOutUnit)) out->rewind();
     if (MHINPUT(ctx, kOutUnit, f.sin, soil) != 0) stop_step();
     close_outputs(ctx);
 }
@@ -214,8 +214,8 @@ RunOutcome run_pedopre(const std::vector<std::string>& args, rec::Connection& co
         run(ctx, args, trap ? &*trap : nullptr);
         write_log(ctx, outcome, AbnormalStop{std::string(msg::kNormal), false, false});
         outcome.console_line = outcome.logged ? msg::kConsoleNormal : msg::kConsoleAbnormal;
-    } catch (const AbnormalStop& stop) {
-        write_log(ctx, outcome, stop);
+    } catch (const AbnormalStop& halt) {
+        write_log(ctx, outcome, halt);
         outcome.console_line = msg::kConsoleAbnormal;
     } catch (const rec::UnhandledCondition& condition) {
         // A read condition no routine handles: the console names it too.

@@ -19,7 +19,9 @@ struct RunOptions {
 };
 
 struct RunOutcome {
-    std::string log_line;      // the log record as written, without its line end
+    // The log record as written, without its line end; when the log could
+    // not be written, the text that the console showed in its place.
+    std::string log_line;
     std::string console_line;  // the termination line shown on the console
     bool logged = true;        // false when the log could not be written
 };

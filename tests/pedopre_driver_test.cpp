@@ -210,6 +210,10 @@ TEST(PedopreRun, SoilsTheTablesCannotHoldAreRejectedNamingTheLayer) {
               field_line("ERROR: Layer 1 has a driest or wettest water content outside 0.001 to 1.0"));
     EXPECT_EQ(log_of("T\n1 0\n3 2.0 40\n0.45 0\n0.35 100\n0.0005 15000\n20 30 1\n"),
               field_line("ERROR: Layer 1 has a driest or wettest water content outside 0.001 to 1.0"));
+    // theta_r of zero with a steep curve: the driest water content of layer 2 is below 0.001.
+    EXPECT_EQ(log_of("T\n2 1\n50.0 0.05 0.45 0.02 1.5 24.0 24.0 0.5\n90.0 0.0 0.40 0.5 4.0 24.0 24.0 0.5\n"
+                     "30.0 20.0 1\n"),
+              field_line("ERROR: Layer 2 has a driest or wettest water content outside 0.001 to 1.0"));
     EXPECT_EQ(log_of("T\n1 0\n2 2.0 40\n0.305 0\n0.30 15000\n20 30 1\n"),
               field_line("ERROR: Layer 1 has water contents spanning less than 0.010"));
     EXPECT_EQ(log_of("T\n1 0\n2 2.0 40\n1.0 0\n0.005 15000\n20 30 1\n"),

@@ -121,20 +121,4 @@ TEST(Rosetta, FlatDryEndRunsThrough) {
     EXPECT_EQ(mq[3], "  6   1.000     50.00");  // 0.300 .. 0.350
 }
 
-TEST(Rosetta, ReadFailuresLeaveTheMessageToTheDriverAndChecksNameTheLayer) {
-    EXPECT_EQ(run_rosetta("L\n1 1\n50.0 0.05 0.45 0.02 1.5 24.0 24.0\n").status, -1);  // end of file
-    VgRun eof = run_rosetta("L\n1 1\n50.0 0.05 0.45 0.02 1.5 24.0 24.0 0.5\n30.0 20.0\n");
-    EXPECT_EQ(eof.status, -1);
-    EXPECT_EQ(eof.error, "");
-    VgRun bad = run_rosetta("L\n1 1\n50.0 0.05 0.45 x 1.5 24.0 24.0 0.5\n30.0 20.0 1\n");
-    EXPECT_EQ(bad.status, -1);
-    EXPECT_EQ(bad.error, "");
-    VgRun lsin = run_rosetta("L\n1 1\n50.0 0.05 0.45 0.02 1.5 24.0 24.0 0.5\n30.0 20.0 0\n");
-    EXPECT_EQ(lsin.error, "ERROR: LSIN = 0 is outside 1 to NLAYER = 1");
-    // theta_r of zero with a steep curve: the driest water content is below 0.001.
-    VgRun dry = run_rosetta("L\n2 1\n50.0 0.05 0.45 0.02 1.5 24.0 24.0 0.5\n"
-                            "90.0 0.0 0.40 0.5 4.0 24.0 24.0 0.5\n30.0 20.0 1\n");
-    EXPECT_EQ(dry.error, "ERROR: Layer 2 has a driest or wettest water content outside 0.001 to 1.0");
-}
-
 }  // namespace

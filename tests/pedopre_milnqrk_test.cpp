@@ -200,16 +200,4 @@ TEST(Milnqrk, SuctionsAndNegativeHeadsGiveTheSameFiles) {
     EXPECT_EQ(lines[lines.size() - 2], "");
 }
 
-TEST(Milnqrk, ClosingRecordMustBeCompleteAndNameALayer) {
-    MqRun eof = run_milnqrk("T\n1 0\n2 2.0 50\n0.40 0\n0.20 15000\n10 20\n");
-    EXPECT_EQ(eof.status, -1);
-    EXPECT_EQ(eof.error.rfind("ERROR: Read error in file ", 0), 0u);
-    MqRun lsin = run_milnqrk("T\n1 0\n2 2.0 50\n0.40 0\n0.20 15000\n10 20 2\n");
-    EXPECT_EQ(lsin.status, -1);
-    EXPECT_EQ(lsin.error, "ERROR: LSIN = 2 is outside 1 to NLAYER = 1");
-    MqRun flat = run_milnqrk("T\n1 0\n4 2.0 50\n0.40 0\n0.30 100\n0.20 5000\n0.20 15000\n10 20 1\n");
-    EXPECT_EQ(flat.status, 0);
-    EXPECT_EQ(flat.mq.find("NaN"), std::string::npos);
-}
-
 }  // namespace

@@ -106,27 +106,4 @@ TEST(Readswcfile, PointsMayShareLinesAndTheTitleIsCutTo80) {
     EXPECT_EQ(one.wtd, "TITLE: " + std::string(80, 'x') + "\r\n");
 }
 
-TEST(Readswcfile, RejectsLayersTheTableCannotHold) {
-    std::string points;
-    for (int i = 0; i < 99; ++i) points += "0.40 " + std::to_string(i * 10) + "\n";
-    ReadRun many = read_soil("T\n2 0\n2 1.5 40\n0.40 0\n0.30 1000\n99 1.5 80\n" + points);
-    EXPECT_EQ(many.status, -1);
-    EXPECT_EQ(many.error, "ERROR: Layer 2 has 99 points, more than 98");
-    ReadRun one = read_soil("T\n1 0\n1 1.5 40\n0.40 0\n");
-    EXPECT_EQ(one.error, "ERROR: Layer 1 has 1 points, fewer than 2");
-    ReadRun layers = read_soil("T\n10 0\n");
-    EXPECT_EQ(layers.error, "ERROR: NLAYER = 10 is outside 1 to 9");
-}
-
-TEST(Readswcfile, ReadFailuresLeaveTheMessageToTheDriver) {
-    ReadRun eof = read_soil("T\n1 0\n3 1.5 40\n0.40 0\n0.38 20\n");
-    EXPECT_EQ(eof.status, -1);
-    EXPECT_EQ(eof.error, "");
-    ReadRun header = read_soil("T\n1 0\n3 1.5\n");
-    EXPECT_EQ(header.status, -1);
-    ReadRun bad = read_soil("T\n1 0\n3 1.5 40\n0.40 0\n0.38 x\n0.30 1000\n");
-    EXPECT_EQ(bad.status, -1);
-    EXPECT_EQ(bad.error, "");
-}
-
 }  // namespace
