@@ -220,13 +220,41 @@ std::string_view squeeze(std::string_view field, char* buf, size_t cap, std::str
 
 }  // namespace
 
+void edit_int_field(char* field, int32_t v, int w) {
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    uint32_t u = v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
+    int len = 1;
+    for (uint32_t limit = 10; len < 10 && u >= limit; limit *= 10) ++len;
+    if (v < 0) ++len;
+    if (len > w) {
+        for (int i = 0; i < w; ++i) field[i] = '*';
+        return;
+    }
+    // Digits from the right end of the field, two at a time; the sign in
+    // front of them.
+    char* p = field + w;
+    while (u >= 100) {
+        const char* pair = kPairs + 2 * (u % 100);
+        u /= 100;
+        *--p = pair[1];
+        *--p = pair[0];
+    }
+    if (u >= 10) {
+        *--p = kPairs[2 * u + 1];
+        *--p = kPairs[2 * u];
+    } else {
+        *--p = static_cast<char>('0' + u);
+    }
+    if (v < 0) *--p = '-';
+}
+
 void edit_int(std::string& out, int32_t v, int w) {
-    char buf[16];
-    auto r = std::to_chars(buf, buf + sizeof buf, v);
-    auto len = static_cast<int>(r.ptr - buf);
-    if (len > w) return stars(out, w);
-    out.append(static_cast<size_t>(w - len), ' ');
-    out.append(buf, static_cast<size_t>(len));
+    size_t at = out.size();
+    out.append(static_cast<size_t>(w), ' ');
+    edit_int_field(out.data() + at, v, w);
 }
 
 void edit_fixed(std::string& out, float v, int w, int d) {
@@ -363,6 +391,42 @@ bool read_real_field(std::string_view field, int d, float& v) {
     RealParts p;
     if (!split_real(t, p)) return false;
     return convert_real(p, p.has_point ? 0 : d, v);
+}
+
+const char* scan_plain_real(const char* p, const char* end, float& v) {
+    static constexpr float kPow10[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    bool neg = p < end && *p == '-';
+    if (neg) ++p;
+    const char* q = p;
+    uint64_t m = 0;
+    while (q < end && static_cast<unsigned>(*q - '0') <= 9) m = m * 10 + static_cast<unsigned>(*q++ - '0');
+    auto ni = q - p;
+    decltype(ni) nf = 0;
+    if (q < end && *q == '.') {
+        const char* f = ++q;
+        while (q < end && static_cast<unsigned>(*q - '0') <= 9) m = m * 10 + static_cast<unsigned>(*q++ - '0');
+        nf = q - f;
+    }
+    // Up to 18 digits cannot overflow m; beyond 2^24 or 10 decimals the
+    // division is no longer exact in its operands.
+    if (ni + nf == 0 || ni + nf > 18 || nf > 10 || m > (1u << 24)) return nullptr;
+    if (q < end && (*q == 'e' || *q == 'E' || *q == 'd' || *q == 'D' || *q == '+' || *q == '-')) return nullptr;
+    float r = static_cast<float>(m) / kPow10[nf];
+    v = neg ? -r : r;
+    return q;
+}
+
+const char* scan_plain_int(const char* p, const char* end, int32_t& v) {
+    bool neg = p < end && *p == '-';
+    if (neg) ++p;
+    // At most 9 digits, so that the value stays within 32 bits.
+    const char* stop = end - p > 9 ? p + 9 : end;
+    const char* q = p;
+    int32_t x = 0;
+    while (q < stop && static_cast<unsigned>(*q - '0') <= 9) x = x * 10 + (*q++ - '0');
+    if (q == p || (q < end && static_cast<unsigned>(*q - '0') <= 9)) return nullptr;
+    v = neg ? -x : x;
+    return q;
 }
 
 void free_real(std::string& out, float v) {

@@ -17,6 +17,8 @@
 namespace rec {
 
 void edit_int(std::string& out, int32_t v, int w);
+// Iw into a field of w blanks that the caller provides.
+void edit_int_field(char* field, int32_t v, int w);
 void edit_fixed(std::string& out, float v, int w, int d);
 void edit_exp(std::string& out, float v, int w, int d);
 // Aw (w >= 0): right-aligned when shorter, leftmost w characters when longer.
@@ -36,6 +38,15 @@ bool parse_real_token(std::string_view tok, float& v);
 // Converts one free-form integer token: optional sign and digits, within the
 // 32-bit range.
 bool parse_int_token(std::string_view tok, int32_t& v);
+
+// Fast conversions of the plainest numbers, for the hot loops of free-form
+// reading: [-]digits[.digits] with at most 8 significant digits and at most
+// 10 decimals (read exactly: both the digits and the power of ten are exact
+// in single precision, so one correctly rounded division gives the nearest
+// float), and [-]digits within 9 digits. They return the end of the number,
+// or nullptr when the text needs the general conversion.
+const char* scan_plain_real(const char* p, const char* end, float& v);
+const char* scan_plain_int(const char* p, const char* end, int32_t& v);
 
 // Free-form text of a real that parse_real_token reads back to the same float.
 void free_real(std::string& out, float v);

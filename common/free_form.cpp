@@ -1,6 +1,5 @@
 #include "common/free_form.h"
 
-#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -185,19 +184,11 @@ namespace {
 // Reads the record and fills the targets from its first values (the rest of
 // the record is skipped, as always). Returns false, with the targets
 // untouched and the record stepped back over, whenever the record needs the
-// general reader: anything but digits, point, signs and E in a value (a
-// comma, slash, repeat count, quote or D exponent), fewer values than
-// targets, a text target or a value that does not read.
-// The characters of a plain decimal number: digits, point, signs, E.
-constexpr auto kNumberChar = [] {
-    std::array<bool, 256> t{};
-    for (char c : std::string_view("0123456789.+-eE")) t[static_cast<unsigned char>(c)] = true;
-    return t;
-}();
-
+// general reader: a value that std::from_chars does not take whole (a comma,
+// slash, repeat count, quote, D exponent or leading plus), a value out of
+// range, fewer values than targets, or a text target.
 bool read_plain_record(Connection& c, std::initializer_list<Target> targets, ReadStatus& status) {
-    constexpr size_t kMax = 8;
-    if (targets.size() == 0 || targets.size() > kMax) return false;
+    if (targets.size() == 0) return false;
     std::string_view rec;
     switch (c.next_record(rec)) {
         case RecordStatus::Ok:
@@ -209,31 +200,42 @@ bool read_plain_record(Connection& c, std::initializer_list<Target> targets, Rea
             status = ReadStatus::ConversionError;
             return true;
     }
-    union Number {
-        int32_t i;
-        float r;
-    } values[kMax];
-    const char* d = rec.data();
-    const size_t n = rec.size();
-    size_t pos = 0, k = 0;
+    // Targets are filled as the values come. If the record turns out to need
+    // the general reader, it reads the record again from its start and fills
+    // the same targets with the same values, so nothing is lost.
+    const char* p = rec.data();
+    const char* const end = p + rec.size();
     for (const Target& t : targets) {
-        while (pos < n && is_blank(d[pos])) ++pos;
-        const size_t start = pos;
-        while (pos < n && kNumberChar[static_cast<unsigned char>(d[pos])]) ++pos;
-        const bool plain = pos > start && (pos == n || is_blank(d[pos]));
-        const std::string_view tok = rec.substr(start, pos - start);
-        if (!plain || t.kind == Kind::Text ||
-            (t.kind == Kind::Integer ? !plain_int(tok, values[k].i) : !plain_real(tok, values[k].r))) {
+        while (p < end && (*p == ' ' || *p == '\t')) ++p;
+        const char* q = nullptr;
+        if (t.kind == Kind::Integer) {
+            auto& v = *static_cast<int32_t*>(t.p);
+            q = scan_plain_int(p, end, v);
+            if (!q) {
+                int32_t x = 0;
+                auto res = std::from_chars(p, end, x);
+                if (res.ec == std::errc() && res.ptr != p) {
+                    v = x;
+                    q = res.ptr;
+                }
+            }
+        } else if (t.kind == Kind::Real) {
+            auto& v = *static_cast<float*>(t.p);
+            q = scan_plain_real(p, end, v);
+            if (!q) {
+                float x = 0.0f;
+                auto res = std::from_chars(p, end, x);
+                if (res.ec == std::errc() && res.ptr != p && std::isfinite(x)) {
+                    v = x;
+                    q = res.ptr;
+                }
+            }
+        }
+        if (!q || (q < end && *q != ' ' && *q != '\t')) {
             c.backspace();
             return false;
         }
-        ++k;
-    }
-    k = 0;
-    for (const Target& t : targets) {
-        if (t.kind == Kind::Integer) *static_cast<int32_t*>(t.p) = values[k].i;
-        else *static_cast<float*>(t.p) = values[k].r;
-        ++k;
+        p = q;
     }
     status = ReadStatus::Done;
     return true;

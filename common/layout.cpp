@@ -183,6 +183,32 @@ private:
 Layout::Layout(std::string_view source) : source_(source) {
     Parser p(source_, pool_, items_);
     reuse_ = p.parse();
+    flatten();
+}
+
+void Layout::flatten() {
+    constexpr size_t kMaxFlat = 4096;
+    // Writes out items [begin, end) with their groups repeated; false when
+    // the result grows too long.
+    auto expand = [&](auto&& self, int32_t begin, int32_t end) -> bool {
+        for (int32_t i = begin; i < end; ++i) {
+            const Item& it = items_[static_cast<size_t>(i)];
+            if (it.kind == ItemKind::GroupBegin) {
+                if (i == reuse_) flat_reuse_ = static_cast<int32_t>(flat_.size());
+                for (int32_t r = 0; r < it.count; ++r)
+                    if (!self(self, i + 1, it.link)) return false;
+                i = it.link;
+            } else {
+                if (flat_.size() >= kMaxFlat) return false;
+                flat_.push_back(it);
+            }
+        }
+        return true;
+    };
+    if (!expand(expand, 0, static_cast<int32_t>(items_.size()))) {
+        flat_.clear();
+        flat_reuse_ = 0;
+    }
 }
 
 const Item* LayoutWalker::settle() {
@@ -208,16 +234,14 @@ const Item* LayoutWalker::settle() {
     }
 }
 
-const Item* LayoutWalker::next() {
+const Item* LayoutWalker::next_nested() {
     const Item* it = settle();
     if (it) ++pc_;
     return it;
 }
 
-const Item* LayoutWalker::peek() { return settle(); }
-
 void LayoutWalker::restart() {
-    pc_ = layout_->reuse_point();
+    pc_ = flat_ ? layout_->flat_reuse_point() : layout_->reuse_point();
     depth_ = 0;
 }
 

@@ -58,11 +58,21 @@ public:
     int32_t reuse_point() const { return reuse_; }
     const std::string& source() const { return source_; }
 
+    // The layout with every group written out, when that is short: the items
+    // in walking order (no brackets), and the index where the reuse starts.
+    // Empty for layouts whose repeat counts make them long.
+    const std::vector<Item>& flat() const { return flat_; }
+    int32_t flat_reuse_point() const { return flat_reuse_; }
+
 private:
+    void flatten();
+
     std::string source_;
     std::string pool_;
     std::vector<Item> items_;
     int32_t reuse_ = 0;
+    std::vector<Item> flat_;
+    int32_t flat_reuse_ = 0;
 };
 
 // Walks a layout item by item, expanding groups. The outermost parentheses of
@@ -70,16 +80,26 @@ private:
 // restart() then moves to the reuse point with that group's repeat count.
 class LayoutWalker {
 public:
-    explicit LayoutWalker(const Layout& layout) : layout_(&layout) {}
+    explicit LayoutWalker(const Layout& layout)
+        : layout_(&layout),
+          flat_(layout.flat().empty() ? nullptr : layout.flat().data()),
+          flat_size_(static_cast<int32_t>(layout.flat().size())) {}
 
     // The next item to act on, or nullptr at the end of the layout.
-    const Item* next();
+    const Item* next() {
+        if (flat_) return pc_ < flat_size_ ? &flat_[pc_++] : nullptr;
+        return next_nested();
+    }
     // The item that next() would return, without moving.
-    const Item* peek();
+    const Item* peek() {
+        if (flat_) return pc_ < flat_size_ ? &flat_[pc_] : nullptr;
+        return settle();
+    }
     // Start again at the reuse point after the end was reached.
     void restart();
 
 private:
+    const Item* next_nested();
     static constexpr int kMaxDepth = 16;
     struct Frame {
         int32_t begin;
@@ -88,6 +108,8 @@ private:
     const Item* settle();
 
     const Layout* layout_;
+    const Item* flat_;
+    int32_t flat_size_;
     int32_t pc_ = 0;
     int depth_ = 0;
     Frame stack_[kMaxDepth]{};

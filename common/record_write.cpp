@@ -1,5 +1,6 @@
 #include "common/record_write.h"
 
+#include <cstring>
 #include <stdexcept>
 
 #include "common/field_edit.h"
@@ -13,17 +14,31 @@ namespace {
 
 }  // namespace
 
+// The output string is kept longer than what was written, blank-filled past
+// len_, so that a field is a pointer into blanks that are already there; the
+// string is cut back to len_ when the statement ends.
+void RecordWriter::widen(size_t n) {
+    // A record or two at a time: the blanks are filled only where written.
+    out_->resize(len_ + n + 160, ' ');
+}
+
 void RecordWriter::end_record() {
-    out_->append("\r\n");
+    char* p = room(2);
+    p[0] = '\r';
+    p[1] = '\n';
     pending_blanks_ = 0;
+}
+
+void RecordWriter::text(std::string_view t) {
+    char* p = room(static_cast<size_t>(pending_blanks_) + t.size()) + pending_blanks_;
+    pending_blanks_ = 0;
+    if (!t.empty()) std::memcpy(p, t.data(), t.size());
 }
 
 void RecordWriter::act(const Item& it) {
     switch (it.kind) {
         case ItemKind::Literal:
-            out_->append(static_cast<size_t>(pending_blanks_), ' ');
-            pending_blanks_ = 0;
-            out_->append(layout_->literal(it));
+            text(layout_->literal(it));
             break;
         case ItemKind::Blank:
             pending_blanks_ += it.width;
@@ -50,28 +65,36 @@ void RecordWriter::put(const Value& v) {
             act(*it);
             continue;
         }
-        out_->append(static_cast<size_t>(pending_blanks_), ' ');
-        pending_blanks_ = 0;
         ++since_restart_;
+        if (it->kind == ItemKind::Int) {
+            // The busiest case: the digits go straight into the blanks.
+            if (v.kind != Kind::Integer) mismatch(*layout_, "I field needs an integer");
+            char* p = room(static_cast<size_t>(pending_blanks_ + it->width)) + pending_blanks_;
+            pending_blanks_ = 0;
+            edit_int_field(p, v.i, it->width);
+            return;
+        }
+        thread_local std::string field;
+        field.clear();
         switch (it->kind) {
-            case ItemKind::Int:
-                if (v.kind != Kind::Integer) mismatch(*layout_, "I field needs an integer");
-                edit_int(*out_, v.i, it->width);
-                break;
             case ItemKind::Fixed:
                 if (v.kind != Kind::Real) mismatch(*layout_, "F field needs a real");
-                edit_fixed(*out_, v.r, it->width, it->decimals);
+                edit_fixed(field, v.r, it->width, it->decimals);
                 break;
             case ItemKind::Exp:
                 if (v.kind != Kind::Real) mismatch(*layout_, "E field needs a real");
-                edit_exp(*out_, v.r, it->width, it->decimals);
+                edit_exp(field, v.r, it->width, it->decimals);
                 break;
             default:
                 if (v.kind != Kind::Text) mismatch(*layout_, "A field needs a text");
-                if (it->width < 0) out_->append(v.t);
-                else edit_text(*out_, v.t, it->width);
+                if (it->width < 0) {
+                    text(v.t);
+                    return;
+                }
+                edit_text(field, v.t, it->width);
                 break;
         }
+        text(field);
         return;
     }
 }
@@ -84,6 +107,7 @@ void RecordWriter::finish() {
         act(*it);
     }
     end_record();
+    out_->resize(len_);
 }
 
 bool write_record(Connection& c, const Layout& layout, std::initializer_list<Value> values) {

@@ -13,6 +13,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "common/connection.h"
 #include "common/layout.h"
@@ -23,7 +24,8 @@ namespace rec {
 // Formats one statement value by value into `out`, records ended by CR LF.
 class RecordWriter {
 public:
-    RecordWriter(const Layout& layout, std::string& out) : walker_(layout), layout_(&layout), out_(&out) {}
+    RecordWriter(const Layout& layout, std::string& out)
+        : walker_(layout), layout_(&layout), out_(&out), len_(out.size()) {}
     void put(const Value& v);
     // Ends the statement; the writer must not be used afterwards.
     void finish();
@@ -31,10 +33,20 @@ public:
 private:
     void end_record();
     void act(const Item& it);
+    void text(std::string_view t);  // pending blanks, then t
+    // n more characters of output, blank until written.
+    [[gnu::always_inline]] char* room(size_t n) {
+        if (len_ + n > out_->size()) widen(n);
+        char* p = out_->data() + len_;
+        len_ += n;
+        return p;
+    }
+    [[gnu::noinline]] void widen(size_t n);
 
     LayoutWalker walker_;
     const Layout* layout_;
     std::string* out_;
+    size_t len_;  // characters of out_ written so far
     int32_t pending_blanks_ = 0;
     int32_t since_restart_ = 0;
 };

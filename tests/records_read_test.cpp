@@ -1,6 +1,10 @@
 // Reading through record layouts and in free form.
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
+#include <random>
+
 #include "common/connection.h"
 #include "common/field_edit.h"
 #include "common/free_form.h"
@@ -207,6 +211,41 @@ TEST(Connection, WritingAfterRewindReplacesTheFile) {
     ASSERT_EQ(c->next_record(r), rec::RecordStatus::Ok);
     EXPECT_EQ(r, "new");
     EXPECT_EQ(c->next_record(r), rec::RecordStatus::End);
+}
+
+}  // namespace
+
+namespace {
+
+// The fast conversion of plain decimals must give exactly what the correctly
+// rounded general conversion gives, or decline.
+TEST(FieldRead, PlainDecimalsConvertExactly) {
+    std::mt19937 g(42);
+    int fast = 0;
+    for (int n = 0; n < 200000; ++n) {
+        std::string s;
+        if (g() % 3 == 0) s += '-';
+        int ni = static_cast<int>(g() % 9), nf = static_cast<int>(g() % 12);
+        for (int i = 0; i < ni; ++i) s += static_cast<char>('0' + g() % 10);
+        if (nf > 0 || g() % 2) s += '.';
+        for (int i = 0; i < nf; ++i) s += static_cast<char>('0' + g() % 10);
+        float a = 0, b = 0;
+        const char* end = s.data() + s.size();
+        const char* q = rec::scan_plain_real(s.data(), end, a);
+        if (!q) continue;
+        ++fast;
+        auto r = std::from_chars(s.data(), end, b);
+        ASSERT_EQ(r.ec, std::errc()) << s;
+        ASSERT_EQ(q, r.ptr) << s;
+        ASSERT_EQ(std::bit_cast<uint32_t>(a), std::bit_cast<uint32_t>(b)) << s;
+    }
+    EXPECT_GT(fast, 50000);
+    int32_t i = 0;
+    std::string_view t = "-123456789 ";
+    EXPECT_EQ(rec::scan_plain_int(t.data(), t.data() + t.size(), i), t.data() + 10);
+    EXPECT_EQ(i, -123456789);
+    t = "1234567890";
+    EXPECT_EQ(rec::scan_plain_int(t.data(), t.data() + t.size(), i), nullptr);  // left to the general path
 }
 
 }  // namespace
