@@ -60,8 +60,7 @@ inline std::string too_many_points(int32_t layer, int32_t npts) {
            " points, more than 98";
 }
 inline std::string too_few_points(int32_t layer, int32_t npts) {
-    return "ERROR: Layer " + std::to_string(layer) + " has " + std::to_string(npts) +
-           " points, fewer than 2";
+    return "ERROR: Layer " + std::to_string(layer) + " has fewer than 2 points (" + std::to_string(npts) + ")";
 }
 inline std::string theta_range(int32_t layer) {
     return "ERROR: Layer " + std::to_string(layer) +

@@ -201,7 +201,7 @@ TEST(PedopreRun, SoilsTheTablesCannotHoldAreRejectedNamingTheLayer) {
     EXPECT_EQ(log_of("T\n1 0\n99 1.5 80\n" + points + "20 30 1\n"),
               field_line("ERROR: Layer 1 has 99 points, more than 98"));
     EXPECT_EQ(log_of("T\n2 0\n2 2.0 40\n0.45 0\n0.25 15000\n1 2.0 80\n0.45 0\n20 30 1\n"),
-              field_line("ERROR: Layer 2 has 1 points, fewer than 2"));
+              field_line("ERROR: Layer 2 has fewer than 2 points (1)"));
     EXPECT_EQ(log_of("T\n1 0\n3 2.0 40\n0.45 0\n0.35 100\n0.25 15000\n20 30 2\n"),
               field_line("ERROR: LSIN = 2 is outside 1 to NLAYER = 1"));
     EXPECT_EQ(log_of("T\n1 1\n50.0 0.05 0.45 0.02 1.5 24.0 24.0 0.5\n30.0 20.0 3\n"),

@@ -1,0 +1,144 @@
+// Every bad input of the table in docs/bad_inputs.md, run whole: the exact
+// log line and console line, and the input file's bytes unchanged.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/connection.h"
+#include "common/fixed_text.h"
+#include "soilprep/pedopre.h"
+#include "tests/pedopre_test_files.h"
+
+namespace fs = std::filesystem;
+using pedopre_test::read_file;
+using pedopre_test::TempDir;
+using pedopre_test::write_file;
+
+namespace {
+
+const char kGood[] = "Loam test\n1 0\n3 1.5 100.0\n0.40 0 0.30 100 0.20 1000\n30.0 30.0 1\n";
+const std::string kStop = "Program terminated abnormally, see logfile.\r\n";
+
+struct Row {
+    const char* what;
+    const char* input_name;          // file the run gets, written with `input`
+    std::string input;               // its bytes
+    std::vector<std::string> args;   // empty: just the input's name
+    const char* blocking_dir;        // a directory standing where an output goes
+    std::string log;                 // whole log file; empty when there is none
+    std::string console;
+};
+
+std::string line(const std::string& text) {
+    std::string s(" ");
+    s += text;
+    return s + "\r\n";
+}
+std::string field(const std::string& text) { return line(rec::fixed(text, 128)); }
+
+std::vector<Row> rows() {
+    const std::string title = "Title\n";
+    return {
+        {"no argument", "soil.dat", kGood, {"-"}, nullptr, line("ERROR: Syntax - PEDOPRE <INFILE>"), kStop},
+        {"two arguments", "soil.dat", kGood, {"soil.dat", "x"}, nullptr, line("ERROR: Syntax - PEDOPRE <INFILE>"), kStop},
+        {"missing input", "soil.dat", kGood, {"nosuch.dat"}, nullptr, line("ERROR: File nosuch.dat not found!"), kStop},
+        {"input named like an output", "soil.OUT", kGood, {}, nullptr,
+         line("ERROR: Input file soil.OUT would be overwritten by output file soil.OUT"), kStop},
+        {"input named like the log", "PEDOPRE.LOG", kGood, {}, nullptr, "",
+         line("ERROR: Input file PEDOPRE.LOG would be overwritten by output file PEDOPRE.LOG") + kStop},
+        {"output cannot be created", "soil.dat", kGood, {}, "soil.MIS", line("ERROR: Cannot open file soil.MIS"), kStop},
+        {"log cannot be created", "soil.dat", kGood, {}, "PEDOPRE.LOG", "",
+         line("ERROR: Cannot open file PEDOPRE.LOG") + kStop},
+        {"empty file", "soil.dat", "", {}, nullptr, line("ERROR: Line 1 (title) missing in file soil.dat"), kStop},
+        {"line 2 missing", "soil.dat", title, {}, nullptr,
+         line("ERROR: Line 2 (NLAYER VGFLAG) missing in file soil.dat"), kStop},
+        {"line 2 unreadable", "soil.dat", title + "x 0\n", {}, nullptr,
+         line("ERROR: Line 2 (NLAYER VGFLAG) unreadable in file soil.dat"), kStop},
+        {"too many layers", "soil.dat", title + "10 0\n", {}, nullptr, line("ERROR: NLAYER = 10 is outside 1 to 9"), kStop},
+        {"text in a layer record", "soil.dat", title + "1 0\n3 1.5 abc\n", {}, nullptr,
+         field("ERROR: Read error in file soil.dat"), kStop},
+        {"end of file inside the points", "soil.dat", title + "1 0\n3 1.5 100.0\n0.40 0 0.30\n", {}, nullptr,
+         field("ERROR: Read error in file soil.dat"), kStop},
+        {"closing record missing", "soil.dat", title + "1 0\n3 1.5 100.0\n0.40 0 0.30 100 0.20 1000\n", {}, nullptr,
+         field("ERROR: Read error in file soil.dat"), kStop},
+        {"van Genuchten record unreadable", "soil.dat", title + "1 1\n100 0.05 0.45 0.02 x\n", {}, nullptr,
+         field("ERROR: Read error in file soil.dat"), kStop},
+        {"more than 98 points", "soil.dat", title + "1 0\n99 1.5 100.0\n", {}, nullptr,
+         field("ERROR: Layer 1 has 99 points, more than 98"), kStop},
+        {"fewer than 2 points", "soil.dat", title + "1 0\n1 1.5 100.0\n0.4 0\n30 30 1\n", {}, nullptr,
+         field("ERROR: Layer 1 has fewer than 2 points (1)"), kStop},
+        {"water content out of range", "soil.dat", title + "1 0\n2 1.5 100.0\n1.5 0 0.3 1000\n30 30 1\n", {}, nullptr,
+         field("ERROR: Layer 1 has a driest or wettest water content outside 0.001 to 1.0"), kStop},
+        {"narrow water contents", "soil.dat", title + "1 0\n2 1.5 100.0\n0.305 0 0.300 1000\n30 30 1\n", {}, nullptr,
+         field("ERROR: Layer 1 has water contents spanning less than 0.010"), kStop},
+        {"table too long", "soil.dat", title + "1 0\n2 1.5 100\n1.0 0 0.001 1000\n30 30 1\n", {}, nullptr,
+         field("ERROR: Layer 1 regrids to 100 rows, more than 99"), kStop},
+        {"LSIN out of range", "soil.dat", title + "1 0\n3 1.5 100.0\n0.40 0 0.30 100 0.20 1000\n30.0 30.0 2\n", {}, nullptr,
+         field("ERROR: LSIN = 2 is outside 1 to NLAYER = 1"), kStop},
+        {"upward flux cannot find a layer bottom", "soil.dat",
+         "Random soil\n3 0\n4 0.1 100\n0.129 0 0.116 300 0.101 3000 0.026 15000\n4 1.0 150\n"
+         "0.479 0 0.283 600 0.24 1000 0.149 3000\n4 50.0 170\n0.476 0 0.251 300 0.195 3000 0.119 15000\n30 30 1\n",
+         {}, nullptr, field("ERROR: UPFLUX error "), kStop},
+        {"upward-flux depths that do not deepen", "soil.dat",
+         "Random soil\n2 0\n4 50.0 10\n0.306 0 0.298 30 0.138 100 0.03 1000\n4 0.01 20\n"
+         "0.38 0 0.192 30 0.03 300 0.025 3000\n30 30 1\n",
+         {}, nullptr,
+         field("ERROR: The water table for the upward flux 0.1 cm/hr (5.226431 cm) is not deeper than for the "
+               "flux before it; no spline fits"),
+         kStop},
+        {"zero dry conductivity", "soil.dat",
+         "Random soil\n3 0\n3 0.01 50\n0.489 0 0.2 5 0.109 100\n3 50.0 100\n0.213 0 0.193 5 0.044 300\n"
+         "2 0.1 110\n0.447 0 0.197 15000\n30 30 1\n",
+         {}, nullptr,
+         field("ERROR: The conductivity table of layer 1 has a conductivity of zero or less in row 38"), kStop},
+        {"wetting-front suction too wide for its column", "soil.dat",
+         "Random soil\n3 0\n4 1.0 10\n0.255 0 0.214 300 0.133 1000 0.022 3000\n2 1.0 110\n0.267 0 0.131 3000\n"
+         "2 0.01 160\n0.226 0 0.216 15000\n30 30 1\n",
+         {}, nullptr, field("ERROR: Read error in file soil.MQ"), kStop},
+    };
+}
+
+TEST(PedopreBadInput, EachRowEndsWithItsLinesAndLeavesTheInputAlone) {
+    for (const Row& row : rows()) {
+        SCOPED_TRACE(row.what);
+        TempDir dir;
+        write_file(dir.file(row.input_name), row.input);
+        if (row.blocking_dir) fs::create_directory(dir.file(row.blocking_dir));
+        std::vector<std::string> args = row.args;
+        if (args.empty()) args = {row.input_name};
+        if (args.size() == 1 && args[0] == "-") args.clear();
+
+        auto old = fs::current_path();
+        fs::current_path(dir.path());
+        auto console = rec::Connection::in_memory(6, "console");
+        pedopre::RunOptions options;
+        options.traps = false;
+        pedopre::run_pedopre(args, *console, options);
+        console->flush();
+        fs::current_path(old);
+
+        EXPECT_EQ(console->memory(), row.console);
+        if (!row.log.empty()) {
+            EXPECT_EQ(read_file(dir.file("PEDOPRE.LOG")), row.log);
+        }
+        EXPECT_EQ(read_file(dir.file(row.input_name)), row.input);
+    }
+}
+
+// The floating-point trap ends the process: run it in a child.
+TEST(PedopreBadInputDeathTest, DivisionByZeroIsReportedWithTheRoutineName) {
+    TempDir dir;
+    const std::string input = "Title\n1 1\n100 0.05 0.45 0.02 1.0 10 10 0.5\n30 30 1\n";
+    write_file(dir.file("soil.dat"), input);
+    EXPECT_EXIT(
+        {
+            auto console = rec::Connection::in_memory(6, "console");
+            pedopre::run_pedopre({dir.file("soil.dat")}, *console);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(read_file(dir.file("PEDOPRE.LOG")),
+              rec::fixed("ERROR: Floating point exception-zero divide in subroutine SWC_GENUCHTEN", 128) + "\r\n");
+    EXPECT_EQ(read_file(dir.file("soil.dat")), input);
+}
+
+}  // namespace
