@@ -9,7 +9,7 @@
 #include "common/layout.h"
 #include "common/record_read.h"
 #include "common/record_write.h"
-#include "soilcalc/step_errors.h"
+#include "soilprep/pedopre_messages.h"
 
 namespace pedopre {
 namespace {
@@ -100,13 +100,13 @@ int32_t GRNAMPT(Context& ctx, int out_unit, const std::string& mq_name) {
     set_routine("GRNAMPT");
     rec::Connection* out = ctx.units.get(out_unit);
     if (!out) {
-        set_error(kFileIoError);
+        set_error(msg::kFileIoError);
         return -1;
     }
     const float threshold = kDeepWaterTable;
     GreenAmptInput in;
     if (IREDMQ(ctx, mq_name, in) != 0) {
-        set_error(read_error(mq_name));
+        set_error(msg::read_error(mq_name));
         return -1;
     }
 

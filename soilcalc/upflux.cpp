@@ -10,7 +10,7 @@
 #include "common/record_read.h"
 #include "common/record_write.h"
 #include "soilcalc/spline.h"
-#include "soilcalc/step_errors.h"
+#include "soilprep/pedopre_messages.h"
 
 namespace pedopre {
 namespace {
@@ -110,7 +110,7 @@ bool read_profile(rec::Connection& mq, rec::Connection& upq, const std::string& 
     using rec::ReadStatus;
 
     auto read_failed = [&] {
-        set_error(read_error(mq_path));
+        set_error(msg::read_error(mq_path));
         return false;
     };
     std::string title(128, ' ');
@@ -292,7 +292,7 @@ int32_t UPFLUX(Context& ctx, int out_unit, const std::string& base, const std::s
     rec::Connection* upq = mq ? ctx.units.open(kUpqUnit, std::string(rec::trim_right(upq_path))) : nullptr;
     rec::Connection* out = ctx.units.get(out_unit);
     if (!mq || !upq || !out) {
-        set_error(kFileIoError);
+        set_error(msg::kFileIoError);
         return -1;
     }
 
@@ -349,7 +349,7 @@ int32_t UPFLUX(Context& ctx, int out_unit, const std::string& base, const std::s
     for (int i = 0; i < kSplfitRows; ++i) rec::write_record(*out, depth_row(), {grid[i], fitted[i]});
 
     if (!ctx.units.close(kUpqUnit)) {
-        set_error(kFileIoError);
+        set_error(msg::kFileIoError);
         return -1;
     }
     ctx.units.close(kUpfluxMqUnit);

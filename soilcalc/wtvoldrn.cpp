@@ -8,7 +8,7 @@
 #include "common/fixed_text.h"
 #include "common/layout.h"
 #include "common/record_write.h"
-#include "soilcalc/step_errors.h"
+#include "soilprep/pedopre_messages.h"
 
 namespace pedopre {
 namespace {
@@ -111,13 +111,13 @@ int32_t WTVOLDRN(Context& ctx, int wtd_unit, int out_unit, const std::string& wd
     const std::string wdv_path(rec::trim_right(wdv_name));
     rec::Connection* wdv = ctx.units.open(kWdvUnit, wdv_path);
     if (!wdv) {
-        set_error(open_error(wdv_path));
+        set_error(msg::cannot_open(wdv_path));
         return -1;
     }
     rec::Connection* wtd = ctx.units.get(wtd_unit);
     rec::Connection* out = ctx.units.get(out_unit);
     if (!wtd || !out) {
-        set_error(kFileIoError);
+        set_error(msg::kFileIoError);
         return -1;
     }
     if (!valid_table(soil)) return -1;
@@ -216,7 +216,7 @@ int32_t WTVOLDRN(Context& ctx, int wtd_unit, int out_unit, const std::string& wd
     }
 
     if (!ctx.units.close(kWdvUnit)) {
-        set_error(open_error(wdv_path));
+        set_error(msg::cannot_open(wdv_path));
         return -1;
     }
     return 0;

@@ -7,7 +7,7 @@
 #include "common/layout.h"
 #include "common/record_read.h"
 #include "common/record_write.h"
-#include "soilcalc/step_errors.h"
+#include "soilprep/pedopre_messages.h"
 
 namespace pedopre {
 namespace {
@@ -75,12 +75,12 @@ int32_t MHINPUT(Context& ctx, int out_unit, const std::string& sin_name, SoilTab
     const std::string sin_path(rec::trim_right(sin_name));
     rec::Connection* sin = ctx.units.open(kSinUnit, sin_path);
     if (!sin) {
-        set_error(open_error(sin_path));
+        set_error(msg::cannot_open(sin_path));
         return -1;
     }
     rec::Connection* out = ctx.units.get(out_unit);
     if (!out) {
-        set_error(kFileIoError);
+        set_error(msg::kFileIoError);
         return -1;
     }
     const int32_t lsin = soil.lsin;
@@ -93,7 +93,7 @@ int32_t MHINPUT(Context& ctx, int out_unit, const std::string& sin_name, SoilTab
 
     OutTables t;
     if (!read_out(*out, t)) {
-        set_error(read_error(out->path()));
+        set_error(msg::read_error(out->path()));
         return -1;
     }
 
@@ -122,7 +122,7 @@ int32_t MHINPUT(Context& ctx, int out_unit, const std::string& sin_name, SoilTab
         w.finish();
     }
     if (!ctx.units.close(kSinUnit)) {
-        set_error(open_error(sin_path));
+        set_error(msg::cannot_open(sin_path));
         return -1;
     }
     return 0;

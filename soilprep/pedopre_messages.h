@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/fixed_text.h"
+
 namespace pedopre::msg {
 
 // Console lines at the stop.
@@ -20,14 +22,18 @@ inline constexpr std::string_view kConsoleTrap = "Program terminated abnormally,
 inline constexpr std::string_view kNormal = "NOERROR: Program terminated normally";
 inline constexpr std::string_view kSyntax = "ERROR: Syntax - PEDOPRE <INFILE>";
 
+// An open or close of a file read back by name failed.
+inline constexpr std::string_view kFileIoError = "ERROR: File I/O error";
+
 inline std::string not_found(std::string_view file) {
     return "ERROR: File " + std::string(file) + " not found!";
 }
+// File names are written without their trailing blanks.
 inline std::string read_error(std::string_view file) {
-    return "ERROR: Read error in file " + std::string(file);
+    return "ERROR: Read error in file " + std::string(rec::trim_right(file));
 }
 inline std::string cannot_open(std::string_view file) {
-    return "ERROR: Cannot open file " + std::string(file);
+    return "ERROR: Cannot open file " + std::string(rec::trim_right(file));
 }
 inline std::string overwrites_input(std::string_view input, std::string_view output) {
     return "ERROR: Input file " + std::string(input) + " would be overwritten by output file " +
