@@ -1,0 +1,34 @@
+// Speed of whole PEDOPRE runs on the bundled soils, files and all: the
+// nine-layer van Genuchten profile and the measured-points profile.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "common/connection.h"
+#include "soilprep/pedopre.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void run_soil(benchmark::State& state, const char* name) {
+    fs::path dir = fs::temp_directory_path() / ("pedopre_bench_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    fs::copy_file(fs::path(EXAMPLES_DIR) / "soils" / name, dir / name, fs::copy_options::overwrite_existing);
+    const std::string input = (dir / name).string();
+    for (auto _ : state) {
+        auto console = rec::Connection::in_memory(6, "console");
+        auto outcome = pedopre::run_pedopre({input}, *console);
+        if (outcome.console_line != "Program terminated normally.") state.SkipWithError("run failed");
+    }
+    fs::remove_all(dir);
+}
+
+void BM_NineLayerVanGenuchten(benchmark::State& state) { run_soil(state, "vg_nine_layers.dat"); }
+BENCHMARK(BM_NineLayerVanGenuchten)->Unit(benchmark::kMillisecond);
+
+void BM_TwoLayerMeasured(benchmark::State& state) { run_soil(state, "measured_loam.dat"); }
+BENCHMARK(BM_TwoLayerMeasured)->Unit(benchmark::kMillisecond);
+
+}  // namespace
