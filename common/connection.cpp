@@ -75,6 +75,14 @@ bool Connection::fill() {
     }
 }
 
+ReadStatus Connection::next_statement_record(std::string_view& rec) {
+    switch (next_record(rec)) {
+        case RecordStatus::Ok: return ReadStatus::Done;
+        case RecordStatus::End: return ReadStatus::EndOfFile;
+        default: return ReadStatus::ConversionError;
+    }
+}
+
 RecordStatus Connection::next_record(std::string_view& rec) {
     if (mode_ == Mode::Writing) flush();
     mode_ = Mode::Reading;
@@ -211,9 +219,10 @@ void Connection::emergency_flush() noexcept {
 UnitTable::UnitTable() = default;
 UnitTable::~UnitTable() { close_all(); }
 
-Connection* UnitTable::open(int unit, const std::string& path) {
+// Opens `path` with the given flags as stream `unit`; a directory is no file.
+Connection* UnitTable::connect(int unit, const std::string& path, int flags) {
     close(unit);
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
     if (fd < 0) return nullptr;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
@@ -226,20 +235,9 @@ Connection* UnitTable::open(int unit, const std::string& path) {
     return p;
 }
 
-Connection* UnitTable::open_existing(int unit, const std::string& path) {
-    close(unit);
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
-    auto c = std::make_unique<Connection>(unit, path, fd, true);
-    Connection* p = c.get();
-    units_[unit] = std::move(c);
-    return p;
-}
+Connection* UnitTable::open(int unit, const std::string& path) { return connect(unit, path, O_RDWR | O_CREAT); }
+
+Connection* UnitTable::open_existing(int unit, const std::string& path) { return connect(unit, path, O_RDONLY); }
 
 Connection* UnitTable::attach(int unit, int fd, const std::string& name) {
     close(unit);

@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/values.h"
+
 namespace rec {
 
 enum class RecordStatus : uint8_t { Ok, End, TooLong };
@@ -36,6 +38,9 @@ public:
     // Input. next_record() hands out the next record without its line end;
     // the view stays valid until the next call on this connection.
     RecordStatus next_record(std::string_view& rec);
+    // The same, as the outcome of a read statement: an overlong record is a
+    // conversion error.
+    ReadStatus next_statement_record(std::string_view& rec);
     // True when no byte is left to read.
     bool at_end();
     // Steps back over the record read last (once).
@@ -118,6 +123,8 @@ public:
     void emergency_flush_all() noexcept;
 
 private:
+    Connection* connect(int unit, const std::string& path, int flags);
+
     std::map<int, std::unique_ptr<Connection>> units_;
 };
 

@@ -69,18 +69,11 @@ void store_text(std::string& target, std::string_view v, bool quoted) {
 
 bool FreeReader::fetch() {
     fetched_any_ = true;
-    switch (c_->next_record(rec_)) {
-        case RecordStatus::Ok:
-            pos_ = 0;
-            have_rec_ = true;
-            return true;
-        case RecordStatus::End:
-            status_ = ReadStatus::EndOfFile;
-            return false;
-        default:
-            status_ = ReadStatus::ConversionError;
-            return false;
-    }
+    status_ = c_->next_statement_record(rec_);
+    if (status_ != ReadStatus::Done) return false;
+    pos_ = 0;
+    have_rec_ = true;
+    return true;
 }
 
 bool FreeReader::convert(std::string_view tok, bool quoted, const Target& t) {
@@ -190,16 +183,8 @@ namespace {
 bool read_plain_record(Connection& c, std::initializer_list<Target> targets, ReadStatus& status) {
     if (targets.size() == 0) return false;
     std::string_view rec;
-    switch (c.next_record(rec)) {
-        case RecordStatus::Ok:
-            break;
-        case RecordStatus::End:
-            status = ReadStatus::EndOfFile;
-            return true;
-        default:
-            status = ReadStatus::ConversionError;
-            return true;
-    }
+    status = c.next_statement_record(rec);
+    if (status != ReadStatus::Done) return true;
     // Targets are filled as the values come. If the record turns out to need
     // the general reader, it reads the record again from its start and fills
     // the same targets with the same values, so nothing is lost.

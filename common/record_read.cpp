@@ -27,17 +27,9 @@ void store_text(std::string& target, std::string_view field, int32_t w) {
 
 bool RecordReader::next_record() {
     if (status_ != ReadStatus::Done) return false;
-    switch (c_->next_record(rec_)) {
-        case RecordStatus::Ok:
-            col_ = 0;
-            return true;
-        case RecordStatus::End:
-            status_ = ReadStatus::EndOfFile;
-            return false;
-        default:
-            status_ = ReadStatus::ConversionError;
-            return false;
-    }
+    status_ = c_->next_statement_record(rec_);
+    col_ = 0;
+    return status_ == ReadStatus::Done;
 }
 
 // The next w columns of the record, padded with blanks past its end.
