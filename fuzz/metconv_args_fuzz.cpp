@@ -1,7 +1,7 @@
 // METCONV's command line from arbitrary argument strings (split at NUL bytes
 // and line ends). The input file name and the current directory are kept
-// inside the scratch directory so that the run cannot write elsewhere. Every run ends with the usage text or
-// with one console closing line.
+// inside the scratch directory so that the run cannot write elsewhere. Every
+// run ends with the usage text or with one console closing line.
 #include <unistd.h>
 
 #include <cstdint>
