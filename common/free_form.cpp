@@ -180,40 +180,41 @@ namespace {
 // general reader: a value that std::from_chars does not take whole (a comma,
 // slash, repeat count, quote, D exponent or leading plus), a value out of
 // range, fewer values than targets, or a text target.
+//
+// The values are staged and stored only once the whole record has been
+// taken: the general reader leaves a target unchanged for a null value
+// (r* or two commas), so a value stored here before the hand-over would
+// survive in its place.
 bool read_plain_record(Connection& c, std::initializer_list<Target> targets, ReadStatus& status) {
-    if (targets.size() == 0) return false;
+    constexpr size_t kMaxStaged = 16;
+    if (targets.size() == 0 || targets.size() > kMaxStaged) return false;
+    union Staged {
+        int32_t i;
+        float r;
+    };
+    Staged staged[kMaxStaged];
     std::string_view rec;
     status = c.next_statement_record(rec);
     if (status != ReadStatus::Done) return true;
-    // Targets are filled as the values come. If the record turns out to need
-    // the general reader, it reads the record again from its start and fills
-    // the same targets with the same values, so nothing is lost.
     const char* p = rec.data();
     const char* const end = p + rec.size();
+    size_t k = 0;
     for (const Target& t : targets) {
         while (p < end && (*p == ' ' || *p == '\t')) ++p;
         const char* q = nullptr;
         if (t.kind == Kind::Integer) {
-            auto& v = *static_cast<int32_t*>(t.p);
+            int32_t& v = staged[k].i;
             q = scan_plain_int(p, end, v);
             if (!q) {
-                int32_t x = 0;
-                auto res = std::from_chars(p, end, x);
-                if (res.ec == std::errc() && res.ptr != p) {
-                    v = x;
-                    q = res.ptr;
-                }
+                auto res = std::from_chars(p, end, v);
+                if (res.ec == std::errc() && res.ptr != p) q = res.ptr;
             }
         } else if (t.kind == Kind::Real) {
-            auto& v = *static_cast<float*>(t.p);
+            float& v = staged[k].r;
             q = scan_plain_real(p, end, v);
             if (!q) {
-                float x = 0.0f;
-                auto res = std::from_chars(p, end, x);
-                if (res.ec == std::errc() && res.ptr != p && std::isfinite(x)) {
-                    v = x;
-                    q = res.ptr;
-                }
+                auto res = std::from_chars(p, end, v);
+                if (res.ec == std::errc() && res.ptr != p && std::isfinite(v)) q = res.ptr;
             }
         }
         if (!q || (q < end && *q != ' ' && *q != '\t')) {
@@ -221,6 +222,13 @@ bool read_plain_record(Connection& c, std::initializer_list<Target> targets, Rea
             return false;
         }
         p = q;
+        ++k;
+    }
+    k = 0;
+    for (const Target& t : targets) {
+        if (t.kind == Kind::Integer) *static_cast<int32_t*>(t.p) = staged[k].i;
+        else *static_cast<float*>(t.p) = staged[k].r;
+        ++k;
     }
     status = ReadStatus::Done;
     return true;

@@ -33,8 +33,9 @@ int32_t TRI(int32_t n, const float* a, float* b, const float* c, float* d) {
 int32_t ZSPL3(int32_t n, const float* x, const float* y, float* b, float* hw, float* z) {
     set_routine("ZSPL3");
     if (n < 2) return -1;
+    // Each interval width divides a slope: two equal abscissae cannot be fitted.
     for (int32_t i = 1; i < n; ++i) {
-        if (!(x[i] > x[i - 1])) return -1;
+        if (!(x[i] != x[i - 1])) return -1;
     }
     b[0] = 1.0f;
     hw[0] = 0.0f;

@@ -21,8 +21,10 @@ inline constexpr int kSplfitRows = 20;    // sampled water-table depths
 int32_t TRI(int32_t n, const float* a, float* b, const float* c, float* d);
 
 // Second derivatives z(1..n) of the natural spline through (x, y), using the
-// work arrays b and hw of length n. Returns 0, or -1 when n < 2 or the
-// abscissae do not rise strictly (nothing is then computed).
+// work arrays b and hw of length n. Returns 0, or -1 when n < 2, when two
+// neighbouring abscissae are equal or not numbers (nothing is then computed),
+// or when the elimination meets a zero pivot. Abscissae that do not rise are
+// fitted as they stand.
 int32_t ZSPL3(int32_t n, const float* x, const float* y, float* b, float* hw, float* z);
 
 // The spline value at t; outside the points the end pieces are extrapolated.
@@ -32,7 +34,7 @@ float SPL3(int32_t n, const float* x, const float* y, const float* z, float t);
 // Fits the spline through the 21 points (x, y), note the argument order, and
 // samples it at the 20 fixed depths (cm) into tout and yout. A depth short of
 // x(1) takes y(1); every value is clipped to 0.0 .. 0.5. Returns 0, or -1
-// when the abscissae do not rise strictly.
+// when ZSPL3 cannot fit the points.
 int32_t SPLFIT(const std::array<float, kSplfitPoints>& y, const std::array<float, kSplfitPoints>& x,
                std::array<float, kSplfitRows>& yout, std::array<float, kSplfitRows>& tout);
 

@@ -330,17 +330,19 @@ int32_t UPFLUX(Context& ctx, int out_unit, const std::string& base, const std::s
         wr.finish();
     }
 
-    // The spline needs depths that deepen strictly as the flux falls.
+    // The fit divides by the distance between neighbouring depths. Depths
+    // that do not deepen along the list (the bisection's tolerance alone can
+    // do that in a layered profile) are fitted as they stand.
     for (int k = 1; k < kFluxes; ++k) {
-        if (!(w[k] > w[k - 1])) {
+        if (w[k] == w[k - 1]) {
             set_error("ERROR: The water table for the upward flux " + number(kFlux[k]) + " cm/hr (" +
-                      number(w[k]) + " cm) is not deeper than for the flux before it; no spline fits");
+                      number(w[k]) + " cm) is at the same depth as for the flux before it; no spline fits");
             return -1;
         }
     }
     std::array<float, kSplfitRows> fitted{}, grid{};
     if (SPLFIT(kFlux, w, fitted, grid) != 0) {
-        set_error(kUpfluxError);
+        set_error("ERROR: No spline fits the water-table depths of the upward fluxes");
         return -1;
     }
 

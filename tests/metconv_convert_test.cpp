@@ -217,6 +217,20 @@ TEST(Cvttmp, YearChangeCelsiusAndAsterisks) {
     EXPECT_NE(r.out.find("-99-99*** 36-99"), std::string::npos);
 }
 
+// A null value keeps the previous record's reading in every converter, also
+// when the numbers before it were read in one pass.
+TEST(Cvttmp, NullValuesKeepThePreviousReading) {
+    Result r = tmp("1998 237 20.0 2.0\n1998 238 21.0 1*\n", "DC", 1);
+    ASSERT_EQ(r.result, 0) << r.msg;
+    std::vector<int> aug = missing(62);
+    aug[48] = 68, aug[49] = 36;  // 25 August
+    aug[50] = 70, aug[51] = 36;  // 26 August: 2.0 C again, not 1 C
+    EXPECT_EQ(r.out, tem_month(1, 1998, 8, aug));
+    EXPECT_EQ(et("1996 1 0.25\n1996 2 1*\n").out, et("1996 1 0.25\n1996 2 0.25\n").out);
+    EXPECT_EQ(hly("1996 1.5 0.02\n1996 1.75 2*\n").out, hly("1996 1.5 0.02\n1996 1.75 0.02\n").out);
+    EXPECT_EQ(dly("1996 1 0.5\n1996 2 1*\n", 2, 1).out, dly("1996 1 0.5\n1996 2 0.5\n", 2, 1).out);
+}
+
 TEST(Cvttmp, ReadFailuresAndDaysOutsideTheYear) {
     Result r = tmp("");
     EXPECT_EQ(r.result, -1);

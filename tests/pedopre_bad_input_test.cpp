@@ -35,6 +35,13 @@ std::string line(const std::string& text) {
     return s + "\r\n";
 }
 std::string field(const std::string& text) { return line(rec::fixed(text, 128)); }
+// The console notices of fluxes whose water table lies below layer 2.
+std::string below_bottom(std::initializer_list<const char*> fluxes) {
+    std::string s;
+    for (const char* q : fluxes)
+        s += line(std::string("FOR UPFLUX=   ") + q + " WATERTABLE IS BELOW BOTTOM OF LAYER  2 GO TO NEXT UPFLUX");
+    return s;
+}
 
 std::vector<Row> rows() {
     const std::string title = "Title\n";
@@ -79,13 +86,13 @@ std::vector<Row> rows() {
          "Random soil\n3 0\n4 0.1 100\n0.129 0 0.116 300 0.101 3000 0.026 15000\n4 1.0 150\n"
          "0.479 0 0.283 600 0.24 1000 0.149 3000\n4 50.0 170\n0.476 0 0.251 300 0.195 3000 0.119 15000\n30 30 1\n",
          {}, nullptr, field("ERROR: UPFLUX error "), kStop},
-        {"upward-flux depths that do not deepen", "soil.dat",
+        {"two upward fluxes with one water-table depth", "soil.dat",
          "Random soil\n2 0\n4 50.0 10\n0.306 0 0.298 30 0.138 100 0.03 1000\n4 0.01 20\n"
-         "0.38 0 0.192 30 0.03 300 0.025 3000\n30 30 1\n",
+         "0.38 0 0.192 30 0.03 300 0.025 3000\n30 9990 1\n",
          {}, nullptr,
-         field("ERROR: The water table for the upward flux 0.1 cm/hr (5.226431 cm) is not deeper than for the "
-               "flux before it; no spline fits"),
-         kStop},
+         field("ERROR: The water table for the upward flux 8E-04 cm/hr (15.0 cm) is at the same depth as for "
+               "the flux before it; no spline fits"),
+         below_bottom({"0.00100", "0.00080", "0.00060", "0.00040", "0.00020"}) + kStop},
         {"zero dry conductivity", "soil.dat",
          "Random soil\n3 0\n3 0.01 50\n0.489 0 0.2 5 0.109 100\n3 50.0 100\n0.213 0 0.193 5 0.044 300\n"
          "2 0.1 110\n0.447 0 0.197 15000\n30 30 1\n",

@@ -350,11 +350,31 @@ TEST(EndToEnd, FluxesBelowTheProfileStopTheRunWithoutASoilInputFile) {
     pedopre::run_pedopre({dir.file("deep.dat")}, *console, {.traps = false});
     std::string log = read_file(dir.file("PEDOPRE.LOG"));
     EXPECT_EQ(log.substr(0, 8), " ERROR: ") << log;
-    EXPECT_NE(log.find("not deeper"), std::string::npos) << log;
+    EXPECT_NE(log.find("at the same depth"), std::string::npos) << log;
     EXPECT_FALSE(std::filesystem::exists(dir.file("deep.SIN")));
     console->flush();
     EXPECT_NE(console->memory().find("WATERTABLE IS BELOW BOTTOM"), std::string::npos);
     EXPECT_NE(console->memory().find("Program terminated abnormally, see logfile."), std::string::npos);
+}
+
+TEST(EndToEnd, WaterTablesThatDoNotDeepenAreStillFitted) {
+    // In this layered profile the bisection's tolerance puts the water table
+    // for 0.15 cm/hr above the one for 0.2 cm/hr; the fit is made all the same.
+    pedopre_test::TempDir dir;
+    pedopre_test::write_file(dir.file("layered.dat"),
+                             "upper horizon run\n8 -1\n34 0.090 0.456 0.0134 2.351 32.43 32.43\n-0.54\n"
+                             "50 0.078 0.377 0.0031 2.467 4.45 3.21 0.5\n119 0.072 0.400 0.0052 2.051 79.07 79.07 0.5\n"
+                             "122  0.031  0.496  0.0076  1.891  10.67  10.67  0.5\n"
+                             "126.4 0.062 0.444 0.0048 1.422 80.89 80.89\n0.5 rest of this line is skipped\n"
+                             "129, 0.091, 0.526, 0.0047, 2.188, 1.93, 1.71, 0.5\n"
+                             "174, 0.080, 0.406, 0.0065, 1.120, 21.47, 15.65, 0.32\n"
+                             "276, 0.043, 0.393, 0.0048, 2.737, 337.21, 253.93, 0.5\n13.8  59.8  1\n");
+    auto console = rec::Connection::in_memory(0, "console");
+    pedopre::run_pedopre({dir.file("layered.dat")}, *console, {.traps = false});
+    EXPECT_EQ(read_file(dir.file("PEDOPRE.LOG")), " NOERROR: Program terminated normally\r\n");
+    const std::string upq = read_file(dir.file("layered.UPQ"));
+    EXPECT_NE(upq.find("     109.14      0.2000\r\n     107.74      0.1500\r\n"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("layered.SIN")));
 }
 
 TEST(EndToEnd, ExampleSoils) {

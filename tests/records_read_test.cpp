@@ -133,6 +133,27 @@ TEST(FreeRead, RepeatsNullsAndSlash) {
     EXPECT_EQ(b, -1);  // the slash ends the statement
 }
 
+// A null value after numbers that a plain record's one-pass reading has
+// already taken: the target keeps its earlier value, never the repeat count.
+TEST(FreeRead, NullAfterPlainNumbersLeavesTheTargetUnchanged) {
+    auto c = text("1998 238 21.0 1*\n5 2*\n0.3 1*,\n");
+    int32_t year = 0, day = 0;
+    float t1 = 0.0f, t2 = 2.0f;
+    ASSERT_EQ(rec::read_free(*c, {year, day, t1, t2}), ReadStatus::Done);
+    EXPECT_EQ(year, 1998);
+    EXPECT_EQ(t1, 21.0f);
+    EXPECT_EQ(t2, 2.0f);
+    int32_t a = -1, b = -1, d = -1;
+    ASSERT_EQ(rec::read_free(*c, {a, b, d}), ReadStatus::Done);
+    EXPECT_EQ(a, 5);
+    EXPECT_EQ(b, -1);
+    EXPECT_EQ(d, -1);
+    float x = 9.0f, y = 9.0f;
+    ASSERT_EQ(rec::read_free(*c, {x, y}), ReadStatus::Done);
+    EXPECT_EQ(x, 0.3f);
+    EXPECT_EQ(y, 9.0f);
+}
+
 TEST(FreeRead, TextsNumbersAndErrors) {
     auto c = text("'it''s here' plain, 1.5d2 -3e-2\n1.5\n12abc\n");
     std::string q(12, ' '), p(3, ' ');
