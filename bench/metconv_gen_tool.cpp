@@ -47,15 +47,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "metconv_gen_tool: bad type or factor\n");
         return 2;
     }
-    rec::UnitTable units;
-    rec::Connection* out = units.open(20, argv[3]);
+    common::UnitTable units;
+    common::Connection* out = units.open(20, argv[3]);
     if (!out) {
         std::fprintf(stderr, "metconv_gen_tool: cannot open %s\n", argv[3]);
         return 1;
     }
-    static const rec::Layout kHourly("(I4,1X,F8.4,1X,F4.2)");
-    static const rec::Layout kTemps("(I4,1X,I3,1X,F5.1,1X,F5.1)");
-    static const rec::Layout kDaily("(I4,1X,I3,1X,F5.2)");
+    static const common::Layout kHourly("(I4,1X,F8.4,1X,F4.2)");
+    static const common::Layout kTemps("(I4,1X,I3,1X,F5.1,1X,F5.1)");
+    static const common::Layout kDaily("(I4,1X,I3,1X,F5.2)");
     Sequence r;
     int64_t records = 0;
     const int32_t first = 1901, last = first + 100 * factor - 1;
@@ -66,25 +66,25 @@ int main(int argc, char** argv) {
                 for (int h = 1; h <= 24; ++h) {
                     if (r.next() < 0.25) {
                         const auto half = static_cast<float>(d + (h - 0.5) / 24.0);
-                        rec::write_record(*out, kHourly, {y, half, rain_reading(r)});
+                        common::write_record(*out, kHourly, {y, half, rain_reading(r)});
                         ++records;
                     }
                     const auto full = static_cast<float>(d + h / 24.0);
-                    rec::write_record(*out, kHourly, {y, full, rain_reading(r)});
+                    common::write_record(*out, kHourly, {y, full, rain_reading(r)});
                     ++records;
                 }
             } else if (type == "TP") {
                 const double mean = 58.0 + 20.0 * season;
-                rec::write_record(*out, kTemps,
+                common::write_record(*out, kTemps,
                                   {y, d, static_cast<float>(mean + 9.0 + 6.0 * r.next()),
                                    static_cast<float>(mean - 9.0 - 6.0 * r.next())});
                 ++records;
             } else if (type == "ET") {
-                rec::write_record(*out, kDaily, {y, d, static_cast<float>(0.12 + 0.1 * season + 0.04 * r.next())});
+                common::write_record(*out, kDaily, {y, d, static_cast<float>(0.12 + 0.1 * season + 0.04 * r.next())});
                 ++records;
             } else {
                 const float rain = r.next() < 0.7 ? 0.0f : static_cast<float>(std::round(r.next() * 150.0) / 100.0);
-                rec::write_record(*out, kDaily, {y, d, rain});
+                common::write_record(*out, kDaily, {y, d, rain});
                 ++records;
             }
         }

@@ -18,7 +18,7 @@ void run_soil(benchmark::State& state, const char* name) {
     fs::copy_file(fs::path(EXAMPLES_DIR) / "soils" / name, dir / name, fs::copy_options::overwrite_existing);
     const std::string input = (dir / name).string();
     for (auto _ : state) {
-        auto console = rec::Connection::in_memory(6, "console");
+        auto console = common::Connection::in_memory(6, "console");
         auto outcome = pedopre::run_pedopre({input}, *console);
         if (outcome.console_line != "Program terminated normally.") state.SkipWithError("run failed");
     }

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace rec {
+namespace common {
 namespace {
 
 constexpr size_t kChunk = 1 << 16;
@@ -274,4 +274,4 @@ bool file_exists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-}  // namespace rec
+}  // namespace common

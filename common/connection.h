@@ -15,7 +15,7 @@
 
 #include "common/values.h"
 
-namespace rec {
+namespace common {
 
 enum class RecordStatus : uint8_t { Ok, End, TooLong };
 
@@ -130,4 +130,4 @@ private:
 
 bool file_exists(const std::string& path);
 
-}  // namespace rec
+}  // namespace common

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-namespace rec {
+namespace common {
 namespace {
 
 using u128 = unsigned __int128;
@@ -441,4 +441,4 @@ void free_real(std::string& out, float v) {
     if (!has_mark) out += ".0";
 }
 
-}  // namespace rec
+}  // namespace common

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-namespace rec {
+namespace common {
 
 void edit_int(std::string& out, int32_t v, int w);
 // Iw into a field of w blanks that the caller provides.
@@ -51,4 +51,4 @@ const char* scan_plain_int(const char* p, const char* end, int32_t& v);
 // Free-form text of a real that parse_real_token reads back to the same float.
 void free_real(std::string& out, float v);
 
-}  // namespace rec
+}  // namespace common

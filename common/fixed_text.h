@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace rec {
+namespace common {
 
 // The text without its trailing blanks.
 inline std::string_view trim_right(std::string_view s) {
@@ -20,4 +20,4 @@ inline std::string fixed(std::string_view s, size_t n) {
     return r;
 }
 
-}  // namespace rec
+}  // namespace common

@@ -5,7 +5,7 @@
 
 #include "common/field_edit.h"
 
-namespace rec {
+namespace common {
 namespace {
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
@@ -278,4 +278,4 @@ bool write_free(Connection& c, std::initializer_list<Value> values) {
     return c.ok();
 }
 
-}  // namespace rec
+}  // namespace common

@@ -19,7 +19,7 @@
 #include "common/connection.h"
 #include "common/values.h"
 
-namespace rec {
+namespace common {
 
 class FreeReader {
 public:
@@ -54,4 +54,4 @@ ReadStatus read_free(Connection& c, std::initializer_list<Target> targets);
 void format_free(std::string& out, std::initializer_list<Value> values);
 bool write_free(Connection& c, std::initializer_list<Value> values);
 
-}  // namespace rec
+}  // namespace common

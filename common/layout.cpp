@@ -3,7 +3,7 @@
 #include <cctype>
 #include <stdexcept>
 
-namespace rec {
+namespace common {
 namespace {
 
 class Parser {
@@ -245,4 +245,4 @@ void LayoutWalker::restart() {
     depth_ = 0;
 }
 
-}  // namespace rec
+}  // namespace common

@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-namespace rec {
+namespace common {
 
 enum class ItemKind : uint8_t {
     Int,         // Iw
@@ -115,4 +115,4 @@ private:
     Frame stack_[kMaxDepth]{};
 };
 
-}  // namespace rec
+}  // namespace common

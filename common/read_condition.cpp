@@ -1,6 +1,6 @@
 #include "common/read_condition.h"
 
-namespace rec {
+namespace common {
 
 std::string condition_message(ReadStatus s, const Connection& c) {
     const char* what = (s == ReadStatus::EndOfFile) ? "end-of-file during read" : "input conversion error";
@@ -11,4 +11,4 @@ void require(ReadStatus s, const Connection& c) {
     if (s != ReadStatus::Done) throw UnhandledCondition(condition_message(s, c));
 }
 
-}  // namespace rec
+}  // namespace common

@@ -8,7 +8,7 @@
 #include "common/connection.h"
 #include "common/values.h"
 
-namespace rec {
+namespace common {
 
 class UnhandledCondition : public std::runtime_error {
 public:
@@ -22,4 +22,4 @@ std::string condition_message(ReadStatus s, const Connection& c);
 // Throws UnhandledCondition unless the status is Done.
 void require(ReadStatus s, const Connection& c);
 
-}  // namespace rec
+}  // namespace common

@@ -5,7 +5,7 @@
 
 #include "common/field_edit.h"
 
-namespace rec {
+namespace common {
 namespace {
 
 [[noreturn]] void mismatch(const Layout& layout, const char* what) {
@@ -117,4 +117,4 @@ ReadStatus read_record(Connection& c, const Layout& layout, std::initializer_lis
     return r.finish();
 }
 
-}  // namespace rec
+}  // namespace common

@@ -15,7 +15,7 @@
 #include "common/layout.h"
 #include "common/values.h"
 
-namespace rec {
+namespace common {
 
 class RecordReader {
 public:
@@ -42,4 +42,4 @@ private:
 
 ReadStatus read_record(Connection& c, const Layout& layout, std::initializer_list<Target> targets);
 
-}  // namespace rec
+}  // namespace common

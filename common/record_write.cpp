@@ -5,7 +5,7 @@
 
 #include "common/field_edit.h"
 
-namespace rec {
+namespace common {
 namespace {
 
 [[noreturn]] void mismatch(const Layout& layout, const char* what) {
@@ -126,4 +126,4 @@ std::string format_record(const Layout& layout, std::initializer_list<Value> val
     return out;
 }
 
-}  // namespace rec
+}  // namespace common

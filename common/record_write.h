@@ -19,7 +19,7 @@
 #include "common/layout.h"
 #include "common/values.h"
 
-namespace rec {
+namespace common {
 
 // Formats one statement value by value into `out`, records ended by CR LF.
 class RecordWriter {
@@ -77,4 +77,4 @@ private:
 // for messages built through a layout.
 std::string format_record(const Layout& layout, std::initializer_list<Value> values);
 
-}  // namespace rec
+}  // namespace common

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace rec {
+namespace common {
 
 enum class Kind : uint8_t { Integer, Real, Text };
 
@@ -47,4 +47,4 @@ enum class ReadStatus : uint8_t {
     ConversionError,
 };
 
-}  // namespace rec
+}  // namespace common

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (char c : args[0]) name.push_back(c == '/' ? '_' : c);
     args[0] = (fuzzing::scratch_dir() / (name.empty() ? "in.dat" : name)).string();
     if (args[0].size() > 4000) return 0;
-    auto console = rec::Connection::in_memory(6, "console");
+    auto console = common::Connection::in_memory(6, "console");
     auto outcome = metconv::run_metconv(args, *console);
     if (outcome.console.empty()) std::abort();
     (void)input;

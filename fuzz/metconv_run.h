@@ -24,7 +24,7 @@ inline int run_metconv_type(const char* type, const uint8_t* data, size_t size) 
         args.push_back(std::to_string(1 + ((sel >> 3) & 7)));   // NHR 1..8
         args.push_back(std::to_string(1 + ((sel >> 6) * 6)));  // BEGHR 1, 7, 13, 19
     }
-    auto console = rec::Connection::in_memory(6, "console");
+    auto console = common::Connection::in_memory(6, "console");
     auto outcome = metconv::run_metconv(args, *console);
     if (!outcome.log_line || outcome.console.empty()) std::abort();
     const std::string& last = outcome.console.back();

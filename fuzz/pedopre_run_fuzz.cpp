@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string input = fuzzing::fresh_input("soil.dat", data, size);
-    auto console = rec::Connection::in_memory(6, "console");
+    auto console = common::Connection::in_memory(6, "console");
     pedopre::RunOptions options;
     options.traps = false;
     auto outcome = pedopre::run_pedopre({input}, *console, options);

@@ -9,7 +9,7 @@
 #include "common/layout.h"
 #include "common/record_read.h"
 #include "common/record_write.h"
-#include "soilprep/pedopre_messages.h"
+#include "soilcalc/messages.h"
 
 namespace pedopre {
 namespace {
@@ -22,37 +22,37 @@ constexpr std::array<float, kRows> kDepth = {0.0f,  10.0f,  20.0f,  40.0f,  60.0
 }  // namespace
 
 int32_t IREDMQ(Context& ctx, const std::string& mq_name, GreenAmptInput& in) {
-    static const rec::Layout kTitle("(A80)");
-    static const rec::Layout kCount("(19X,I2)");
-    static const rec::Layout kBlock("(/,I3,F8.3,F10.5,/)");
-    static const rec::Layout kRow("(F10.4,10X,F10.2,5X,F15.6)");
-    static const rec::Layout kSummary("(/,1X)");
-    using rec::ReadStatus;
+    static const common::Layout kTitle("(A80)");
+    static const common::Layout kCount("(19X,I2)");
+    static const common::Layout kBlock("(/,I3,F8.3,F10.5,/)");
+    static const common::Layout kRow("(F10.4,10X,F10.2,5X,F15.6)");
+    static const common::Layout kSummary("(/,1X)");
+    using common::ReadStatus;
 
-    rec::Connection* c = ctx.units.open_existing(kIredmqUnit, std::string(rec::trim_right(mq_name)));
+    common::Connection* c = ctx.units.open_existing(kIredmqUnit, std::string(common::trim_right(mq_name)));
     if (!c) return -1;
     std::string title(80, ' ');
-    if (rec::read_record(*c, kTitle, {title}) != ReadStatus::Done) return -1;
-    if (rec::read_record(*c, kCount, {in.nl}) != ReadStatus::Done) return -1;
+    if (common::read_record(*c, kTitle, {title}) != ReadStatus::Done) return -1;
+    if (common::read_record(*c, kCount, {in.nl}) != ReadStatus::Done) return -1;
     if (in.nl < 1 || in.nl > kMqLayers) return -1;
     for (int l = 0; l < in.nl; ++l) {
         float depth = 0.0f;
-        if (rec::read_record(*c, kBlock, {in.n[l], in.kb[l], depth}) != ReadStatus::Done) return -1;
+        if (common::read_record(*c, kBlock, {in.n[l], in.kb[l], depth}) != ReadStatus::Done) return -1;
         if (in.n[l] < 1 || in.n[l] > kMqRows) return -1;
         for (int32_t j = 0; j < in.n[l]; ++j) {
             float cond = 0.0f;
-            if (rec::read_record(*c, kRow, {in.theta[l][j], in.head[l][j], cond}) != ReadStatus::Done)
+            if (common::read_record(*c, kRow, {in.theta[l][j], in.head[l][j], cond}) != ReadStatus::Done)
                 return -1;
         }
     }
-    if (rec::read_record(*c, kSummary, {}) != ReadStatus::Done) return -1;
+    if (common::read_record(*c, kSummary, {}) != ReadStatus::Done) return -1;
     for (int l = 0; l < in.nl; ++l) {
         int32_t layer = 0;
-        if (rec::read_free(*c, {layer, in.zb[l], in.sf[l]}) != ReadStatus::Done) return -1;
+        if (common::read_free(*c, {layer, in.zb[l], in.sf[l]}) != ReadStatus::Done) return -1;
     }
     float root_depth = 0.0f;
     int32_t lsin = 0;
-    if (rec::read_free(*c, {in.gadepth, root_depth, lsin}) != ReadStatus::Done) return -1;
+    if (common::read_free(*c, {in.gadepth, root_depth, lsin}) != ReadStatus::Done) return -1;
     if (!ctx.units.close(kIredmqUnit)) return -1;
     return 0;
 }
@@ -94,11 +94,11 @@ float THETA(float psi, const GreenAmptInput& in, int32_t l) {
 }
 
 int32_t GRNAMPT(Context& ctx, int out_unit, const std::string& mq_name) {
-    static const rec::Layout kCaption("('@Green-Ampt parameters use soil ','properties for top ',F6.1,' cm.')");
+    static const common::Layout kCaption("('@Green-Ampt parameters use soil ','properties for top ',F6.1,' cm.')");
     constexpr float kDeepWaterTable = 150.0f;  // suction threshold (cm)
 
     set_routine("GRNAMPT");
-    rec::Connection* out = ctx.units.get(out_unit);
+    common::Connection* out = ctx.units.get(out_unit);
     if (!out) {
         set_error(msg::kFileIoError);
         return -1;
@@ -124,7 +124,7 @@ int32_t GRNAMPT(Context& ctx, int out_unit, const std::string& mq_name) {
         float theta = THETA(psi, in, 1);
         if (std::isnan(theta)) {
             std::string suction;
-            rec::free_real(suction, psi);
+            common::free_real(suction, psi);
             set_error("ERROR: The top layer's table in the conductivity file gives no water content"
                       " at suction " + suction + " cm");
             return -1;
@@ -134,8 +134,8 @@ int32_t GRNAMPT(Context& ctx, int out_unit, const std::string& mq_name) {
     a[kRows - 1] = a[kRows - 2];
     b[kRows - 1] = b[kRows - 2];
 
-    rec::write_record(*out, kCaption, {in.gadepth});
-    for (int i = 0; i < kRows; ++i) rec::write_free(*out, {kDepth[i], a[i], b[i]});
+    common::write_record(*out, kCaption, {in.gadepth});
+    for (int i = 0; i < kRows; ++i) common::write_free(*out, {kDepth[i], a[i], b[i]});
     return 0;
 }
 

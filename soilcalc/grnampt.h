@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "soilprep/run_state.h"
+#include "soilcalc/run_state.h"
 
 namespace pedopre {
 

@@ -7,7 +7,7 @@
 #include "common/record_read.h"
 #include "common/record_write.h"
 #include "soilcalc/sav1.h"
-#include "soilprep/pedopre_messages.h"
+#include "soilcalc/messages.h"
 
 namespace pedopre {
 namespace {
@@ -39,10 +39,10 @@ int32_t SWC_GENUCHTEN(int32_t count, const VanGenuchten& vg, float* theta, float
 }
 
 int32_t HYDK_GENUCHTEN(int32_t& count, const VanGenuchten& vg, float ksat, const float* theta, const float* h,
-                       rec::Connection& mq, rec::Connection& sav, int32_t layer, float zbot, float& swf) {
-    static const rec::Layout kBlockHeader("(' ENTRIES  BOTTOM DEPTH(CM)',/,1X,I2,F8.3,F10.2)");
-    static const rec::Layout kColumns("(1X,'THETA',15X,'HEAD',10X,'COND-CM/HR')");
-    static const rec::Layout kRows("(F10.3,10X,F10.1,5X,F15.9)");
+                       common::Connection& mq, common::Connection& sav, int32_t layer, float zbot, float& swf) {
+    static const common::Layout kBlockHeader("(' ENTRIES  BOTTOM DEPTH(CM)',/,1X,I2,F8.3,F10.2)");
+    static const common::Layout kColumns("(1X,'THETA',15X,'HEAD',10X,'COND-CM/HR')");
+    static const common::Layout kRows("(F10.3,10X,F10.1,5X,F15.9)");
 
     set_routine("HYDK_GENUCHTEN");
     // Driest first: water content and suction (cm).
@@ -58,8 +58,8 @@ int32_t HYDK_GENUCHTEN(int32_t& count, const VanGenuchten& vg, float ksat, const
     CurveColumn kt{};
     for (int32_t j = 0; j < rows; ++j) kt[j] = mualem_conductivity(vg, m, effective_saturation(vg, hs[j]));
 
-    rec::write_record(mq, kBlockHeader, {rows, vg.k0 / 24.0f, zbot});
-    rec::write_record(mq, kColumns, {});
+    common::write_record(mq, kBlockHeader, {rows, vg.k0 / 24.0f, zbot});
+    common::write_record(mq, kColumns, {});
 
     // Scale to the saturated conductivity: K0 drops out of every value.
     CurveColumn r{}, kc{};
@@ -67,7 +67,7 @@ int32_t HYDK_GENUCHTEN(int32_t& count, const VanGenuchten& vg, float ksat, const
         r[j] = kt[j] / kt[rows - 1];
         kc[j] = ksat * r[j];
     }
-    rec::StatementWriter table(mq, kRows);
+    common::StatementWriter table(mq, kRows);
     for (int32_t j = 0; j < rows; ++j) table << ws[j] << -hs[j] << kc[j];
     table.finish();
 
@@ -78,33 +78,33 @@ int32_t HYDK_GENUCHTEN(int32_t& count, const VanGenuchten& vg, float ksat, const
 
 int32_t ROSETTA(Context& ctx, int in_unit, int wtd_unit, int mis_unit, int mq_unit, int sav_unit,
                 SoilTable& soil) {
-    static const rec::Layout kTitle("(A80)");
-    static const rec::Layout kWtdTitle("('TITLE: ',A80)");
-    static const rec::Layout kLayerCount("(1X,'NUMBER OF LAYERS= ',I2)");
-    static const rec::Layout kCount("(I4)");
-    static const rec::Layout kTopBottom("(2F8.1)");
-    static const rec::Layout kPoint("(F7.5,F12.1)");
-    static const rec::Layout kSummaryCaption("(/,1X,' LAYER #  DEPTH (CM)  SUCTION OF WETTING FRONT (CM)')");
-    static const rec::Layout kSummaryRow("(3X,I3,5X,F5.0,12X,F9.4)");
+    static const common::Layout kTitle("(A80)");
+    static const common::Layout kWtdTitle("('TITLE: ',A80)");
+    static const common::Layout kLayerCount("(1X,'NUMBER OF LAYERS= ',I2)");
+    static const common::Layout kCount("(I4)");
+    static const common::Layout kTopBottom("(2F8.1)");
+    static const common::Layout kPoint("(F7.5,F12.1)");
+    static const common::Layout kSummaryCaption("(/,1X,' LAYER #  DEPTH (CM)  SUCTION OF WETTING FRONT (CM)')");
+    static const common::Layout kSummaryRow("(3X,I3,5X,F5.0,12X,F9.4)");
 
     set_routine("ROSETTA");
-    rec::Connection* in = ctx.units.get(in_unit);
-    rec::Connection* wtd = ctx.units.get(wtd_unit);
-    rec::Connection* mis = ctx.units.get(mis_unit);
-    rec::Connection* mq = ctx.units.get(mq_unit);
-    rec::Connection* sav = ctx.units.get(sav_unit);
+    common::Connection* in = ctx.units.get(in_unit);
+    common::Connection* wtd = ctx.units.get(wtd_unit);
+    common::Connection* mis = ctx.units.get(mis_unit);
+    common::Connection* mq = ctx.units.get(mq_unit);
+    common::Connection* sav = ctx.units.get(sav_unit);
     if (!in || !wtd || !mis || !mq || !sav) return -1;
 
-    if (rec::read_record(*in, kTitle, {soil.title}) != rec::ReadStatus::Done) return -1;
-    if (rec::read_free(*in, {soil.nlayer}) != rec::ReadStatus::Done) return -1;
+    if (common::read_record(*in, kTitle, {soil.title}) != common::ReadStatus::Done) return -1;
+    if (common::read_free(*in, {soil.nlayer}) != common::ReadStatus::Done) return -1;
     if (soil.nlayer < 1 || soil.nlayer > kMaxLayers) {
         set_error(msg::layer_count(soil.nlayer));
         return -1;
     }
-    rec::write_record(*wtd, kWtdTitle, {soil.title});
-    rec::write_record(*mq, kTitle, {soil.title});
-    rec::write_record(*mq, kLayerCount, {soil.nlayer});
-    rec::write_record(*mis, kCount, {soil.nlayer});
+    common::write_record(*wtd, kWtdTitle, {soil.title});
+    common::write_record(*mq, kTitle, {soil.title});
+    common::write_record(*mq, kLayerCount, {soil.nlayer});
+    common::write_record(*mis, kCount, {soil.nlayer});
 
     std::array<float, kMaxLayers> swf{};
     float top = 0.0f;  // top of the layer (cm)
@@ -112,18 +112,18 @@ int32_t ROSETTA(Context& ctx, int in_unit, int wtd_unit, int mis_unit, int mq_un
         const int32_t l = layer - 1;
         VanGenuchten vg;
         float ks = 0.0f;  // saturated conductivity (cm/day)
-        if (rec::read_free(*in, {soil.zbot[l], vg.theta_r, vg.theta_s, vg.alpha, vg.n, ks, vg.k0, vg.l}) !=
-            rec::ReadStatus::Done)
+        if (common::read_free(*in, {soil.zbot[l], vg.theta_r, vg.theta_s, vg.alpha, vg.n, ks, vg.k0, vg.l}) !=
+            common::ReadStatus::Done)
             return -1;
 
         std::array<float, kVgPoints> theta{}, k{};
         SWC_GENUCHTEN(kVgPoints, vg, theta.data(), k.data(), kVgSuctions.data());
 
-        rec::write_free(*mis, {"*TOP AND BOTTOM OF LAYER"});
-        rec::write_record(*mis, kTopBottom, {top, soil.zbot[l]});
-        rec::write_free(*mis, {"*NUMBER OF POINTS IN LAYER"});
-        rec::write_record(*mis, kCount, {kVgPoints});
-        rec::StatementWriter points(*mis, kPoint);
+        common::write_free(*mis, {"*TOP AND BOTTOM OF LAYER"});
+        common::write_record(*mis, kTopBottom, {top, soil.zbot[l]});
+        common::write_free(*mis, {"*NUMBER OF POINTS IN LAYER"});
+        common::write_record(*mis, kCount, {kVgPoints});
+        common::StatementWriter points(*mis, kPoint);
         for (int32_t i = 0; i < kVgPoints; ++i) points << theta[i] << kVgSuctions[i];
         points.finish();
 
@@ -141,18 +141,18 @@ int32_t ROSETTA(Context& ctx, int in_unit, int wtd_unit, int mis_unit, int mq_un
             return -1;
     }
 
-    rec::write_record(*mq, kSummaryCaption, {});
+    common::write_record(*mq, kSummaryCaption, {});
     for (int32_t layer = 1; layer <= soil.nlayer; ++layer)
-        rec::write_record(*mq, kSummaryRow, {layer, soil.zbot[layer - 1], swf[layer - 1]});
+        common::write_record(*mq, kSummaryRow, {layer, soil.zbot[layer - 1], swf[layer - 1]});
 
     float gadepth = 0.0f, rootdepth = 0.0f;
-    if (rec::read_free(*in, {gadepth, rootdepth, soil.lsin}) != rec::ReadStatus::Done) return -1;
+    if (common::read_free(*in, {gadepth, rootdepth, soil.lsin}) != common::ReadStatus::Done) return -1;
     if (soil.lsin < 1 || soil.lsin > soil.nlayer) {
         set_error(msg::lsin_range(soil.lsin, soil.nlayer));
         return -1;
     }
-    rec::write_free(*mq, {});
-    rec::write_free(*mq, {gadepth, rootdepth, soil.lsin});
+    common::write_free(*mq, {});
+    common::write_free(*mq, {gadepth, rootdepth, soil.lsin});
 
     // Close the .SAV, .MQ, input and .MIS streams; a failed write shows here.
     for (int unit : {sav_unit, mq_unit, in_unit, mis_unit}) {

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "soilcalc/regrid.h"
-#include "soilprep/run_state.h"
-#include "soilprep/soil_table.h"
+#include "soilcalc/run_state.h"
+#include "soilcalc/soil_table.h"
 
 namespace pedopre {
 
@@ -40,7 +40,7 @@ int32_t SWC_GENUCHTEN(int32_t count, const VanGenuchten& vg, float* theta, float
 // Returns 0, or -1 with the error message set when the characteristic cannot
 // be regridded.
 int32_t HYDK_GENUCHTEN(int32_t& count, const VanGenuchten& vg, float ksat, const float* theta, const float* h,
-                       rec::Connection& mq, rec::Connection& sav, int32_t layer, float zbot, float& swf);
+                       common::Connection& mq, common::Connection& sav, int32_t layer, float zbot, float& swf);
 
 // Reads the van Genuchten form of the main input file from stream in_unit
 // (standing at its start) and fills the soil table: 12 characteristic points

@@ -8,8 +8,8 @@
 #include "common/record_read.h"
 #include "common/record_write.h"
 #include "soilcalc/sav1.h"
-#include "soilprep/pedopre_messages.h"
-#include "soilprep/soil_table.h"
+#include "soilcalc/messages.h"
+#include "soilcalc/soil_table.h"
 
 namespace pedopre {
 namespace {
@@ -54,44 +54,44 @@ void millington_quirk(const CurveColumn& ws, const CurveColumn& hs, int32_t rows
 
 int32_t MILNQRK(Context& ctx, int in_unit, int mq_unit, int sav_unit, const std::string& infile,
                 int32_t& lsin) {
-    static const rec::Layout kTitle("(A80)");
-    static const rec::Layout kLayerCount("(1X,'NUMBER OF LAYERS= ',I2)");
-    static const rec::Layout kBlockHeader("(' ENTRIES  BOTTOM DEPTH(CM)',/,1X,I2,F8.3,F10.2)");
-    static const rec::Layout kColumns("(1X,'THETA',15X,'HEAD',10X,'COND-CM/HR')");
-    static const rec::Layout kRows("(F10.3,10X,F10.1,5X,F15.9)");
-    static const rec::Layout kSummary(
+    static const common::Layout kTitle("(A80)");
+    static const common::Layout kLayerCount("(1X,'NUMBER OF LAYERS= ',I2)");
+    static const common::Layout kBlockHeader("(' ENTRIES  BOTTOM DEPTH(CM)',/,1X,I2,F8.3,F10.2)");
+    static const common::Layout kColumns("(1X,'THETA',15X,'HEAD',10X,'COND-CM/HR')");
+    static const common::Layout kRows("(F10.3,10X,F10.1,5X,F15.9)");
+    static const common::Layout kSummary(
         "(/,1X,' LAYER #  DEPTH (CM)  SUCTION OF WETTING FRONT (CM)',/,9(3X,I3,5X,F5.0,12X,F9.4,/))");
 
     set_routine("MILNQRK");
-    rec::Connection* in = ctx.units.open_existing(in_unit, infile);
+    common::Connection* in = ctx.units.open_existing(in_unit, infile);
     if (!in) return fail(msg::cannot_open(infile));
-    rec::Connection* mq = ctx.units.get(mq_unit);
-    rec::Connection* sav = ctx.units.get(sav_unit);
+    common::Connection* mq = ctx.units.get(mq_unit);
+    common::Connection* sav = ctx.units.get(sav_unit);
     if (!mq || !sav) return fail(msg::cannot_open(infile));
-    const std::string read_error = msg::read_error(rec::trim_right(infile));
+    const std::string read_error = msg::read_error(common::trim_right(infile));
 
     std::string title(128, ' ');
-    if (rec::read_record(*in, kTitle, {title}) != rec::ReadStatus::Done) return fail(read_error);
-    rec::write_record(*mq, kTitle, {title});
+    if (common::read_record(*in, kTitle, {title}) != common::ReadStatus::Done) return fail(read_error);
+    common::write_record(*mq, kTitle, {title});
 
     int32_t nl = 0;
-    if (rec::read_free(*in, {nl}) != rec::ReadStatus::Done) return fail(read_error);
+    if (common::read_free(*in, {nl}) != common::ReadStatus::Done) return fail(read_error);
     if (nl < 1 || nl > kMaxLayers) return fail(msg::layer_count(nl));
-    rec::write_record(*mq, kLayerCount, {nl});
+    common::write_record(*mq, kLayerCount, {nl});
 
     std::array<float, kMaxLayers> zb{}, swf{};
     for (int32_t layer = 1; layer <= nl; ++layer) {
         int32_t n = 0;
         float ks = 0.0f;  // saturated conductivity (cm/hr)
-        if (rec::read_free(*in, {n, ks, zb[layer - 1]}) != rec::ReadStatus::Done) return fail(read_error);
+        if (common::read_free(*in, {n, ks, zb[layer - 1]}) != common::ReadStatus::Done) return fail(read_error);
         if (n > kMaxMeasured) return fail(msg::too_many_points(layer, n));
         if (n < 2) return fail(msg::too_few_points(layer, n));
         CurveColumn theta{}, h{};
         {
-            rec::FreeReader points(*in);
+            common::FreeReader points(*in);
             for (int32_t i = 0; i < n; ++i)
                 if (!points.get(theta[i]) || !points.get(h[i])) break;
-            if (points.finish() != rec::ReadStatus::Done) return fail(read_error);
+            if (points.finish() != common::ReadStatus::Done) return fail(read_error);
         }
 
         CHCKSWC(n, theta, h);
@@ -109,8 +109,8 @@ int32_t MILNQRK(Context& ctx, int in_unit, int mq_unit, int sav_unit, const std:
         CurveColumn kmq{};
         millington_quirk(ws, hs, rows, kmq);
 
-        rec::write_record(*mq, kBlockHeader, {rows, ks, zb[layer - 1]});
-        rec::write_record(*mq, kColumns, {});
+        common::write_record(*mq, kBlockHeader, {rows, ks, zb[layer - 1]});
+        common::write_record(*mq, kColumns, {});
 
         // Match the curve to the measured saturated conductivity.
         CurveColumn r{}, kc{};
@@ -118,21 +118,21 @@ int32_t MILNQRK(Context& ctx, int in_unit, int mq_unit, int sav_unit, const std:
             r[j] = kmq[j] / kmq[rows - 1];
             kc[j] = ks * r[j];
         }
-        rec::StatementWriter table(*mq, kRows);
+        common::StatementWriter table(*mq, kRows);
         for (int32_t j = 0; j < rows; ++j) table << ws[j] << hs[j] << kc[j];
         table.finish();
 
         SAV1(*sav, kc, hs, r, rows, swf[layer - 1], ks, zb[layer - 1]);
     }
 
-    rec::StatementWriter summary(*mq, kSummary);
+    common::StatementWriter summary(*mq, kSummary);
     for (int32_t layer = 1; layer <= nl; ++layer) summary << layer << zb[layer - 1] << swf[layer - 1];
     summary.finish();
 
     float gadepth = 0.0f, rootdepth = 0.0f;
-    if (rec::read_free(*in, {gadepth, rootdepth, lsin}) != rec::ReadStatus::Done) return fail(read_error);
+    if (common::read_free(*in, {gadepth, rootdepth, lsin}) != common::ReadStatus::Done) return fail(read_error);
     if (lsin < 1 || lsin > nl) return fail(msg::lsin_range(lsin, nl));
-    rec::write_free(*mq, {gadepth, rootdepth, lsin});
+    common::write_free(*mq, {gadepth, rootdepth, lsin});
 
     const std::string mq_path = mq->path(), sav_path = sav->path();
     if (!ctx.units.close(mq_unit)) return fail(msg::cannot_open(mq_path));

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "soilcalc/regrid.h"
-#include "soilprep/run_state.h"
+#include "soilcalc/run_state.h"
 
 namespace pedopre {
 

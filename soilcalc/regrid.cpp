@@ -1,7 +1,7 @@
 #include "soilcalc/regrid.h"
 
-#include "soilprep/pedopre_messages.h"
-#include "soilprep/run_state.h"
+#include "soilcalc/messages.h"
+#include "soilcalc/run_state.h"
 
 namespace pedopre {
 namespace {

@@ -7,12 +7,12 @@
 
 namespace pedopre {
 
-bool SAV1(rec::Connection& sav, const CurveColumn&, const CurveColumn& h, const CurveColumn& r,
+bool SAV1(common::Connection& sav, const CurveColumn&, const CurveColumn& h, const CurveColumn& r,
           int32_t rows, float& swf, float ksat, float zbot) {
-    static const rec::Layout kHeader(
+    static const common::Layout kHeader(
         "(/,/,3X,'Layer with bottom depth (cm)=',F8.2,' Saturated K in cm/hr=',F8.2,/,/,"
         "3(4X,'Head',2X,'SAVarea',3X,'SAVINT'))");
-    static const rec::Layout kTriples("(3(F9.1,1X,F7.1,2X,F7.1))");
+    static const common::Layout kTriples("(3(F9.1,1X,F7.1,2X,F7.1))");
 
     // Area of each interval and the running total, indexed by interval.
     CurveColumn area{}, total{};
@@ -23,8 +23,8 @@ bool SAV1(rec::Connection& sav, const CurveColumn&, const CurveColumn& h, const 
         total[j - 1] = swf;
     }
 
-    bool ok = rec::write_record(sav, kHeader, {zbot, ksat});
-    rec::StatementWriter w(sav, kTriples);
+    bool ok = common::write_record(sav, kHeader, {zbot, ksat});
+    common::StatementWriter w(sav, kTriples);
     for (int32_t j = 0; j + 1 < rows; ++j) w << h[j + 1] << area[j] << total[j];
     return w.finish() && ok;
 }

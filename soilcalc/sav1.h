@@ -17,7 +17,7 @@ namespace pedopre {
 // (cm) and saturated conductivity `ksat` (cm/hr), then the head, interval
 // area and running total of every interval. The conductivities `kc` are not
 // used. Returns false if the file write failed.
-bool SAV1(rec::Connection& sav, const CurveColumn& kc, const CurveColumn& h, const CurveColumn& r,
+bool SAV1(common::Connection& sav, const CurveColumn& kc, const CurveColumn& h, const CurveColumn& r,
           int32_t rows, float& swf, float ksat, float zbot);
 
 }  // namespace pedopre

@@ -1,6 +1,6 @@
 #include "soilcalc/spline.h"
 
-#include "soilprep/run_state.h"
+#include "soilcalc/run_state.h"
 
 namespace pedopre {
 namespace {

@@ -10,7 +10,7 @@
 #include "common/record_read.h"
 #include "common/record_write.h"
 #include "soilcalc/spline.h"
-#include "soilprep/pedopre_messages.h"
+#include "soilcalc/messages.h"
 
 namespace pedopre {
 namespace {
@@ -35,41 +35,41 @@ constexpr float kMaxDivisor = 5500.0f;     // bisection gives up beyond 1/4096 s
 const char kUpqSuffix[] = ".UPQ";
 
 // Lines of the .UPQ file and the report section.
-const rec::Layout& title_layout() {
-    static const rec::Layout k("(A80)");
+const common::Layout& title_layout() {
+    static const common::Layout k("(A80)");
     return k;
 }
-const rec::Layout& depth_caption() {
-    static const rec::Layout k("('   DEPTH (CM)  UPFLUX (CM/HR) ')");
+const common::Layout& depth_caption() {
+    static const common::Layout k("('   DEPTH (CM)  UPFLUX (CM/HR) ')");
     return k;
 }
-const rec::Layout& depth_row() {
-    static const rec::Layout k("(4X,F7.2,6X,F6.4)");
+const common::Layout& depth_row() {
+    static const common::Layout k("(4X,F7.2,6X,F6.4)");
     return k;
 }
 
 // Notices written to the report file (and, for the below-bottom case, the
 // console) while the fluxes are integrated. They stand ahead of the report
 // section's caption line; the reader of the report file steps over them.
-const rec::Layout& reduction_notice() {
-    static const rec::Layout k(
+const common::Layout& reduction_notice() {
+    static const common::Layout k(
         "(/,/,1X,'FOR UPFLUX=',F10.5,'TENSION AT TOP OF LAYER ',I2,' IS ',F10.5,/,1X,"
         "'THIS IS REDUCED TO ',F10.5)");
     return k;
 }
-const rec::Layout& below_bottom_notice() {
-    static const rec::Layout k(
+const common::Layout& below_bottom_notice() {
+    static const common::Layout k(
         "(1X,'FOR UPFLUX=',F10.5,' WATERTABLE IS BELOW BOTTOM',' OF LAYER',I3,' GO TO NEXT UPFLUX')");
     return k;
 }
-const rec::Layout& cannot_find_notice() {
-    static const rec::Layout k(
+const common::Layout& cannot_find_notice() {
+    static const common::Layout k(
         "(/,/,1X,'FOR UPFLUX=',F10.5,' PROGRAM CANNOT FIND THE ','TENSION AND CONDUCTIVITY AT "
         "BOTTOM OF LAYER',I3)");
     return k;
 }
-const rec::Layout& root_zone_caption() {
-    static const rec::Layout k(
+const common::Layout& root_zone_caption() {
+    static const common::Layout k(
         "('@TENSION AT ROOT ZONE = 1000 CM, 1/2 MAXIMUM',' ROOT DEPTH (CM) =  ',F5.1)");
     return k;
 }
@@ -82,7 +82,7 @@ std::string layer_text(int l) { return "layer " + std::to_string(l + 1); }
 // A real in the shortest form that reads back to it, for messages.
 std::string number(float v) {
     std::string s;
-    rec::free_real(s, v);
+    common::free_real(s, v);
     return s;
 }
 
@@ -98,25 +98,25 @@ struct Profile {
 
 // Reads the conductivity file and echoes each layer's table into the .UPQ
 // file. Sets the error message and returns false on failure.
-bool read_profile(rec::Connection& mq, rec::Connection& upq, const std::string& mq_path, Profile& p) {
-    static const rec::Layout kCount("(19X,I2)");
-    static const rec::Layout kBlock("(/,I3,8X,F10.5,/)");
-    static const rec::Layout kRow("(20X,F10.2,5X,F15.6)");
-    static const rec::Layout kSummary("(/,1X)");
-    static const rec::Layout kLayerHead(
+bool read_profile(common::Connection& mq, common::Connection& upq, const std::string& mq_path, Profile& p) {
+    static const common::Layout kCount("(19X,I2)");
+    static const common::Layout kBlock("(/,I3,8X,F10.5,/)");
+    static const common::Layout kRow("(20X,F10.2,5X,F15.6)");
+    static const common::Layout kSummary("(/,1X)");
+    static const common::Layout kLayerHead(
         "(/,/,1X,'LAYER ',I3,' GOES DOWN TO ',F6.0,'CM.',1X,'AND HAS THE TENSION-CONDUCTIVITY "
         "VALUES:',/,/,1X,'  TENSION  CONDUCTIVITY',/,1X,'   (CM)      (CM/HR)')");
-    static const rec::Layout kEcho("(F8.2,4X,E10.4)");
-    using rec::ReadStatus;
+    static const common::Layout kEcho("(F8.2,4X,E10.4)");
+    using common::ReadStatus;
 
     auto read_failed = [&] {
         set_error(msg::read_error(mq_path));
         return false;
     };
     std::string title(128, ' ');
-    if (rec::read_record(mq, title_layout(), {title}) != ReadStatus::Done) return read_failed();
-    if (!rec::write_record(upq, title_layout(), {title})) return read_failed();
-    if (rec::read_record(mq, kCount, {p.nl}) != ReadStatus::Done) return read_failed();
+    if (common::read_record(mq, title_layout(), {title}) != ReadStatus::Done) return read_failed();
+    if (!common::write_record(upq, title_layout(), {title})) return read_failed();
+    if (common::read_record(mq, kCount, {p.nl}) != ReadStatus::Done) return read_failed();
     if (p.nl < 1 || p.nl > kMaxMqLayers) {
         set_error("ERROR: The conductivity file gives " + std::to_string(p.nl) +
                   " layers; 1 to 10 are possible");
@@ -124,35 +124,35 @@ bool read_profile(rec::Connection& mq, rec::Connection& upq, const std::string& 
     }
     for (int l = 0; l < p.nl; ++l) {
         int32_t n = 0;
-        if (rec::read_record(mq, kBlock, {n, p.bottom[l]}) != ReadStatus::Done) return read_failed();
+        if (common::read_record(mq, kBlock, {n, p.bottom[l]}) != ReadStatus::Done) return read_failed();
         if (n < 2 || n > kMaxMqRows) {
             set_error("ERROR: The conductivity table of " + layer_text(l) + " has " +
                       std::to_string(n) + " rows; 2 to 100 are needed");
             return false;
         }
         p.n[l] = n;
-        rec::write_record(upq, kLayerHead, {int32_t{l + 1}, p.bottom[l]});
+        common::write_record(upq, kLayerHead, {int32_t{l + 1}, p.bottom[l]});
         // The file lists the driest row first; the table runs the other way.
         for (int32_t j = 1; j <= n; ++j) {
             float head = 0.0f, k = 0.0f;
-            if (rec::read_record(mq, kRow, {head, k}) != ReadStatus::Done) return read_failed();
+            if (common::read_record(mq, kRow, {head, k}) != ReadStatus::Done) return read_failed();
             p.tension[l][n - j] = -head;
             p.cond[l][n - j] = k;
         }
-        rec::StatementWriter w(upq, kEcho);
+        common::StatementWriter w(upq, kEcho);
         for (int32_t i = 0; i < n; ++i) w << p.tension[l][i] << p.cond[l][i];
         w.finish();
     }
     p.bottom[p.nl - 1] = kDeepestBottom;
-    if (rec::read_record(mq, kSummary, {}) != ReadStatus::Done) return read_failed();
+    if (common::read_record(mq, kSummary, {}) != ReadStatus::Done) return read_failed();
     for (int l = 0; l < p.nl; ++l) {
         int32_t layer = 0;
         float depth = 0.0f, suction = 0.0f;
-        if (rec::read_free(mq, {layer, depth, suction}) != ReadStatus::Done) return read_failed();
+        if (common::read_free(mq, {layer, depth, suction}) != ReadStatus::Done) return read_failed();
     }
     float gadepth = 0.0f;
     int32_t lsin = 0;
-    if (rec::read_free(mq, {gadepth, p.half_root_depth, lsin}) != ReadStatus::Done)
+    if (common::read_free(mq, {gadepth, p.half_root_depth, lsin}) != ReadStatus::Done)
         return read_failed();
     return true;
 }
@@ -178,7 +178,7 @@ enum class Outcome { WaterTable, BelowBottom, Failed };
 // level, where the tension is top (cm), to the water table, layer by layer.
 // On WaterTable or BelowBottom, depth holds the water-table depth (cm, in
 // adjusted depths) or the adjusted bottom of the layer passed.
-Outcome integrate(rec::Connection& out, const Profile& p, float q, float top, float& depth,
+Outcome integrate(common::Connection& out, const Profile& p, float q, float top, float& depth,
                   int& layer) {
     float z = 0.0f;
     int l = 0;
@@ -197,7 +197,7 @@ Outcome integrate(rec::Connection& out, const Profile& p, float q, float top, fl
             }
         }
         if (ip == 0) {
-            rec::write_record(out, reduction_notice(), {q, int32_t{l + 1}, th, tau[n - 1]});
+            common::write_record(out, reduction_notice(), {q, int32_t{l + 1}, th, tau[n - 1]});
             th = tau[n - 1];
             ip = n;
         }
@@ -265,7 +265,7 @@ Outcome integrate(rec::Connection& out, const Profile& p, float q, float top, fl
             float sigma = e > kBottomTolerance ? 1.0f : -1.0f;
             m = m * 2.0f;
             if (m > kMaxDivisor) {
-                rec::write_record(out, cannot_find_notice(), {q, int32_t{l + 1}});
+                common::write_record(out, cannot_find_notice(), {q, int32_t{l + 1}});
                 set_error(kUpfluxError);
                 layer = l;
                 return Outcome::Failed;
@@ -286,11 +286,11 @@ Outcome integrate(rec::Connection& out, const Profile& p, float q, float top, fl
 
 int32_t UPFLUX(Context& ctx, int out_unit, const std::string& base, const std::string& mq_name) {
     set_routine("UPFLUX");
-    const std::string mq_path(rec::trim_right(mq_name));
-    const std::string upq_path = rec::fixed(std::string(rec::trim_right(base)) + kUpqSuffix, 256);
-    rec::Connection* mq = ctx.units.open_existing(kUpfluxMqUnit, mq_path);
-    rec::Connection* upq = mq ? ctx.units.open(kUpqUnit, std::string(rec::trim_right(upq_path))) : nullptr;
-    rec::Connection* out = ctx.units.get(out_unit);
+    const std::string mq_path(common::trim_right(mq_name));
+    const std::string upq_path = common::fixed(std::string(common::trim_right(base)) + kUpqSuffix, kPathLength);
+    common::Connection* mq = ctx.units.open_existing(kUpfluxMqUnit, mq_path);
+    common::Connection* upq = mq ? ctx.units.open(kUpqUnit, std::string(common::trim_right(upq_path))) : nullptr;
+    common::Connection* out = ctx.units.get(out_unit);
     if (!mq || !upq || !out) {
         set_error(msg::kFileIoError);
         return -1;
@@ -314,8 +314,8 @@ int32_t UPFLUX(Context& ctx, int out_unit, const std::string& base, const std::s
                 w[k] = depth;
                 break;
             case Outcome::BelowBottom:
-                rec::write_record(*out, below_bottom_notice(), {q, int32_t{layer + 1}});
-                if (ctx.console) rec::write_record(*ctx.console, below_bottom_notice(), {q, int32_t{layer + 1}});
+                common::write_record(*out, below_bottom_notice(), {q, int32_t{layer + 1}});
+                if (ctx.console) common::write_record(*ctx.console, below_bottom_notice(), {q, int32_t{layer + 1}});
                 w[k] = p.bottom[layer];
                 break;
             case Outcome::Failed:
@@ -323,9 +323,9 @@ int32_t UPFLUX(Context& ctx, int out_unit, const std::string& base, const std::s
         }
     }
 
-    rec::write_record(*upq, depth_caption(), {});
+    common::write_record(*upq, depth_caption(), {});
     {
-        rec::StatementWriter wr(*upq, depth_row());
+        common::StatementWriter wr(*upq, depth_row());
         for (int k = 0; k < kFluxes; ++k) wr << w[k] << kFlux[k];
         wr.finish();
     }
@@ -346,9 +346,9 @@ int32_t UPFLUX(Context& ctx, int out_unit, const std::string& base, const std::s
         return -1;
     }
 
-    rec::write_record(*out, root_zone_caption(), {p.half_root_depth});
-    rec::write_record(*out, depth_caption(), {});
-    for (int i = 0; i < kSplfitRows; ++i) rec::write_record(*out, depth_row(), {grid[i], fitted[i]});
+    common::write_record(*out, root_zone_caption(), {p.half_root_depth});
+    common::write_record(*out, depth_caption(), {});
+    for (int i = 0; i < kSplfitRows; ++i) common::write_record(*out, depth_row(), {grid[i], fitted[i]});
 
     if (!ctx.units.close(kUpqUnit)) {
         set_error(msg::kFileIoError);

@@ -8,7 +8,7 @@
 #include "common/fixed_text.h"
 #include "common/layout.h"
 #include "common/record_write.h"
-#include "soilprep/pedopre_messages.h"
+#include "soilcalc/messages.h"
 
 namespace pedopre {
 namespace {
@@ -85,37 +85,37 @@ void water_content_on_grid(const SoilTable& soil, int l, const std::array<float,
 
 int32_t WTVOLDRN(Context& ctx, int wtd_unit, int out_unit, const std::string& wdv_name,
                  const SoilTable& soil) {
-    static const rec::Layout kText("(/,/,1X,A)");
-    static const rec::Layout kLayers(
+    static const common::Layout kText("(/,/,1X,A)");
+    static const common::Layout kLayers(
         "(' ',10X,'# OF LAYERS = ',I2,/,' DEPTH AT BOTTOM OF EACH ','LAYER (CM) :',/,1X,5F10.1,/,"
         "1X,4F10.1)");
-    static const rec::Layout kGridLine("(/,' CALCULATED USING ',I5,' STEPS OF',F6.2,' CM THICKNESS')");
-    static const rec::Layout kLayerHead(
+    static const common::Layout kGridLine("(/,' CALCULATED USING ',I5,' STEPS OF',F6.2,' CM THICKNESS')");
+    static const common::Layout kLayerHead(
         "(' ',/,/,/,35X,'LAYER=',I2,/,/,20X,'PRESSURE HEAD',10X,'THETA')");
-    static const rec::Layout kPoint("(' ',F29.1,F19.3)");
-    static const rec::Layout kOutputs("(5(/),1X,A)");
-    static const rec::Layout kTableHead(
+    static const common::Layout kPoint("(' ',F29.1,F19.3)");
+    static const common::Layout kOutputs("(5(/),1X,A)");
+    static const common::Layout kTableHead(
         "(22X,' WATER TABLE',10X,'VOLUME',12X,'POROSITY',/,25X,' (CM)  ',12X,' (CM) ',12X,"
         "' (CM/CM)')");
-    static const rec::Layout kTableRow("(' ',F29.2,F20.3,10X,F10.5)");
-    static const rec::Layout kOutHead("('@WATER TABLE',3X,'VOLUME',/,2X,' (CM)  ',6X,' (CM) ')");
-    static const rec::Layout kOutRow("(1X,F6.1,5X,F8.3)");
-    static const rec::Layout kWdvNlayer("('*NLAYER')");
-    static const rec::Layout kWdvCount("(I3)");
-    static const rec::Layout kWdvLayer("('*TLAYER BLAYER NPTS')");
-    static const rec::Layout kWdvBounds("(F7.1,F8.1,1X,I4)");
-    static const rec::Layout kWdvCaption("('*WATER TABLE  VOLUME DRAINED')");
-    static const rec::Layout kWdvRow("(3X,I5,3X,F11.5)");
+    static const common::Layout kTableRow("(' ',F29.2,F20.3,10X,F10.5)");
+    static const common::Layout kOutHead("('@WATER TABLE',3X,'VOLUME',/,2X,' (CM)  ',6X,' (CM) ')");
+    static const common::Layout kOutRow("(1X,F6.1,5X,F8.3)");
+    static const common::Layout kWdvNlayer("('*NLAYER')");
+    static const common::Layout kWdvCount("(I3)");
+    static const common::Layout kWdvLayer("('*TLAYER BLAYER NPTS')");
+    static const common::Layout kWdvBounds("(F7.1,F8.1,1X,I4)");
+    static const common::Layout kWdvCaption("('*WATER TABLE  VOLUME DRAINED')");
+    static const common::Layout kWdvRow("(3X,I5,3X,F11.5)");
 
     set_routine("WTVOLDRN");
-    const std::string wdv_path(rec::trim_right(wdv_name));
-    rec::Connection* wdv = ctx.units.open(kWdvUnit, wdv_path);
+    const std::string wdv_path(common::trim_right(wdv_name));
+    common::Connection* wdv = ctx.units.open(kWdvUnit, wdv_path);
     if (!wdv) {
         set_error(msg::cannot_open(wdv_path));
         return -1;
     }
-    rec::Connection* wtd = ctx.units.get(wtd_unit);
-    rec::Connection* out = ctx.units.get(out_unit);
+    common::Connection* wtd = ctx.units.get(wtd_unit);
+    common::Connection* out = ctx.units.get(out_unit);
     if (!wtd || !out) {
         set_error(msg::kFileIoError);
         return -1;
@@ -124,9 +124,9 @@ int32_t WTVOLDRN(Context& ctx, int wtd_unit, int out_unit, const std::string& wd
     const int32_t nlayer = soil.nlayer;
 
     // Echo of the inputs, with the bottoms as given.
-    rec::write_record(*wtd, kText, {"INPUTS:"});
+    common::write_record(*wtd, kText, {"INPUTS:"});
     {
-        rec::StatementWriter w(*wtd, kLayers);
+        common::StatementWriter w(*wtd, kLayers);
         w << nlayer;
         for (int l = 0; l < nlayer; ++l) w << soil.zbot[l];
         w.finish();
@@ -134,11 +134,11 @@ int32_t WTVOLDRN(Context& ctx, int wtd_unit, int out_unit, const std::string& wd
     // The deepest layer reaches below the deepest water table of the grid.
     std::array<float, kMaxLayers> zbot = soil.zbot;
     zbot[nlayer - 1] = kProfileBottom;
-    rec::write_record(*wtd, kGridLine, {int32_t{kSteps}, kDz});
+    common::write_record(*wtd, kGridLine, {int32_t{kSteps}, kDz});
     for (int l = 0; l < nlayer; ++l) {
-        rec::write_record(*wtd, kLayerHead, {int32_t{l + 1}});
+        common::write_record(*wtd, kLayerHead, {int32_t{l + 1}});
         for (int j = 0; j < soil.npts[l]; ++j)
-            rec::write_record(*wtd, kPoint, {soil.head[l][j], soil.theta[l][j]});
+            common::write_record(*wtd, kPoint, {soil.head[l][j], soil.theta[l][j]});
     }
 
     std::array<float, kSteps> z{};
@@ -152,22 +152,22 @@ int32_t WTVOLDRN(Context& ctx, int wtd_unit, int out_unit, const std::string& wd
     // w[l][i]: drained depth (cm) of a uniform column of layer l's soil of
     // height z[i] above a water table, by the trapezoidal rule.
     std::vector<std::array<float, kSteps>> w(static_cast<size_t>(nlayer));
-    rec::write_record(*wdv, kWdvNlayer, {});
-    rec::write_record(*wdv, kWdvCount, {nlayer});
+    common::write_record(*wdv, kWdvNlayer, {});
+    common::write_record(*wdv, kWdvCount, {nlayer});
     float top = 0.0f;
     for (int l = 0; l < nlayer; ++l) {
         const float theta_s = th[l][0];
         w[l][0] = 0.0f;
-        rec::write_record(*wdv, kWdvLayer, {});
-        rec::write_record(*wdv, kWdvBounds, {top, zbot[l], int32_t{kWdvRows}});
-        rec::write_record(*wdv, kWdvCaption, {});
-        rec::write_record(*wdv, kWdvRow, {int32_t{0}, 0.0f});
+        common::write_record(*wdv, kWdvLayer, {});
+        common::write_record(*wdv, kWdvBounds, {top, zbot[l], int32_t{kWdvRows}});
+        common::write_record(*wdv, kWdvCaption, {});
+        common::write_record(*wdv, kWdvRow, {int32_t{0}, 0.0f});
         top = zbot[l];
         for (int i = 1; i < kSteps; ++i) {
             w[l][i] = w[l][i - 1] +
                       (z[i] - z[i - 1]) * 0.5f * ((theta_s - th[l][i]) + (theta_s - th[l][i - 1]));
             if (z[i] <= kWdvDepth)
-                rec::write_record(*wdv, kWdvRow,
+                common::write_record(*wdv, kWdvRow,
                                   {static_cast<int32_t>(std::lround(z[i])), w[l][i]});
         }
     }
@@ -194,25 +194,25 @@ int32_t WTVOLDRN(Context& ctx, int wtd_unit, int out_unit, const std::string& wd
     }
 
     // Report table every 10 cm; each porosity is the slope over the last cm.
-    rec::write_record(*wtd, kOutputs, {"OUTPUTS:"});
-    rec::write_record(*wtd, kTableHead, {});
+    common::write_record(*wtd, kOutputs, {"OUTPUTS:"});
+    common::write_record(*wtd, kTableHead, {});
     for (int k = 0; k < kSteps; k += 10) {
         float por;
         if (k == 0) por = 0.0f;
         else if (k < kSteps - 1) por = (vol[k] - vol[k - 1]) / (z[k] - z[k - 1]);
         else por = (vol[k - 1] - vol[k - 2]) / (z[k - 1] - z[k - 2]);
-        rec::write_record(*wtd, kTableRow, {z[k], vol[k], por});
+        common::write_record(*wtd, kTableRow, {z[k], vol[k], por});
     }
 
     // The 20-row section of the .OUT file that the soil input file takes.
-    rec::write_record(*out, kOutHead, {});
+    common::write_record(*out, kOutHead, {});
     for (size_t r = 0; r < kOutDepths.size(); ++r) {
         float depth = static_cast<float>(kOutDepths[r]);
         float volume;
         if (r == 0) volume = 0.0f;
         else if (r + 1 == kOutDepths.size()) volume = kVolumeCap;
         else volume = std::min(vol[static_cast<size_t>(kOutDepths[r])], kVolumeCap);
-        rec::write_record(*out, kOutRow, {depth, volume});
+        common::write_record(*out, kOutRow, {depth, volume});
     }
 
     if (!ctx.units.close(kWdvUnit)) {

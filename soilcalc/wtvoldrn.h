@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "soilprep/run_state.h"
-#include "soilprep/soil_table.h"
+#include "soilcalc/run_state.h"
+#include "soilcalc/soil_table.h"
 
 namespace pedopre {
 

@@ -8,16 +8,16 @@
 #include <csignal>
 #include <cstring>
 
-#include "soilprep/pedopre_messages.h"
-#include "soilprep/run_state.h"
+#include "soilcalc/messages.h"
+#include "soilcalc/run_state.h"
 
 namespace pedopre {
 namespace {
 
 // What the handler needs, in plain globals: the run's connections (to flush
 // them), the log's own descriptor and the previous signal action.
-rec::UnitTable* g_units = nullptr;
-rec::Connection* g_console = nullptr;
+common::UnitTable* g_units = nullptr;
+common::Connection* g_console = nullptr;
 int g_log_fd = -1;
 struct sigaction g_previous {};
 
@@ -82,7 +82,7 @@ void fpe_message(int si_code, const char* routine, size_t routine_length, char* 
     while (n < kErrorLength) out[n++] = ' ';
 }
 
-FpeTrap::FpeTrap(rec::UnitTable& units, rec::Connection& console) {
+FpeTrap::FpeTrap(common::UnitTable& units, common::Connection& console) {
     g_units = &units;
     g_console = &console;
     g_log_fd = -1;

@@ -25,7 +25,7 @@ void fpe_message(int si_code, const char* routine, size_t routine_length, char* 
 // action and trap mask and clears the raised flags.
 class FpeTrap {
 public:
-    FpeTrap(rec::UnitTable& units, rec::Connection& console);
+    FpeTrap(common::UnitTable& units, common::Connection& console);
     ~FpeTrap();
     FpeTrap(const FpeTrap&) = delete;
     FpeTrap& operator=(const FpeTrap&) = delete;

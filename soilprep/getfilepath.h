@@ -3,9 +3,9 @@
 
 #include <string>
 
-namespace pedopre {
+#include "soilcalc/run_state.h"
 
-inline constexpr size_t kPathLength = 256;
+namespace pedopre {
 
 // Splits `infile` (a 256-character path field) into its directory and its
 // base. `dir` is the directory part with its trailing separator, empty when

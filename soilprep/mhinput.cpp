@@ -7,7 +7,7 @@
 #include "common/layout.h"
 #include "common/record_read.h"
 #include "common/record_write.h"
-#include "soilprep/pedopre_messages.h"
+#include "soilcalc/messages.h"
 
 namespace pedopre {
 namespace {
@@ -20,15 +20,15 @@ constexpr float kVolumeStep = 0.001f;  // least rise of the drained volume per r
 // Moves the .OUT stream past the next section caption, the line whose first
 // character is "@", and past `extra` heading lines after it. Notices that
 // stand ahead of a caption are stepped over. False at the end of the file.
-bool skip_to_section(rec::Connection& out, int extra) {
-    static const rec::Layout kLine("(A)");
+bool skip_to_section(common::Connection& out, int extra) {
+    static const common::Layout kLine("(A)");
     std::string first(1, ' ');
     for (;;) {
-        if (rec::read_record(out, kLine, {first}) != rec::ReadStatus::Done) return false;
+        if (common::read_record(out, kLine, {first}) != common::ReadStatus::Done) return false;
         if (first[0] == '@') break;
     }
     for (int i = 0; i < extra; ++i)
-        if (rec::read_record(out, kLine, {first}) != rec::ReadStatus::Done) return false;
+        if (common::read_record(out, kLine, {first}) != common::ReadStatus::Done) return false;
     return true;
 }
 
@@ -40,21 +40,21 @@ struct OutTables {
 };
 
 // Reads the drained-volume, upward-flux and Green-Ampt sections back.
-bool read_out(rec::Connection& out, OutTables& t) {
-    using rec::ReadStatus;
+bool read_out(common::Connection& out, OutTables& t) {
+    using common::ReadStatus;
     out.rewind();
     if (!skip_to_section(out, 1)) return false;
     for (int i = 0; i < kDepths; ++i)
-        if (rec::read_free(out, {t.depth[i], t.volume[i]}) != ReadStatus::Done) return false;
+        if (common::read_free(out, {t.depth[i], t.volume[i]}) != ReadStatus::Done) return false;
     if (!skip_to_section(out, 1)) return false;
     {
-        rec::FreeReader r(out);
+        common::FreeReader r(out);
         for (int i = 0; i < kDepths; ++i)
             if (!r.get(t.depth[i]) || !r.get(t.upflux[i])) break;
         if (r.finish() != ReadStatus::Done) return false;
     }
     if (!skip_to_section(out, 0)) return false;
-    rec::FreeReader r(out);
+    common::FreeReader r(out);
     for (int i = 0; i < kGreenAmpt; ++i)
         if (!r.get(t.ga1[i]) || !r.get(t.ga2[i]) || !r.get(t.ga3[i])) break;
     return r.finish() == ReadStatus::Done;
@@ -63,22 +63,22 @@ bool read_out(rec::Connection& out, OutTables& t) {
 }  // namespace
 
 int32_t MHINPUT(Context& ctx, int out_unit, const std::string& sin_name, SoilTable& soil) {
-    static const rec::Layout kTitle("(A80)");
-    static const rec::Layout kCounts("(2I2)");
-    static const rec::Layout kPoint("(F10.3,F10.0)");
-    static const rec::Layout kDepthRow("(F10.1,F10.3,F10.4)");
-    static const rec::Layout kRowCount("(I2)");
-    static const rec::Layout kGreenAmptRows("(10(F10.1,F10.2,F10.2,/))");
+    static const common::Layout kTitle("(A80)");
+    static const common::Layout kCounts("(2I2)");
+    static const common::Layout kPoint("(F10.3,F10.0)");
+    static const common::Layout kDepthRow("(F10.1,F10.3,F10.4)");
+    static const common::Layout kRowCount("(I2)");
+    static const common::Layout kGreenAmptRows("(10(F10.1,F10.2,F10.2,/))");
 
     set_routine("MHINPUT");
     clear_error();
-    const std::string sin_path(rec::trim_right(sin_name));
-    rec::Connection* sin = ctx.units.open(kSinUnit, sin_path);
+    const std::string sin_path(common::trim_right(sin_name));
+    common::Connection* sin = ctx.units.open(kSinUnit, sin_path);
     if (!sin) {
         set_error(msg::cannot_open(sin_path));
         return -1;
     }
-    rec::Connection* out = ctx.units.get(out_unit);
+    common::Connection* out = ctx.units.get(out_unit);
     if (!out) {
         set_error(msg::kFileIoError);
         return -1;
@@ -104,20 +104,20 @@ int32_t MHINPUT(Context& ctx, int out_unit, const std::string& sin_name, SoilTab
             t.volume[i] = t.volume[i] + kVolumeStep;
     }
 
-    rec::write_record(*sin, kTitle, {soil.title});
+    common::write_record(*sin, kTitle, {soil.title});
     // The model takes the characteristic with pressure heads (cm, negative).
     const int32_t npts = soil.npts[lsin - 1];
     auto& head = soil.head[lsin - 1];
     const auto& theta = soil.theta[lsin - 1];
     for (int32_t j = 0; j < npts; ++j)
         if (head[j] > 0.0f) head[j] = -head[j];
-    rec::write_record(*sin, kCounts, {npts, int32_t{kDepths}});
-    for (int32_t j = 0; j < npts; ++j) rec::write_record(*sin, kPoint, {theta[j], head[j]});
+    common::write_record(*sin, kCounts, {npts, int32_t{kDepths}});
+    for (int32_t j = 0; j < npts; ++j) common::write_record(*sin, kPoint, {theta[j], head[j]});
     for (int i = 0; i < kDepths; ++i)
-        rec::write_record(*sin, kDepthRow, {t.depth[i], t.volume[i], t.upflux[i]});
-    rec::write_record(*sin, kRowCount, {int32_t{kGreenAmpt}});
+        common::write_record(*sin, kDepthRow, {t.depth[i], t.volume[i], t.upflux[i]});
+    common::write_record(*sin, kRowCount, {int32_t{kGreenAmpt}});
     {
-        rec::StatementWriter w(*sin, kGreenAmptRows);
+        common::StatementWriter w(*sin, kGreenAmptRows);
         for (int i = 0; i < kGreenAmpt; ++i) w << t.ga1[i] << t.ga2[i] << t.ga3[i];
         w.finish();
     }

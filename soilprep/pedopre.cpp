@@ -19,10 +19,10 @@
 #include "soilprep/fpehand.h"
 #include "soilprep/getfilepath.h"
 #include "soilprep/mhinput.h"
-#include "soilprep/pedopre_messages.h"
+#include "soilcalc/messages.h"
 #include "soilprep/readswcfile.h"
-#include "soilprep/run_state.h"
-#include "soilprep/soil_table.h"
+#include "soilcalc/run_state.h"
+#include "soilcalc/soil_table.h"
 
 namespace pedopre {
 namespace {
@@ -49,17 +49,17 @@ struct FileNames {
 std::string joined(std::string_view stem, std::string_view suffix) {
     std::string name(stem);
     name += suffix;
-    return std::string(rec::trim_right(rec::fixed(name, kPathLength)));
+    return std::string(common::trim_right(common::fixed(name, kPathLength)));
 }
 
 FileNames form_names(const std::string& argument) {
     FileNames f;
-    std::string infile = rec::fixed(argument, kPathLength);
+    std::string infile = common::fixed(argument, kPathLength);
     std::string dir, base;
     GETFILEPATH(dir, infile, base);
-    f.infile = std::string(rec::trim_right(infile));
-    f.dir = std::string(rec::trim_right(dir));
-    f.base = std::string(rec::trim_right(base));
+    f.infile = std::string(common::trim_right(infile));
+    f.dir = std::string(common::trim_right(dir));
+    f.base = std::string(common::trim_right(base));
     f.log = joined(f.dir, kLogName);
     f.wtd = joined(f.base, ".WTD");
     f.wdv = joined(f.base, ".WDV");
@@ -93,12 +93,12 @@ bool same_file(const std::string& a, const std::string& b) {
 // READSWCFILE and ROSETTA leave the message blank for a plain read failure;
 // the driver then forms the read-error line.
 [[noreturn]] void stop_reader(const FileNames& f) {
-    if (rec::trim_right(error_message()).empty()) set_error(msg::read_error(f.infile));
+    if (common::trim_right(error_message()).empty()) set_error(msg::read_error(f.infile));
     stop_step();
 }
 
-rec::Connection& open_output(Context& ctx, int unit, const std::string& name) {
-    rec::Connection* c = ctx.units.open(unit, name);
+common::Connection& open_output(Context& ctx, int unit, const std::string& name) {
+    common::Connection* c = ctx.units.open(unit, name);
     if (!c) stop(msg::cannot_open(name));
     return *c;
 }
@@ -108,7 +108,7 @@ rec::Connection& open_output(Context& ctx, int unit, const std::string& name) {
 void close_outputs(Context& ctx) {
     for (int unit : {kOutUnit, kWtdUnit, kMisUnit, kMqUnit, kSavUnit, kWdvUnit, kSinUnit, kUpqUnit, kInputUnit,
                      kUpfluxMqUnit, kIredmqUnit}) {
-        rec::Connection* c = ctx.units.get(unit);
+        common::Connection* c = ctx.units.get(unit);
         if (!c) continue;
         std::string path = c->path();
         if (!ctx.units.close(unit)) stop(msg::cannot_open(path));
@@ -116,7 +116,7 @@ void close_outputs(Context& ctx) {
 }
 
 void run(Context& ctx, const std::vector<std::string>& args, FpeTrap* trap) {
-    static const rec::Layout kTitle("(A)");
+    static const common::Layout kTitle("(A)");
 
     // Without exactly one argument there is no input directory: the log goes
     // to the current directory.
@@ -132,11 +132,11 @@ void run(Context& ctx, const std::vector<std::string>& args, FpeTrap* trap) {
     if (!ctx.units.open(kLogUnit, f.log)) throw AbnormalStop{msg::cannot_open(f.log), false, true};
     if (trap) trap->set_log(f.log);
 
-    if (!rec::file_exists(f.infile)) stop(msg::not_found(f.infile));
+    if (!common::file_exists(f.infile)) stop(msg::not_found(f.infile));
     for (const std::string* name : {&f.out, &f.wtd, &f.wdv, &f.mis, &f.mq, &f.sav, &f.sin, &f.upq})
         if (same_file(f.infile, *name)) stop(msg::overwrites_input(f.infile, *name));
 
-    rec::Connection* in = ctx.units.open_existing(kInputUnit, f.infile);
+    common::Connection* in = ctx.units.open_existing(kInputUnit, f.infile);
     if (!in) stop(msg::cannot_open(f.infile));
     open_output(ctx, kWtdUnit, f.wtd);
     open_output(ctx, kMisUnit, f.mis);
@@ -147,14 +147,14 @@ void run(Context& ctx, const std::vector<std::string>& args, FpeTrap* trap) {
     // Head of the input: the title and NLAYER, VGFLAG.
     SoilTable soil;
     int32_t vgflag = 0;
-    switch (rec::read_record(*in, kTitle, {soil.title})) {
-        case rec::ReadStatus::Done: break;
-        case rec::ReadStatus::EndOfFile: stop(msg::title_missing(f.infile));
+    switch (common::read_record(*in, kTitle, {soil.title})) {
+        case common::ReadStatus::Done: break;
+        case common::ReadStatus::EndOfFile: stop(msg::title_missing(f.infile));
         default: stop(msg::title_unreadable(f.infile));
     }
-    switch (rec::read_free(*in, {soil.nlayer, vgflag})) {
-        case rec::ReadStatus::Done: break;
-        case rec::ReadStatus::EndOfFile: stop(msg::header_missing(f.infile));
+    switch (common::read_free(*in, {soil.nlayer, vgflag})) {
+        case common::ReadStatus::Done: break;
+        case common::ReadStatus::EndOfFile: stop(msg::header_missing(f.infile));
         default: stop(msg::header_unreadable(f.infile));
     }
     if (soil.nlayer < 1 || soil.nlayer > kMaxLayers) stop(msg::layer_count(soil.nlayer));
@@ -172,7 +172,7 @@ void run(Context& ctx, const std::vector<std::string>& args, FpeTrap* trap) {
     }
     if (UPFLUX(ctx, kOutUnit, f.base, f.mq) != 0) stop_step();
     if (GRNAMPT(ctx, kOutUnit, f.mq) != 0) stop_step();
-    if (rec::Connection* out = ctx.units.get(kOutUnit)) out->rewind();
+    if (common::Connection* out = ctx.units.get(kOutUnit)) out->rewind();
     if (MHINPUT(ctx, kOutUnit, f.sin, soil) != 0) stop_step();
     close_outputs(ctx);
 }
@@ -181,26 +181,26 @@ void run(Context& ctx, const std::vector<std::string>& args, FpeTrap* trap) {
 // take goes to the console instead.
 void write_log(Context& ctx, RunOutcome& outcome, const AbnormalStop& line) {
     // Every line is cut to the 128 characters of the error message.
-    std::string text = line.full_field ? rec::fixed(line.text, kErrorLength) : line.text.substr(0, kErrorLength);
-    rec::Connection* log = line.console_only ? nullptr : ctx.units.get(kLogUnit);
+    std::string text = line.full_field ? common::fixed(line.text, kErrorLength) : line.text.substr(0, kErrorLength);
+    common::Connection* log = line.console_only ? nullptr : ctx.units.get(kLogUnit);
     if (log) {
         std::string record;
-        rec::format_free(record, {text});
+        common::format_free(record, {text});
         outcome.log_line = record.substr(0, record.size() - 2);
         std::string path = log->path();
-        rec::write_free(*log, {text});
+        common::write_free(*log, {text});
         if (ctx.units.close(kLogUnit)) return;
         text = msg::cannot_open(path);
     }
     outcome.logged = false;
     outcome.log_line = text;
-    rec::write_free(*ctx.console, {text});
+    common::write_free(*ctx.console, {text});
 }
 
 }  // namespace
 
-RunOutcome run_pedopre(const std::vector<std::string>& args, rec::Connection& console, const RunOptions& options) {
-    static const rec::Layout kLine("(A)");
+RunOutcome run_pedopre(const std::vector<std::string>& args, common::Connection& console, const RunOptions& options) {
+    static const common::Layout kLine("(A)");
 
     Context ctx;
     ctx.console = &console;
@@ -217,9 +217,9 @@ RunOutcome run_pedopre(const std::vector<std::string>& args, rec::Connection& co
     } catch (const AbnormalStop& halt) {
         write_log(ctx, outcome, halt);
         outcome.console_line = msg::kConsoleAbnormal;
-    } catch (const rec::UnhandledCondition& condition) {
+    } catch (const common::UnhandledCondition& condition) {
         // A read condition no routine handles: the console names it too.
-        rec::write_record(console, kLine, {std::string(condition.what())});
+        common::write_record(console, kLine, {std::string(condition.what())});
         write_log(ctx, outcome, AbnormalStop{msg::unhandled(condition.what()), true, false});
         outcome.console_line = msg::kConsoleAbnormal;
     } catch (const std::exception& failure) {
@@ -229,7 +229,7 @@ RunOutcome run_pedopre(const std::vector<std::string>& args, rec::Connection& co
     // The streams still open keep what was written to them.
     ctx.units.close_all();
     trap.reset();
-    rec::write_record(console, kLine, {outcome.console_line});
+    common::write_record(console, kLine, {outcome.console_line});
     console.flush();
     return outcome;
 }

@@ -30,7 +30,7 @@ struct RunOutcome {
 // included). Console lines go to `console`. Every stop, normal or abnormal,
 // returns here; the process state the run changes (floating-point traps and
 // the SIGFPE action) is restored before it returns.
-RunOutcome run_pedopre(const std::vector<std::string>& args, rec::Connection& console,
+RunOutcome run_pedopre(const std::vector<std::string>& args, common::Connection& console,
                        const RunOptions& options = {});
 
 }  // namespace pedopre

@@ -6,7 +6,7 @@
 #include "common/layout.h"
 #include "common/record_read.h"
 #include "common/record_write.h"
-#include "soilprep/pedopre_messages.h"
+#include "soilcalc/messages.h"
 
 namespace pedopre {
 namespace {
@@ -21,16 +21,16 @@ int32_t fail(std::string message) {
 
 }  // namespace
 
-void CHKSWC(Context& ctx, rec::Connection& wtd, int32_t& n, int32_t layer, SoilTable& soil) {
+void CHKSWC(Context& ctx, common::Connection& wtd, int32_t& n, int32_t layer, SoilTable& soil) {
     auto& head = soil.head[layer - 1];
     auto& theta = soil.theta[layer - 1];
     if (std::fabs(head[0]) <= 1.0E-8f) return;
-    rec::write_free(wtd, {"ERROR: no saturated theta, value extrapolated"});
+    common::write_free(wtd, {"ERROR: no saturated theta, value extrapolated"});
     float dh = head[1] - head[0];
     float dtheta = theta[1] - theta[0];
     float slope = dtheta / std::fabs(dh);
     float theta_s = theta[0] - slope * std::fabs(head[0]);
-    if (ctx.console) rec::write_free(*ctx.console, {" fix theta saturated=", theta_s});
+    if (ctx.console) common::write_free(*ctx.console, {" fix theta saturated=", theta_s});
     for (int32_t j = n; j >= 1; --j) {
         head[j] = head[j - 1];
         theta[j] = theta[j - 1];
@@ -41,23 +41,23 @@ void CHKSWC(Context& ctx, rec::Connection& wtd, int32_t& n, int32_t layer, SoilT
 }
 
 int32_t READSWCFILE(Context& ctx, int in_unit, int wtd_unit, int mis_unit, SoilTable& soil) {
-    static const rec::Layout kTitle("(A80)");
-    static const rec::Layout kWtdTitle("('TITLE: ',A80)");
-    static const rec::Layout kCount("(I4)");
-    static const rec::Layout kTopBottom("(2F8.1)");
-    static const rec::Layout kPoint("(F7.3,F12.1)");
+    static const common::Layout kTitle("(A80)");
+    static const common::Layout kWtdTitle("('TITLE: ',A80)");
+    static const common::Layout kCount("(I4)");
+    static const common::Layout kTopBottom("(2F8.1)");
+    static const common::Layout kPoint("(F7.3,F12.1)");
 
     set_routine("READSWCFILE");
-    rec::Connection* in = ctx.units.get(in_unit);
-    rec::Connection* wtd = ctx.units.get(wtd_unit);
-    rec::Connection* mis = ctx.units.get(mis_unit);
+    common::Connection* in = ctx.units.get(in_unit);
+    common::Connection* wtd = ctx.units.get(wtd_unit);
+    common::Connection* mis = ctx.units.get(mis_unit);
     if (!in || !wtd || !mis) return -1;
 
-    if (rec::read_record(*in, kTitle, {soil.title}) != rec::ReadStatus::Done) return -1;
-    if (rec::read_free(*in, {soil.nlayer}) != rec::ReadStatus::Done) return -1;
+    if (common::read_record(*in, kTitle, {soil.title}) != common::ReadStatus::Done) return -1;
+    if (common::read_free(*in, {soil.nlayer}) != common::ReadStatus::Done) return -1;
     if (soil.nlayer < 1 || soil.nlayer > kMaxLayers) return fail(msg::layer_count(soil.nlayer));
-    rec::write_record(*wtd, kWtdTitle, {soil.title});
-    rec::write_record(*mis, kCount, {soil.nlayer});
+    common::write_record(*wtd, kWtdTitle, {soil.title});
+    common::write_record(*mis, kCount, {soil.nlayer});
 
     float top = 0.0f;  // top of the layer (cm)
     for (int32_t layer = 1; layer <= soil.nlayer; ++layer) {
@@ -65,22 +65,22 @@ int32_t READSWCFILE(Context& ctx, int in_unit, int wtd_unit, int mis_unit, SoilT
         auto& head = soil.head[l];
         auto& theta = soil.theta[l];
         int32_t n = 0;
-        if (rec::read_free(*in, {n, soil.ksat[l], soil.zbot[l]}) != rec::ReadStatus::Done) return -1;
+        if (common::read_free(*in, {n, soil.ksat[l], soil.zbot[l]}) != common::ReadStatus::Done) return -1;
         if (n > kMaxMeasured) return fail(msg::too_many_points(layer, n));
         if (n < 2) return fail(msg::too_few_points(layer, n));
         {
-            rec::FreeReader points(*in);
+            common::FreeReader points(*in);
             for (int32_t j = 0; j < n; ++j)
                 if (!points.get(theta[j]) || !points.get(head[j])) break;
-            if (points.finish() != rec::ReadStatus::Done) return -1;
+            if (points.finish() != common::ReadStatus::Done) return -1;
         }
 
         // The points as given, before any repair.
-        rec::write_free(*mis, {"*TOP AND BOTTOM OF LAYER"});
-        rec::write_record(*mis, kTopBottom, {top, soil.zbot[l]});
-        rec::write_free(*mis, {"*NUMBER OF POINTS IN LAYER"});
-        rec::write_record(*mis, kCount, {n});
-        rec::StatementWriter echo(*mis, kPoint);
+        common::write_free(*mis, {"*TOP AND BOTTOM OF LAYER"});
+        common::write_record(*mis, kTopBottom, {top, soil.zbot[l]});
+        common::write_free(*mis, {"*NUMBER OF POINTS IN LAYER"});
+        common::write_record(*mis, kCount, {n});
+        common::StatementWriter echo(*mis, kPoint);
         for (int32_t j = 0; j < n; ++j) echo << theta[j] << head[j];
         echo.finish();
         top = soil.zbot[l];
@@ -94,11 +94,11 @@ int32_t READSWCFILE(Context& ctx, int in_unit, int wtd_unit, int mis_unit, SoilT
             n = n + 1;
             head[n - 1] = kDriestHead;
             theta[n - 1] = theta[n - 2];
-            rec::write_free(*wtd, {" "});
-            rec::write_free(*wtd, {" ERROR!!"});
-            rec::write_free(*wtd, {" SOIL WATER CHARACTERISTIC CURVE FOR LAYER ", layer});
-            rec::write_free(*wtd, {" DOES NOT GO TO 1000 CM. A VALUE WAS ENTERED BY"});
-            rec::write_free(*wtd, {" THE PROGRAM. CHECK THIS VALUE."});
+            common::write_free(*wtd, {" "});
+            common::write_free(*wtd, {" ERROR!!"});
+            common::write_free(*wtd, {" SOIL WATER CHARACTERISTIC CURVE FOR LAYER ", layer});
+            common::write_free(*wtd, {" DOES NOT GO TO 1000 CM. A VALUE WAS ENTERED BY"});
+            common::write_free(*wtd, {" THE PROGRAM. CHECK THIS VALUE."});
         }
         soil.npts[l] = n;
         for (int32_t j = 0; j < n; ++j)

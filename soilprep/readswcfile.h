@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "soilprep/run_state.h"
-#include "soilprep/soil_table.h"
+#include "soilcalc/run_state.h"
+#include "soilcalc/soil_table.h"
 
 namespace pedopre {
 
@@ -25,6 +25,6 @@ int32_t READSWCFILE(Context& ctx, int in_unit, int wtd_unit, int mis_unit, SoilT
 // extrapolated along the line through the first two points, using the
 // magnitudes of the heads. Writes a notice to the .WTD connection and the
 // extrapolated water content to the console; n is raised by one. Needs n >= 2.
-void CHKSWC(Context& ctx, rec::Connection& wtd, int32_t& n, int32_t layer, SoilTable& soil);
+void CHKSWC(Context& ctx, common::Connection& wtd, int32_t& n, int32_t layer, SoilTable& soil);
 
 }  // namespace pedopre

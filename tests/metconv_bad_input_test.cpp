@@ -95,7 +95,7 @@ TEST(MetconvBadInput, EachRowEndsWithItsLinesAndLeavesTheInputAlone) {
         fs::current_path(dir);
         std::vector<std::string> args = {row.what == std::string("missing input") ? "nosuch.dat" : row.input_name};
         args.insert(args.end(), row.args.begin(), row.args.end());
-        auto console = rec::Connection::in_memory(6, "console");
+        auto console = common::Connection::in_memory(6, "console");
         metconv::Outcome outcome = metconv::run_metconv(args, *console);
         fs::current_path(old);
 
@@ -104,7 +104,7 @@ TEST(MetconvBadInput, EachRowEndsWithItsLinesAndLeavesTheInputAlone) {
                                       outcome.console.end());
         EXPECT_EQ(tail, row.console_tail);
         if (row.log_name) {
-            EXPECT_EQ(read_file(dir / row.log_name), rec::fixed(row.log, 256) + "\r\n");
+            EXPECT_EQ(read_file(dir / row.log_name), common::fixed(row.log, 256) + "\r\n");
         } else {
             EXPECT_FALSE(outcome.log_line.has_value());
         }

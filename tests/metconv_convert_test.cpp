@@ -16,7 +16,7 @@
 #include "weather/cvttmp.h"
 
 using namespace metconv;
-using rec::Connection;
+using common::Connection;
 
 namespace {
 

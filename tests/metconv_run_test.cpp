@@ -47,7 +47,7 @@ protected:
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
     Outcome run(const std::vector<std::string>& args) {
-        auto console = rec::Connection::in_memory(6, "console");
+        auto console = common::Connection::in_memory(6, "console");
         Outcome o = metconv::run_metconv(args, *console);
         console_text_ = console->memory();
         return o;

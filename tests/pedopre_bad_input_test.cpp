@@ -34,7 +34,7 @@ std::string line(const std::string& text) {
     s += text;
     return s + "\r\n";
 }
-std::string field(const std::string& text) { return line(rec::fixed(text, 128)); }
+std::string field(const std::string& text) { return line(common::fixed(text, 128)); }
 // The console notices of fluxes whose water table lies below layer 2.
 std::string below_bottom(std::initializer_list<const char*> fluxes) {
     std::string s;
@@ -117,7 +117,7 @@ TEST(PedopreBadInput, EachRowEndsWithItsLinesAndLeavesTheInputAlone) {
 
         auto old = fs::current_path();
         fs::current_path(dir.path());
-        auto console = rec::Connection::in_memory(6, "console");
+        auto console = common::Connection::in_memory(6, "console");
         pedopre::RunOptions options;
         options.traps = false;
         pedopre::run_pedopre(args, *console, options);
@@ -139,12 +139,12 @@ TEST(PedopreBadInputDeathTest, DivisionByZeroIsReportedWithTheRoutineName) {
     write_file(dir.file("soil.dat"), input);
     EXPECT_EXIT(
         {
-            auto console = rec::Connection::in_memory(6, "console");
+            auto console = common::Connection::in_memory(6, "console");
             pedopre::run_pedopre({dir.file("soil.dat")}, *console);
         },
         ::testing::ExitedWithCode(0), "");
     EXPECT_EQ(read_file(dir.file("PEDOPRE.LOG")),
-              rec::fixed("ERROR: Floating point exception-zero divide in subroutine SWC_GENUCHTEN", 128) + "\r\n");
+              common::fixed("ERROR: Floating point exception-zero divide in subroutine SWC_GENUCHTEN", 128) + "\r\n");
     EXPECT_EQ(read_file(dir.file("soil.dat")), input);
 }
 

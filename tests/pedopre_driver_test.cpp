@@ -25,7 +25,7 @@ struct Result {
 };
 
 Result run(const std::vector<std::string>& args, bool traps = true) {
-    auto console = rec::Connection::in_memory(0, "console");
+    auto console = common::Connection::in_memory(0, "console");
     Result r;
     r.outcome = pedopre::run_pedopre(args, *console, {traps});
     console->flush();
@@ -51,7 +51,7 @@ const std::string kNormalLog = " NOERROR: Program terminated normally\r\n";
 // A log line written as the whole 128-character error field.
 std::string field_line(const std::string& text) {
     std::string line(" ");
-    line += rec::fixed(text, 128);
+    line += common::fixed(text, 128);
     line += "\r\n";
     return line;
 }
@@ -63,10 +63,10 @@ const std::string kMeasured = "Short\n1 0\n3 2.0 40\n0.45 0\n0.35 100\n0.25 1500
 TEST(Getfilepath, SplitsDirectoryAndBaseAtTheLastSeparatorAndPeriod) {
     auto split = [](const std::string& path) {
         std::string dir, base;
-        pedopre::GETFILEPATH(dir, rec::fixed(path, 256), base);
+        pedopre::GETFILEPATH(dir, common::fixed(path, 256), base);
         EXPECT_EQ(dir.size(), 256u);
         EXPECT_EQ(base.size(), 256u);
-        return std::string(rec::trim_right(dir)) + "|" + std::string(rec::trim_right(base));
+        return std::string(common::trim_right(dir)) + "|" + std::string(common::trim_right(base));
     };
     EXPECT_EQ(split("soil.dat"), "|soil");
     EXPECT_EQ(split("a.b.dat"), "|a.b");
@@ -145,7 +145,7 @@ TEST(PedopreRun, VanGenuchtenParametersGiveTheirTablesToTheByte) {
     EXPECT_EQ(read_file(dir.file("soil.MQ")), data("pedopre_vg.expected.MQ"));
     EXPECT_EQ(read_file(dir.file("soil.SAV")), data("pedopre_vg.expected.SAV"));
     std::string head =
-        "TITLE: " + rec::fixed("van Genuchten parameters: silt loam over clay (texture-class means)", 80) + "\r\n";
+        "TITLE: " + common::fixed("van Genuchten parameters: silt loam over clay (texture-class means)", 80) + "\r\n";
     EXPECT_EQ(read_file(dir.file("soil.WTD")).substr(0, head.size()), head);
 }
 

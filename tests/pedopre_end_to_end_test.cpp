@@ -25,33 +25,33 @@ namespace {
 // same layout reads from it: every field in its columns, every literal and
 // blank in place, nothing after the last field.
 bool fits(const std::string& line, const std::string& source) {
-    rec::Layout layout(source);
-    std::vector<const rec::Item*> fields;
-    rec::LayoutWalker walk(layout);
-    while (const rec::Item* it = walk.next())
+    common::Layout layout(source);
+    std::vector<const common::Item*> fields;
+    common::LayoutWalker walk(layout);
+    while (const common::Item* it = walk.next())
         if (it->is_data()) fields.push_back(it);
     std::vector<int32_t> ints(fields.size());
     std::vector<float> reals(fields.size());
     std::vector<std::string> texts(fields.size());
-    auto c = rec::Connection::in_memory(1, "line", line + "\n");
-    rec::RecordReader r(*c, layout);
+    auto c = common::Connection::in_memory(1, "line", line + "\n");
+    common::RecordReader r(*c, layout);
     for (size_t i = 0; i < fields.size(); ++i) {
         switch (fields[i]->kind) {
-            case rec::ItemKind::Int: r.get(ints[i]); break;
-            case rec::ItemKind::Text:
+            case common::ItemKind::Int: r.get(ints[i]); break;
+            case common::ItemKind::Text:
                 texts[i].assign(static_cast<size_t>(fields[i]->width), ' ');
                 r.get(texts[i]);
                 break;
             default: r.get(reals[i]); break;
         }
     }
-    if (r.finish() != rec::ReadStatus::Done) return false;
+    if (r.finish() != common::ReadStatus::Done) return false;
     std::string out;
-    rec::RecordWriter w(layout, out);
+    common::RecordWriter w(layout, out);
     for (size_t i = 0; i < fields.size(); ++i) {
         switch (fields[i]->kind) {
-            case rec::ItemKind::Int: w.put(ints[i]); break;
-            case rec::ItemKind::Text: w.put(texts[i]); break;
+            case common::ItemKind::Int: w.put(ints[i]); break;
+            case common::ItemKind::Text: w.put(texts[i]); break;
             default: w.put(reals[i]); break;
         }
     }
@@ -92,11 +92,11 @@ public:
     // A free-form record of n reals, with its leading blank.
     void free_reals(int n) {
         std::string l = next();
-        auto c = rec::Connection::in_memory(1, "line", l + "\n");
+        auto c = common::Connection::in_memory(1, "line", l + "\n");
         std::vector<float> v(static_cast<size_t>(n));
-        rec::FreeReader r(*c);
+        common::FreeReader r(*c);
         for (auto& x : v) r.get(x);
-        if (l.empty() || l[0] != ' ' || r.finish() != rec::ReadStatus::Done)
+        if (l.empty() || l[0] != ' ' || r.finish() != common::ReadStatus::Done)
             ADD_FAILURE() << name_ << " line " << at_ << " is not " << n << " free-form values: [" << l << "]";
     }
     void end() {
@@ -275,8 +275,8 @@ void check_sin(const std::string& text) {
 
 // Runs PEDOPRE on `input` (a file in `dir`) and checks the nine files.
 void run_and_check(const std::string& dir, const std::string& base, bool measured) {
-    rec::UnitTable units;
-    auto console = rec::Connection::in_memory(0, "console");
+    common::UnitTable units;
+    auto console = common::Connection::in_memory(0, "console");
     std::feclearexcept(FE_ALL_EXCEPT);
     pedopre::RunOutcome outcome = pedopre::run_pedopre({dir + "/" + base + ".dat"}, *console, {.traps = false});
     EXPECT_EQ(std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW), 0) << base;
@@ -346,7 +346,7 @@ TEST(EndToEnd, FluxesBelowTheProfileStopTheRunWithoutASoilInputFile) {
     std::string input = kMeasured;
     input.replace(input.rfind("30 30 1"), 7, "30 9900 1");
     pedopre_test::write_file(dir.file("deep.dat"), input);
-    auto console = rec::Connection::in_memory(0, "console");
+    auto console = common::Connection::in_memory(0, "console");
     pedopre::run_pedopre({dir.file("deep.dat")}, *console, {.traps = false});
     std::string log = read_file(dir.file("PEDOPRE.LOG"));
     EXPECT_EQ(log.substr(0, 8), " ERROR: ") << log;
@@ -369,7 +369,7 @@ TEST(EndToEnd, WaterTablesThatDoNotDeepenAreStillFitted) {
                              "129, 0.091, 0.526, 0.0047, 2.188, 1.93, 1.71, 0.5\n"
                              "174, 0.080, 0.406, 0.0065, 1.120, 21.47, 15.65, 0.32\n"
                              "276, 0.043, 0.393, 0.0048, 2.737, 337.21, 253.93, 0.5\n13.8  59.8  1\n");
-    auto console = rec::Connection::in_memory(0, "console");
+    auto console = common::Connection::in_memory(0, "console");
     pedopre::run_pedopre({dir.file("layered.dat")}, *console, {.traps = false});
     EXPECT_EQ(read_file(dir.file("PEDOPRE.LOG")), " NOERROR: Program terminated normally\r\n");
     const std::string upq = read_file(dir.file("layered.UPQ"));
@@ -388,12 +388,12 @@ TEST(EndToEnd, ExampleSoils) {
         const std::string base = entry.path().stem().string();
         fs::copy_file(entry.path(), dir.file(base + ".dat"));
         // The second value of line 2 tells the form.
-        auto input = rec::Connection::in_memory(1, base, read_file(entry.path().string()));
+        auto input = common::Connection::in_memory(1, base, read_file(entry.path().string()));
         std::string title(1, ' ');
         int32_t nlayer = 0, vgflag = 0;
-        static const rec::Layout kLine("(A)");
-        ASSERT_EQ(rec::read_record(*input, kLine, {title}), rec::ReadStatus::Done) << base;
-        ASSERT_EQ(rec::read_free(*input, {nlayer, vgflag}), rec::ReadStatus::Done) << base;
+        static const common::Layout kLine("(A)");
+        ASSERT_EQ(common::read_record(*input, kLine, {title}), common::ReadStatus::Done) << base;
+        ASSERT_EQ(common::read_free(*input, {nlayer, vgflag}), common::ReadStatus::Done) << base;
         run_and_check(dir.path(), base, vgflag == 0);
         ++runs;
     }

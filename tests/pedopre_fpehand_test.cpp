@@ -8,7 +8,7 @@
 #include "pedopre_test_files.h"
 #include "soilprep/fpehand.h"
 #include "soilprep/pedopre.h"
-#include "soilprep/run_state.h"
+#include "soilcalc/run_state.h"
 
 using pedopre_test::read_file;
 using pedopre_test::TempDir;
@@ -16,7 +16,7 @@ using pedopre_test::TempDir;
 namespace {
 
 std::string message(int code, const std::string& routine) {
-    std::string padded = rec::fixed(routine, 24);
+    std::string padded = common::fixed(routine, 24);
     char out[128];
     pedopre::fpe_message(code, padded.data(), padded.size(), out);
     return std::string(out, 128);
@@ -24,20 +24,20 @@ std::string message(int code, const std::string& routine) {
 
 TEST(Fpehand, MapsEverySubCodeOntoItsMessage) {
     EXPECT_EQ(message(FPE_FLTINV, "UPFLUX"),
-              rec::fixed("ERROR: Floating point exception-invalid number in subroutine UPFLUX", 128));
+              common::fixed("ERROR: Floating point exception-invalid number in subroutine UPFLUX", 128));
     EXPECT_EQ(message(FPE_FLTDIV, "MILNQRK"),
-              rec::fixed("ERROR: Floating point exception-zero divide in subroutine MILNQRK", 128));
+              common::fixed("ERROR: Floating point exception-zero divide in subroutine MILNQRK", 128));
     EXPECT_EQ(message(FPE_FLTOVF, "SPL3"),
-              rec::fixed("ERROR: Floating point exception-Overflow in subroutine SPL3", 128));
+              common::fixed("ERROR: Floating point exception-Overflow in subroutine SPL3", 128));
     EXPECT_EQ(message(FPE_FLTUND, "TRI"),
-              rec::fixed("ERROR: Floating point exception-Underflow in subroutine TRI", 128));
+              common::fixed("ERROR: Floating point exception-Underflow in subroutine TRI", 128));
     EXPECT_EQ(message(FPE_FLTRES, "ZSPL3"),
-              rec::fixed("ERROR: Floating point exception-Inexact precision insubroutine ZSPL3", 128));
+              common::fixed("ERROR: Floating point exception-Inexact precision insubroutine ZSPL3", 128));
     EXPECT_EQ(message(FPE_INTDIV, "GRNAMPT"),
-              rec::fixed("ERROR: Floating point exception-Non-IEEE type insubroutine GRNAMPT", 128));
+              common::fixed("ERROR: Floating point exception-Non-IEEE type insubroutine GRNAMPT", 128));
     // A routine name that fills its 24 characters is kept whole.
     EXPECT_EQ(message(FPE_FLTDIV, std::string(24, 'R')),
-              rec::fixed("ERROR: Floating point exception-zero divide in subroutine " + std::string(24, 'R'), 128));
+              common::fixed("ERROR: Floating point exception-zero divide in subroutine " + std::string(24, 'R'), 128));
 }
 
 const std::string kTrapConsole = "Program terminated abnormally, see logfile\r\n";
@@ -49,7 +49,7 @@ TEST(FpehandDeathTest, DivisionByZeroInANamedRoutineIsLogged) {
     EXPECT_EXIT(
         {
             pedopre::Context ctx;
-            auto console = rec::Connection::in_memory(0, "console");
+            auto console = common::Connection::in_memory(0, "console");
             pedopre::FpeTrap trap(ctx.units, *console);
             trap.set_log(log);
             pedopre::set_routine("MILNQRK");
@@ -59,7 +59,7 @@ TEST(FpehandDeathTest, DivisionByZeroInANamedRoutineIsLogged) {
         },
         testing::ExitedWithCode(0), "");
     EXPECT_EQ(read_file(log),
-              rec::fixed("ERROR: Floating point exception-zero divide in subroutine MILNQRK", 128) + "\r\n");
+              common::fixed("ERROR: Floating point exception-zero divide in subroutine MILNQRK", 128) + "\r\n");
 }
 
 TEST(FpehandDeathTest, WholeRunEndsWithTheRoutineEnteredLast) {
@@ -70,12 +70,12 @@ TEST(FpehandDeathTest, WholeRunEndsWithTheRoutineEnteredLast) {
                              "80.0 0.05 0.45 0.02 1.0 24.0 24.0 0.5\n30.0 20.0 1\n");
     EXPECT_EXIT(
         {
-            auto console = rec::Connection::in_memory(0, "console");
+            auto console = common::Connection::in_memory(0, "console");
             pedopre::run_pedopre({dir.file("soil.dat")}, *console);
         },
         testing::ExitedWithCode(0), "");
     EXPECT_EQ(read_file(dir.file("PEDOPRE.LOG")),
-              rec::fixed("ERROR: Floating point exception-zero divide in subroutine SWC_GENUCHTEN", 128) + "\r\n");
+              common::fixed("ERROR: Floating point exception-zero divide in subroutine SWC_GENUCHTEN", 128) + "\r\n");
     // What was written before the trap is in the files: the first layer's
     // characteristic and conductivity table.
     EXPECT_NE(read_file(dir.file("soil.MIS")).find("0.45000         0.0"), std::string::npos);

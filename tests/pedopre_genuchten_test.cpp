@@ -6,7 +6,7 @@
 
 #include "pedopre_test_files.h"
 #include "soilcalc/mhgenuch.h"
-#include "soilprep/run_state.h"
+#include "soilcalc/run_state.h"
 
 using pedopre_test::TempDir;
 
@@ -54,7 +54,7 @@ VgRun run_rosetta(const std::string& input) {
     r.mis = pedopre_test::read_file(dir.file("soil.MIS"));
     r.mq = pedopre_test::read_file(dir.file("soil.MQ"));
     r.sav = pedopre_test::read_file(dir.file("soil.SAV"));
-    r.error = std::string(rec::trim_right(pedopre::error_message()));
+    r.error = std::string(common::trim_right(pedopre::error_message()));
     return r;
 }
 

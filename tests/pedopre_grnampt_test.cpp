@@ -28,17 +28,17 @@ struct GaRun {
         if (write_mq) pedopre_test::write_file(dir.file("s.MQ"), mq);
         Context ctx;
         ctx.units.open(kOutUnit, dir.file("s.OUT"));
-        status = GRNAMPT(ctx, kOutUnit, rec::fixed(dir.file("s.MQ"), 256));
-        error = std::string(rec::trim_right(error_message()));
+        status = GRNAMPT(ctx, kOutUnit, common::fixed(dir.file("s.MQ"), 256));
+        error = std::string(common::trim_right(error_message()));
         ctx.units.close_all();
         out = pedopre_test::read_file(dir.file("s.OUT"));
-        auto c = rec::Connection::in_memory(1, "out", out);
+        auto c = common::Connection::in_memory(1, "out", out);
         std::string caption(1, ' ');
-        static const rec::Layout kLine("(A)");
-        if (rec::read_record(*c, kLine, {caption}) != rec::ReadStatus::Done) return;
+        static const common::Layout kLine("(A)");
+        if (common::read_record(*c, kLine, {caption}) != common::ReadStatus::Done) return;
         for (int i = 0; i < 10; ++i) {
             std::array<float, 3> r{};
-            if (rec::read_free(*c, {r[0], r[1], r[2]}) != rec::ReadStatus::Done) return;
+            if (common::read_free(*c, {r[0], r[1], r[2]}) != common::ReadStatus::Done) return;
             rows.push_back(r);
         }
     }

@@ -19,15 +19,15 @@ const float kDepths[20] = {0, 3, 6, 9, 12, 15, 20, 25, 30, 35, 40, 45, 60, 75, 9
 // A report file as the three steps write it, with the given drained volumes
 // (cm) and an optional notice ahead of the upward-flux caption.
 std::string out_text(const std::vector<float>& volumes, const std::string& notice = "") {
-    static const rec::Layout kVolumeRow("(1X,F6.1,5X,F8.3)");
-    static const rec::Layout kFluxRow("(4X,F7.2,6X,F6.4)");
+    static const common::Layout kVolumeRow("(1X,F6.1,5X,F8.3)");
+    static const common::Layout kFluxRow("(4X,F7.2,6X,F6.4)");
     std::string s = "@WATER TABLE   VOLUME\r\n   (CM)         (CM) \r\n";
-    for (int i = 0; i < 20; ++i) s += rec::format_record(kVolumeRow, {kDepths[i], volumes[static_cast<size_t>(i)]});
+    for (int i = 0; i < 20; ++i) s += common::format_record(kVolumeRow, {kDepths[i], volumes[static_cast<size_t>(i)]});
     s += notice;
     s += "@TENSION AT ROOT ZONE = 1000 CM, 1/2 MAXIMUM ROOT DEPTH (CM) =   30.0\r\n";
     s += "   DEPTH (CM)  UPFLUX (CM/HR) \r\n";
     for (int i = 0; i < 20; ++i)
-        s += rec::format_record(kFluxRow, {kDepths[i], 0.5f - 0.02f * static_cast<float>(i)});
+        s += common::format_record(kFluxRow, {kDepths[i], 0.5f - 0.02f * static_cast<float>(i)});
     s += "@Green-Ampt parameters use soil properties for top   30.0 cm.\r\n";
     const char* ga[10] = {"0.0 0.0 2.0",       "10.0 0.24 2.0",     "20.0 0.5 1.75",    "40.0 1.0 1.75",
                           "60.0 1.5 1.75",     "80.0 2.0 1.75",     "100.0 2.5 1.75",   "150.0 4.2 1.75",
@@ -45,7 +45,7 @@ std::vector<float> rising_volumes() {
 
 SoilTable two_layers() {
     SoilTable s;
-    s.title = rec::fixed("CLAY LOAM OVER SAND", 128);
+    s.title = common::fixed("CLAY LOAM OVER SAND", 128);
     s.nlayer = 2;
     s.lsin = 2;
     s.npts = {2, 3};
@@ -63,14 +63,14 @@ struct SinRun {
         Context ctx;
         if (written_by_run) {
             // The .OUT stream as the run leaves it: written, not yet rewound.
-            rec::Connection* c = ctx.units.open(kOutUnit, dir.file("s.OUT"));
+            common::Connection* c = ctx.units.open(kOutUnit, dir.file("s.OUT"));
             for (const auto& line : lines_of(out)) c->put_record(line);
         } else {
             pedopre_test::write_file(dir.file("s.OUT"), out);
             ctx.units.open(kOutUnit, dir.file("s.OUT"));
         }
-        status = MHINPUT(ctx, kOutUnit, rec::fixed(dir.file("s.SIN"), 256), soil);
-        error = std::string(rec::trim_right(error_message()));
+        status = MHINPUT(ctx, kOutUnit, common::fixed(dir.file("s.SIN"), 256), soil);
+        error = std::string(common::trim_right(error_message()));
         ctx.units.close_all();
         sin = pedopre_test::read_file(dir.file("s.SIN"));
     }
@@ -83,11 +83,11 @@ TEST(Mhinput, WritesTheSoilInputFileRecordByRecord) {
     SinRun r(out_text(rising_volumes()), soil, true);
     ASSERT_EQ(r.status, 0) << r.error;
     EXPECT_EQ(r.error, "");
-    std::string expected = rec::fixed("CLAY LOAM OVER SAND", 80) + "\r\n" + " 320\r\n" +
+    std::string expected = common::fixed("CLAY LOAM OVER SAND", 80) + "\r\n" + " 320\r\n" +
                            "     0.400        0.\r\n" + "     0.300     -100.\r\n" + "     0.200    -1000.\r\n";
     for (int i = 0; i < 20; ++i) {
-        static const rec::Layout kRow("(F10.1,F10.3,F10.4)");
-        expected += rec::format_record(kRow, {kDepths[i], i < 19 ? static_cast<float>(i) + 0.5f : 100.0f,
+        static const common::Layout kRow("(F10.1,F10.3,F10.4)");
+        expected += common::format_record(kRow, {kDepths[i], i < 19 ? static_cast<float>(i) + 0.5f : 100.0f,
                                               0.5f - 0.02f * static_cast<float>(i)});
     }
     expected += "10\r\n";

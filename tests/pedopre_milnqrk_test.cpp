@@ -8,7 +8,7 @@
 #include "pedopre_test_files.h"
 #include "soilcalc/milnqrk.h"
 #include "soilcalc/regrid.h"
-#include "soilprep/run_state.h"
+#include "soilcalc/run_state.h"
 
 using pedopre::CurveColumn;
 using pedopre_test::TempDir;
@@ -28,7 +28,7 @@ struct Curve {
     }
 };
 
-std::string error_text() { return std::string(rec::trim_right(pedopre::error_message())); }
+std::string error_text() { return std::string(common::trim_right(pedopre::error_message())); }
 
 TEST(Chckswc, ExtrapolatesTheSaturatedPointFromSuctionsOrNegativeHeads) {
     CurveColumn theta{0.40f, 0.38f}, h{10.0f, 20.0f};

@@ -5,7 +5,7 @@
 #include "common/connection.h"
 #include "pedopre_test_files.h"
 #include "soilprep/readswcfile.h"
-#include "soilprep/run_state.h"
+#include "soilcalc/run_state.h"
 
 using pedopre_test::TempDir;
 
@@ -20,7 +20,7 @@ struct ReadRun {
 ReadRun read_soil(const std::string& input) {
     TempDir dir;
     pedopre_test::write_file(dir.file("soil.dat"), input);
-    auto console = rec::Connection::in_memory(0, "console");
+    auto console = common::Connection::in_memory(0, "console");
     pedopre::Context ctx;
     ctx.console = console.get();
     ctx.units.open_existing(pedopre::kInputUnit, dir.file("soil.dat"));
@@ -34,7 +34,7 @@ ReadRun read_soil(const std::string& input) {
     r.console = console->memory();
     r.wtd = pedopre_test::read_file(dir.file("soil.WTD"));
     r.mis = pedopre_test::read_file(dir.file("soil.MIS"));
-    r.error = std::string(rec::trim_right(pedopre::error_message()));
+    r.error = std::string(common::trim_right(pedopre::error_message()));
     return r;
 }
 

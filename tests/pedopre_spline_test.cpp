@@ -6,7 +6,7 @@
 #include <array>
 
 #include "soilcalc/spline.h"
-#include "soilprep/run_state.h"
+#include "soilcalc/run_state.h"
 
 using namespace pedopre;
 

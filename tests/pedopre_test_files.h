@@ -75,27 +75,27 @@ struct MqLayer {
 
 inline std::string mq_text(const std::vector<MqLayer>& layers, float gadepth, float root_depth,
                            int32_t lsin = 1, const std::string& title = "TEST SOIL") {
-    static const rec::Layout kTitle("(A80)");
-    static const rec::Layout kCount("(1X,'NUMBER OF LAYERS= ',I2)");
-    static const rec::Layout kBlock("(' ENTRIES  BOTTOM DEPTH(CM)',/,1X,I2,F8.3,F10.2)");
-    static const rec::Layout kCaption("(1X,'THETA',15X,'HEAD',10X,'COND-CM/HR')");
-    static const rec::Layout kRow("(F10.3,10X,F10.1,5X,F15.9)");
-    static const rec::Layout kSummaryHead("(/,1X,' LAYER #  DEPTH (CM)  SUCTION OF WETTING FRONT (CM)')");
-    static const rec::Layout kSummaryRow("(3X,I3,5X,F5.0,12X,F9.4)");
-    std::string s = rec::format_record(kTitle, {rec::fixed(title, 128)});
-    s += rec::format_record(kCount, {static_cast<int32_t>(layers.size())});
+    static const common::Layout kTitle("(A80)");
+    static const common::Layout kCount("(1X,'NUMBER OF LAYERS= ',I2)");
+    static const common::Layout kBlock("(' ENTRIES  BOTTOM DEPTH(CM)',/,1X,I2,F8.3,F10.2)");
+    static const common::Layout kCaption("(1X,'THETA',15X,'HEAD',10X,'COND-CM/HR')");
+    static const common::Layout kRow("(F10.3,10X,F10.1,5X,F15.9)");
+    static const common::Layout kSummaryHead("(/,1X,' LAYER #  DEPTH (CM)  SUCTION OF WETTING FRONT (CM)')");
+    static const common::Layout kSummaryRow("(3X,I3,5X,F5.0,12X,F9.4)");
+    std::string s = common::format_record(kTitle, {common::fixed(title, 128)});
+    s += common::format_record(kCount, {static_cast<int32_t>(layers.size())});
     for (const auto& l : layers) {
-        s += rec::format_record(kBlock, {static_cast<int32_t>(l.rows.size()), l.kb, l.bottom});
-        s += rec::format_record(kCaption, {});
+        s += common::format_record(kBlock, {static_cast<int32_t>(l.rows.size()), l.kb, l.bottom});
+        s += common::format_record(kCaption, {});
         for (auto r = l.rows.rbegin(); r != l.rows.rend(); ++r)
-            s += rec::format_record(kRow, {(*r)[0], -(*r)[1], (*r)[2]});
+            s += common::format_record(kRow, {(*r)[0], -(*r)[1], (*r)[2]});
     }
-    s += rec::format_record(kSummaryHead, {});
+    s += common::format_record(kSummaryHead, {});
     for (size_t i = 0; i < layers.size(); ++i)
-        s += rec::format_record(kSummaryRow,
+        s += common::format_record(kSummaryRow,
                                 {static_cast<int32_t>(i + 1), layers[i].bottom, layers[i].suction});
     s += "\r\n";
-    rec::format_free(s, {gadepth, root_depth, lsin});
+    common::format_free(s, {gadepth, root_depth, lsin});
     return s;
 }
 

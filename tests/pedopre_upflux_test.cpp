@@ -34,8 +34,8 @@ struct FluxRun {
         Context ctx;
         ctx.units.open(kOutUnit, dir.file("s.OUT"));
         ctx.console = ctx.units.open(99, dir.file("console"));
-        status = UPFLUX(ctx, kOutUnit, rec::fixed(dir.file("s"), 256), rec::fixed(dir.file("s.MQ"), 256));
-        error = std::string(rec::trim_right(error_message()));
+        status = UPFLUX(ctx, kOutUnit, common::fixed(dir.file("s"), 256), common::fixed(dir.file("s.MQ"), 256));
+        error = std::string(common::trim_right(error_message()));
         ctx.units.close_all();
         upq = pedopre_test::read_file(dir.file("s.UPQ"));
         out = pedopre_test::read_file(dir.file("s.OUT"));

@@ -23,7 +23,7 @@ struct DrainRun {
         ctx.units.open(kWtdUnit, dir.file("s.WTD"));
         ctx.units.open(kOutUnit, dir.file("s.OUT"));
         status = WTVOLDRN(ctx, kWtdUnit, kOutUnit,
-                          rec::fixed(wdv_name.empty() ? dir.file("s.WDV") : wdv_name, 256), soil);
+                          common::fixed(wdv_name.empty() ? dir.file("s.WDV") : wdv_name, 256), soil);
         ctx.units.close_all();
         wtd = read_file(dir.file("s.WTD"));
         out = read_file(dir.file("s.OUT"));
@@ -135,17 +135,17 @@ TEST(Wtvoldrn, RejectsWhatTheTablesCannotHoldAndUnwritableFiles) {
     set_layer(s, 0, 100.0f, {{0.0f, 0.4f}});
     DrainRun one_point(s);
     EXPECT_EQ(one_point.status, -1);
-    EXPECT_EQ(rec::trim_right(error_message()), "ERROR: The characteristic of layer 1 needs 2 to 100 points");
+    EXPECT_EQ(common::trim_right(error_message()), "ERROR: The characteristic of layer 1 needs 2 to 100 points");
 
     set_layer(s, 0, 100.0f, {{0.0f, 0.4f}, {1000.0f, 0.2f}});
     s.nlayer = 2;
     set_layer(s, 1, 200.0f, {{0.0f, 0.4f}, {1000.0f, 0.2f}});
     s.zbot[0] = -5.0f;
     EXPECT_EQ(DrainRun(s).status, -1);
-    EXPECT_EQ(rec::trim_right(error_message()), "ERROR: The bottom of layer 1 lies above the soil surface");
+    EXPECT_EQ(common::trim_right(error_message()), "ERROR: The bottom of layer 1 lies above the soil surface");
 
     s.zbot[0] = 100.0f;
     DrainRun no_dir(s, "/nonexistent-dir/s.WDV");
     EXPECT_EQ(no_dir.status, -1);
-    EXPECT_EQ(rec::trim_right(error_message()), "ERROR: Cannot open file /nonexistent-dir/s.WDV");
+    EXPECT_EQ(common::trim_right(error_message()), "ERROR: Cannot open file /nonexistent-dir/s.WDV");
 }

@@ -18,9 +18,9 @@ DaySpread spread_day(float rain, float factor, int32_t nhr) {
     return s;
 }
 
-int32_t Cvtdlyr(rec::Connection& in, rec::Connection& out, std::string_view UNITS, int32_t STA, int32_t NHR,
+int32_t Cvtdlyr(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA, int32_t NHR,
                 int32_t BEGHR, std::string& MSG) {
-    static const rec::Layout kLine("(I6,1X,I4,I2,1X,12(I2,I2,I4))");
+    static const common::Layout kLine("(I6,1X,I4,I2,1X,12(I2,I2,I4))");
     // The sum is tested first, so BEGHR 30 with NHR 1 reports the total.
     if (static_cast<int64_t>(BEGHR) + NHR > 25) {
         MSG = msg::kTotalHours;
@@ -45,7 +45,7 @@ int32_t Cvtdlyr(rec::Connection& in, rec::Connection& out, std::string_view UNIT
     // The first record only labels the buffer; the loop then reads it again
     // from its start, so a record that spans lines is read whole both times.
     const int64_t first = in.mark();
-    if (rec::read_free(in, {YEAR, JDAY, RAIN}) != rec::ReadStatus::Done || !day_in_year(YEAR, JDAY)) {
+    if (common::read_free(in, {YEAR, JDAY, RAIN}) != common::ReadStatus::Done || !day_in_year(YEAR, JDAY)) {
         MSG = msg::kFirstRecord;
         return -1;
     }
@@ -55,9 +55,9 @@ int32_t Cvtdlyr(rec::Connection& in, rec::Connection& out, std::string_view UNIT
 
     RainLine line(out, kLine, STA);
     while (!in.at_end()) {
-        const rec::ReadStatus st = rec::read_free(in, {YEAR, JDAY, RAIN});
-        if (st == rec::ReadStatus::EndOfFile) break;  // trailing blank lines
-        if (st != rec::ReadStatus::Done || !day_in_year(YEAR, JDAY)) {
+        const common::ReadStatus st = common::read_free(in, {YEAR, JDAY, RAIN});
+        if (st == common::ReadStatus::EndOfFile) break;  // trailing blank lines
+        if (st != common::ReadStatus::Done || !day_in_year(YEAR, JDAY)) {
             MSG = msg::kLaterRecord;
             return -1;
         }

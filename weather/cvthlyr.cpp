@@ -37,9 +37,9 @@ bool place_reading(int32_t year, float daytime, ClockHour& h) {
     return true;
 }
 
-int32_t Cvthlyr(rec::Connection& in, rec::Connection& out, std::string_view UNITS, int32_t STA,
+int32_t Cvthlyr(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA,
                 std::string& MSG) {
-    static const rec::Layout kLine("(I6,I5,I2,1X,12(I2,I2,I4))");
+    static const common::Layout kLine("(I6,I5,I2,1X,12(I2,I2,I4))");
     float factor = 1.0f;
     if (!rain_factor(UNITS, factor)) {
         MSG = units_rejection(UNITS, "HR");
@@ -49,7 +49,7 @@ int32_t Cvthlyr(rec::Connection& in, rec::Connection& out, std::string_view UNIT
     int32_t YEAR = 0;
     float DAYTIME = 0.0f, RAIN = 0.0f;
     ClockHour cur, reading;
-    if (rec::read_free(in, {YEAR, DAYTIME, RAIN}) != rec::ReadStatus::Done || !place_reading(YEAR, DAYTIME, cur)) {
+    if (common::read_free(in, {YEAR, DAYTIME, RAIN}) != common::ReadStatus::Done || !place_reading(YEAR, DAYTIME, cur)) {
         MSG = msg::kFirstRecord;
         return -1;
     }
@@ -57,9 +57,9 @@ int32_t Cvthlyr(rec::Connection& in, rec::Connection& out, std::string_view UNIT
 
     RainLine line(out, kLine, STA);
     while (!in.at_end()) {
-        const rec::ReadStatus st = rec::read_free(in, {YEAR, DAYTIME, RAIN});
-        if (st == rec::ReadStatus::EndOfFile) break;  // trailing blank lines
-        if (st != rec::ReadStatus::Done || !place_reading(YEAR, DAYTIME, reading)) {
+        const common::ReadStatus st = common::read_free(in, {YEAR, DAYTIME, RAIN});
+        if (st == common::ReadStatus::EndOfFile) break;  // trailing blank lines
+        if (st != common::ReadStatus::Done || !place_reading(YEAR, DAYTIME, reading)) {
             MSG = msg::kLaterRecord;
             return -1;
         }

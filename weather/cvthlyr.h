@@ -32,7 +32,7 @@ bool place_reading(int32_t year, float daytime, ClockHour& h);
 
 // Reads records YEAR DAYTIME RAIN from IN to its end and writes lines of up
 // to twelve hourly sums of one month to OUT. Returns 0, or -1 with MSG set.
-int32_t Cvthlyr(rec::Connection& in, rec::Connection& out, std::string_view UNITS, int32_t STA,
+int32_t Cvthlyr(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA,
                 std::string& MSG);
 
 }  // namespace metconv

@@ -14,16 +14,16 @@ int32_t convert_temperature(float t, bool fahrenheit) {
     return round_nearest(static_cast<double>(t) * static_cast<double>(1.8f) + 32.0);
 }
 
-int32_t CVTTMP(rec::Connection& in, rec::Connection& out, std::string_view UNITS, int32_t STA,
+int32_t CVTTMP(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA,
                std::string& MSG) {
     // STA, year, month; days 1-14 as T1,T2 pairs in degrees F; then days 15
     // to the month's end.
-    static const rec::Layout kMonth("(I6,1X,I4,I2,5X,28I3,/,34I3)");
+    static const common::Layout kMonth("(I6,1X,I4,I2,5X,28I3,/,34I3)");
     const bool fahrenheit = UNITS == "DF";
     // The values keep their last reading when a record leaves them out.
     float T1 = 0.0f, T2 = 0.0f;
     return convert_daily(in, out, kMonth, STA, 2, MSG, [&](int32_t& year, int32_t& jday, int32_t* v) {
-        const rec::ReadStatus st = rec::read_free(in, {year, jday, T1, T2});
+        const common::ReadStatus st = common::read_free(in, {year, jday, T1, T2});
         v[0] = convert_temperature(T1, fahrenheit);
         v[1] = convert_temperature(T2, fahrenheit);
         return st;

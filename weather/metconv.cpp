@@ -39,7 +39,7 @@ constexpr std::string_view kUsage[] = {
 
 // The first two characters of an argument, blank-padded and upper-cased.
 std::string code_of(std::string_view arg) {
-    std::string s = rec::fixed(arg, 2);
+    std::string s = common::fixed(arg, 2);
     for (char& c : s) c = UPCASE(c);
     return s;
 }
@@ -84,7 +84,7 @@ std::string check_run(const RunParameters& p) {
     return {};
 }
 
-int32_t run_converter(const RunParameters& p, rec::Connection& in, rec::Connection& out, std::string& message) {
+int32_t run_converter(const RunParameters& p, common::Connection& in, common::Connection& out, std::string& message) {
     if (p.TYPE == "TP") return CVTTMP(in, out, p.UNITS, p.STA, message);
     if (p.TYPE == "ET") return CVTET(in, out, p.UNITS, p.STA, message);
     if (p.TYPE == "HR") return Cvthlyr(in, out, p.UNITS, p.STA, message);
@@ -96,7 +96,7 @@ int32_t run_converter(const RunParameters& p, rec::Connection& in, rec::Connecti
 void Console::free_line(std::string_view text) {
     std::string& out = c_->output();
     const size_t start = out.size();
-    rec::format_free(out, {text});
+    common::format_free(out, {text});
     lines_->emplace_back(out, start, out.size() - start - 2);  // without CR LF
     c_->output_done();
 }
@@ -111,10 +111,10 @@ bool read_integer_argument(std::string_view text, int32_t& v) {
     // two different starting values to tell that from a number.
     const std::string field(text.substr(0, 6));
     int32_t a = 0, b = 1;
-    auto c = rec::Connection::in_memory(0, "argument", field);
-    if (rec::read_free(*c, {a}) != rec::ReadStatus::Done) return false;
+    auto c = common::Connection::in_memory(0, "argument", field);
+    if (common::read_free(*c, {a}) != common::ReadStatus::Done) return false;
     c->rewind();
-    if (rec::read_free(*c, {b}) != rec::ReadStatus::Done || a != b) return false;
+    if (common::read_free(*c, {b}) != common::ReadStatus::Done || a != b) return false;
     v = a;
     return true;
 }
@@ -124,7 +124,7 @@ bool CMDARGS(const std::vector<std::string>& args, RunParameters& p, Console& co
         for (std::string_view line : kUsage) console.free_line(line);
         return false;
     }
-    p.INFILE = std::string(rec::trim_right(args[0]));
+    p.INFILE = std::string(common::trim_right(args[0]));
     p.TYPE = code_of(args[1]);
     p.UNITS = code_of(args[2]);
     if (!read_integer_argument(args[3], p.STA)) p.argument_error = argument_error("<STA>", args[3]);
@@ -150,8 +150,8 @@ bool CMDARGS(const std::vector<std::string>& args, RunParameters& p, Console& co
     return true;
 }
 
-Outcome run_metconv(const std::vector<std::string>& args, rec::Connection& console_conn) {
-    static const rec::Layout kLogLine("(A)");
+Outcome run_metconv(const std::vector<std::string>& args, common::Connection& console_conn) {
+    static const common::Layout kLogLine("(A)");
     Outcome o;
     Console console(console_conn, o.console);
     RunParameters p;
@@ -168,8 +168,8 @@ Outcome run_metconv(const std::vector<std::string>& args, rec::Connection& conso
         console_conn.flush();
         return o;
     }
-    rec::UnitTable units;
-    rec::Connection* log = units.open(kLogUnit, p.LOGFILE);
+    common::UnitTable units;
+    common::Connection* log = units.open(kLogUnit, p.LOGFILE);
     if (!log) {
         console.stop_line(std::string(msg::kCannotOpenLog) + p.LOGFILE);
         console_conn.flush();
@@ -179,8 +179,8 @@ Outcome run_metconv(const std::vector<std::string>& args, rec::Connection& conso
     std::string message = check_run(p);
     int32_t result = message.empty() ? 0 : -1;
     if (result == 0) {
-        rec::Connection* in = units.open_existing(kInputUnit, p.INFILE);
-        rec::Connection* out = in ? units.open(kOutputUnit, p.OUTFILE) : nullptr;
+        common::Connection* in = units.open_existing(kInputUnit, p.INFILE);
+        common::Connection* out = in ? units.open(kOutputUnit, p.OUTFILE) : nullptr;
         if (!in) {
             message = std::string(msg::kCannotOpen) + p.INFILE;
             result = -1;
@@ -198,8 +198,8 @@ Outcome run_metconv(const std::vector<std::string>& args, rec::Connection& conso
     }
     if (result == 0) message = msg::kNormal;
 
-    const std::string line = rec::fixed(message, kMessageLength);
-    rec::write_record(*log, kLogLine, {line});
+    const std::string line = common::fixed(message, kMessageLength);
+    common::write_record(*log, kLogLine, {line});
     o.log_line = line;
     const bool log_written = units.close(kLogUnit);
     units.close_all();

@@ -50,14 +50,14 @@ struct Outcome {
 // Writes lines to the console and keeps them for the outcome.
 class Console {
 public:
-    Console(rec::Connection& c, std::vector<std::string>& lines) : c_(&c), lines_(&lines) {}
+    Console(common::Connection& c, std::vector<std::string>& lines) : c_(&c), lines_(&lines) {}
     // A free-form line: one blank, then the text.
     void free_line(std::string_view text);
     // A line of its own, as the stop of a run shows it.
     void stop_line(std::string_view text);
 
 private:
-    rec::Connection* c_;
+    common::Connection* c_;
     std::vector<std::string>* lines_;
 };
 
@@ -71,6 +71,6 @@ bool read_integer_argument(std::string_view text, int32_t& v);
 
 // One whole run of METCONV on ARGS (program name excluded). Console lines go
 // to CONSOLE, which is flushed before the return.
-Outcome run_metconv(const std::vector<std::string>& args, rec::Connection& console);
+Outcome run_metconv(const std::vector<std::string>& args, common::Connection& console);
 
 }  // namespace metconv

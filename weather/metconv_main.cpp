@@ -9,8 +9,8 @@
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    rec::UnitTable units;
-    rec::Connection* console = units.attach(metconv::kConsoleUnit, 1, "console");
+    common::UnitTable units;
+    common::Connection* console = units.attach(metconv::kConsoleUnit, 1, "console");
     metconv::run_metconv(args, *console);
     return 0;
 }

@@ -5,7 +5,7 @@
 namespace metconv {
 
 void RainLine::write(int32_t year, int32_t month) {
-    rec::StatementWriter w(*out_, *layout_);
+    common::StatementWriter w(*out_, *layout_);
     w << sta_ << year << month;
     for (int i = 0; i < n_; ++i) w << entries_[i].mday << entries_[i].hour << entries_[i].amount;
     w.finish();

@@ -15,7 +15,7 @@ public:
     static constexpr int kCapacity = 12;
 
     // LAYOUT takes STA, year, month and then day, hour and amount of each entry.
-    RainLine(rec::Connection& out, const rec::Layout& layout, int32_t sta)
+    RainLine(common::Connection& out, const common::Layout& layout, int32_t sta)
         : out_(&out), layout_(&layout), sta_(sta) {}
 
     void append(int32_t mday, int32_t hour, int32_t amount) {
@@ -31,8 +31,8 @@ private:
     struct Entry {
         int32_t mday, hour, amount;
     };
-    rec::Connection* out_;
-    const rec::Layout* layout_;
+    common::Connection* out_;
+    const common::Layout* layout_;
     int32_t sta_;
     Entry entries_[kCapacity] = {};
     int n_ = 0;

@@ -20,9 +20,9 @@ void YearBlock::clear() {
             for (int32_t& v : day) v = kMissing;
 }
 
-void YearBlock::write(rec::Connection& out, const rec::Layout& layout, int32_t sta) const {
+void YearBlock::write(common::Connection& out, const common::Layout& layout, int32_t sta) const {
     for (int32_t m = first_; m <= last_; ++m) {
-        rec::StatementWriter w(out, layout);
+        common::StatementWriter w(out, layout);
         w << sta << year_ << m;
         for (int32_t d = 0; d < MONLEN[m - 1]; ++d)
             for (int k = 0; k < nvalues_; ++k) w << cells_[m - 1][d][k];

@@ -46,7 +46,7 @@ public:
     int32_t year() const { return year_; }
     // One statement per month from the first to the last month through
     // LAYOUT: STA, the block year, the month, then the cells of each day.
-    void write(rec::Connection& out, const rec::Layout& layout, int32_t sta) const;
+    void write(common::Connection& out, const common::Layout& layout, int32_t sta) const;
 
 private:
     int nvalues_;
@@ -63,13 +63,13 @@ private:
 // whenever the year changes between two records and once at the end. A day
 // outside its year is an invalid record. Returns 0, or -1 with MSG set.
 template <class ReadDay>
-int32_t convert_daily(rec::Connection& in, rec::Connection& out, const rec::Layout& layout, int32_t sta,
+int32_t convert_daily(common::Connection& in, common::Connection& out, const common::Layout& layout, int32_t sta,
                       int values_per_day, std::string& MSG, ReadDay read_day) {
     YearBlock block(values_per_day);
     int32_t year = 0, jday = 0, month = 0, mday = 0;
     int32_t values[YearBlock::kMaxValues] = {};
 
-    if (read_day(year, jday, values) != rec::ReadStatus::Done || !day_in_year(year, jday)) {
+    if (read_day(year, jday, values) != common::ReadStatus::Done || !day_in_year(year, jday)) {
         MSG = msg::kFirstRecord;
         return -1;
     }
@@ -78,9 +78,9 @@ int32_t convert_daily(rec::Connection& in, rec::Connection& out, const rec::Layo
     block.start(year, month);
 
     while (!in.at_end()) {
-        const rec::ReadStatus st = read_day(year, jday, values);
-        if (st == rec::ReadStatus::EndOfFile) break;  // trailing blank lines
-        if (st != rec::ReadStatus::Done || !day_in_year(year, jday)) {
+        const common::ReadStatus st = read_day(year, jday, values);
+        if (st == common::ReadStatus::EndOfFile) break;  // trailing blank lines
+        if (st != common::ReadStatus::Done || !day_in_year(year, jday)) {
             MSG = msg::kLaterRecord;
             return -1;
         }

@@ -10,12 +10,12 @@ namespace {
 
 // One conductivity-table row: water content, head, conductivity.
 void BM_WriteConductivityRow(benchmark::State& state) {
-    static const rec::Layout kRow("(F10.3,10X,F10.1,5X,F15.9)");
+    static const common::Layout kRow("(F10.3,10X,F10.1,5X,F15.9)");
     std::string out;
     float theta = 0.312f, head = -1234.5f, cond = 0.000123456f;
     for (auto _ : state) {
         out.clear();
-        rec::RecordWriter w(kRow, out);
+        common::RecordWriter w(kRow, out);
         w.put(theta);
         w.put(head);
         w.put(cond);
@@ -28,11 +28,11 @@ BENCHMARK(BM_WriteConductivityRow);
 
 // One rain line of 12 hourly entries.
 void BM_WriteRainLine(benchmark::State& state) {
-    static const rec::Layout kLine("(I6,1X,I4,I2,1X,12(I2,I2,I4))");
+    static const common::Layout kLine("(I6,1X,I4,I2,1X,12(I2,I2,I4))");
     std::string out;
     for (auto _ : state) {
         out.clear();
-        rec::RecordWriter w(kLine, out);
+        common::RecordWriter w(kLine, out);
         w.put(12345);
         w.put(1996);
         w.put(7);
@@ -51,11 +51,11 @@ BENCHMARK(BM_WriteRainLine);
 void BM_ReadFreeLine(benchmark::State& state) {
     std::string text;
     for (int i = 0; i < 4096; ++i) text += "1996 32.5416 0.03\n";
-    auto c = rec::Connection::in_memory(1, "bench", text);
+    auto c = common::Connection::in_memory(1, "bench", text);
     int32_t year = 0;
     float day = 0, rain = 0;
     for (auto _ : state) {
-        if (rec::read_free(*c, {year, day, rain}) != rec::ReadStatus::Done) {
+        if (common::read_free(*c, {year, day, rain}) != common::ReadStatus::Done) {
             state.PauseTiming();
             c->rewind();
             state.ResumeTiming();

@@ -10,9 +10,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
     uint8_t kinds = data[0];
-    auto c = rec::Connection::in_memory(1, "fuzz", std::string(reinterpret_cast<const char*>(data + 1), size - 1));
+    auto c = common::Connection::in_memory(1, "fuzz", std::string(reinterpret_cast<const char*>(data + 1), size - 1));
     for (int n = 0; n < 10000; ++n) {
-        rec::FreeReader r(*c);
+        common::FreeReader r(*c);
         int32_t i = 0;
         float f = 0;
         std::string s(static_cast<size_t>(kinds % 17), ' ');
@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 default: go = r.get(s); break;
             }
         }
-        if (r.finish() == rec::ReadStatus::EndOfFile) break;
+        if (r.finish() == common::ReadStatus::EndOfFile) break;
         if (c->at_end()) break;
     }
     return 0;

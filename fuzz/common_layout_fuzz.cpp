@@ -10,8 +10,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);
     try {
-        rec::Layout layout(text);
-        rec::LayoutWalker w(layout);
+        common::Layout layout(text);
+        common::LayoutWalker w(layout);
         // Walk a bounded number of items: repeat counts can make a layout long.
         for (int n = 0; n < 100000 && w.next(); ++n) {
         }

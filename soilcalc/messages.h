@@ -30,10 +30,10 @@ inline std::string not_found(std::string_view file) {
 }
 // File names are written without their trailing blanks.
 inline std::string read_error(std::string_view file) {
-    return "ERROR: Read error in file " + std::string(rec::trim_right(file));
+    return "ERROR: Read error in file " + std::string(common::trim_right(file));
 }
 inline std::string cannot_open(std::string_view file) {
-    return "ERROR: Cannot open file " + std::string(rec::trim_right(file));
+    return "ERROR: Cannot open file " + std::string(common::trim_right(file));
 }
 inline std::string overwrites_input(std::string_view input, std::string_view output) {
     return "ERROR: Input file " + std::string(input) + " would be overwritten by output file " +

@@ -1,4 +1,4 @@
-#include "soilprep/run_state.h"
+#include "soilcalc/run_state.h"
 
 #include <algorithm>
 #include <cstring>

@@ -17,8 +17,8 @@
 
 namespace {
 
-#ifdef RECORDS_ORACLE
-constexpr const char* kOracle = RECORDS_ORACLE;
+#ifdef COMMON_ORACLE
+constexpr const char* kOracle = COMMON_ORACLE;
 #else
 constexpr const char* kOracle = nullptr;
 #endif
@@ -39,7 +39,7 @@ std::string lf(std::string s) {
 // Runs the reference program on all cases; returns its output split by case.
 std::vector<std::string> run_oracle(const std::vector<Case>& cases) {
     auto dir = std::filesystem::temp_directory_path() /
-               ("records_oracle_" + std::to_string(::getpid()));
+               ("common_oracle_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     auto in = dir / "in.txt", out = dir / "out.txt";
     {
@@ -125,8 +125,8 @@ TEST(RecordsAgainstFortran, WritesMatchTheFortranRuntime) {
         float v = random_value(g, d);
         bool e = (n % 5 == 4) && d > 0;
         std::string layout = std::string("(") + (e ? "E" : "F") + std::to_string(w) + "." + std::to_string(d) + ")";
-        rec::Layout L(layout);
-        cases.push_back({"W R 1 " + layout + "\n" + bits_line({v}), lf(rec::format_record(L, {v})),
+        common::Layout L(layout);
+        cases.push_back({"W R 1 " + layout + "\n" + bits_line({v}), lf(common::format_record(L, {v})),
                          layout + " " + std::to_string(std::bit_cast<int32_t>(v))});
     }
     // Integers.
@@ -135,8 +135,8 @@ TEST(RecordsAgainstFortran, WritesMatchTheFortranRuntime) {
         int32_t v = std::uniform_int_distribution<int32_t>(INT32_MIN + 1, INT32_MAX)(g) >>
                     std::uniform_int_distribution<int>(0, 31)(g);
         std::string layout = "(I" + std::to_string(w) + ")";
-        rec::Layout L(layout);
-        cases.push_back({"W I 1 " + layout + "\n" + std::to_string(v) + "\n", lf(rec::format_record(L, {v})),
+        common::Layout L(layout);
+        cases.push_back({"W I 1 " + layout + "\n" + std::to_string(v) + "\n", lf(common::format_record(L, {v})),
                          layout + " " + std::to_string(v)});
     }
     // Whole statements through the programs' layouts: several records, reuse,
@@ -146,13 +146,13 @@ TEST(RecordsAgainstFortran, WritesMatchTheFortranRuntime) {
         "(4X,F7.2,6X,F6.4)",          "(F8.2,4X,E10.4)", "(F10.1,F10.3,F10.4)", "(10(F10.1,F10.2,F10.2,/))",
         "(1X,5F10.1,/,1X,4F10.1)",    "(F7.5,F12.1)"};
     for (const char* layout : real_layouts) {
-        rec::Layout L(layout);
+        common::Layout L(layout);
         for (int n = 0; n < 40; ++n) {
             int count = std::uniform_int_distribution<int>(1, 12)(g);
             std::vector<float> vs;
             std::string in = "W R " + std::to_string(count) + " " + layout + "\n";
             std::string out;
-            rec::RecordWriter w(L, out);
+            common::RecordWriter w(L, out);
             for (int i = 0; i < count; ++i) {
                 float v = random_value(g, 3);
                 in += std::to_string(std::bit_cast<int32_t>(v)) + " ";
@@ -165,12 +165,12 @@ TEST(RecordsAgainstFortran, WritesMatchTheFortranRuntime) {
     const char* int_layouts[] = {"(I6,1X,I4,I2,1X,12(I2,I2,I4))", "(I6,1X,I4,I2,5X,28I3,/,34I3)",
                                  "(I6,1X,I4,I2,3X,14(1X,I3),/,17(1X,I3))", "(3X,I5,3X,I5)", "(2I2)"};
     for (const char* layout : int_layouts) {
-        rec::Layout L(layout);
+        common::Layout L(layout);
         for (int n = 0; n < 40; ++n) {
             int count = std::uniform_int_distribution<int>(1, 62)(g);
             std::string in = "W I " + std::to_string(count) + " " + layout + "\n";
             std::string out;
-            rec::RecordWriter w(L, out);
+            common::RecordWriter w(L, out);
             for (int i = 0; i < count; ++i) {
                 int32_t v = std::uniform_int_distribution<int32_t>(-200, 12000)(g);
                 in += std::to_string(v) + " ";
@@ -229,12 +229,12 @@ TEST(RecordsAgainstFortran, FieldReadsMatchTheFortranRuntime) {
         std::string expected;
         if (real) {
             float v = 0;
-            expected = rec::read_real_field(f, d, v) ? std::to_string(std::bit_cast<int32_t>(v)) : "ERR";
+            expected = common::read_real_field(f, d, v) ? std::to_string(std::bit_cast<int32_t>(v)) : "ERR";
             std::string layout = "(F" + std::to_string(w) + "." + std::to_string(d) + ")";
             cases.push_back({"R R " + layout + "\n" + f + "\n", expected + "\n", layout + " [" + f + "]"});
         } else {
             int32_t v = 0;
-            expected = rec::read_int_field(f, v) ? std::to_string(v) : "ERR";
+            expected = common::read_int_field(f, v) ? std::to_string(v) : "ERR";
             std::string layout = "(I" + std::to_string(w) + ")";
             cases.push_back({"R I " + layout + "\n" + f + "\n", expected + "\n", layout + " [" + f + "]"});
         }

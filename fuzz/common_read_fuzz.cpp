@@ -21,15 +21,15 @@ const char* const kLayouts[] = {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;
     constexpr size_t kCount = sizeof kLayouts / sizeof *kLayouts;
-    static rec::Layout* layouts[kCount] = {};
+    static common::Layout* layouts[kCount] = {};
     size_t which = data[0] % kCount;
-    if (!layouts[which]) layouts[which] = new rec::Layout(kLayouts[which]);
+    if (!layouts[which]) layouts[which] = new common::Layout(kLayouts[which]);
     // The targets follow the layout's data items, as a program's would.
-    rec::ItemKind want[6];
+    common::ItemKind want[6];
     int have = 0;
-    rec::LayoutWalker walk(*layouts[which]);
+    common::LayoutWalker walk(*layouts[which]);
     for (int cycles = 0; have < 6 && cycles < 2;) {
-        const rec::Item* it = walk.next();
+        const common::Item* it = walk.next();
         if (!it) {
             walk.restart();
             if (have == 0) ++cycles;  // a layout without data items skips records only
@@ -39,22 +39,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     int count = have == 0 ? 0 : 1 + data[1] % have;
     size_t text_len = 1 + data[1] / 6 % 90;
-    auto c = rec::Connection::in_memory(1, "fuzz", std::string(reinterpret_cast<const char*>(data + 2), size - 2));
+    auto c = common::Connection::in_memory(1, "fuzz", std::string(reinterpret_cast<const char*>(data + 2), size - 2));
     // Read statements until the input ends; each one consumes a record.
     for (int n = 0; n < 10000; ++n) {
-        rec::RecordReader r(*c, *layouts[which]);
+        common::RecordReader r(*c, *layouts[which]);
         int32_t i = 0;
         float f = 0;
         std::string s(text_len, ' ');
         bool go = true;
         for (int k = 0; k < count && go; ++k) {
             switch (want[k]) {
-                case rec::ItemKind::Int: go = r.get(i); break;
-                case rec::ItemKind::Text: go = r.get(s); break;
+                case common::ItemKind::Int: go = r.get(i); break;
+                case common::ItemKind::Text: go = r.get(s); break;
                 default: go = r.get(f); break;
             }
         }
-        if (r.finish() == rec::ReadStatus::EndOfFile) break;
+        if (r.finish() == common::ReadStatus::EndOfFile) break;
     }
     return 0;
 }

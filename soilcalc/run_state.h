@@ -28,13 +28,14 @@ inline constexpr int kUpfluxMqUnit = 6;     // .MQ read back by UPFLUX
 inline constexpr int kUpqUnit = 15;         // .UPQ upward-flux file
 inline constexpr int kIredmqUnit = 21;      // .MQ read back by IREDMQ
 
+inline constexpr size_t kPathLength = 256;   // every file name field
 inline constexpr size_t kErrorLength = 128;
 inline constexpr size_t kRoutineLength = 24;
 
 // The connections of a run and its console.
 struct Context {
-    rec::UnitTable units;
-    rec::Connection* console = nullptr;
+    common::UnitTable units;
+    common::Connection* console = nullptr;
 };
 
 void set_routine(std::string_view name);

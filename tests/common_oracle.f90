@@ -7,7 +7,7 @@
 !                               or ERR on a conversion error
 ! Every result is followed by a line holding only '~' so that the test can
 ! split the output into cases.
-program records_oracle
+program common_oracle
   implicit none
   character(len=400) :: line, layout
   character(len=1) :: op, kind
@@ -54,4 +54,4 @@ program records_oracle
     end if
     write (*, '(A)') '~'
   end do
-end program records_oracle
+end program common_oracle

@@ -52,7 +52,7 @@ TEST(RecordLayouts, EveryLayoutInTheProgramsParses) {
             ss << in.rdbuf();
             for (const auto& text : layouts_in(ss.str())) {
                 ++count;
-                EXPECT_NO_THROW(rec::Layout{text}) << e.path().filename() << ": " << text;
+                EXPECT_NO_THROW(common::Layout{text}) << e.path().filename() << ": " << text;
             }
         }
     }

@@ -7,19 +7,19 @@
 #include "common/layout.h"
 #include "common/record_write.h"
 
-using rec::Layout;
-using rec::format_record;
+using common::Layout;
+using common::format_record;
 
 namespace {
 
 std::string fixed(float v, int w, int d) {
     std::string s;
-    rec::edit_fixed(s, v, w, d);
+    common::edit_fixed(s, v, w, d);
     return s;
 }
 std::string expo(float v, int w, int d) {
     std::string s;
-    rec::edit_exp(s, v, w, d);
+    common::edit_exp(s, v, w, d);
     return s;
 }
 
@@ -57,17 +57,17 @@ TEST(FieldEdit, ExponentForm) {
 
 TEST(FieldEdit, IntegersAndTexts) {
     std::string s;
-    rec::edit_int(s, 123, 2);
+    common::edit_int(s, 123, 2);
     EXPECT_EQ(s, "**");
     s.clear();
-    rec::edit_int(s, -99, 3);
+    common::edit_int(s, -99, 3);
     EXPECT_EQ(s, "-99");
     s.clear();
-    rec::edit_int(s, -146, 3);
+    common::edit_int(s, -146, 3);
     EXPECT_EQ(s, "***");
     s.clear();
-    rec::edit_text(s, "ab", 4);
-    rec::edit_text(s, "abcdef", 3);
+    common::edit_text(s, "ab", 4);
+    common::edit_text(s, "abcdef", 3);
     EXPECT_EQ(s, "  ababc");
 }
 
@@ -93,7 +93,7 @@ TEST(RecordWrite, BlanksAtTheEndOfARecordAreNotWritten) {
     // The month lines end with their last value.
     static const Layout f("(I6,1X,I4,I2,3X,14(1X,I3),/,17(1X,I3))");
     std::string out;
-    rec::RecordWriter w(f, out);
+    common::RecordWriter w(f, out);
     for (int v : {12345, 1996, 2}) w.put(v);
     for (int d = 1; d <= 29; ++d) w.put(d);
     w.finish();
@@ -115,7 +115,7 @@ TEST(RecordWrite, TheClosingSlashOfAGroupLeavesAnEmptyRecord) {
               "\r\n");
     static const Layout ga("(10(F10.1,F10.2,F10.2,/))");
     std::string out;
-    rec::RecordWriter w(ga, out);
+    common::RecordWriter w(ga, out);
     for (int i = 0; i < 30; ++i) w.put(1.0f);
     w.finish();
     EXPECT_EQ(out.size(), 10u * 32 + 2);

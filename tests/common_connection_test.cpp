@@ -22,7 +22,7 @@ namespace {
 class ConnectionFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("records_conn_" + std::to_string(::getpid()) + "_" +
+        dir_ = fs::temp_directory_path() / ("common_conn_" + std::to_string(::getpid()) + "_" +
                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
@@ -45,27 +45,27 @@ TEST_F(ConnectionFiles, OpenCreatesAndTheFirstWriteReplacesTheFile) {
     {
         std::ofstream(path("a.txt")) << "old contents that are longer\n";
     }
-    rec::UnitTable units;
-    rec::Connection* c = units.open(741, path("a.txt"));
+    common::UnitTable units;
+    common::Connection* c = units.open(741, path("a.txt"));
     ASSERT_NE(c, nullptr);
     EXPECT_EQ(slurp(path("a.txt")), "old contents that are longer\n");  // untouched until written
-    static const rec::Layout f("(I3)");
-    rec::write_record(*c, f, {7});
+    static const common::Layout f("(I3)");
+    common::write_record(*c, f, {7});
     c->rewind();
     int32_t v = 0;
-    ASSERT_EQ(rec::read_free(*c, {v}), rec::ReadStatus::Done);
+    ASSERT_EQ(common::read_free(*c, {v}), common::ReadStatus::Done);
     EXPECT_EQ(v, 7);
     EXPECT_TRUE(units.close(741));
     EXPECT_EQ(slurp(path("a.txt")), "  7\r\n");
 
     ASSERT_NE(units.open(11, path("new.txt")), nullptr);
-    EXPECT_TRUE(rec::file_exists(path("new.txt")));
-    EXPECT_FALSE(rec::file_exists(path("missing.txt")));
-    EXPECT_FALSE(rec::file_exists(dir_.string()));  // a directory is no file
+    EXPECT_TRUE(common::file_exists(path("new.txt")));
+    EXPECT_FALSE(common::file_exists(path("missing.txt")));
+    EXPECT_FALSE(common::file_exists(dir_.string()));  // a directory is no file
 }
 
 TEST_F(ConnectionFiles, OpenFailuresAreReported) {
-    rec::UnitTable units;
+    common::UnitTable units;
     EXPECT_EQ(units.open(1, path("no/such/dir/x.txt")), nullptr);
     EXPECT_EQ(units.open(1, dir_.string()), nullptr);
     EXPECT_EQ(units.open_existing(2, path("missing.txt")), nullptr);
@@ -76,13 +76,13 @@ TEST_F(ConnectionFiles, OpenFailuresAreReported) {
 }
 
 TEST_F(ConnectionFiles, ReadOnlyInputIsNeverCreatedOrChanged) {
-    rec::UnitTable units;
+    common::UnitTable units;
     EXPECT_EQ(units.open_existing(740, path("in.txt")), nullptr);
     EXPECT_FALSE(fs::exists(path("in.txt")));
     {
         std::ofstream(path("in.txt")) << "1 2\n";
     }
-    rec::Connection* c = units.open_existing(740, path("in.txt"));
+    common::Connection* c = units.open_existing(740, path("in.txt"));
     ASSERT_NE(c, nullptr);
     c->put_record("overwrite attempt");
     EXPECT_FALSE(units.close(740));  // the write fails and is reported
@@ -90,12 +90,12 @@ TEST_F(ConnectionFiles, ReadOnlyInputIsNeverCreatedOrChanged) {
 }
 
 TEST(ReadCondition, MessagesNameTheStreamAndFile) {
-    auto c = rec::Connection::in_memory(843, "soil.MQ", "");
-    EXPECT_EQ(rec::condition_message(rec::ReadStatus::EndOfFile, *c), "end-of-file during read, unit 843, file soil.MQ");
-    EXPECT_EQ(rec::condition_message(rec::ReadStatus::ConversionError, *c),
+    auto c = common::Connection::in_memory(843, "soil.MQ", "");
+    EXPECT_EQ(common::condition_message(common::ReadStatus::EndOfFile, *c), "end-of-file during read, unit 843, file soil.MQ");
+    EXPECT_EQ(common::condition_message(common::ReadStatus::ConversionError, *c),
               "input conversion error, unit 843, file soil.MQ");
-    EXPECT_THROW(rec::require(rec::ReadStatus::EndOfFile, *c), rec::UnhandledCondition);
-    EXPECT_NO_THROW(rec::require(rec::ReadStatus::Done, *c));
+    EXPECT_THROW(common::require(common::ReadStatus::EndOfFile, *c), common::UnhandledCondition);
+    EXPECT_NO_THROW(common::require(common::ReadStatus::Done, *c));
 }
 
 }  // namespace
