@@ -28,17 +28,25 @@ bool write_all(int fd, const char* p, size_t n) noexcept {
 
 }  // namespace
 
-Connection::Connection(int unit, std::string path, int fd, bool owns_fd)
-    : unit_(unit), path_(std::move(path)), fd_(fd), owns_fd_(owns_fd) {}
+Connection::Connection(int unit, std::string path, std::unique_ptr<File> file)
+    : unit_(unit), path_(std::move(path)), file_(std::move(file)) {}
 
 std::unique_ptr<Connection> Connection::in_memory(int unit, std::string name, std::string content) {
-    auto c = std::make_unique<Connection>(unit, std::move(name), -1, false);
-    c->in_memory_ = true;
-    c->mem_ = std::move(content);
-    return c;
+    return std::make_unique<Connection>(unit, std::move(name), memory_file(std::move(content)));
 }
 
 Connection::~Connection() { close(); }
+
+void Connection::fail(const std::string& why) {
+    if (!failed_) reason_ = why;
+    failed_ = true;
+}
+
+const std::string& Connection::memory() const {
+    static const std::string kNone;
+    const std::string* t = file_ ? file_->text() : nullptr;
+    return t ? *t : kNone;
+}
 
 bool Connection::fill() {
     // Keep the unread bytes, then read one more chunk after them.
@@ -48,31 +56,17 @@ bool Connection::fill() {
         end_ -= begin_;
         begin_ = 0;
     }
-    if (eof_) return false;
-    if (in_memory_) {
-        size_t k = std::min(kChunk, mem_.size() - std::min(mem_read_, mem_.size()));
-        if (k == 0) {
-            eof_ = true;
-            return false;
-        }
-        buf_.append(mem_, mem_read_, k);
-        mem_read_ += k;
-        end_ += k;
-        return true;
-    }
+    if (eof_ || !file_) return false;
     buf_.resize(end_ + kChunk);
-    for (;;) {
-        ssize_t k = ::read(fd_, buf_.data() + end_, kChunk);
-        if (k < 0 && errno == EINTR) continue;
-        if (k <= 0) {
-            eof_ = true;
-            buf_.resize(end_);
-            return false;
-        }
-        end_ += static_cast<size_t>(k);
+    int64_t k = file_->read(buf_.data() + end_, kChunk);
+    if (k <= 0) {
+        eof_ = true;
         buf_.resize(end_);
-        return true;
+        return false;
     }
+    end_ += static_cast<size_t>(k);
+    buf_.resize(end_);
+    return true;
 }
 
 ReadStatus Connection::next_statement_record(std::string_view& rec) {
@@ -149,8 +143,7 @@ void Connection::seek(int64_t offset) {
         mode_ = Mode::Reading;
         return;
     }
-    if (in_memory_) mem_read_ = static_cast<size_t>(offset);
-    else ::lseek(fd_, offset, SEEK_SET);
+    if (file_) file_->seek(offset);
     buf_.clear();
     begin_ = end_ = 0;
     buf_pos_ = offset;
@@ -160,8 +153,7 @@ void Connection::seek(int64_t offset) {
 
 void Connection::rewind() {
     if (mode_ == Mode::Writing) flush();
-    if (in_memory_) mem_read_ = 0;
-    else ::lseek(fd_, 0, SEEK_SET);
+    if (file_) file_->seek(0);
     buf_.clear();
     begin_ = end_ = 0;
     buf_pos_ = 0;
@@ -175,11 +167,9 @@ void Connection::enter_writing() {
     // Writing starts where the reading stopped (the start of the file after
     // opening or rewinding); whatever followed is dropped.
     int64_t at = (mode_ == Mode::Reading) ? buf_pos_ + static_cast<int64_t>(begin_) : 0;
-    if (in_memory_) {
-        mem_.resize(std::min(mem_.size(), static_cast<size_t>(at)));
-    } else if (owns_fd_) {
-        if (::ftruncate(fd_, at) != 0) failed_ = true;
-        ::lseek(fd_, at, SEEK_SET);
+    if (file_) {
+        if (!file_->truncate(at)) fail(file_->error());
+        file_->seek(at);
     }
     buf_.clear();
     begin_ = end_ = 0;
@@ -196,55 +186,49 @@ bool Connection::put_record(std::string_view text) {
 
 bool Connection::flush() {
     if (!out_.empty()) {
-        if (in_memory_) mem_ += out_;
-        else if (!write_all(fd_, out_.data(), out_.size())) failed_ = true;
+        if (file_ && !file_->write(out_.data(), out_.size())) fail(file_->error());
         out_.clear();
     }
     return !failed_;
 }
 
 bool Connection::close() {
-    if (in_memory_) return flush();
-    if (fd_ < 0) return !failed_;
+    if (!file_) return !failed_;
     flush();
-    if (owns_fd_ && ::close(fd_) != 0) failed_ = true;
-    fd_ = -1;
+    if (!file_->close()) fail(file_->error());
+    if (!file_->text()) file_.reset();  // a memory connection keeps its text
     return !failed_;
 }
 
 void Connection::emergency_flush() noexcept {
-    if (fd_ >= 0 && !out_.empty()) write_all(fd_, out_.data(), out_.size());
+    int fd = file_ ? file_->descriptor() : -1;
+    if (fd >= 0 && !out_.empty()) write_all(fd, out_.data(), out_.size());
 }
 
-UnitTable::UnitTable() = default;
+UnitTable::UnitTable(FileSystem& fs) : fs_(&fs) {}
 UnitTable::~UnitTable() { close_all(); }
 
-// Opens `path` with the given flags as stream `unit`; a directory is no file.
-Connection* UnitTable::connect(int unit, const std::string& path, int flags) {
-    close(unit);
-    int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
-    if (fd < 0) return nullptr;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
-    auto c = std::make_unique<Connection>(unit, path, fd, true);
+Connection* UnitTable::connect(int unit, const std::string& path, std::unique_ptr<File> file) {
+    if (!file) return nullptr;
+    auto c = std::make_unique<Connection>(unit, path, std::move(file));
     Connection* p = c.get();
     units_[unit] = std::move(c);
     return p;
 }
 
-Connection* UnitTable::open(int unit, const std::string& path) { return connect(unit, path, O_RDWR | O_CREAT); }
+Connection* UnitTable::open(int unit, const std::string& path) {
+    close(unit);
+    return connect(unit, path, fs_->open_write(path, last_error_));
+}
 
-Connection* UnitTable::open_existing(int unit, const std::string& path) { return connect(unit, path, O_RDONLY); }
+Connection* UnitTable::open_existing(int unit, const std::string& path) {
+    close(unit);
+    return connect(unit, path, fs_->open_read(path, last_error_));
+}
 
 Connection* UnitTable::attach(int unit, int fd, const std::string& name) {
     close(unit);
-    auto c = std::make_unique<Connection>(unit, name, fd, false);
-    Connection* p = c.get();
-    units_[unit] = std::move(c);
-    return p;
+    return connect(unit, name, descriptor_file(fd));
 }
 
 Connection* UnitTable::get(int unit) {
@@ -267,11 +251,6 @@ void UnitTable::close_all() {
 
 void UnitTable::emergency_flush_all() noexcept {
     for (auto& [unit, c] : units_) c->emergency_flush();
-}
-
-bool file_exists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 }  // namespace common

@@ -1,10 +1,10 @@
 // File connections: sequential text files of records, known by stream number.
 //
-// A connection is opened on a path: the file is created when missing and is
-// written from its start, so the first write replaces whatever the file held.
-// A connection that is only read leaves its file as it was. Output records end
-// with CR LF; input records may end with CR LF or a bare LF, and the last one
-// needs no line end at all.
+// A connection reads and writes one File of a FileSystem. An output is
+// written from its start, so the first write replaces whatever the file held;
+// a connection that is only read leaves its file as it was. Output records
+// end with CR LF; input records may end with CR LF or a bare LF, and the last
+// one needs no line end at all.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/file_system.h"
 #include "common/values.h"
 
 namespace common {
@@ -24,7 +25,7 @@ public:
     // The longest record accepted on input; a longer one is a conversion error.
     static constexpr size_t kMaxRecord = size_t{1} << 20;
 
-    Connection(int unit, std::string path, int fd, bool owns_fd);
+    Connection(int unit, std::string path, std::unique_ptr<File> file);
     // A connection on a text held in memory: reads come from `content`, and
     // writes are kept in memory() instead of a file.
     static std::unique_ptr<Connection> in_memory(int unit, std::string name, std::string content = {});
@@ -55,6 +56,8 @@ public:
     bool put_record(std::string_view text);
     bool flush();
     bool ok() const { return !failed_; }
+    // Why the connection failed, in the system's words; empty when it did not.
+    const std::string& reason() const { return reason_; }
     // Flushes and closes; false if any write failed.
     bool close();
 
@@ -70,20 +73,22 @@ public:
     void output_done() {
         if (out_.size() >= kFlushSize) flush();
     }
-    // What a memory connection holds (written text included once flushed).
-    const std::string& memory() const { return mem_; }
+    // What a memory connection holds (written text included once flushed);
+    // empty for a file on disk.
+    const std::string& memory() const;
 
 private:
     enum class Mode : uint8_t { Idle, Reading, Writing };
     bool fill();
     void enter_writing();
+    void fail(const std::string& why);
 
     int unit_;
     std::string path_;
-    int fd_;
-    bool owns_fd_;
+    std::unique_ptr<File> file_;
     Mode mode_ = Mode::Idle;
     bool failed_ = false;
+    std::string reason_;
     // Input buffer: bytes [begin_, end_) of buf_ are unread; buf_pos_ is the
     // file offset of buf_[0].
     std::string buf_;
@@ -95,25 +100,26 @@ private:
     // Output buffer.
     std::string out_;
     static constexpr size_t kFlushSize = size_t{1} << 16;
-    // Memory connection: the file's content and the read position in it.
-    bool in_memory_ = false;
-    std::string mem_;
-    size_t mem_read_ = 0;
 };
 
 // The open connections of one run, by stream number.
 class UnitTable {
 public:
-    UnitTable();
+    explicit UnitTable(FileSystem& fs = disk());
     ~UnitTable();
 
-    // Opens `path` as stream `unit` (closing what the stream had before):
-    // creates the file when missing. Returns nullptr when it cannot be opened.
+    FileSystem& file_system() { return *fs_; }
+
+    // Opens `path` as stream `unit` (closing what the stream had before) for
+    // writing: creates the file when missing. Returns nullptr when it cannot
+    // be opened; last_error() then says why.
     Connection* open(int unit, const std::string& path);
     // Opens an existing file for reading only; nullptr when it cannot.
     Connection* open_existing(int unit, const std::string& path);
     // Binds a stream to an already open descriptor (the console).
     Connection* attach(int unit, int fd, const std::string& name);
+    // Why the last open failed.
+    const std::string& last_error() const { return last_error_; }
     Connection* get(int unit);
     // Closes the stream; false if writing it failed. Closing a stream that is
     // not open does nothing.
@@ -123,11 +129,11 @@ public:
     void emergency_flush_all() noexcept;
 
 private:
-    Connection* connect(int unit, const std::string& path, int flags);
+    Connection* connect(int unit, const std::string& path, std::unique_ptr<File> file);
 
+    FileSystem* fs_;
     std::map<int, std::unique_ptr<Connection>> units_;
+    std::string last_error_;
 };
-
-bool file_exists(const std::string& path);
 
 }  // namespace common

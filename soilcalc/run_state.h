@@ -34,6 +34,7 @@ inline constexpr size_t kRoutineLength = 24;
 
 // The connections of a run and its console.
 struct Context {
+    explicit Context(common::FileSystem& fs = common::disk()) : units(fs) {}
     common::UnitTable units;
     common::Connection* console = nullptr;
 };

@@ -1,9 +1,7 @@
 #include "soilprep/pedopre.h"
 
-#include <filesystem>
 #include <initializer_list>
 #include <optional>
-#include <system_error>
 
 #include "common/fixed_text.h"
 #include "common/free_form.h"
@@ -72,21 +70,6 @@ FileNames form_names(const std::string& argument) {
     return f;
 }
 
-// True when the two names lead to the same file: equal after normalisation,
-// or, when both exist, the same file on disk.
-bool same_file(const std::string& a, const std::string& b) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    auto normal = [&ec](const std::string& name) {
-        fs::path p = fs::absolute(fs::path(name), ec);
-        if (ec) p = fs::path(name);
-        return p.lexically_normal();
-    };
-    if (normal(a) == normal(b)) return true;
-    std::error_code ea, eb, eq;
-    return fs::exists(a, ea) && fs::exists(b, eb) && fs::equivalent(a, b, eq);
-}
-
 [[noreturn]] void stop(std::string text) { throw AbnormalStop{std::move(text), false, false}; }
 [[noreturn]] void stop_step() { throw AbnormalStop{std::string(error_message()), true, false}; }
 
@@ -128,13 +111,15 @@ void run(Context& ctx, const std::vector<std::string>& args, FpeTrap* trap) {
     const FileNames f = form_names(args[0]);
 
     // The input is never overwritten, not even by the log.
-    if (same_file(f.infile, f.log)) throw AbnormalStop{msg::overwrites_input(f.infile, f.log), false, true};
+    if (ctx.units.file_system().same_file(f.infile, f.log)) throw AbnormalStop{msg::overwrites_input(f.infile, f.log), false, true};
     if (!ctx.units.open(kLogUnit, f.log)) throw AbnormalStop{msg::cannot_open(f.log), false, true};
     if (trap) trap->set_log(f.log);
 
-    if (!common::file_exists(f.infile)) stop(msg::not_found(f.infile));
+    const common::FileType input_type = ctx.units.file_system().type(f.infile);
+    if (input_type == common::FileType::Missing || input_type == common::FileType::Directory)
+        stop(msg::not_found(f.infile));
     for (const std::string* name : {&f.out, &f.wtd, &f.wdv, &f.mis, &f.mq, &f.sav, &f.sin, &f.upq})
-        if (same_file(f.infile, *name)) stop(msg::overwrites_input(f.infile, *name));
+        if (ctx.units.file_system().same_file(f.infile, *name)) stop(msg::overwrites_input(f.infile, *name));
 
     common::Connection* in = ctx.units.open_existing(kInputUnit, f.infile);
     if (!in) stop(msg::cannot_open(f.infile));
@@ -202,7 +187,7 @@ void write_log(Context& ctx, RunOutcome& outcome, const AbnormalStop& line) {
 RunOutcome run_pedopre(const std::vector<std::string>& args, common::Connection& console, const RunOptions& options) {
     static const common::Layout kLine("(A)");
 
-    Context ctx;
+    Context ctx(options.files ? *options.files : common::disk());
     ctx.console = &console;
     set_routine("PEDOPRE");
     clear_error();

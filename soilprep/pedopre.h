@@ -16,6 +16,8 @@ struct RunOptions {
     // through the computation and the run ends normally or with a check's
     // log line.
     bool traps = true;
+    // The files of the run; the disk when null.
+    common::FileSystem* files = nullptr;
 };
 
 struct RunOutcome {

@@ -9,7 +9,7 @@
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    common::Connection console(0, "console", STDOUT_FILENO, false);
+    common::Connection console(0, "console", common::descriptor_file(STDOUT_FILENO));
     pedopre::run_pedopre(args, console);
     return 0;
 }

@@ -59,9 +59,9 @@ TEST_F(ConnectionFiles, OpenCreatesAndTheFirstWriteReplacesTheFile) {
     EXPECT_EQ(slurp(path("a.txt")), "  7\r\n");
 
     ASSERT_NE(units.open(11, path("new.txt")), nullptr);
-    EXPECT_TRUE(common::file_exists(path("new.txt")));
-    EXPECT_FALSE(common::file_exists(path("missing.txt")));
-    EXPECT_FALSE(common::file_exists(dir_.string()));  // a directory is no file
+    EXPECT_EQ(common::disk().type(path("new.txt")), common::FileType::Regular);
+    EXPECT_EQ(common::disk().type(path("missing.txt")), common::FileType::Missing);
+    EXPECT_EQ(common::disk().type(dir_.string()), common::FileType::Directory);
 }
 
 TEST_F(ConnectionFiles, OpenFailuresAreReported) {

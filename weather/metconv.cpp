@@ -1,7 +1,5 @@
 #include "weather/metconv.h"
 
-#include <filesystem>
-#include <system_error>
 
 #include "common/fixed_text.h"
 #include "common/free_form.h"
@@ -54,17 +52,15 @@ std::string argument_error(std::string_view name, std::string_view text) {
 
 // True when writing PATH would replace INFILE: the same name, or two names
 // of one existing file.
-bool replaces_input(const std::string& infile, const std::string& path) {
-    if (infile == path) return true;
-    std::error_code ec;
-    return std::filesystem::equivalent(infile, path, ec) && !ec;
+bool replaces_input(common::FileSystem& fs, const std::string& infile, const std::string& path) {
+    return infile == path || fs.same_file(infile, path);
 }
 
 bool known_type(std::string_view type) { return type == "TP" || type == "ET" || type == "HR" || type == "DR"; }
 
 // The driver's checks of a run before the input and the output are opened.
 // Returns the log line of the first check that fails, or an empty text.
-std::string check_run(const RunParameters& p) {
+std::string check_run(common::FileSystem& fs, const RunParameters& p) {
     if (!p.argument_error.empty()) return p.argument_error;
     if (!known_type(p.TYPE)) {
         std::string m(msg::kUnknownType);
@@ -74,7 +70,7 @@ std::string check_run(const RunParameters& p) {
     }
     float factor = 0.0f;
     if (p.TYPE != "TP" && !rain_factor(p.UNITS, factor)) return units_rejection(p.UNITS, p.TYPE);
-    if (replaces_input(p.INFILE, p.OUTFILE)) {
+    if (replaces_input(fs, p.INFILE, p.OUTFILE)) {
         std::string m(msg::kWouldReplace);
         m += p.INFILE;
         m += msg::kWouldReplaceOut;
@@ -150,7 +146,8 @@ bool CMDARGS(const std::vector<std::string>& args, RunParameters& p, Console& co
     return true;
 }
 
-Outcome run_metconv(const std::vector<std::string>& args, common::Connection& console_conn) {
+Outcome run_metconv(const std::vector<std::string>& args, common::Connection& console_conn,
+                    common::FileSystem& files) {
     static const common::Layout kLogLine("(A)");
     Outcome o;
     Console console(console_conn, o.console);
@@ -162,13 +159,13 @@ Outcome run_metconv(const std::vector<std::string>& args, common::Connection& co
     }
     // The log is checked against the input before anything is opened for
     // writing: if they are one file, nothing can be written at all.
-    if (replaces_input(p.INFILE, p.LOGFILE)) {
+    if (replaces_input(files, p.INFILE, p.LOGFILE)) {
         console.stop_line(std::string(msg::kWouldReplace) + p.INFILE + std::string(msg::kWouldReplaceLog) +
                           p.LOGFILE);
         console_conn.flush();
         return o;
     }
-    common::UnitTable units;
+    common::UnitTable units(files);
     common::Connection* log = units.open(kLogUnit, p.LOGFILE);
     if (!log) {
         console.stop_line(std::string(msg::kCannotOpenLog) + p.LOGFILE);
@@ -176,7 +173,7 @@ Outcome run_metconv(const std::vector<std::string>& args, common::Connection& co
         return o;
     }
 
-    std::string message = check_run(p);
+    std::string message = check_run(files, p);
     int32_t result = message.empty() ? 0 : -1;
     if (result == 0) {
         common::Connection* in = units.open_existing(kInputUnit, p.INFILE);

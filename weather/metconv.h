@@ -70,7 +70,8 @@ bool CMDARGS(const std::vector<std::string>& args, RunParameters& p, Console& co
 bool read_integer_argument(std::string_view text, int32_t& v);
 
 // One whole run of METCONV on ARGS (program name excluded). Console lines go
-// to CONSOLE, which is flushed before the return.
-Outcome run_metconv(const std::vector<std::string>& args, common::Connection& console);
+// to CONSOLE, which is flushed before the return; the files are those of FILES.
+Outcome run_metconv(const std::vector<std::string>& args, common::Connection& console,
+                    common::FileSystem& files = common::disk());
 
 }  // namespace metconv

@@ -1,0 +1,111 @@
+// The files a run reads and writes, behind one interface: the disk, or texts
+// held in memory. A run is handed a FileSystem and never opens a file any
+// other way, so whole runs can work on memory (tests, callers that hold a
+// soil or a series in memory) exactly as they work on disk.
+//
+// Failures are values: an open that fails returns nullptr and says why in
+// `err`; a read, write or close that fails returns a failure and the File
+// keeps the reason in error(). Reasons are the system's own words
+// (strerror), such as "No such file or directory".
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace common {
+
+enum class FileType : uint8_t { Missing, Regular, Directory, Other };
+
+// One open file: bytes read and written at a position.
+class File {
+public:
+    virtual ~File() = default;
+
+    // Reads up to n bytes at the position and moves past them: the count
+    // read, 0 at the end of the file, -1 on a failure.
+    virtual int64_t read(char* buf, size_t n) = 0;
+    // Writes n bytes at the position. False on a failure.
+    virtual bool write(const char* p, size_t n) = 0;
+    // Moves the position to `offset` bytes from the start.
+    virtual bool seek(int64_t offset) = 0;
+    // Cuts the file to `size` bytes.
+    virtual bool truncate(int64_t size) = 0;
+    // Ends the connection. False if the file could not be completed.
+    virtual bool close() = 0;
+
+    // The descriptor behind the file, or -1; only for the last flush of a
+    // floating-point trap, which may use nothing but write(2).
+    virtual int descriptor() const { return -1; }
+    // The bytes of a file held in memory; nullptr for a file on disk.
+    virtual const std::string* text() const { return nullptr; }
+
+    // Why the last operation failed.
+    const std::string& error() const { return error_; }
+
+protected:
+    std::string error_;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Opens an existing file for reading only.
+    virtual std::unique_ptr<File> open_read(const std::string& path, std::string& err) = 0;
+    // Opens a file for writing (and reading back what was written): created
+    // when missing; an existing file keeps its bytes until the first write
+    // cuts it at the position.
+    virtual std::unique_ptr<File> open_write(const std::string& path, std::string& err) = 0;
+    virtual FileType type(const std::string& path) = 0;
+    // True when the two names lead to one file: the same name once made
+    // absolute and normal, or two names of one existing file.
+    virtual bool same_file(const std::string& a, const std::string& b) = 0;
+    // Removes a file; a name that does not exist is no failure.
+    virtual bool remove(const std::string& path, std::string& err) = 0;
+};
+
+// The disk of this process.
+class DiskFileSystem final : public FileSystem {
+public:
+    std::unique_ptr<File> open_read(const std::string& path, std::string& err) override;
+    std::unique_ptr<File> open_write(const std::string& path, std::string& err) override;
+    FileType type(const std::string& path) override;
+    bool same_file(const std::string& a, const std::string& b) override;
+    bool remove(const std::string& path, std::string& err) override;
+};
+DiskFileSystem& disk();
+
+// A file on a descriptor that stays open after the connection (the console).
+std::unique_ptr<File> descriptor_file(int fd);
+// A standalone text in memory, read from its start and written in place.
+std::unique_ptr<File> memory_file(std::string text = {});
+
+// Files held in memory, by name. Names are compared as given, after
+// removing "./" parts and doubled slashes.
+class MemoryFileSystem final : public FileSystem {
+public:
+    std::unique_ptr<File> open_read(const std::string& path, std::string& err) override;
+    std::unique_ptr<File> open_write(const std::string& path, std::string& err) override;
+    FileType type(const std::string& path) override;
+    bool same_file(const std::string& a, const std::string& b) override;
+    bool remove(const std::string& path, std::string& err) override;
+
+    // Puts a file in place, replacing one of the same name.
+    void put(const std::string& path, std::string text);
+    // A folder: a name under which files may not be opened as files.
+    void add_folder(const std::string& path);
+    // The file's bytes, or nullptr when there is none.
+    const std::string* get(const std::string& path) const;
+    // The names of all files, in order.
+    std::vector<std::string> names() const;
+
+private:
+    static std::string key(const std::string& path);
+    std::map<std::string, std::shared_ptr<std::string>> files_;
+    std::map<std::string, bool> folders_;
+};
+
+}  // namespace common
