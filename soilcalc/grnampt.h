@@ -5,26 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "soilcalc/mq_file.h"
 #include "soilcalc/run_state.h"
 
 namespace pedopre {
-
-inline constexpr int kMqLayers = 10;  // layers the conductivity tables hold
-inline constexpr int kMqRows = 100;   // rows per layer
-
-// What the Green-Ampt step takes from the conductivity file (.MQ). Arrays
-// are indexed [layer - 1] and [layer - 1][row - 1]; rows are in file order,
-// driest first, the last one at saturation.
-struct GreenAmptInput {
-    int32_t nl = 0;                       // number of layers
-    std::array<float, kMqLayers> zb{};    // layer bottom from the suction summary (cm)
-    std::array<float, kMqLayers> sf{};    // wetting-front suction (cm)
-    std::array<float, kMqLayers> kb{};    // layer conductivity of the block header (cm/hr)
-    std::array<int32_t, kMqLayers> n{};   // rows of each layer
-    std::array<std::array<float, kMqRows>, kMqLayers> theta{};  // water content
-    std::array<std::array<float, kMqRows>, kMqLayers> head{};   // pressure head (cm, <= 0)
-    float gadepth = 0.0f;  // depth of top soil averaged for B (cm)
-};
 
 // Reads the .MQ file `mq_name` and appends the Green-Ampt section to the .OUT
 // stream. Returns 0, or -1 with the error message set.
@@ -33,7 +17,7 @@ int32_t GRNAMPT(Context& ctx, int out_unit, const std::string& mq_name);
 // Reads the conductivity file on stream 21 into `in` and closes it. Returns
 // 0, or -1 (no message, stream left open) on a failed open or read, or when
 // the file holds more layers or rows than the tables have room for.
-int32_t IREDMQ(Context& ctx, const std::string& mq_name, GreenAmptInput& in);
+int32_t IREDMQ(Context& ctx, const std::string& mq_name, MqTables& in);
 
 // Thickness-weighted mean (cm/hr) of the layer conductivities kb over the top
 // d cm of the first nl layers, whose bottoms are zb (cm). Layer bounds are
@@ -45,6 +29,6 @@ float GRAMTB(float d, const std::array<float, kMqLayers>& zb, const std::array<f
 // between the rows of its table; a suction beyond the driest row follows the
 // first segment. NaN when no segment can be used (no row at or above -psi,
 // or a zero-width first segment).
-float THETA(float psi, const GreenAmptInput& in, int32_t l);
+float THETA(float psi, const MqTables& in, int32_t l);
 
 }  // namespace pedopre

@@ -1,4 +1,5 @@
-// The texts of PEDOPRE's log and console lines, each defined once.
+// The texts of PEDOPRE's log and console lines, each defined once; a line
+// with parts is a function that returns the whole line.
 //
 // Log lines begin "ERROR: " for a failed run and "NOERROR: " for a clean
 // one; the console shows one of the termination lines.
@@ -8,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/field_edit.h"
 #include "common/fixed_text.h"
 
 namespace pedopre::msg {
@@ -80,7 +82,59 @@ inline std::string too_many_rows(int32_t layer, int32_t rows) {
            " rows, more than 99";
 }
 
-// A read condition that no routine handles.
-inline std::string unhandled(std::string_view condition) { return "ERROR: " + std::string(condition); }
+// A real in the shortest form that reads back to it.
+inline std::string number(float v) {
+    std::string s;
+    common::free_real(s, v);
+    return s;
+}
+
+// The drained-volume step's table.
+inline constexpr std::string_view kProfileLayers = "ERROR: The soil profile needs 1 to 9 layers";
+inline std::string characteristic_points(int32_t layer) {
+    return "ERROR: The characteristic of layer " + std::to_string(layer) + " needs 2 to 100 points";
+}
+inline std::string bottom_above_surface(int32_t layer) {
+    return "ERROR: The bottom of layer " + std::to_string(layer) + " lies above the soil surface";
+}
+
+// The conductivity file as the upward-flux step reads it.
+inline std::string mq_layer_count(int32_t nl) {
+    return "ERROR: The conductivity file gives " + std::to_string(nl) + " layers; 1 to 10 are possible";
+}
+inline std::string mq_row_count(int32_t layer, int32_t rows) {
+    return "ERROR: The conductivity table of layer " + std::to_string(layer) + " has " + std::to_string(rows) +
+           " rows; 2 to 100 are needed";
+}
+
+// The upward-flux integration and its fit.
+inline constexpr std::string_view kUpfluxError = "ERROR: UPFLUX error ";
+inline std::string tension_not_above_wettest(float tension, int32_t layer) {
+    return "ERROR: Tension " + number(tension) + " cm at the top of layer " + std::to_string(layer) +
+           " does not exceed its wettest tabulated tension";
+}
+inline std::string nonpositive_conductivity(int32_t layer, int32_t row) {
+    return "ERROR: The conductivity table of layer " + std::to_string(layer) +
+           " has a conductivity of zero or less in row " + std::to_string(row);
+}
+inline std::string tensions_do_not_rise(int32_t layer, int32_t row) {
+    return "ERROR: The tensions of layer " + std::to_string(layer) + " do not rise at row " + std::to_string(row);
+}
+inline std::string equal_flux_depths(float flux, float depth) {
+    return "ERROR: The water table for the upward flux " + number(flux) + " cm/hr (" + number(depth) +
+           " cm) is at the same depth as for the flux before it; no spline fits";
+}
+inline constexpr std::string_view kNoSplineFits = "ERROR: No spline fits the water-table depths of the upward fluxes";
+
+// The Green-Ampt step.
+inline std::string no_water_content(float suction) {
+    return "ERROR: The top layer's table in the conductivity file gives no water content at suction " +
+           number(suction) + " cm";
+}
+
+// The soil input file.
+inline std::string sin_layer(int32_t lsin) {
+    return "ERROR: Layer " + std::to_string(lsin) + " chosen for the soil input file is not a layer of the profile";
+}
 
 }  // namespace pedopre::msg

@@ -5,8 +5,9 @@
 #include "common/free_form.h"
 #include "common/layout.h"
 #include "common/record_read.h"
-#include "common/record_write.h"
+#include "soilcalc/mq_file.h"
 #include "soilcalc/sav1.h"
+#include "soilcalc/wtd_file.h"
 #include "soilcalc/messages.h"
 
 namespace pedopre {
@@ -40,10 +41,6 @@ int32_t SWC_GENUCHTEN(int32_t count, const VanGenuchten& vg, float* theta, float
 
 int32_t HYDK_GENUCHTEN(int32_t& count, const VanGenuchten& vg, float ksat, const float* theta, const float* h,
                        common::Connection& mq, common::Connection& sav, int32_t layer, float zbot, float& swf) {
-    static const common::Layout kBlockHeader("(' ENTRIES  BOTTOM DEPTH(CM)',/,1X,I2,F8.3,F10.2)");
-    static const common::Layout kColumns("(1X,'THETA',15X,'HEAD',10X,'COND-CM/HR')");
-    static const common::Layout kRows("(F10.3,10X,F10.1,5X,F15.9)");
-
     set_routine("HYDK_GENUCHTEN");
     // Driest first: water content and suction (cm).
     CurveColumn ws{}, hs{};
@@ -57,19 +54,17 @@ int32_t HYDK_GENUCHTEN(int32_t& count, const VanGenuchten& vg, float ksat, const
     const float m = 1.0f - 1.0f / vg.n;
     CurveColumn kt{};
     for (int32_t j = 0; j < rows; ++j) kt[j] = mualem_conductivity(vg, m, effective_saturation(vg, hs[j]));
+    write_mq_layer_head(mq, rows, vg.k0 / 24.0f, zbot);
 
-    common::write_record(mq, kBlockHeader, {rows, vg.k0 / 24.0f, zbot});
-    common::write_record(mq, kColumns, {});
-
-    // Scale to the saturated conductivity: K0 drops out of every value.
-    CurveColumn r{}, kc{};
+    // Scale to the saturated conductivity: K0 drops out of every value. The
+    // file holds pressure heads, the suctions negated.
+    CurveColumn r{}, kc{}, head{};
     for (int32_t j = 0; j < rows; ++j) {
         r[j] = kt[j] / kt[rows - 1];
         kc[j] = ksat * r[j];
+        head[j] = -hs[j];
     }
-    common::StatementWriter table(mq, kRows);
-    for (int32_t j = 0; j < rows; ++j) table << ws[j] << -hs[j] << kc[j];
-    table.finish();
+    write_mq_rows(mq, rows, ws, head, kc);
 
     SAV1(sav, kc, hs, r, rows, swf, ksat, zbot);
     count = rows;
@@ -79,13 +74,6 @@ int32_t HYDK_GENUCHTEN(int32_t& count, const VanGenuchten& vg, float ksat, const
 int32_t ROSETTA(Context& ctx, int in_unit, int wtd_unit, int mis_unit, int mq_unit, int sav_unit,
                 SoilTable& soil) {
     static const common::Layout kTitle("(A80)");
-    static const common::Layout kWtdTitle("('TITLE: ',A80)");
-    static const common::Layout kLayerCount("(1X,'NUMBER OF LAYERS= ',I2)");
-    static const common::Layout kCount("(I4)");
-    static const common::Layout kTopBottom("(2F8.1)");
-    static const common::Layout kPoint("(F7.5,F12.1)");
-    static const common::Layout kSummaryCaption("(/,1X,' LAYER #  DEPTH (CM)  SUCTION OF WETTING FRONT (CM)')");
-    static const common::Layout kSummaryRow("(3X,I3,5X,F5.0,12X,F9.4)");
 
     set_routine("ROSETTA");
     common::Connection* in = ctx.units.get(in_unit);
@@ -101,10 +89,10 @@ int32_t ROSETTA(Context& ctx, int in_unit, int wtd_unit, int mis_unit, int mq_un
         set_error(msg::layer_count(soil.nlayer));
         return -1;
     }
-    common::write_record(*wtd, kWtdTitle, {soil.title});
-    common::write_record(*mq, kTitle, {soil.title});
-    common::write_record(*mq, kLayerCount, {soil.nlayer});
-    common::write_record(*mis, kCount, {soil.nlayer});
+    write_wtd_title(*wtd, soil.title);
+    write_mq_title(*mq, soil.title);
+    write_mq_count(*mq, soil.nlayer);
+    write_mis_count(*mis, soil.nlayer);
 
     std::array<float, kMaxLayers> swf{};
     float top = 0.0f;  // top of the layer (cm)
@@ -118,14 +106,8 @@ int32_t ROSETTA(Context& ctx, int in_unit, int wtd_unit, int mis_unit, int mq_un
 
         std::array<float, kVgPoints> theta{}, k{};
         SWC_GENUCHTEN(kVgPoints, vg, theta.data(), k.data(), kVgSuctions.data());
-
-        common::write_free(*mis, {"*TOP AND BOTTOM OF LAYER"});
-        common::write_record(*mis, kTopBottom, {top, soil.zbot[l]});
-        common::write_free(*mis, {"*NUMBER OF POINTS IN LAYER"});
-        common::write_record(*mis, kCount, {kVgPoints});
-        common::StatementWriter points(*mis, kPoint);
-        for (int32_t i = 0; i < kVgPoints; ++i) points << theta[i] << kVgSuctions[i];
-        points.finish();
+        write_mis_layer(*mis, top, soil.zbot[l], kVgPoints, theta.data(), kVgSuctions.data(),
+                        MisPoints::VanGenuchten);
 
         top = soil.zbot[l];
         soil.npts[l] = kVgPoints;
@@ -141,9 +123,7 @@ int32_t ROSETTA(Context& ctx, int in_unit, int wtd_unit, int mis_unit, int mq_un
             return -1;
     }
 
-    common::write_record(*mq, kSummaryCaption, {});
-    for (int32_t layer = 1; layer <= soil.nlayer; ++layer)
-        common::write_record(*mq, kSummaryRow, {layer, soil.zbot[layer - 1], swf[layer - 1]});
+    write_mq_summary(*mq, MqForm::VanGenuchten, soil.nlayer, soil.zbot.data(), swf.data());
 
     float gadepth = 0.0f, rootdepth = 0.0f;
     if (common::read_free(*in, {gadepth, rootdepth, soil.lsin}) != common::ReadStatus::Done) return -1;
@@ -151,8 +131,7 @@ int32_t ROSETTA(Context& ctx, int in_unit, int wtd_unit, int mis_unit, int mq_un
         set_error(msg::lsin_range(soil.lsin, soil.nlayer));
         return -1;
     }
-    common::write_free(*mq, {});
-    common::write_free(*mq, {gadepth, rootdepth, soil.lsin});
+    write_mq_closing(*mq, MqForm::VanGenuchten, gadepth, rootdepth, soil.lsin);
 
     // Close the .SAV, .MQ, input and .MIS streams; a failed write shows here.
     for (int unit : {sav_unit, mq_unit, in_unit, mis_unit}) {

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "soilcalc/regrid.h"
+#include "soilcalc/characteristic.h"
 #include "soilcalc/run_state.h"
-#include "soilcalc/soil_table.h"
 
 namespace pedopre {
 

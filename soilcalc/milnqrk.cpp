@@ -7,14 +7,12 @@
 #include "common/layout.h"
 #include "common/record_read.h"
 #include "common/record_write.h"
+#include "soilcalc/mq_file.h"
 #include "soilcalc/sav1.h"
 #include "soilcalc/messages.h"
-#include "soilcalc/soil_table.h"
 
 namespace pedopre {
 namespace {
-
-constexpr int32_t kMaxMeasured = 98;  // leaves room for the added points
 
 int32_t fail(std::string message) {
     set_error(message);
@@ -24,16 +22,7 @@ int32_t fail(std::string message) {
 }  // namespace
 
 void CHCKSWC(int32_t& n, CurveColumn& theta, CurveColumn& h) {
-    if (std::fabs(h[0]) <= 1.0E-8f) return;
-    float slope = (theta[1] - theta[0]) / std::fabs(h[1] - h[0]);
-    float theta0 = theta[0] - std::fabs(h[0]) * slope;
-    for (int32_t i = n; i >= 1; --i) {
-        theta[i] = theta[i - 1];
-        h[i] = h[i - 1];
-    }
-    theta[0] = theta0;
-    h[0] = 0.0f;
-    n = n + 1;
+    if (lacks_saturated_point(h)) add_saturated_point(n, theta, h);
 }
 
 void millington_quirk(const CurveColumn& ws, const CurveColumn& hs, int32_t rows, CurveColumn& kmq) {
@@ -55,12 +44,6 @@ void millington_quirk(const CurveColumn& ws, const CurveColumn& hs, int32_t rows
 int32_t MILNQRK(Context& ctx, int in_unit, int mq_unit, int sav_unit, const std::string& infile,
                 int32_t& lsin) {
     static const common::Layout kTitle("(A80)");
-    static const common::Layout kLayerCount("(1X,'NUMBER OF LAYERS= ',I2)");
-    static const common::Layout kBlockHeader("(' ENTRIES  BOTTOM DEPTH(CM)',/,1X,I2,F8.3,F10.2)");
-    static const common::Layout kColumns("(1X,'THETA',15X,'HEAD',10X,'COND-CM/HR')");
-    static const common::Layout kRows("(F10.3,10X,F10.1,5X,F15.9)");
-    static const common::Layout kSummary(
-        "(/,1X,' LAYER #  DEPTH (CM)  SUCTION OF WETTING FRONT (CM)',/,9(3X,I3,5X,F5.0,12X,F9.4,/))");
 
     set_routine("MILNQRK");
     common::Connection* in = ctx.units.open_existing(in_unit, infile);
@@ -72,12 +55,11 @@ int32_t MILNQRK(Context& ctx, int in_unit, int mq_unit, int sav_unit, const std:
 
     std::string title(128, ' ');
     if (common::read_record(*in, kTitle, {title}) != common::ReadStatus::Done) return fail(read_error);
-    common::write_record(*mq, kTitle, {title});
-
+    write_mq_title(*mq, title);
     int32_t nl = 0;
     if (common::read_free(*in, {nl}) != common::ReadStatus::Done) return fail(read_error);
     if (nl < 1 || nl > kMaxLayers) return fail(msg::layer_count(nl));
-    common::write_record(*mq, kLayerCount, {nl});
+    write_mq_count(*mq, nl);
 
     std::array<float, kMaxLayers> zb{}, swf{};
     for (int32_t layer = 1; layer <= nl; ++layer) {
@@ -108,9 +90,7 @@ int32_t MILNQRK(Context& ctx, int in_unit, int mq_unit, int sav_unit, const std:
 
         CurveColumn kmq{};
         millington_quirk(ws, hs, rows, kmq);
-
-        common::write_record(*mq, kBlockHeader, {rows, ks, zb[layer - 1]});
-        common::write_record(*mq, kColumns, {});
+        write_mq_layer_head(*mq, rows, ks, zb[layer - 1]);
 
         // Match the curve to the measured saturated conductivity.
         CurveColumn r{}, kc{};
@@ -118,21 +98,17 @@ int32_t MILNQRK(Context& ctx, int in_unit, int mq_unit, int sav_unit, const std:
             r[j] = kmq[j] / kmq[rows - 1];
             kc[j] = ks * r[j];
         }
-        common::StatementWriter table(*mq, kRows);
-        for (int32_t j = 0; j < rows; ++j) table << ws[j] << hs[j] << kc[j];
-        table.finish();
+        write_mq_rows(*mq, rows, ws, hs, kc);
 
         SAV1(*sav, kc, hs, r, rows, swf[layer - 1], ks, zb[layer - 1]);
     }
 
-    common::StatementWriter summary(*mq, kSummary);
-    for (int32_t layer = 1; layer <= nl; ++layer) summary << layer << zb[layer - 1] << swf[layer - 1];
-    summary.finish();
+    write_mq_summary(*mq, MqForm::Measured, nl, zb.data(), swf.data());
 
     float gadepth = 0.0f, rootdepth = 0.0f;
     if (common::read_free(*in, {gadepth, rootdepth, lsin}) != common::ReadStatus::Done) return fail(read_error);
     if (lsin < 1 || lsin > nl) return fail(msg::lsin_range(lsin, nl));
-    common::write_free(*mq, {gadepth, rootdepth, lsin});
+    write_mq_closing(*mq, MqForm::Measured, gadepth, rootdepth, lsin);
 
     const std::string mq_path = mq->path(), sav_path = sav->path();
     if (!ctx.units.close(mq_unit)) return fail(msg::cannot_open(mq_path));

@@ -11,11 +11,8 @@
 namespace pedopre {
 
 // Gives a characteristic of n points (water content theta, head h in cm,
-// wettest first) a point at zero head when its first head is off zero by more
-// than 1.0E-8 cm: the water content there is extrapolated along the line
-// through the first two points, using the magnitudes of the heads so that a
-// suction and the same head written as a negative number give the same point.
-// n is raised by one. Needs n >= 2.
+// wettest first) a point at zero head when it lacks one (the same repair as
+// the measured-points reader makes, without its notices). Needs n >= 2.
 void CHCKSWC(int32_t& n, CurveColumn& theta, CurveColumn& h);
 
 // The Millington-Quirk conductivities Kmq (cm/hr, before matching) of a

@@ -4,16 +4,11 @@
 // and the 12-point van Genuchten characteristic (positive suctions, cm).
 #pragma once
 
-#include <array>
 #include <cstdint>
 
-namespace pedopre {
+#include "soilcalc/characteristic.h"
 
-// Rows of a characteristic table before or after regridding. The regridded
-// table has at most 99 rows (its row count is written in two columns); the
-// measured form gives at most 99 points (98 read plus a saturated point).
-inline constexpr int kCurveRows = 100;
-using CurveColumn = std::array<float, kCurveRows>;
+namespace pedopre {
 
 // Replaces the characteristic (ws, hs) of n rows, driest first, by the table
 // on water contents k/1000 for k = kstart, kstart + 10, ..., khi, where klo
@@ -26,6 +21,10 @@ using CurveColumn = std::array<float, kCurveRows>;
 // Before regridding, the driest point is dropped while it has the same water
 // content as the next wetter one: it carries no information and would make
 // the extrapolation below the first point divide by zero.
+//
+// The regridded table has at most 99 rows, its row count being written in
+// two columns; the measured form gives at most 99 points (98 read plus a
+// saturated point).
 //
 // Returns 0, or -1 with the error message set (naming `layer`) when the
 // driest or wettest water content lies outside the permille range 0.001 to

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "soilcalc/characteristic.h"
 #include "soilcalc/run_state.h"
-#include "soilcalc/soil_table.h"
 
 namespace pedopre {
 

@@ -6,7 +6,6 @@
 #include "common/fixed_text.h"
 #include "common/free_form.h"
 #include "common/layout.h"
-#include "common/read_condition.h"
 #include "common/record_read.h"
 #include "common/record_write.h"
 #include "soilcalc/grnampt.h"
@@ -20,7 +19,7 @@
 #include "soilcalc/messages.h"
 #include "soilprep/readswcfile.h"
 #include "soilcalc/run_state.h"
-#include "soilcalc/soil_table.h"
+#include "soilcalc/characteristic.h"
 
 namespace pedopre {
 namespace {
@@ -201,11 +200,6 @@ RunOutcome run_pedopre(const std::vector<std::string>& args, common::Connection&
         outcome.console_line = outcome.logged ? msg::kConsoleNormal : msg::kConsoleAbnormal;
     } catch (const AbnormalStop& halt) {
         write_log(ctx, outcome, halt);
-        outcome.console_line = msg::kConsoleAbnormal;
-    } catch (const common::UnhandledCondition& condition) {
-        // A read condition no routine handles: the console names it too.
-        common::write_record(console, kLine, {std::string(condition.what())});
-        write_log(ctx, outcome, AbnormalStop{msg::unhandled(condition.what()), true, false});
         outcome.console_line = msg::kConsoleAbnormal;
     } catch (const std::exception& failure) {
         write_log(ctx, outcome, AbnormalStop{"ERROR: " + std::string(failure.what()), true, false});

@@ -5,14 +5,13 @@
 #include "common/free_form.h"
 #include "common/layout.h"
 #include "common/record_read.h"
-#include "common/record_write.h"
 #include "soilcalc/messages.h"
+#include "soilcalc/wtd_file.h"
 
 namespace pedopre {
 namespace {
 
-constexpr int32_t kMaxMeasured = kMaxPoints - 2;  // room for the two added points
-constexpr float kDriestHead = 1000.0f;              // suction a curve must reach (cm)
+constexpr float kDriestHead = 1000.0f;  // suction a curve must reach (cm)
 
 int32_t fail(std::string message) {
     set_error(message);
@@ -22,30 +21,15 @@ int32_t fail(std::string message) {
 }  // namespace
 
 void CHKSWC(Context& ctx, common::Connection& wtd, int32_t& n, int32_t layer, SoilTable& soil) {
-    auto& head = soil.head[layer - 1];
     auto& theta = soil.theta[layer - 1];
-    if (std::fabs(head[0]) <= 1.0E-8f) return;
-    common::write_free(wtd, {"ERROR: no saturated theta, value extrapolated"});
-    float dh = head[1] - head[0];
-    float dtheta = theta[1] - theta[0];
-    float slope = dtheta / std::fabs(dh);
-    float theta_s = theta[0] - slope * std::fabs(head[0]);
-    if (ctx.console) common::write_free(*ctx.console, {" fix theta saturated=", theta_s});
-    for (int32_t j = n; j >= 1; --j) {
-        head[j] = head[j - 1];
-        theta[j] = theta[j - 1];
-    }
-    theta[0] = theta_s;
-    head[0] = 0.0f;
-    n = n + 1;
+    if (!lacks_saturated_point(soil.head[layer - 1])) return;
+    write_no_saturated_notice(wtd);
+    add_saturated_point(n, theta, soil.head[layer - 1]);
+    if (ctx.console) common::write_free(*ctx.console, {" fix theta saturated=", theta[0]});
 }
 
 int32_t READSWCFILE(Context& ctx, int in_unit, int wtd_unit, int mis_unit, SoilTable& soil) {
     static const common::Layout kTitle("(A80)");
-    static const common::Layout kWtdTitle("('TITLE: ',A80)");
-    static const common::Layout kCount("(I4)");
-    static const common::Layout kTopBottom("(2F8.1)");
-    static const common::Layout kPoint("(F7.3,F12.1)");
 
     set_routine("READSWCFILE");
     common::Connection* in = ctx.units.get(in_unit);
@@ -56,8 +40,8 @@ int32_t READSWCFILE(Context& ctx, int in_unit, int wtd_unit, int mis_unit, SoilT
     if (common::read_record(*in, kTitle, {soil.title}) != common::ReadStatus::Done) return -1;
     if (common::read_free(*in, {soil.nlayer}) != common::ReadStatus::Done) return -1;
     if (soil.nlayer < 1 || soil.nlayer > kMaxLayers) return fail(msg::layer_count(soil.nlayer));
-    common::write_record(*wtd, kWtdTitle, {soil.title});
-    common::write_record(*mis, kCount, {soil.nlayer});
+    write_wtd_title(*wtd, soil.title);
+    write_mis_count(*mis, soil.nlayer);
 
     float top = 0.0f;  // top of the layer (cm)
     for (int32_t layer = 1; layer <= soil.nlayer; ++layer) {
@@ -76,13 +60,7 @@ int32_t READSWCFILE(Context& ctx, int in_unit, int wtd_unit, int mis_unit, SoilT
         }
 
         // The points as given, before any repair.
-        common::write_free(*mis, {"*TOP AND BOTTOM OF LAYER"});
-        common::write_record(*mis, kTopBottom, {top, soil.zbot[l]});
-        common::write_free(*mis, {"*NUMBER OF POINTS IN LAYER"});
-        common::write_record(*mis, kCount, {n});
-        common::StatementWriter echo(*mis, kPoint);
-        for (int32_t j = 0; j < n; ++j) echo << theta[j] << head[j];
-        echo.finish();
+        write_mis_layer(*mis, top, soil.zbot[l], n, theta.data(), head.data(), MisPoints::Measured);
         top = soil.zbot[l];
 
         CHKSWC(ctx, *wtd, n, layer, soil);
@@ -94,11 +72,7 @@ int32_t READSWCFILE(Context& ctx, int in_unit, int wtd_unit, int mis_unit, SoilT
             n = n + 1;
             head[n - 1] = kDriestHead;
             theta[n - 1] = theta[n - 2];
-            common::write_free(*wtd, {" "});
-            common::write_free(*wtd, {" ERROR!!"});
-            common::write_free(*wtd, {" SOIL WATER CHARACTERISTIC CURVE FOR LAYER ", layer});
-            common::write_free(*wtd, {" DOES NOT GO TO 1000 CM. A VALUE WAS ENTERED BY"});
-            common::write_free(*wtd, {" THE PROGRAM. CHECK THIS VALUE."});
+            write_extended_notice(*wtd, layer);
         }
         soil.npts[l] = n;
         for (int32_t j = 0; j < n; ++j)

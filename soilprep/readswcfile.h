@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
+#include "soilcalc/characteristic.h"
 #include "soilcalc/run_state.h"
-#include "soilcalc/soil_table.h"
 
 namespace pedopre {
 
@@ -21,10 +21,9 @@ namespace pedopre {
 int32_t READSWCFILE(Context& ctx, int in_unit, int wtd_unit, int mis_unit, SoilTable& soil);
 
 // Gives layer `layer` (1-based) of the table a point at head 0 when its first
-// head is off zero by more than 1.0E-8 cm: the water content there is
-// extrapolated along the line through the first two points, using the
-// magnitudes of the heads. Writes a notice to the .WTD connection and the
-// extrapolated water content to the console; n is raised by one. Needs n >= 2.
+// head is off zero (add_saturated_point), and then writes a notice to the
+// .WTD connection and the extrapolated water content to the console; n is
+// raised by one. Needs n >= 2.
 void CHKSWC(Context& ctx, common::Connection& wtd, int32_t& n, int32_t layer, SoilTable& soil);
 
 }  // namespace pedopre

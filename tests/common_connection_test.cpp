@@ -1,6 +1,5 @@
 // File connections on real files: creation, replacement on the first write,
-// reading back after a rewind, open failures, and the messages of unhandled
-// read conditions.
+// reading back after a rewind, and open failures.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -12,7 +11,6 @@
 
 #include "common/connection.h"
 #include "common/free_form.h"
-#include "common/read_condition.h"
 #include "common/record_write.h"
 
 namespace fs = std::filesystem;
@@ -87,15 +85,6 @@ TEST_F(ConnectionFiles, ReadOnlyInputIsNeverCreatedOrChanged) {
     c->put_record("overwrite attempt");
     EXPECT_FALSE(units.close(740));  // the write fails and is reported
     EXPECT_EQ(slurp(path("in.txt")), "1 2\n");
-}
-
-TEST(ReadCondition, MessagesNameTheStreamAndFile) {
-    auto c = common::Connection::in_memory(843, "soil.MQ", "");
-    EXPECT_EQ(common::condition_message(common::ReadStatus::EndOfFile, *c), "end-of-file during read, unit 843, file soil.MQ");
-    EXPECT_EQ(common::condition_message(common::ReadStatus::ConversionError, *c),
-              "input conversion error, unit 843, file soil.MQ");
-    EXPECT_THROW(common::require(common::ReadStatus::EndOfFile, *c), common::UnhandledCondition);
-    EXPECT_NO_THROW(common::require(common::ReadStatus::Done, *c));
 }
 
 }  // namespace

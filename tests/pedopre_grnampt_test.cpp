@@ -13,7 +13,7 @@
 
 using namespace pedopre;
 using pedopre_test::lines_of;
-using pedopre_test::MqLayer;
+using pedopre_test::LayerRows;
 
 namespace {
 
@@ -45,7 +45,7 @@ struct GaRun {
 };
 
 // Top layer: heads -1000, -100, 0 with water contents 0.20, 0.30, 0.40.
-MqLayer top_layer(float kb, float bottom) {
+LayerRows top_layer(float kb, float bottom) {
     return {kb, bottom, 12.0f, {{0.40f, 0.0f, 1.0f}, {0.30f, 100.0f, 0.1f}, {0.20f, 1000.0f, 0.01f}}};
 }
 
@@ -67,21 +67,21 @@ TEST(GreenAmpt, GramtbAveragesByThicknessAndContinuesTheDeepestLayer) {
 }
 
 TEST(GreenAmpt, ThetaInterpolatesInHeadAndExtrapolatesTheFirstSegment) {
-    GreenAmptInput in;
+    MqTables in;
     in.nl = 1;
-    in.n[0] = 3;
-    in.head[0] = {-1000.0f, -100.0f, 0.0f};
-    in.theta[0] = {0.20f, 0.30f, 0.40f};
+    in.layers[0].rows = 3;
+    in.layers[0].head = {-1000.0f, -100.0f, 0.0f};
+    in.layers[0].theta = {0.20f, 0.30f, 0.40f};
     EXPECT_FLOAT_EQ(THETA(50.0f, in, 1), 0.35f);
     EXPECT_FLOAT_EQ(THETA(100.0f, in, 1), 0.30f);
     EXPECT_FLOAT_EQ(THETA(1000.0f, in, 1), 0.20f);
     EXPECT_NEAR(THETA(2000.0f, in, 1), 0.20f - 1000.0f * (0.1f / 900.0f), 1e-6f);
-    in.head[0][2] = -10.0f;  // no row at or above the head -5
+    in.layers[0].head[2] = -10.0f;  // no row at or above the head -5
     EXPECT_TRUE(std::isnan(THETA(5.0f, in, 1)));
 }
 
 TEST(GreenAmpt, SectionAveragesOverTheTopSoilDepth) {
-    std::vector<MqLayer> layers = {top_layer(2.0f, 15.0f), top_layer(1.0f, 60.0f)};
+    std::vector<LayerRows> layers = {top_layer(2.0f, 15.0f), top_layer(1.0f, 60.0f)};
     GaRun r(pedopre_test::mq_text(layers, 30.0f, 30.0f));
     ASSERT_EQ(r.status, 0) << r.error;
     auto lines = lines_of(r.out);
@@ -107,7 +107,7 @@ TEST(GreenAmpt, SectionAveragesOverTheTopSoilDepth) {
 }
 
 TEST(GreenAmpt, ShallowTopSoilKeepsTheTopConductivityAndDeepTopSoilStaysFinite) {
-    std::vector<MqLayer> layers = {top_layer(2.0f, 15.0f), top_layer(1.0f, 60.0f)};
+    std::vector<LayerRows> layers = {top_layer(2.0f, 15.0f), top_layer(1.0f, 60.0f)};
     GaRun shallow(pedopre_test::mq_text(layers, 5.0f, 30.0f));
     ASSERT_EQ(shallow.status, 0);
     for (const auto& row : shallow.rows) EXPECT_EQ(row[2], 2.0f);
@@ -134,7 +134,7 @@ TEST(GreenAmpt, UnreadableConductivityFileWritesNothing) {
     EXPECT_EQ(cut.status, -1);
     EXPECT_EQ(cut.out, "");
 
-    std::vector<MqLayer> eleven(11, top_layer(2.0f, 15.0f));
+    std::vector<LayerRows> eleven(11, top_layer(2.0f, 15.0f));
     GaRun too_many(pedopre_test::mq_text(eleven, 30.0f, 30.0f));
     EXPECT_EQ(too_many.status, -1);
     EXPECT_EQ(too_many.error.substr(0, 26), "ERROR: Read error in file ");

@@ -66,14 +66,14 @@ inline std::vector<std::string> lines_of(const std::string& text) {
 // One layer of a conductivity file: rows wettest first, as (water content,
 // tension in cm, conductivity in cm/hr); the file lists them driest first
 // with the tension as a negative pressure head.
-struct MqLayer {
+struct LayerRows {
     float kb;      // layer conductivity of the block header (cm/hr)
     float bottom;  // bottom depth (cm)
     float suction; // wetting-front suction of the summary (cm)
     std::vector<std::vector<float>> rows;
 };
 
-inline std::string mq_text(const std::vector<MqLayer>& layers, float gadepth, float root_depth,
+inline std::string mq_text(const std::vector<LayerRows>& layers, float gadepth, float root_depth,
                            int32_t lsin = 1, const std::string& title = "TEST SOIL") {
     static const common::Layout kTitle("(A80)");
     static const common::Layout kCount("(1X,'NUMBER OF LAYERS= ',I2)");

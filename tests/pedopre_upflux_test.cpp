@@ -15,7 +15,7 @@
 
 using namespace pedopre;
 using pedopre_test::lines_of;
-using pedopre_test::MqLayer;
+using pedopre_test::LayerRows;
 using pedopre_test::even_rows;
 
 namespace {
@@ -57,7 +57,7 @@ struct FluxRun {
 }  // namespace
 
 TEST(Upflux, OneLayerOfConstantConductivityGivesTheWaterTableAt1000OverOnePlusQ) {
-    MqLayer layer{1.0f, 120.0f, 10.0f, {{0.40f, 0.0f, 1.0f}, {0.20f, 1000.0f, 1.0f}}};
+    LayerRows layer{1.0f, 120.0f, 10.0f, {{0.40f, 0.0f, 1.0f}, {0.20f, 1000.0f, 1.0f}}};
     FluxRun r(pedopre_test::mq_text({layer}, 30.0f, 30.0f));
     ASSERT_EQ(r.status, 0) << r.error;
     auto upq = lines_of(r.upq);
@@ -91,7 +91,7 @@ TEST(Upflux, OneLayerOfConstantConductivityGivesTheWaterTableAt1000OverOnePlusQ)
 }
 
 TEST(Upflux, TopTensionIsTheDriestTensionOfLayerOneWhenLower) {
-    MqLayer layer{1.0f, 120.0f, 10.0f, {{0.40f, 0.0f, 1.0f}, {0.20f, 800.0f, 1.0f}}};
+    LayerRows layer{1.0f, 120.0f, 10.0f, {{0.40f, 0.0f, 1.0f}, {0.20f, 800.0f, 1.0f}}};
     FluxRun r(pedopre_test::mq_text({layer}, 30.0f, 45.0f));
     ASSERT_EQ(r.status, 0) << r.error;
     auto w = r.depths();
@@ -105,7 +105,7 @@ TEST(Upflux, BottomsAreMeasuredFromTheReferenceLevelAndLayersAreCrossedByBisecti
     // and 9975 cm. Conductivity is constant in each layer, so the tension
     // falls by (1 + q/K) cm per cm of depth: 5 cm of layer 1 (K = 1), 20 cm
     // of layer 2 (K = 0.25), then layer 3 (K = 1) down to zero tension.
-    std::vector<MqLayer> layers = {{1.0f, 10.0f, 10.0f, even_rows(50.0f, 1000.0f, 1.0f)},
+    std::vector<LayerRows> layers = {{1.0f, 10.0f, 10.0f, even_rows(50.0f, 1000.0f, 1.0f)},
                                    {0.25f, 50.0f, 10.0f, even_rows(50.0f, 1000.0f, 0.25f)},
                                    {1.0f, 120.0f, 10.0f, even_rows(50.0f, 1000.0f, 1.0f)}};
     FluxRun r(pedopre_test::mq_text(layers, 30.0f, 30.0f));
@@ -127,7 +127,7 @@ TEST(Upflux, BottomsAreMeasuredFromTheReferenceLevelAndLayersAreCrossedByBisecti
 
 TEST(Upflux, TensionBeyondTheNextLayersTableIsReducedWithANotice) {
     // Layer 2's table stops at 500 cm while about 990 cm arrive from above.
-    std::vector<MqLayer> layers = {{1.0f, 35.0f, 10.0f, even_rows(50.0f, 1000.0f, 1.0f)},
+    std::vector<LayerRows> layers = {{1.0f, 35.0f, 10.0f, even_rows(50.0f, 1000.0f, 1.0f)},
                                    {1.0f, 200.0f, 10.0f, even_rows(50.0f, 500.0f, 1.0f)}};
     FluxRun r(pedopre_test::mq_text(layers, 30.0f, 30.0f));
     ASSERT_EQ(r.status, 0) << r.error;
@@ -148,7 +148,7 @@ TEST(Upflux, TensionBeyondTheNextLayersTableIsReducedWithANotice) {
 TEST(Upflux, BottomOfTheProfileReachedEndsInNoticesAndNoSpline) {
     // A reference level at 9800 cm leaves 200 cm below it for layer 2; every
     // flux then passes the bottom, and the equal depths cannot be fitted.
-    std::vector<MqLayer> layers = {{1.0f, 10.0f, 10.0f, even_rows(50.0f, 1000.0f, 1.0f)},
+    std::vector<LayerRows> layers = {{1.0f, 10.0f, 10.0f, even_rows(50.0f, 1000.0f, 1.0f)},
                                    {1.0f, 50.0f, 10.0f, even_rows(50.0f, 1000.0f, 1.0f)}};
     FluxRun r(pedopre_test::mq_text(layers, 30.0f, 9800.0f));
     EXPECT_EQ(r.status, -1);
@@ -166,7 +166,7 @@ TEST(Upflux, BottomOfTheProfileReachedEndsInNoticesAndNoSpline) {
 TEST(Upflux, BisectionThatCannotFindTheBottomFails) {
     // One table interval spans 100000 cm of tension, too coarse for twelve
     // halvings to land within 0.1 cm of a bottom 100 cm down.
-    std::vector<MqLayer> layers = {{1.0f, 130.0f, 10.0f, {{0.4f, 0.0f, 1.0f}, {0.2f, 100000.0f, 1.0f}}},
+    std::vector<LayerRows> layers = {{1.0f, 130.0f, 10.0f, {{0.4f, 0.0f, 1.0f}, {0.2f, 100000.0f, 1.0f}}},
                                    {1.0f, 200.0f, 10.0f, even_rows(50.0f, 1000.0f, 1.0f)}};
     FluxRun r(pedopre_test::mq_text(layers, 30.0f, 30.0f));
     EXPECT_EQ(r.status, -1);
@@ -177,15 +177,15 @@ TEST(Upflux, BisectionThatCannotFindTheBottomFails) {
 }
 
 TEST(Upflux, InputsTheIntegrationCannotUseAreErrors) {
-    MqLayer good{1.0f, 120.0f, 10.0f, {{0.40f, 0.0f, 1.0f}, {0.30f, 500.0f, 1.0f}, {0.20f, 1000.0f, 1.0f}}};
+    LayerRows good{1.0f, 120.0f, 10.0f, {{0.40f, 0.0f, 1.0f}, {0.30f, 500.0f, 1.0f}, {0.20f, 1000.0f, 1.0f}}};
     {
-        MqLayer one_row{1.0f, 120.0f, 10.0f, {{0.40f, 0.0f, 1.0f}}};
+        LayerRows one_row{1.0f, 120.0f, 10.0f, {{0.40f, 0.0f, 1.0f}}};
         FluxRun r(pedopre_test::mq_text({one_row}, 30.0f, 30.0f));
         EXPECT_EQ(r.status, -1);
         EXPECT_EQ(r.error, "ERROR: The conductivity table of layer 1 has 1 rows; 2 to 100 are needed");
     }
     {
-        MqLayer zero = good;
+        LayerRows zero = good;
         zero.rows[1][2] = 0.0f;
         FluxRun r(pedopre_test::mq_text({zero}, 30.0f, 30.0f));
         EXPECT_EQ(r.status, -1);
@@ -196,7 +196,7 @@ TEST(Upflux, InputsTheIntegrationCannotUseAreErrors) {
         // A dry conductivity printed as zero in the first row drier than the
         // top tension only enters the interpolation at 1000 cm; rows drier
         // still are never used.
-        MqLayer dry = good;
+        LayerRows dry = good;
         dry.rows[2] = {0.20f, 2000.0f, 0.0f};
         dry.rows.push_back({0.1f, 15000.0f, 0.0f});
         FluxRun r(pedopre_test::mq_text({dry}, 30.0f, 30.0f));
@@ -208,7 +208,7 @@ TEST(Upflux, InputsTheIntegrationCannotUseAreErrors) {
         EXPECT_EQ(at_row.error, "ERROR: The conductivity table of layer 1 has a conductivity of zero or less in row 3");
     }
     {
-        std::vector<MqLayer> eleven(11, good);
+        std::vector<LayerRows> eleven(11, good);
         FluxRun r(pedopre_test::mq_text(eleven, 30.0f, 30.0f));
         EXPECT_EQ(r.status, -1);
         EXPECT_EQ(r.error, "ERROR: The conductivity file gives 11 layers; 1 to 10 are possible");

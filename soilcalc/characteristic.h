@@ -1,0 +1,65 @@
+// The soil water characteristic: the table of every layer that the PEDOPRE
+// driver owns for the whole run, the soil water characteristic file (.MIS)
+// in which it is written out, and the repair of a layer whose first point is
+// not at saturation.
+//
+// Heads in the table are positive suctions (cm), points wettest first. The
+// .MIS file holds, after the layer count, per layer two marker lines, the
+// top and bottom depth (cm), the number of points and one line per point:
+// water content and head as the input gave it (measured points, three
+// decimals) or as computed (van Genuchten, five decimals).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "common/connection.h"
+
+namespace pedopre {
+
+inline constexpr int kMaxLayers = 9;
+inline constexpr int kMaxPoints = 100;
+// Measured points a layer may give: the repairs add up to two more.
+inline constexpr int32_t kMaxMeasured = kMaxPoints - 2;
+
+// One column of a layer's characteristic, element 0 being point 1.
+using CurveColumn = std::array<float, kMaxPoints>;
+
+struct SoilTable {
+    std::string title = std::string(128, ' ');  // title line, 128 characters
+    int32_t nlayer = 0;                          // number of layers, 1 to 9
+    int32_t lsin = 0;                            // layer written to the .SIN file
+    std::array<int32_t, kMaxLayers> npts{};      // points of each layer
+    std::array<float, kMaxLayers> zbot{};        // bottom depth of each layer (cm)
+    std::array<float, kMaxLayers> ksat{};        // saturated conductivity (cm/hr)
+    // Characteristic, indexed [layer - 1][point - 1], wettest point first:
+    // pressure head as a positive suction (cm) and volumetric water content.
+    std::array<CurveColumn, kMaxLayers> head{};
+    std::array<CurveColumn, kMaxLayers> theta{};
+};
+
+// True when a characteristic's first head (cm) is off zero by more than
+// 1.0E-8 cm: it lacks its point at saturation.
+bool lacks_saturated_point(const CurveColumn& h);
+// Gives a characteristic of n points (water content theta, head h in cm,
+// wettest first) a point at zero head in front of the others: its water
+// content is extrapolated along the line through the first two points, with
+// the magnitudes of the heads, so a suction and the same head written as a
+// negative number give the same point. n is raised by one. Needs n >= 2.
+void add_saturated_point(int32_t& n, CurveColumn& theta, CurveColumn& h);
+
+// How the points of a layer are written to the .MIS file.
+enum class MisPoints : uint8_t {
+    Measured,      // as the input gave them: (F7.3,F12.1)
+    VanGenuchten,  // computed: (F7.5,F12.1)
+};
+
+// The .MIS file's first line: the layer count.
+bool write_mis_count(common::Connection& mis, int32_t nlayer);
+// One layer: the marker lines, top and bottom depth (cm), the point count
+// and the n points.
+bool write_mis_layer(common::Connection& mis, float top, float zbot, int32_t n, const float* theta,
+                     const float* head, MisPoints form);
+
+}  // namespace pedopre
