@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/field_edit.h"
+#include "common/number_parse.h"
 
 namespace common {
 namespace {

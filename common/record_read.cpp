@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "common/field_edit.h"
+#include "common/number_parse.h"
 
 namespace common {
 namespace {

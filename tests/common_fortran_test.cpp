@@ -11,7 +11,7 @@
 #include <random>
 #include <sstream>
 
-#include "common/field_edit.h"
+#include "common/number_parse.h"
 #include "common/layout.h"
 #include "common/record_write.h"
 

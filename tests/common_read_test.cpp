@@ -6,7 +6,7 @@
 #include <random>
 
 #include "common/connection.h"
-#include "common/field_edit.h"
+#include "common/number_parse.h"
 #include "common/free_form.h"
 #include "common/layout.h"
 #include "common/record_read.h"
