@@ -507,4 +507,113 @@ TEST(RecordsAgainstFortran, FreeFormReadsMatchTheFortranRuntime) {
     expect_same_as_oracle(cases);
 }
 
+// Characters that no field gives a meaning to.
+std::string stray(std::mt19937& g, int w) {
+    const std::string chars = " abXZ09.,+-*/'\"";
+    std::string s;
+    for (int i = 0; i < w; ++i) s += chars[static_cast<size_t>(pick(g, 0, static_cast<int>(chars.size()) - 1))];
+    return s;
+}
+
+// Appends the records of one statement read through a layout of random
+// items, and sets its layout and targets: I, F and E fields holding numbers
+// or blanks, A fields wider or narrower than their texts (or as wide, when
+// written A), nX over stray characters, and / items. Sometimes there are
+// fewer targets than fields, or more, so that the layout is used again from
+// its start; sometimes the last record ends early, between two fields, and
+// with `may_end` the last records may be missing. Returns false when they
+// are.
+//
+// A record never ends within a field: the Fortran runtime narrows an A field
+// that runs past the record end to the columns there are, where the rest of
+// it counts as blanks here, and it reads a sign alone, which a number cut
+// short may leave, as zero.
+bool layout_statement(std::mt19937& g, bool may_end, Statement& st, std::vector<std::string>& lines) {
+    struct Item {
+        char kind;  // I, F, E, A, X or /
+        int w, d, r;
+    };
+    std::vector<Item> items;
+    int fields = 0;
+    auto skip = [&] { return one_in(g, 2) ? Item{'X', pick(g, 1, 5), 0, 1} : Item{'/', 0, 0, 1}; };
+    for (int m = pick(g, 1, 4); m > 0; --m) {
+        if (one_in(g, 3)) items.push_back(skip());
+        char kind = "IFEA"[pick(g, 0, 3)];
+        Item it{kind, pick(g, 1, 12), pick(g, 0, 5), kind == 'A' ? 1 : pick(g, 1, 2)};
+        if (kind == 'A' && one_in(g, 3)) it.w = 0;
+        items.push_back(it);
+        fields += it.r;
+    }
+    if (one_in(g, 4)) items.push_back(skip());
+    std::string layout;
+    for (const Item& it : items) {
+        layout += layout.empty() ? "(" : ",";
+        if (it.r > 1) layout += std::to_string(it.r);
+        if (it.kind == 'X') layout += std::to_string(it.w);
+        layout += it.kind;
+        if (it.kind != 'X' && it.w > 0) layout += std::to_string(it.w);
+        if (it.kind == 'F' || it.kind == 'E') layout += "." + std::to_string(it.d);
+    }
+    st.layout = layout + ")";
+    const int most = static_cast<int>(kMaxTargets);
+    int passes = fields < most && one_in(g, 6) ? 2 : 1;
+    int targets = passes == 2 ? pick(g, fields + 1, std::min(2 * fields, most))
+                  : one_in(g, 4)  ? pick(g, 1, fields)
+                                  : fields;
+    // The records hold the fields of the targets and what the layout has
+    // after the last of them up to its next field.
+    size_t first_line = lines.size();
+    std::string rec;
+    std::vector<size_t> ends;  // where a field ends in the last record
+    int t = 0;
+    for (int pass = 0; pass < passes && t < targets; ++pass) {
+        if (pass > 0) {
+            lines.push_back(rec);
+            rec.clear();
+            ends.clear();
+        }
+        for (const Item& it : items) {
+            ends.push_back(rec.size());
+            if (it.kind == '/') {
+                lines.push_back(rec);
+                rec.clear();
+                ends.clear();
+            } else if (it.kind == 'X') {
+                rec += stray(g, it.w);
+            } else if (t == targets) {
+                break;
+            } else {
+                for (int k = 0; k < it.r && t < targets; ++k, ++t) {
+                    int len = pick(g, 1, 12), w = it.w > 0 ? it.w : len;
+                    st.add(it.kind == 'A' ? 'A' : it.kind == 'I' ? 'I' : 'R', it.kind == 'A' ? len : 0);
+                    if (it.kind == 'A') rec += stray(g, w);
+                    else rec += one_in(g, 8) ? std::string(static_cast<size_t>(w), ' ') : numeric_field(g, w, it.kind != 'I');
+                    ends.push_back(rec.size());
+                }
+            }
+        }
+    }
+    if (one_in(g, 3)) rec += stray(g, pick(g, 1, 8));
+    if (one_in(g, 6) && !ends.empty()) rec.resize(ends[static_cast<size_t>(pick(g, 0, static_cast<int>(ends.size()) - 1))]);
+    lines.push_back(rec);
+    if (!may_end || !one_in(g, 4)) return true;
+    lines.resize(lines.size() - static_cast<size_t>(pick(g, 1, std::min(2, static_cast<int>(lines.size() - first_line)))));
+    return false;
+}
+
+TEST(RecordsAgainstFortran, LayoutReadsMatchTheFortranRuntime) {
+    if (!kOracle) GTEST_SKIP() << "gfortran not available";
+    std::mt19937 g(1998238);
+    std::vector<Case> cases;
+    for (int n = 0; n < 1500; ++n) {
+        std::vector<std::string> lines, more;
+        Statement first, second;
+        bool whole = layout_statement(g, one_in(g, 8), first, lines);
+        layout_statement(g, true, second, more);
+        if (whole) lines.insert(lines.end(), more.begin(), more.end());
+        cases.push_back(read_case(lines, {first, second}));
+    }
+    expect_same_as_oracle(cases);
+}
+
 }  // namespace
