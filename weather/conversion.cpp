@@ -14,12 +14,7 @@ bool rain_factor(std::string_view units, float& factor) {
 }
 
 std::string units_rejection(std::string_view units, std::string_view type) {
-    std::string m(msg::kUnknownUnits);
-    m += units;
-    m += msg::kUnknownUnitsFor;
-    m += type;
-    m += msg::kUnknownUnitsEnd;
-    return m;
+    return msg::unknown_units(units, type);
 }
 
 bool day_in_year(int32_t year, int32_t jday) { return jday >= 1 && jday <= YEARDAYS(year); }

@@ -1,7 +1,9 @@
 // Message texts of the weather converter: the log lines of the driver and of
-// the converters, and the console lines. Each text is defined here once.
+// the converters, and the console lines. Each text is defined here once; a
+// line with parts is a function that returns the whole line.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace metconv::msg {
@@ -17,24 +19,36 @@ inline constexpr std::string_view kSpreadHours = "Hours to distribute rain < 0 o
 
 // Driver: log lines.
 inline constexpr std::string_view kNormal = "*NOERROR: Program terminated normally";
-inline constexpr std::string_view kCannotOpen = "ERROR: Cannot open file ";
-inline constexpr std::string_view kCannotWrite = "ERROR: Cannot write file ";
-inline constexpr std::string_view kArgument = "ERROR: Argument ";
-inline constexpr std::string_view kNotInteger = " does not read as an integer: ";
-inline constexpr std::string_view kMissingForDR = " is missing for data type DR";
-inline constexpr std::string_view kUnknownType = "ERROR: Data type \"";
-inline constexpr std::string_view kUnknownTypeEnd = "\" names no converter (TP, ET, HR or DR)";
-inline constexpr std::string_view kUnknownUnits = "ERROR: Units \"";
-inline constexpr std::string_view kUnknownUnitsFor = "\" are not known for data type ";
-inline constexpr std::string_view kUnknownUnitsEnd = " (IN, CM or MM)";
-inline constexpr std::string_view kWouldReplace = "ERROR: Input file ";
-inline constexpr std::string_view kWouldReplaceOut = " would be replaced by the output file ";
-inline constexpr std::string_view kWouldReplaceLog = " would be replaced by the log file ";
+inline std::string cannot_open(std::string_view file) { return "ERROR: Cannot open file " + std::string(file); }
+inline std::string cannot_write(std::string_view file) { return "ERROR: Cannot write file " + std::string(file); }
+// An argument that does not read as an integer: its name (<STA>, <NHR> or
+// <BEGHR>) and the first six characters, which are all that is read.
+inline std::string not_integer(std::string_view name, std::string_view text) {
+    return "ERROR: Argument " + std::string(name) + " does not read as an integer: " + std::string(text.substr(0, 6));
+}
+inline std::string missing_for_daily_rain(std::string_view name) {
+    return "ERROR: Argument " + std::string(name) + " is missing for data type DR";
+}
+inline std::string unknown_type(std::string_view type) {
+    return "ERROR: Data type \"" + std::string(type) + "\" names no converter (TP, ET, HR or DR)";
+}
+inline std::string unknown_units(std::string_view units, std::string_view type) {
+    return "ERROR: Units \"" + std::string(units) + "\" are not known for data type " + std::string(type) +
+           " (IN, CM or MM)";
+}
+inline std::string replaces_input(std::string_view input, std::string_view output) {
+    return "ERROR: Input file " + std::string(input) + " would be replaced by the output file " + std::string(output);
+}
 
 // Driver: console lines.
 inline constexpr std::string_view kConsoleNormal = "Program terminated normally.";
 inline constexpr std::string_view kConsoleError = "ERROR detected check logfile.";
 inline constexpr std::string_view kConsoleStop = "Stop - Program terminated.";
-inline constexpr std::string_view kCannotOpenLog = "ERROR: Cannot open log file ";
+inline std::string cannot_open_log(std::string_view file) {
+    return "ERROR: Cannot open log file " + std::string(file);
+}
+inline std::string log_replaces_input(std::string_view input, std::string_view log) {
+    return "ERROR: Input file " + std::string(input) + " would be replaced by the log file " + std::string(log);
+}
 
 }  // namespace metconv::msg

@@ -42,14 +42,6 @@ std::string code_of(std::string_view arg) {
     return s;
 }
 
-std::string argument_error(std::string_view name, std::string_view text) {
-    std::string m(msg::kArgument);
-    m += name;
-    m += msg::kNotInteger;
-    m += text.substr(0, 6);
-    return m;
-}
-
 // True when writing PATH would replace INFILE: the same name, or two names
 // of one existing file.
 bool replaces_input(common::FileSystem& fs, const std::string& infile, const std::string& path) {
@@ -62,21 +54,10 @@ bool known_type(std::string_view type) { return type == "TP" || type == "ET" || 
 // Returns the log line of the first check that fails, or an empty text.
 std::string check_run(common::FileSystem& fs, const RunParameters& p) {
     if (!p.argument_error.empty()) return p.argument_error;
-    if (!known_type(p.TYPE)) {
-        std::string m(msg::kUnknownType);
-        m += p.TYPE;
-        m += msg::kUnknownTypeEnd;
-        return m;
-    }
+    if (!known_type(p.TYPE)) return msg::unknown_type(p.TYPE);
     float factor = 0.0f;
     if (p.TYPE != "TP" && !rain_factor(p.UNITS, factor)) return units_rejection(p.UNITS, p.TYPE);
-    if (replaces_input(fs, p.INFILE, p.OUTFILE)) {
-        std::string m(msg::kWouldReplace);
-        m += p.INFILE;
-        m += msg::kWouldReplaceOut;
-        m += p.OUTFILE;
-        return m;
-    }
+    if (replaces_input(fs, p.INFILE, p.OUTFILE)) return msg::replaces_input(p.INFILE, p.OUTFILE);
     return {};
 }
 
@@ -123,15 +104,15 @@ bool CMDARGS(const std::vector<std::string>& args, RunParameters& p, Console& co
     p.INFILE = std::string(common::trim_right(args[0]));
     p.TYPE = code_of(args[1]);
     p.UNITS = code_of(args[2]);
-    if (!read_integer_argument(args[3], p.STA)) p.argument_error = argument_error("<STA>", args[3]);
+    if (!read_integer_argument(args[3], p.STA)) p.argument_error = msg::not_integer("<STA>", args[3]);
     if (p.TYPE == "DR" && p.argument_error.empty()) {
         const char* names[2] = {"<NHR>", "<BEGHR>"};
         int32_t* targets[2] = {&p.NHR, &p.BEGHR};
         for (size_t k = 0; k < 2 && p.argument_error.empty(); ++k) {
             if (args.size() < 5 + k) {
-                p.argument_error = std::string(msg::kArgument) + names[k] + std::string(msg::kMissingForDR);
+                p.argument_error = msg::missing_for_daily_rain(names[k]);
             } else if (!read_integer_argument(args[4 + k], *targets[k])) {
-                p.argument_error = argument_error(names[k], args[4 + k]);
+                p.argument_error = msg::not_integer(names[k], args[4 + k]);
             }
         }
     }
@@ -160,15 +141,14 @@ Outcome run_metconv(const std::vector<std::string>& args, common::Connection& co
     // The log is checked against the input before anything is opened for
     // writing: if they are one file, nothing can be written at all.
     if (replaces_input(files, p.INFILE, p.LOGFILE)) {
-        console.stop_line(std::string(msg::kWouldReplace) + p.INFILE + std::string(msg::kWouldReplaceLog) +
-                          p.LOGFILE);
+        console.stop_line(msg::log_replaces_input(p.INFILE, p.LOGFILE));
         console_conn.flush();
         return o;
     }
     common::UnitTable units(files);
     common::Connection* log = units.open(kLogUnit, p.LOGFILE);
     if (!log) {
-        console.stop_line(std::string(msg::kCannotOpenLog) + p.LOGFILE);
+        console.stop_line(msg::cannot_open_log(p.LOGFILE));
         console_conn.flush();
         return o;
     }
@@ -179,16 +159,16 @@ Outcome run_metconv(const std::vector<std::string>& args, common::Connection& co
         common::Connection* in = units.open_existing(kInputUnit, p.INFILE);
         common::Connection* out = in ? units.open(kOutputUnit, p.OUTFILE) : nullptr;
         if (!in) {
-            message = std::string(msg::kCannotOpen) + p.INFILE;
+            message = msg::cannot_open(p.INFILE);
             result = -1;
         } else if (!out) {
-            message = std::string(msg::kCannotOpen) + p.OUTFILE;
+            message = msg::cannot_open(p.OUTFILE);
             result = -1;
         } else {
             out->output();  // the weather file is replaced from its start
             result = run_converter(p, *in, *out, message);
             if (!units.close(kOutputUnit) && result == 0) {
-                message = std::string(msg::kCannotWrite) + p.OUTFILE;
+                message = msg::cannot_write(p.OUTFILE);
                 result = -1;
             }
         }
@@ -200,7 +180,7 @@ Outcome run_metconv(const std::vector<std::string>& args, common::Connection& co
     o.log_line = line;
     const bool log_written = units.close(kLogUnit);
     units.close_all();
-    if (!log_written) console.stop_line(std::string(msg::kCannotWrite) + p.LOGFILE);
+    if (!log_written) console.stop_line(msg::cannot_write(p.LOGFILE));
     else console.stop_line(result == 0 ? msg::kConsoleNormal : msg::kConsoleError);
     console_conn.flush();
     return o;
