@@ -195,40 +195,51 @@ bool Connection::flush() {
 bool Connection::close() {
     if (!file_) return !failed_;
     flush();
-    if (!file_->close()) fail(file_->error());
+    // An output whose data could not all be written does not appear.
+    if (failed_) file_->discard();
+    else if (!file_->close()) fail(file_->error());
     if (!file_->text()) file_.reset();  // a memory connection keeps its text
     return !failed_;
 }
 
-void Connection::emergency_flush() noexcept {
-    int fd = file_ ? file_->descriptor() : -1;
+void Connection::emergency_close() noexcept {
+    if (!file_) return;
+    int fd = file_->descriptor();
     if (fd >= 0 && !out_.empty()) write_all(fd, out_.data(), out_.size());
+    file_->emergency_close();
 }
 
 UnitTable::UnitTable(FileSystem& fs) : fs_(&fs) {}
 UnitTable::~UnitTable() { close_all(); }
 
-Connection* UnitTable::connect(int unit, const std::string& path, std::unique_ptr<File> file) {
+Connection* UnitTable::connect(int unit, const std::string& path, std::unique_ptr<File> file, bool output) {
     if (!file) return nullptr;
     auto c = std::make_unique<Connection>(unit, path, std::move(file));
     Connection* p = c.get();
     units_[unit] = std::move(c);
+    outputs_[unit] = output;
     return p;
 }
 
 Connection* UnitTable::open(int unit, const std::string& path) {
     close(unit);
-    return connect(unit, path, fs_->open_write(path, last_error_));
+    return connect(unit, path, fs_->open_write(path, last_error_), true);
 }
 
 Connection* UnitTable::open_existing(int unit, const std::string& path) {
     close(unit);
-    return connect(unit, path, fs_->open_read(path, last_error_));
+    return connect(unit, path, fs_->open_read(path, last_error_), false);
 }
 
 Connection* UnitTable::attach(int unit, int fd, const std::string& name) {
     close(unit);
-    return connect(unit, name, descriptor_file(fd));
+    return connect(unit, name, descriptor_file(fd), false);
+}
+
+bool UnitTable::is_open(const std::string& path) const {
+    for (const auto& [unit, c] : units_)
+        if (c->path() == path) return true;
+    return false;
 }
 
 Connection* UnitTable::get(int unit) {
@@ -239,18 +250,20 @@ Connection* UnitTable::get(int unit) {
 bool UnitTable::close(int unit) {
     auto it = units_.find(unit);
     if (it == units_.end()) return true;
-    bool ok = it->second->close();
+    Connection& c = *it->second;
+    bool ok = c.close();
+    if (!ok) last_error_ = c.reason();
+    else if (outputs_[unit]) written_.insert(c.path());
     units_.erase(it);
     return ok;
 }
 
 void UnitTable::close_all() {
-    for (auto& [unit, c] : units_) c->close();
-    units_.clear();
+    while (!units_.empty()) close(units_.begin()->first);
 }
 
-void UnitTable::emergency_flush_all() noexcept {
-    for (auto& [unit, c] : units_) c->emergency_flush();
+void UnitTable::emergency_close_all() noexcept {
+    for (auto& [unit, c] : units_) c->emergency_close();
 }
 
 }  // namespace common

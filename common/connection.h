@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -61,8 +62,9 @@ public:
     // Flushes and closes; false if any write failed.
     bool close();
 
-    // For the floating-point trap: writes pending output with write(2) only.
-    void emergency_flush() noexcept;
+    // For the floating-point trap: writes pending output with write(2) and
+    // lets an output appear as it stands, with async-signal-safe calls only.
+    void emergency_close() noexcept;
 
     // Direct access for the record writer: the output buffer to append whole
     // records to, and the call that ends such an append.
@@ -121,18 +123,25 @@ public:
     // Why the last open failed.
     const std::string& last_error() const { return last_error_; }
     Connection* get(int unit);
-    // Closes the stream; false if writing it failed. Closing a stream that is
-    // not open does nothing.
+    // Closes the stream; an output then appears under its name. False if
+    // writing it failed: the output then does not appear, and
+    // last_error() says why. Closing a stream that is not open does nothing.
     bool close(int unit);
     void close_all();
-    // Writes every pending output with write(2); for the floating-point trap.
-    void emergency_flush_all() noexcept;
+    // True when an output of that name was opened and closed without error.
+    bool wrote(const std::string& path) const { return written_.count(path) != 0; }
+    // True when a stream is open on that name.
+    bool is_open(const std::string& path) const;
+    // For the floating-point trap: every output appears as it stands.
+    void emergency_close_all() noexcept;
 
 private:
-    Connection* connect(int unit, const std::string& path, std::unique_ptr<File> file);
+    Connection* connect(int unit, const std::string& path, std::unique_ptr<File> file, bool output);
 
     FileSystem* fs_;
     std::map<int, std::unique_ptr<Connection>> units_;
+    std::map<int, bool> outputs_;
+    std::set<std::string> written_;
     std::string last_error_;
 };
 

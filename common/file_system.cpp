@@ -1,11 +1,15 @@
 #include "common/file_system.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -15,9 +19,63 @@ namespace {
 
 std::string reason(int e) { return std::strerror(e); }
 
-// A file on a descriptor. Files opened by the disk own theirs; the console's
-// stays open.
-class DescriptorFile final : public File {
+// Temporary files of outputs being written, for the signal handler that
+// removes them: plain pointers to their names, set and cleared atomically.
+constexpr int kTemporarySlots = 64;
+std::atomic<const char*> g_temporaries[kTemporarySlots];
+
+void register_temporary(const char* path) {
+    for (auto& slot : g_temporaries) {
+        const char* none = nullptr;
+        if (slot.compare_exchange_strong(none, path)) return;
+    }
+}
+
+void unregister_temporary(const char* path) {
+    for (auto& slot : g_temporaries) {
+        const char* p = path;
+        if (slot.compare_exchange_strong(p, nullptr)) return;
+    }
+}
+
+void remove_temporaries_and_end(int sig) {
+    for (auto& slot : g_temporaries)
+        if (const char* p = slot.load()) ::unlink(p);
+    ::signal(sig, SIG_DFL);
+    ::raise(sig);
+}
+
+bool write_all(int fd, const char* p, size_t n) noexcept {
+    while (n > 0) {
+        ssize_t k = ::write(fd, p, n);
+        if (k < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += k;
+        n -= static_cast<size_t>(k);
+    }
+    return true;
+}
+
+bool pwrite_all(int fd, const char* p, size_t n) noexcept {
+    off_t at = 0;
+    while (n > 0) {
+        ssize_t k = ::pwrite(fd, p, n, at);
+        if (k < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += k;
+        at += k;
+        n -= static_cast<size_t>(k);
+    }
+    return true;
+}
+
+// A file on a descriptor: an input, or the console, whose descriptor stays
+// open and which is written where it stands.
+class DescriptorFile : public File {
 public:
     DescriptorFile(int fd, bool owned) : fd_(fd), owned_(owned) {}
     ~DescriptorFile() override {
@@ -33,19 +91,10 @@ public:
         }
     }
     bool write(const char* p, size_t n) override {
-        while (n > 0) {
-            ssize_t k = ::write(fd_, p, n);
-            if (k < 0) {
-                if (errno == EINTR) continue;
-                error_ = reason(errno);
-                return false;
-            }
-            p += k;
-            n -= static_cast<size_t>(k);
-        }
-        return true;
+        if (write_all(fd_, p, n)) return true;
+        error_ = reason(errno);
+        return false;
     }
-    // The console is written where it stands: it is neither moved nor cut.
     bool seek(int64_t offset) override {
         if (!owned_) return true;
         if (::lseek(fd_, offset, SEEK_SET) < 0) {
@@ -74,42 +123,72 @@ public:
     }
     int descriptor() const override { return fd_; }
 
-private:
+protected:
     int fd_;
     bool owned_;
 };
 
-// A text in memory, shared with the file system that holds it by name.
-class MemoryFile final : public File {
+// An output on disk: written under a temporary name in its folder and
+// renamed onto its own name when closed.
+class DiskOutput final : public DescriptorFile {
 public:
-    explicit MemoryFile(std::shared_ptr<std::string> text) : text_(std::move(text)) {}
-    int64_t read(char* buf, size_t n) override {
-        size_t at = std::min(pos_, text_->size());
-        size_t k = std::min(n, text_->size() - at);
-        if (k > 0) std::memcpy(buf, text_->data() + at, k);
-        pos_ = at + k;
-        return static_cast<int64_t>(k);
+    DiskOutput(int fd, std::string temporary, std::string final_name)
+        : DescriptorFile(fd, true), temporary_(std::move(temporary)), final_(std::move(final_name)) {
+        register_temporary(temporary_.c_str());
     }
-    bool write(const char* p, size_t n) override {
-        if (pos_ > text_->size()) text_->resize(pos_, '\0');
-        text_->replace(pos_, std::min(n, text_->size() - pos_), p, n);
-        pos_ += n;
+    ~DiskOutput() override { discard(); }
+    bool close() override {
+        if (done_) return error_.empty();
+        done_ = true;
+        unregister_temporary(temporary_.c_str());
+        const int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0) {
+            error_ = reason(errno);
+            ::unlink(temporary_.c_str());
+            return false;
+        }
+        if (::rename(temporary_.c_str(), final_.c_str()) != 0) {
+            error_ = reason(errno);
+            ::unlink(temporary_.c_str());
+            return false;
+        }
         return true;
     }
-    bool seek(int64_t offset) override {
-        pos_ = static_cast<size_t>(offset);
-        return true;
+    void discard() override {
+        if (done_) return;
+        done_ = true;
+        unregister_temporary(temporary_.c_str());
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+        ::unlink(temporary_.c_str());
     }
-    bool truncate(int64_t size) override {
-        if (static_cast<size_t>(size) < text_->size()) text_->resize(static_cast<size_t>(size));
-        return true;
+    void emergency_close() noexcept override {
+        if (!done_) ::rename(temporary_.c_str(), final_.c_str());
     }
-    bool close() override { return true; }
-    const std::string* text() const override { return text_.get(); }
 
 private:
-    std::shared_ptr<std::string> text_;
-    size_t pos_ = 0;
+    std::string temporary_, final_;
+    bool done_ = false;
+};
+
+class DiskLog final : public LogFile {
+public:
+    explicit DiskLog(int fd) : fd_(fd) {}
+    ~DiskLog() override { ::close(fd_); }  // the lock goes with the descriptor
+    bool replace(std::string_view text) override {
+        if (!pwrite_all(fd_, text.data(), text.size()) || ::ftruncate(fd_, static_cast<off_t>(text.size())) != 0) {
+            error_ = reason(errno);
+            return false;
+        }
+        return true;
+    }
+    void emergency_replace(const char* text, size_t n) noexcept override {
+        if (pwrite_all(fd_, text, n)) (void)::ftruncate(fd_, static_cast<off_t>(n));
+    }
+
+private:
+    int fd_;
 };
 
 FileType type_of(const struct stat& st) {
@@ -118,9 +197,26 @@ FileType type_of(const struct stat& st) {
     return FileType::Other;
 }
 
-// Opens a descriptor on `path`; a folder is no file.
-std::unique_ptr<File> open_descriptor(const std::string& path, int flags, std::string& err) {
-    int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+// The folder part of a path, with its separator ("" for none), and the name.
+void split(const std::string& path, std::string& folder, std::string& name) {
+    size_t slash = path.rfind('/');
+    folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    name = path.substr(folder.size());
+}
+
+// The start of the temporary names of `name`: a hidden name in its folder.
+// The name is cut so that the whole temporary name stays a valid file name.
+std::string temporary_prefix(const std::string& path) {
+    std::string folder, name;
+    split(path, folder, name);
+    return folder + "." + name.substr(0, 200) + ".";
+}
+constexpr std::string_view kTemporarySuffix = ".tmp";
+
+}  // namespace
+
+std::unique_ptr<File> DiskFileSystem::open_read(const std::string& path, std::string& err) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         err = reason(errno);
         return nullptr;
@@ -134,14 +230,63 @@ std::unique_ptr<File> open_descriptor(const std::string& path, int flags, std::s
     return std::make_unique<DescriptorFile>(fd, true);
 }
 
-}  // namespace
-
-std::unique_ptr<File> DiskFileSystem::open_read(const std::string& path, std::string& err) {
-    return open_descriptor(path, O_RDONLY, err);
+std::unique_ptr<File> DiskFileSystem::open_write(const std::string& path, std::string& err) {
+    if (type(path) == FileType::Directory) {
+        err = reason(EISDIR);
+        return nullptr;
+    }
+    static std::atomic<unsigned> counter{0};
+    const std::string prefix = temporary_prefix(path);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string temporary = prefix + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
+                                std::string(kTemporarySuffix);
+        int fd = ::open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) return std::make_unique<DiskOutput>(fd, std::move(temporary), path);
+        if (errno != EEXIST) {
+            err = reason(errno);
+            return nullptr;
+        }
+    }
+    err = reason(EEXIST);
+    return nullptr;
 }
 
-std::unique_ptr<File> DiskFileSystem::open_write(const std::string& path, std::string& err) {
-    return open_descriptor(path, O_RDWR | O_CREAT, err);
+std::unique_ptr<LogFile> DiskFileSystem::open_log(const std::string& path, std::string& err) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == ELOOP) {
+            // A link at the log's name is replaced, never followed.
+            if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+                err = reason(errno);
+                return nullptr;
+            }
+            continue;
+        }
+        if (fd < 0) {
+            err = reason(errno);
+            return nullptr;
+        }
+        struct stat held {}, named {};
+        if (::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) {
+            err = reason(S_ISDIR(held.st_mode) ? EISDIR : EINVAL);
+            ::close(fd);
+            return nullptr;
+        }
+        while (::flock(fd, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                err = reason(errno);
+                ::close(fd);
+                return nullptr;
+            }
+        }
+        // The lock holds for the file that bears the name: if the name was
+        // taken away while this run waited, start again.
+        if (::stat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev && named.st_ino == held.st_ino)
+            return std::make_unique<DiskLog>(fd);
+        ::close(fd);
+    }
+    err = reason(EAGAIN);
+    return nullptr;
 }
 
 FileType DiskFileSystem::type(const std::string& path) {
@@ -170,12 +315,104 @@ bool DiskFileSystem::remove(const std::string& path, std::string& err) {
     return false;
 }
 
+void DiskFileSystem::remove_leftovers(const std::string& path) {
+    std::string folder, name;
+    split(temporary_prefix(path), folder, name);
+    DIR* d = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!d) return;
+    while (const dirent* e = ::readdir(d)) {
+        std::string_view n(e->d_name);
+        if (n.size() <= name.size() + kTemporarySuffix.size() || n.substr(0, name.size()) != name ||
+            n.substr(n.size() - kTemporarySuffix.size()) != kTemporarySuffix)
+            continue;
+        // What lies between is the process number and a count: "123-4".
+        std::string_view mid = n.substr(name.size(), n.size() - name.size() - kTemporarySuffix.size());
+        if (mid.find_first_not_of("0123456789-") != std::string_view::npos) continue;
+        ::unlink((folder + std::string(n)).c_str());
+    }
+    ::closedir(d);
+}
+
 DiskFileSystem& disk() {
     static DiskFileSystem d;
     return d;
 }
 
+void remove_temporaries_on_signal() {
+    struct sigaction action {};
+    action.sa_handler = remove_temporaries_and_end;
+    sigemptyset(&action.sa_mask);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(sig, &action, nullptr);
+}
+
 std::unique_ptr<File> descriptor_file(int fd) { return std::make_unique<DescriptorFile>(fd, false); }
+
+namespace {
+
+// A text in memory, read and written at a position.
+class MemoryFile : public File {
+public:
+    explicit MemoryFile(std::shared_ptr<std::string> text) : text_(std::move(text)) {}
+    int64_t read(char* buf, size_t n) override {
+        size_t at = std::min(pos_, text_->size());
+        size_t k = std::min(n, text_->size() - at);
+        if (k > 0) std::memcpy(buf, text_->data() + at, k);
+        pos_ = at + k;
+        return static_cast<int64_t>(k);
+    }
+    bool write(const char* p, size_t n) override {
+        if (pos_ > text_->size()) text_->resize(pos_, '\0');
+        text_->replace(pos_, std::min(n, text_->size() - pos_), p, n);
+        pos_ += n;
+        return true;
+    }
+    bool seek(int64_t offset) override {
+        pos_ = static_cast<size_t>(offset);
+        return true;
+    }
+    bool truncate(int64_t size) override {
+        if (static_cast<size_t>(size) < text_->size()) text_->resize(static_cast<size_t>(size));
+        return true;
+    }
+    bool close() override { return true; }
+    const std::string* text() const override { return text_.get(); }
+
+protected:
+    std::shared_ptr<std::string> text_;
+    size_t pos_ = 0;
+};
+
+class MemoryLog final : public LogFile {
+public:
+    explicit MemoryLog(std::shared_ptr<std::string> text) : text_(std::move(text)) {}
+    bool replace(std::string_view text) override {
+        text_->assign(text);
+        return true;
+    }
+
+private:
+    std::shared_ptr<std::string> text_;
+};
+
+}  // namespace
+
+// An output in memory: its text takes the place of the named file when it
+// is closed.
+class MemoryOutput final : public MemoryFile {
+public:
+    MemoryOutput(MemoryFileSystem& fs, std::string key)
+        : MemoryFile(std::make_shared<std::string>()), fs_(&fs), key_(std::move(key)) {}
+    bool close() override {
+        if (fs_) fs_->files_[key_] = text_;
+        fs_ = nullptr;
+        return true;
+    }
+    void discard() override { fs_ = nullptr; }
+
+private:
+    MemoryFileSystem* fs_;
+    std::string key_;
+};
 
 std::unique_ptr<File> memory_file(std::string text) {
     return std::make_unique<MemoryFile>(std::make_shared<std::string>(std::move(text)));
@@ -202,9 +439,18 @@ std::unique_ptr<File> MemoryFileSystem::open_write(const std::string& path, std:
         err = reason(EISDIR);
         return nullptr;
     }
+    return std::make_unique<MemoryOutput>(*this, k);
+}
+
+std::unique_ptr<LogFile> MemoryFileSystem::open_log(const std::string& path, std::string& err) {
+    const std::string k = key(path);
+    if (folders_.count(k)) {
+        err = reason(EISDIR);
+        return nullptr;
+    }
     auto& text = files_[k];
     if (!text) text = std::make_shared<std::string>();
-    return std::make_unique<MemoryFile>(text);
+    return std::make_unique<MemoryLog>(text);
 }
 
 FileType MemoryFileSystem::type(const std::string& path) {

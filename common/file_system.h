@@ -3,16 +3,28 @@
 // other way, so whole runs can work on memory (tests, callers that hold a
 // soil or a series in memory) exactly as they work on disk.
 //
+// Outputs are written whole or not at all: a file opened for writing is
+// written under a temporary name beside its final name and appears under
+// that name only when it is closed without error, replacing what stood there
+// (a symbolic link at the name is replaced, never followed). A file that
+// fails, or is dropped, leaves nothing behind. Readers of a name therefore
+// see either the earlier file or the complete new one.
+//
+// A run's log is the one file rewritten in place: it is held under an
+// exclusive lock for the run's whole life, so that runs sharing a log (and
+// with it their outputs) wait for each other instead of mixing their files.
+//
 // Failures are values: an open that fails returns nullptr and says why in
 // `err`; a read, write or close that fails returns a failure and the File
 // keeps the reason in error(). Reasons are the system's own words
-// (strerror), such as "No such file or directory".
+// (strerror), such as "No space left on device".
 #pragma once
 
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace common {
@@ -33,16 +45,37 @@ public:
     virtual bool seek(int64_t offset) = 0;
     // Cuts the file to `size` bytes.
     virtual bool truncate(int64_t size) = 0;
-    // Ends the connection. False if the file could not be completed.
+    // Ends the connection; a file opened for writing then appears under its
+    // name. False if that failed: the file then does not appear.
     virtual bool close() = 0;
+    // Ends a file opened for writing without letting it appear.
+    virtual void discard() {}
 
-    // The descriptor behind the file, or -1; only for the last flush of a
-    // floating-point trap, which may use nothing but write(2).
+    // For the floating-point trap, with async-signal-safe calls only: the
+    // descriptor behind the file (or -1), and the close that lets a file
+    // opened for writing appear under its name as it stands.
     virtual int descriptor() const { return -1; }
+    virtual void emergency_close() noexcept {}
     // The bytes of a file held in memory; nullptr for a file on disk.
     virtual const std::string* text() const { return nullptr; }
 
     // Why the last operation failed.
+    const std::string& error() const { return error_; }
+
+protected:
+    std::string error_;
+};
+
+// A run's log, locked for as long as it is open.
+class LogFile {
+public:
+    virtual ~LogFile() = default;
+    // Makes `text` (whole records with their line ends) the log's content.
+    // The new text is written over the old before the file is cut to its
+    // length, so an interruption never leaves the old text alone.
+    virtual bool replace(std::string_view text) = 0;
+    // The same for the floating-point trap, with async-signal-safe calls.
+    virtual void emergency_replace(const char* text, size_t n) noexcept { (void)text, (void)n; }
     const std::string& error() const { return error_; }
 
 protected:
@@ -55,16 +88,20 @@ public:
 
     // Opens an existing file for reading only.
     virtual std::unique_ptr<File> open_read(const std::string& path, std::string& err) = 0;
-    // Opens a file for writing (and reading back what was written): created
-    // when missing; an existing file keeps its bytes until the first write
-    // cuts it at the position.
+    // Opens a new file for writing (and reading back what was written),
+    // which appears under `path` when it is closed.
     virtual std::unique_ptr<File> open_write(const std::string& path, std::string& err) = 0;
+    // Opens the log `path` (created when missing) and locks it, waiting
+    // while another run holds it.
+    virtual std::unique_ptr<LogFile> open_log(const std::string& path, std::string& err) = 0;
     virtual FileType type(const std::string& path) = 0;
     // True when the two names lead to one file: the same name once made
     // absolute and normal, or two names of one existing file.
     virtual bool same_file(const std::string& a, const std::string& b) = 0;
     // Removes a file; a name that does not exist is no failure.
     virtual bool remove(const std::string& path, std::string& err) = 0;
+    // Removes what a run that was killed while writing `path` left behind.
+    virtual void remove_leftovers(const std::string& path) { (void)path; }
 };
 
 // The disk of this process.
@@ -72,11 +109,18 @@ class DiskFileSystem final : public FileSystem {
 public:
     std::unique_ptr<File> open_read(const std::string& path, std::string& err) override;
     std::unique_ptr<File> open_write(const std::string& path, std::string& err) override;
+    std::unique_ptr<LogFile> open_log(const std::string& path, std::string& err) override;
     FileType type(const std::string& path) override;
     bool same_file(const std::string& a, const std::string& b) override;
     bool remove(const std::string& path, std::string& err) override;
+    void remove_leftovers(const std::string& path) override;
 };
 DiskFileSystem& disk();
+
+// Removes the temporary files of outputs still being written when the
+// process is ended by SIGINT, SIGTERM or SIGHUP, then ends it as the signal
+// would have. For programs, not for libraries that run inside another.
+void remove_temporaries_on_signal();
 
 // A file on a descriptor that stays open after the connection (the console).
 std::unique_ptr<File> descriptor_file(int fd);
@@ -89,6 +133,7 @@ class MemoryFileSystem final : public FileSystem {
 public:
     std::unique_ptr<File> open_read(const std::string& path, std::string& err) override;
     std::unique_ptr<File> open_write(const std::string& path, std::string& err) override;
+    std::unique_ptr<LogFile> open_log(const std::string& path, std::string& err) override;
     FileType type(const std::string& path) override;
     bool same_file(const std::string& a, const std::string& b) override;
     bool remove(const std::string& path, std::string& err) override;
@@ -103,6 +148,7 @@ public:
     std::vector<std::string> names() const;
 
 private:
+    friend class MemoryOutput;
     static std::string key(const std::string& path);
     std::map<std::string, std::shared_ptr<std::string>> files_;
     std::map<std::string, bool> folders_;

@@ -24,8 +24,10 @@ inline constexpr std::string_view kConsoleTrap = "Program terminated abnormally,
 inline constexpr std::string_view kNormal = "NOERROR: Program terminated normally";
 inline constexpr std::string_view kSyntax = "ERROR: Syntax - PEDOPRE <INFILE>";
 
-// An open or close of a file read back by name failed.
+// A stream that a step expects open is not.
 inline constexpr std::string_view kFileIoError = "ERROR: File I/O error";
+// The run did not get to its last line: interrupted, or still running.
+inline constexpr std::string_view kUnfinished = "ERROR: Run did not finish";
 
 inline std::string not_found(std::string_view file) {
     return "ERROR: File " + std::string(file) + " not found!";
@@ -34,8 +36,23 @@ inline std::string not_found(std::string_view file) {
 inline std::string read_error(std::string_view file) {
     return "ERROR: Read error in file " + std::string(common::trim_right(file));
 }
-inline std::string cannot_open(std::string_view file) {
-    return "ERROR: Cannot open file " + std::string(common::trim_right(file));
+// A file that could not be opened, or whose writing failed, with the
+// system's reason where it gave one.
+inline std::string with_reason(std::string text, std::string_view reason) {
+    if (!reason.empty()) text += ": " + std::string(reason);
+    return text;
+}
+inline std::string cannot_open(std::string_view file, std::string_view reason = {}) {
+    return with_reason("ERROR: Cannot open file " + std::string(common::trim_right(file)), reason);
+}
+inline std::string cannot_write(std::string_view file, std::string_view reason = {}) {
+    return with_reason("ERROR: Cannot write file " + std::string(common::trim_right(file)), reason);
+}
+// The log could not be opened or written; an earlier log at its name was
+// removed so that it is not read as this run's outcome.
+inline std::string log_unusable(std::string line, bool removed) {
+    if (removed) line += " (the earlier log was removed)";
+    return line;
 }
 inline std::string overwrites_input(std::string_view input, std::string_view output) {
     return "ERROR: Input file " + std::string(input) + " would be overwritten by output file " +

@@ -14,11 +14,10 @@
 namespace pedopre {
 namespace {
 
-// What the handler needs, in plain globals: the run's connections (to flush
-// them), the log's own descriptor and the previous signal action.
-common::UnitTable* g_units = nullptr;
+// What the handler needs, in plain globals: the run's files, the console
+// and the previous signal action.
+common::RunFiles* g_files = nullptr;
 common::Connection* g_console = nullptr;
-int g_log_fd = -1;
 struct sigaction g_previous {};
 
 constexpr int kTraps = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
@@ -40,18 +39,13 @@ void fpehand(int, siginfo_t* info, void*) {
     std::string_view routine = routine_name();
     fpe_message(info ? info->si_code : 0, routine.data(), routine.size(), line);
     set_error(std::string_view(line, kErrorLength));
-    // The files keep what the run wrote before the trap.
-    if (g_units) g_units->emergency_flush_all();
-    if (g_console) g_console->emergency_flush();
-    // The log holds this line alone, written through layout (A): the whole
-    // 128-character field with no leading blank.
+    // The outputs keep what the run wrote before the trap; the log holds
+    // this line alone, written through layout (A): the whole 128-character
+    // field with no leading blank.
     line[kErrorLength] = '\r';
     line[kErrorLength + 1] = '\n';
-    if (g_log_fd >= 0) {
-        if (::ftruncate(g_log_fd, 0) == 0 && ::lseek(g_log_fd, 0, SEEK_SET) == 0)
-            write_all(g_log_fd, line, sizeof line);
-        ::close(g_log_fd);
-    }
+    if (g_files) g_files->emergency_finish(line, sizeof line);
+    if (g_console) g_console->emergency_close();
     char console[msg::kConsoleTrap.size() + 2];
     std::memcpy(console, msg::kConsoleTrap.data(), msg::kConsoleTrap.size());
     console[msg::kConsoleTrap.size()] = '\r';
@@ -82,10 +76,9 @@ void fpe_message(int si_code, const char* routine, size_t routine_length, char* 
     while (n < kErrorLength) out[n++] = ' ';
 }
 
-FpeTrap::FpeTrap(common::UnitTable& units, common::Connection& console) {
-    g_units = &units;
+FpeTrap::FpeTrap(common::Connection& console) {
+    g_files = nullptr;
     g_console = &console;
-    g_log_fd = -1;
     struct sigaction action {};
     action.sa_sigaction = fpehand;
     action.sa_flags = SA_SIGINFO;
@@ -100,14 +93,10 @@ FpeTrap::~FpeTrap() {
     fedisableexcept(kTraps & ~saved_excepts_);
     std::feclearexcept(FE_ALL_EXCEPT);
     if (installed_) ::sigaction(SIGFPE, &g_previous, nullptr);
-    set_log("");
-    g_units = nullptr;
+    g_files = nullptr;
     g_console = nullptr;
 }
 
-void FpeTrap::set_log(const std::string& path) {
-    if (g_log_fd >= 0) ::close(g_log_fd);
-    g_log_fd = path.empty() ? -1 : ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-}
+void FpeTrap::set_run(common::RunFiles* files) { g_files = files; }
 
 }  // namespace pedopre

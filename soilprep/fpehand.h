@@ -1,16 +1,18 @@
 // The floating-point trap of PEDOPRE.
 //
 // While a run is active, invalid operations, divisions by zero and overflows
-// raise SIGFPE. The handler `fpehand` writes one log line naming the
-// exception and the current routine name, flushes what the run's output
-// connections hold, prints the trap's console line and ends the process with
-// status 0. It uses only async-signal-safe calls on fixed buffers.
+// raise SIGFPE. The handler `fpehand` ends the run's files as every run ends
+// them (the outputs appear with what they hold, the log takes one line
+// naming the exception and the current routine name), prints the trap's
+// console line and ends the process with status 0. It uses only
+// async-signal-safe calls on fixed buffers.
 #pragma once
 
 #include <cstddef>
 #include <string>
 
 #include "common/connection.h"
+#include "common/run_files.h"
 
 namespace pedopre {
 
@@ -25,13 +27,13 @@ void fpe_message(int si_code, const char* routine, size_t routine_length, char* 
 // action and trap mask and clears the raised flags.
 class FpeTrap {
 public:
-    FpeTrap(common::UnitTable& units, common::Connection& console);
+    explicit FpeTrap(common::Connection& console);
     ~FpeTrap();
     FpeTrap(const FpeTrap&) = delete;
     FpeTrap& operator=(const FpeTrap&) = delete;
 
-    // The log file the handler writes to, once it is open; "" forgets it.
-    void set_log(const std::string& path);
+    // The files the handler ends, once the log is open.
+    void set_run(common::RunFiles* files);
 
 private:
     int saved_excepts_;

@@ -8,6 +8,7 @@
 #include "common/layout.h"
 #include "common/record_read.h"
 #include "common/record_write.h"
+#include "common/run_files.h"
 #include "soilcalc/grnampt.h"
 #include "soilcalc/mhgenuch.h"
 #include "soilcalc/milnqrk.h"
@@ -71,6 +72,7 @@ FileNames form_names(const std::string& argument) {
 
 [[noreturn]] void stop(std::string text) { throw AbnormalStop{std::move(text), false, false}; }
 [[noreturn]] void stop_step() { throw AbnormalStop{std::string(error_message()), true, false}; }
+[[noreturn]] void stop_console(std::string text) { throw AbnormalStop{std::move(text), false, true}; }
 
 // READSWCFILE and ROSETTA leave the message blank for a plain read failure;
 // the driver then forms the read-error line.
@@ -81,47 +83,65 @@ FileNames form_names(const std::string& argument) {
 
 common::Connection& open_output(Context& ctx, int unit, const std::string& name) {
     common::Connection* c = ctx.units.open(unit, name);
-    if (!c) stop(msg::cannot_open(name));
+    if (!c) stop(msg::cannot_open(name, ctx.units.last_error()));
     return *c;
 }
 
-// Closes every stream that is still open, the log aside; an output whose
-// data could not be written is an error.
-void close_outputs(Context& ctx) {
-    for (int unit : {kOutUnit, kWtdUnit, kMisUnit, kMqUnit, kSavUnit, kWdvUnit, kSinUnit, kUpqUnit, kInputUnit,
-                     kUpfluxMqUnit, kIredmqUnit}) {
-        common::Connection* c = ctx.units.get(unit);
-        if (!c) continue;
-        std::string path = c->path();
-        if (!ctx.units.close(unit)) stop(msg::cannot_open(path));
-    }
+// Closes one stream; an output whose data could not all be written stops
+// the run.
+void close_stream(Context& ctx, int unit) {
+    common::Connection* c = ctx.units.get(unit);
+    if (!c) return;
+    const std::string path = c->path();
+    if (!ctx.units.close(unit)) stop(msg::cannot_write(path, ctx.units.last_error()));
 }
 
-void run(Context& ctx, const std::vector<std::string>& args, FpeTrap* trap) {
+// A free-form log record as the driver writes its lines: one blank, then
+// the text, cut to the 128 characters of the error message (or filling
+// them, for a step's message).
+std::string log_record(const AbnormalStop& line) {
+    std::string text = line.full_field ? common::fixed(line.text, kErrorLength) : line.text.substr(0, kErrorLength);
+    std::string record;
+    common::format_free(record, {text});
+    return record;
+}
+
+// Opens and locks the log, which says from now on that the run has not
+// finished. A log that cannot be used stops the run on the console.
+void open_log(common::RunFiles& files, const std::string& path) {
+    std::string reason;
+    bool removed = false;
+    if (!files.open_log(path, log_record(AbnormalStop{std::string(msg::kUnfinished), true, false}), reason, removed))
+        stop_console(msg::log_unusable(msg::cannot_open(path, reason), removed));
+}
+
+void run(Context& ctx, common::RunFiles& files, const std::vector<std::string>& args, FpeTrap* trap) {
     static const common::Layout kTitle("(A)");
+    common::FileSystem& fs = ctx.units.file_system();
 
     // Without exactly one argument there is no input directory: the log goes
     // to the current directory.
     if (args.size() != 1) {
-        if (!ctx.units.open(kLogUnit, std::string(kLogName)))
-            throw AbnormalStop{msg::cannot_open(kLogName), false, true};
+        open_log(files, std::string(kLogName));
         stop(std::string(msg::kSyntax));
     }
     const FileNames f = form_names(args[0]);
 
     // The input is never overwritten, not even by the log.
-    if (ctx.units.file_system().same_file(f.infile, f.log)) throw AbnormalStop{msg::overwrites_input(f.infile, f.log), false, true};
-    if (!ctx.units.open(kLogUnit, f.log)) throw AbnormalStop{msg::cannot_open(f.log), false, true};
-    if (trap) trap->set_log(f.log);
+    if (fs.same_file(f.infile, f.log)) stop_console(msg::overwrites_input(f.infile, f.log));
+    open_log(files, f.log);
+    if (trap) trap->set_run(&files);
 
-    const common::FileType input_type = ctx.units.file_system().type(f.infile);
+    const common::FileType input_type = fs.type(f.infile);
     if (input_type == common::FileType::Missing || input_type == common::FileType::Directory)
         stop(msg::not_found(f.infile));
-    for (const std::string* name : {&f.out, &f.wtd, &f.wdv, &f.mis, &f.mq, &f.sav, &f.sin, &f.upq})
-        if (ctx.units.file_system().same_file(f.infile, *name)) stop(msg::overwrites_input(f.infile, *name));
+    const std::vector<std::string> outputs = {f.out, f.wtd, f.wdv, f.mis, f.mq, f.sav, f.sin, f.upq};
+    if (const std::string* name = common::overwrites_input(fs, f.infile, outputs))
+        stop(msg::overwrites_input(f.infile, *name));
 
     common::Connection* in = ctx.units.open_existing(kInputUnit, f.infile);
-    if (!in) stop(msg::cannot_open(f.infile));
+    if (!in) stop(msg::cannot_open(f.infile, ctx.units.last_error()));
+    files.begin_outputs(outputs);
     open_output(ctx, kWtdUnit, f.wtd);
     open_output(ctx, kMisUnit, f.mis);
     open_output(ctx, kMqUnit, f.mq);
@@ -156,26 +176,27 @@ void run(Context& ctx, const std::vector<std::string>& args, FpeTrap* trap) {
     }
     if (UPFLUX(ctx, kOutUnit, f.base, f.mq) != 0) stop_step();
     if (GRNAMPT(ctx, kOutUnit, f.mq) != 0) stop_step();
-    if (common::Connection* out = ctx.units.get(kOutUnit)) out->rewind();
+    // The soil input file is assembled from the completed report file.
+    close_stream(ctx, kOutUnit);
+    if (!ctx.units.open_existing(kOutUnit, f.out)) stop(msg::cannot_open(f.out, ctx.units.last_error()));
     if (MHINPUT(ctx, kOutUnit, f.sin, soil) != 0) stop_step();
-    close_outputs(ctx);
+    for (int unit : {kOutUnit, kWtdUnit, kMisUnit, kMqUnit, kSavUnit, kWdvUnit, kSinUnit, kUpqUnit, kInputUnit,
+                     kUpfluxMqUnit, kIredmqUnit})
+        close_stream(ctx, unit);
 }
 
-// Writes the run's one log line and closes the log; a line the log cannot
-// take goes to the console instead.
-void write_log(Context& ctx, RunOutcome& outcome, const AbnormalStop& line) {
-    // Every line is cut to the 128 characters of the error message.
-    std::string text = line.full_field ? common::fixed(line.text, kErrorLength) : line.text.substr(0, kErrorLength);
-    common::Connection* log = line.console_only ? nullptr : ctx.units.get(kLogUnit);
-    if (log) {
-        std::string record;
-        common::format_free(record, {text});
+// Ends the run: every output appears as written, the log takes its one
+// record; a record the log cannot take goes to the console instead.
+void finish(Context& ctx, common::RunFiles& files, RunOutcome& outcome, const AbnormalStop& line) {
+    std::string record = log_record(line);
+    std::string reason;
+    if (!line.console_only && files.has_log() && files.finish(record, reason)) {
         outcome.log_line = record.substr(0, record.size() - 2);
-        std::string path = log->path();
-        common::write_free(*log, {text});
-        if (ctx.units.close(kLogUnit)) return;
-        text = msg::cannot_open(path);
+        return;
     }
+    files.finish({}, reason);  // the outputs end all the same
+    std::string text = line.text.substr(0, kErrorLength);
+    if (!line.console_only) text = msg::cannot_write(files.log_path(), reason);
     outcome.logged = false;
     outcome.log_line = text;
     common::write_free(*ctx.console, {text});
@@ -188,25 +209,24 @@ RunOutcome run_pedopre(const std::vector<std::string>& args, common::Connection&
 
     Context ctx(options.files ? *options.files : common::disk());
     ctx.console = &console;
+    common::RunFiles files(ctx.units);
     set_routine("PEDOPRE");
     clear_error();
     std::optional<FpeTrap> trap;
-    if (options.traps) trap.emplace(ctx.units, console);
+    if (options.traps) trap.emplace(console);
 
     RunOutcome outcome;
     try {
-        run(ctx, args, trap ? &*trap : nullptr);
-        write_log(ctx, outcome, AbnormalStop{std::string(msg::kNormal), false, false});
+        run(ctx, files, args, trap ? &*trap : nullptr);
+        finish(ctx, files, outcome, AbnormalStop{std::string(msg::kNormal), false, false});
         outcome.console_line = outcome.logged ? msg::kConsoleNormal : msg::kConsoleAbnormal;
     } catch (const AbnormalStop& halt) {
-        write_log(ctx, outcome, halt);
+        finish(ctx, files, outcome, halt);
         outcome.console_line = msg::kConsoleAbnormal;
     } catch (const std::exception& failure) {
-        write_log(ctx, outcome, AbnormalStop{"ERROR: " + std::string(failure.what()), true, false});
+        finish(ctx, files, outcome, AbnormalStop{"ERROR: " + std::string(failure.what()), true, false});
         outcome.console_line = msg::kConsoleAbnormal;
     }
-    // The streams still open keep what was written to them.
-    ctx.units.close_all();
     trap.reset();
     common::write_record(console, kLine, {outcome.console_line});
     console.flush();

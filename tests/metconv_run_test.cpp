@@ -149,7 +149,7 @@ TEST_F(MetconvRun, UnknownTypeAndUnitsCreateNoOutput) {
 
 TEST_F(MetconvRun, MissingInputIsReportedAndNothingCreated) {
     Outcome o = run({path("none.dat"), "TP", "DF", "7"});
-    EXPECT_EQ(*o.log_line, padded("ERROR: Cannot open file " + path("none.dat")));
+    EXPECT_EQ(*o.log_line, padded("ERROR: Cannot open file " + path("none.dat") + ": No such file or directory"));
     EXPECT_EQ(o.console, std::vector<std::string>{"ERROR detected check logfile."});
     EXPECT_FALSE(fs::exists(dir_ / "none.dat"));
     EXPECT_FALSE(fs::exists(dir_ / "none.TEM"));
@@ -189,7 +189,7 @@ TEST_F(MetconvRun, LogThatCannotBeOpenedIsToldOnTheConsole) {
     fs::create_directories(dir_ / "t.LOG");
     Outcome o = run({path("t.dat"), "TP", "DF", "7"});
     EXPECT_FALSE(o.log_line);
-    EXPECT_EQ(o.console, std::vector<std::string>{"ERROR: Cannot open log file " + path("t.LOG")});
+    EXPECT_EQ(o.console, std::vector<std::string>{"ERROR: Cannot open log file " + path("t.LOG") + ": Is a directory"});
     EXPECT_FALSE(fs::exists(dir_ / "t.TEM"));
 }
 

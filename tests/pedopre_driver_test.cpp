@@ -264,7 +264,7 @@ TEST(PedopreRun, OutputsThatCannotBeCreatedAreReported) {
     write_file(dir.file("soil.dat"), kMeasured);
     std::filesystem::create_directory(dir.file("soil.MQ"));
     Result r = run({dir.file("soil.dat")});
-    EXPECT_EQ(read_file(dir.file("PEDOPRE.LOG")), " ERROR: Cannot open file " + dir.file("soil.MQ") + "\r\n");
+    EXPECT_EQ(read_file(dir.file("PEDOPRE.LOG")), " ERROR: Cannot open file " + dir.file("soil.MQ") + ": Is a directory\r\n");
     EXPECT_EQ(r.console, kAbnormal);
 
     TempDir nolog;
@@ -272,7 +272,7 @@ TEST(PedopreRun, OutputsThatCannotBeCreatedAreReported) {
     std::filesystem::create_directory(nolog.file("PEDOPRE.LOG"));
     Result l = run({nolog.file("soil.dat")});
     EXPECT_FALSE(l.outcome.logged);
-    EXPECT_EQ(l.console, " ERROR: Cannot open file " + nolog.file("PEDOPRE.LOG") + "\r\n" + kAbnormal);
+    EXPECT_EQ(l.console, " ERROR: Cannot open file " + nolog.file("PEDOPRE.LOG") + ": Is a directory\r\n" + kAbnormal);
     EXPECT_FALSE(std::filesystem::exists(nolog.file("soil.MQ")));
 }
 

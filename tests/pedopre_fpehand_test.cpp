@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "common/connection.h"
@@ -49,9 +51,13 @@ TEST(FpehandDeathTest, DivisionByZeroInANamedRoutineIsLogged) {
     EXPECT_EXIT(
         {
             pedopre::Context ctx;
+            common::RunFiles files(ctx.units);
+            std::string reason;
+            bool removed = false;
+            if (!files.open_log(log, "unfinished\r\n", reason, removed)) std::abort();
             auto console = common::Connection::in_memory(0, "console");
-            pedopre::FpeTrap trap(ctx.units, *console);
-            trap.set_log(log);
+            pedopre::FpeTrap trap(*console);
+            trap.set_run(&files);
             pedopre::set_routine("MILNQRK");
             volatile float zero = 0.0f;
             volatile float q = 1.0f / zero;
@@ -80,6 +86,10 @@ TEST(FpehandDeathTest, WholeRunEndsWithTheRoutineEnteredLast) {
     // characteristic and conductivity table.
     EXPECT_NE(read_file(dir.file("soil.MIS")).find("0.45000         0.0"), std::string::npos);
     EXPECT_NE(read_file(dir.file("soil.MQ")).find(" ENTRIES  BOTTOM DEPTH(CM)"), std::string::npos);
+    // The outputs the run did not get to are not there, nor any temporary file.
+    EXPECT_FALSE(std::filesystem::exists(dir.file("soil.SIN")));
+    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+        EXPECT_NE(e.path().filename().string()[0], '.') << e.path();
 }
 
 }  // namespace

@@ -67,7 +67,7 @@ struct SinRun {
             for (const auto& line : lines_of(out)) c->put_record(line);
         } else {
             pedopre_test::write_file(dir.file("s.OUT"), out);
-            ctx.units.open(kOutUnit, dir.file("s.OUT"));
+            ctx.units.open_existing(kOutUnit, dir.file("s.OUT"));
         }
         status = MHINPUT(ctx, kOutUnit, common::fixed(dir.file("s.SIN"), 256), soil);
         error = std::string(common::trim_right(error_message()));

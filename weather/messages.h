@@ -19,8 +19,20 @@ inline constexpr std::string_view kSpreadHours = "Hours to distribute rain < 0 o
 
 // Driver: log lines.
 inline constexpr std::string_view kNormal = "*NOERROR: Program terminated normally";
-inline std::string cannot_open(std::string_view file) { return "ERROR: Cannot open file " + std::string(file); }
-inline std::string cannot_write(std::string_view file) { return "ERROR: Cannot write file " + std::string(file); }
+// The run did not get to its last line: interrupted, or still running.
+inline constexpr std::string_view kUnfinished = "ERROR: Run did not finish";
+// A file that could not be opened, or whose writing failed, with the
+// system's reason where it gave one.
+inline std::string with_reason(std::string text, std::string_view reason) {
+    if (!reason.empty()) text += ": " + std::string(reason);
+    return text;
+}
+inline std::string cannot_open(std::string_view file, std::string_view reason = {}) {
+    return with_reason("ERROR: Cannot open file " + std::string(file), reason);
+}
+inline std::string cannot_write(std::string_view file, std::string_view reason = {}) {
+    return with_reason("ERROR: Cannot write file " + std::string(file), reason);
+}
 // An argument that does not read as an integer: its name (<STA>, <NHR> or
 // <BEGHR>) and the first six characters, which are all that is read.
 inline std::string not_integer(std::string_view name, std::string_view text) {
@@ -44,8 +56,14 @@ inline std::string replaces_input(std::string_view input, std::string_view outpu
 inline constexpr std::string_view kConsoleNormal = "Program terminated normally.";
 inline constexpr std::string_view kConsoleError = "ERROR detected check logfile.";
 inline constexpr std::string_view kConsoleStop = "Stop - Program terminated.";
-inline std::string cannot_open_log(std::string_view file) {
-    return "ERROR: Cannot open log file " + std::string(file);
+inline std::string cannot_open_log(std::string_view file, std::string_view reason = {}) {
+    return with_reason("ERROR: Cannot open log file " + std::string(file), reason);
+}
+// An earlier log at the name was removed so that it is not read as this
+// run's outcome.
+inline std::string log_unusable(std::string line, bool removed) {
+    if (removed) line += " (the earlier log was removed)";
+    return line;
 }
 inline std::string log_replaces_input(std::string_view input, std::string_view log) {
     return "ERROR: Input file " + std::string(input) + " would be replaced by the log file " + std::string(log);

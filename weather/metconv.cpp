@@ -5,6 +5,7 @@
 #include "common/free_form.h"
 #include "common/layout.h"
 #include "common/record_write.h"
+#include "common/run_files.h"
 #include "weather/calendar.h"
 #include "weather/conversion.h"
 #include "weather/cvtdlyr.h"
@@ -59,6 +60,13 @@ std::string check_run(common::FileSystem& fs, const RunParameters& p) {
     if (p.TYPE != "TP" && !rain_factor(p.UNITS, factor)) return units_rejection(p.UNITS, p.TYPE);
     if (replaces_input(fs, p.INFILE, p.OUTFILE)) return msg::replaces_input(p.INFILE, p.OUTFILE);
     return {};
+}
+
+// The log's one record: the message through layout (A) of the
+// 256-character message text.
+std::string log_record(std::string_view message) {
+    static const common::Layout kLogLine("(A)");
+    return common::format_record(kLogLine, {common::fixed(message, kMessageLength)});
 }
 
 int32_t run_converter(const RunParameters& p, common::Connection& in, common::Connection& out, std::string& message) {
@@ -129,7 +137,6 @@ bool CMDARGS(const std::vector<std::string>& args, RunParameters& p, Console& co
 
 Outcome run_metconv(const std::vector<std::string>& args, common::Connection& console_conn,
                     common::FileSystem& files) {
-    static const common::Layout kLogLine("(A)");
     Outcome o;
     Console console(console_conn, o.console);
     RunParameters p;
@@ -145,10 +152,14 @@ Outcome run_metconv(const std::vector<std::string>& args, common::Connection& co
         console_conn.flush();
         return o;
     }
+    // From here on the log says that the run has not finished, until its
+    // one line replaces that.
     common::UnitTable units(files);
-    common::Connection* log = units.open(kLogUnit, p.LOGFILE);
-    if (!log) {
-        console.stop_line(msg::cannot_open_log(p.LOGFILE));
+    common::RunFiles run_files(units);
+    std::string reason;
+    bool removed = false;
+    if (!run_files.open_log(p.LOGFILE, log_record(msg::kUnfinished), reason, removed)) {
+        console.stop_line(msg::log_unusable(msg::cannot_open_log(p.LOGFILE, reason), removed));
         console_conn.flush();
         return o;
     }
@@ -157,31 +168,34 @@ Outcome run_metconv(const std::vector<std::string>& args, common::Connection& co
     int32_t result = message.empty() ? 0 : -1;
     if (result == 0) {
         common::Connection* in = units.open_existing(kInputUnit, p.INFILE);
-        common::Connection* out = in ? units.open(kOutputUnit, p.OUTFILE) : nullptr;
         if (!in) {
-            message = msg::cannot_open(p.INFILE);
-            result = -1;
-        } else if (!out) {
-            message = msg::cannot_open(p.OUTFILE);
+            message = msg::cannot_open(p.INFILE, units.last_error());
             result = -1;
         } else {
-            out->output();  // the weather file is replaced from its start
-            result = run_converter(p, *in, *out, message);
-            if (!units.close(kOutputUnit) && result == 0) {
-                message = msg::cannot_write(p.OUTFILE);
+            run_files.begin_outputs({p.OUTFILE});
+            common::Connection* out = units.open(kOutputUnit, p.OUTFILE);
+            if (!out) {
+                message = msg::cannot_open(p.OUTFILE, units.last_error());
                 result = -1;
+            } else {
+                result = run_converter(p, *in, *out, message);
+                // Whatever the converter wrote before a failure stays.
+                if (!units.close(kOutputUnit) && result == 0) {
+                    message = msg::cannot_write(p.OUTFILE, units.last_error());
+                    result = -1;
+                }
             }
         }
     }
     if (result == 0) message = msg::kNormal;
 
-    const std::string line = common::fixed(message, kMessageLength);
-    common::write_record(*log, kLogLine, {line});
-    o.log_line = line;
-    const bool log_written = units.close(kLogUnit);
-    units.close_all();
-    if (!log_written) console.stop_line(msg::cannot_write(p.LOGFILE));
-    else console.stop_line(result == 0 ? msg::kConsoleNormal : msg::kConsoleError);
+    const std::string record = log_record(message);
+    if (run_files.finish(record, reason)) {
+        o.log_line = record.substr(0, kMessageLength);
+        console.stop_line(result == 0 ? msg::kConsoleNormal : msg::kConsoleError);
+    } else {
+        console.stop_line(msg::cannot_write(p.LOGFILE, reason));
+    }
     console_conn.flush();
     return o;
 }

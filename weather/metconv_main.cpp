@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "common/connection.h"
+#include "common/run_files.h"
 #include "weather/metconv.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    common::UnitTable units;
-    common::Connection* console = units.attach(metconv::kConsoleUnit, 1, "console");
+    common::remove_temporaries_on_signal();
+    auto console = common::console_on_stdout(metconv::kConsoleUnit);
     metconv::run_metconv(args, *console);
     return 0;
 }

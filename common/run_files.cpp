@@ -1,0 +1,63 @@
+#include "common/run_files.h"
+
+#include <unistd.h>
+
+namespace common {
+
+std::unique_ptr<Connection> console_on_stdout(int unit) {
+    return std::make_unique<Connection>(unit, "console", descriptor_file(STDOUT_FILENO));
+}
+
+const std::string* overwrites_input(FileSystem& fs, const std::string& input, const std::vector<std::string>& names) {
+    for (const std::string& name : names)
+        if (name == input || fs.same_file(input, name)) return &name;
+    return nullptr;
+}
+
+bool RunFiles::open_log(const std::string& path, std::string_view unfinished, std::string& reason, bool& removed) {
+    FileSystem& fs = units_->file_system();
+    removed = false;
+    log_path_ = path;
+    log_ = fs.open_log(path, reason);
+    if (log_ && log_->replace(unfinished)) return true;
+    if (log_) reason = log_->error();
+    log_.reset();
+    // A log that cannot be rewritten must not stay readable as success.
+    std::string ignored;
+    removed = fs.type(path) == FileType::Regular && fs.remove(path, ignored);
+    return false;
+}
+
+void RunFiles::begin_outputs(std::vector<std::string> names) {
+    outputs_ = std::move(names);
+    outputs_begun_ = true;
+    for (const std::string& name : outputs_) units_->file_system().remove_leftovers(name);
+}
+
+void RunFiles::remove_unwritten() {
+    if (!outputs_begun_) return;
+    std::string ignored;
+    for (const std::string& name : outputs_)
+        if (!units_->wrote(name)) units_->file_system().remove(name, ignored);
+}
+
+bool RunFiles::finish(std::string_view record, std::string& reason) {
+    units_->close_all();
+    remove_unwritten();
+    if (!log_) return false;
+    const bool ok = log_->replace(record);
+    if (!ok) reason = log_->error();
+    log_.reset();
+    return ok;
+}
+
+void RunFiles::emergency_finish(const char* record, size_t n) noexcept {
+    units_->emergency_close_all();
+    if (outputs_begun_) {
+        for (const std::string& name : outputs_)
+            if (!units_->wrote(name) && !units_->is_open(name)) ::unlink(name.c_str());
+    }
+    if (log_) log_->emergency_replace(record, n);
+}
+
+}  // namespace common
