@@ -137,7 +137,7 @@ int32_t ROSETTA(Context& ctx, int in_unit, int wtd_unit, int mis_unit, int mq_un
     for (int unit : {sav_unit, mq_unit, in_unit, mis_unit}) {
         std::string path = ctx.units.get(unit)->path();
         if (!ctx.units.close(unit) && unit != in_unit) {
-            set_error(msg::cannot_open(path));
+            set_error(msg::cannot_write(path, ctx.units.last_error()));
             return -1;
         }
     }

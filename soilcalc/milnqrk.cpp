@@ -47,10 +47,10 @@ int32_t MILNQRK(Context& ctx, int in_unit, int mq_unit, int sav_unit, const std:
 
     set_routine("MILNQRK");
     common::Connection* in = ctx.units.open_existing(in_unit, infile);
-    if (!in) return fail(msg::cannot_open(infile));
+    if (!in) return fail(msg::cannot_open(infile, ctx.units.last_error()));
     common::Connection* mq = ctx.units.get(mq_unit);
     common::Connection* sav = ctx.units.get(sav_unit);
-    if (!mq || !sav) return fail(msg::cannot_open(infile));
+    if (!mq || !sav) return fail(std::string(msg::kFileIoError));
     const std::string read_error = msg::read_error(common::trim_right(infile));
 
     std::string title(128, ' ');
@@ -111,9 +111,9 @@ int32_t MILNQRK(Context& ctx, int in_unit, int mq_unit, int sav_unit, const std:
     write_mq_closing(*mq, MqForm::Measured, gadepth, rootdepth, lsin);
 
     const std::string mq_path = mq->path(), sav_path = sav->path();
-    if (!ctx.units.close(mq_unit)) return fail(msg::cannot_open(mq_path));
+    if (!ctx.units.close(mq_unit)) return fail(msg::cannot_write(mq_path, ctx.units.last_error()));
     ctx.units.close(in_unit);
-    if (!ctx.units.close(sav_unit)) return fail(msg::cannot_open(sav_path));
+    if (!ctx.units.close(sav_unit)) return fail(msg::cannot_write(sav_path, ctx.units.last_error()));
     return 0;
 }
 

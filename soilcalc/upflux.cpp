@@ -181,11 +181,19 @@ int32_t UPFLUX(Context& ctx, int out_unit, const std::string& base, const std::s
     const std::string mq_path(common::trim_right(mq_name));
     const std::string upq_path(
         common::trim_right(common::fixed(std::string(common::trim_right(base)) + ".UPQ", kPathLength)));
-    common::Connection* mq = ctx.units.open_existing(kUpfluxMqUnit, mq_path);
-    common::Connection* upq = mq ? ctx.units.open(kUpqUnit, upq_path) : nullptr;
     common::Connection* out = ctx.units.get(out_unit);
-    if (!mq || !upq || !out) {
+    if (!out) {
         set_error(msg::kFileIoError);
+        return -1;
+    }
+    common::Connection* mq = ctx.units.open_existing(kUpfluxMqUnit, mq_path);
+    if (!mq) {
+        set_error(msg::cannot_open(mq_path, ctx.units.last_error()));
+        return -1;
+    }
+    common::Connection* upq = ctx.units.open(kUpqUnit, upq_path);
+    if (!upq) {
+        set_error(msg::cannot_open(upq_path, ctx.units.last_error()));
         return -1;
     }
 
@@ -248,7 +256,7 @@ int32_t UPFLUX(Context& ctx, int out_unit, const std::string& base, const std::s
     write_flux_rows(*out, kSplfitRows, grid.data(), fitted.data());
 
     if (!ctx.units.close(kUpqUnit)) {
-        set_error(msg::kFileIoError);
+        set_error(msg::cannot_write(upq_path, ctx.units.last_error()));
         return -1;
     }
     ctx.units.close(kUpfluxMqUnit);

@@ -162,7 +162,7 @@ int32_t WTVOLDRN(Context& ctx, int wtd_unit, int out_unit, const std::string& wd
     const std::string wdv_path(common::trim_right(wdv_name));
     common::Connection* wdv = ctx.units.open(kWdvUnit, wdv_path);
     if (!wdv) {
-        set_error(msg::cannot_open(wdv_path));
+        set_error(msg::cannot_open(wdv_path, ctx.units.last_error()));
         return -1;
     }
     common::Connection* wtd = ctx.units.get(wtd_unit);
@@ -198,7 +198,7 @@ int32_t WTVOLDRN(Context& ctx, int wtd_unit, int out_unit, const std::string& wd
     }
 
     if (!ctx.units.close(kWdvUnit)) {
-        set_error(msg::cannot_open(wdv_path));
+        set_error(msg::cannot_write(wdv_path, ctx.units.last_error()));
         return -1;
     }
     return 0;

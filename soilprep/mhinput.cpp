@@ -27,7 +27,7 @@ int32_t MHINPUT(Context& ctx, int out_unit, const std::string& sin_name, SoilTab
     const std::string sin_path(common::trim_right(sin_name));
     common::Connection* sin = ctx.units.open(kSinUnit, sin_path);
     if (!sin) {
-        set_error(msg::cannot_open(sin_path));
+        set_error(msg::cannot_open(sin_path, ctx.units.last_error()));
         return -1;
     }
     common::Connection* out = ctx.units.get(out_unit);
@@ -73,7 +73,7 @@ int32_t MHINPUT(Context& ctx, int out_unit, const std::string& sin_name, SoilTab
         w.finish();
     }
     if (!ctx.units.close(kSinUnit)) {
-        set_error(msg::cannot_open(sin_path));
+        set_error(msg::cannot_write(sin_path, ctx.units.last_error()));
         return -1;
     }
     return 0;

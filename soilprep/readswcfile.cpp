@@ -81,7 +81,7 @@ int32_t READSWCFILE(Context& ctx, int in_unit, int wtd_unit, int mis_unit, SoilT
 
     std::string mis_path = mis->path();
     ctx.units.close(in_unit);
-    if (!ctx.units.close(mis_unit)) return fail(msg::cannot_open(mis_path));
+    if (!ctx.units.close(mis_unit)) return fail(msg::cannot_write(mis_path, ctx.units.last_error()));
     return 0;
 }
 

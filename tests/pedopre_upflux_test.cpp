@@ -222,6 +222,6 @@ TEST(Upflux, InputsTheIntegrationCannotUseAreErrors) {
     {
         FluxRun r("", false);
         EXPECT_EQ(r.status, -1);
-        EXPECT_EQ(r.error, "ERROR: File I/O error");
+        EXPECT_EQ(r.error, "ERROR: Cannot open file " + r.dir.file("s.MQ") + ": No such file or directory");
     }
 }

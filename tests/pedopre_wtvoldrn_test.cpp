@@ -147,5 +147,5 @@ TEST(Wtvoldrn, RejectsWhatTheTablesCannotHoldAndUnwritableFiles) {
     s.zbot[0] = 100.0f;
     DrainRun no_dir(s, "/nonexistent-dir/s.WDV");
     EXPECT_EQ(no_dir.status, -1);
-    EXPECT_EQ(common::trim_right(error_message()), "ERROR: Cannot open file /nonexistent-dir/s.WDV");
+    EXPECT_EQ(common::trim_right(error_message()), "ERROR: Cannot open file /nonexistent-dir/s.WDV: No such file or directory");
 }

@@ -1,0 +1,232 @@
+// What a caller finds beside its inputs when the programs run as a batch
+// script runs them: interrupted, rerun after a failure, on names that are
+// symbolic links, several at once on the same names, on a full disk. Each
+// test runs the real programs as separate processes.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void put(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
+
+// Starts a program in `dir` with its output thrown away; returns its pid.
+pid_t start(const char* program, const std::vector<std::string>& args, const fs::path& dir) {
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::chdir(dir.c_str()) != 0) ::_exit(127);
+        std::freopen("/dev/null", "w", stdout);
+        std::vector<char*> argv{const_cast<char*>(program)};
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(program, argv.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
+int finish(pid_t pid) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return status;
+}
+
+void run(const char* program, const std::vector<std::string>& args, const fs::path& dir) {
+    ASSERT_EQ(finish(start(program, args, dir)), 0);
+}
+
+// Every file of a folder, by name.
+std::map<std::string, std::string> contents(const fs::path& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : fs::directory_iterator(dir)) files[e.path().filename().string()] = slurp(e.path());
+    return files;
+}
+
+bool hidden_files(const fs::path& dir) {
+    for (const auto& e : fs::directory_iterator(dir))
+        if (e.path().filename().string()[0] == '.') return true;
+    return false;
+}
+
+const std::string kMetconvNormal =
+    "*NOERROR: Program terminated normally" + std::string(256 - 37, ' ') + "\r\n";
+const std::string kMetconvUnfinished = "ERROR: Run did not finish" + std::string(256 - 25, ' ') + "\r\n";
+const std::string kPedopreNormal = " NOERROR: Program terminated normally\r\n";
+
+class ProgramFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("programs_files_" + std::to_string(::getpid()) + "_" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    // A soil of the examples, copied into the folder under `name`.
+    void soil(const char* example, const std::string& name) {
+        fs::copy_file(fs::path(EXAMPLES_DIR) / "soils" / example, dir_ / name);
+    }
+    fs::path dir_;
+};
+
+std::string soil_name(int k) {
+    char name[16];
+    std::snprintf(name, sizeof name, "s%d.dat", k);
+    return name;
+}
+
+// Readings every quarter of an hour over `years` years: a long series.
+std::string hourly_series(int years) {
+    std::string s;
+    char line[64];
+    for (int y = 0; y < years; ++y)
+        for (int d = 1; d <= 365; ++d)
+            for (int q = 1; q <= 96; ++q) {
+                std::snprintf(line, sizeof line, "%d %.5f 0.01\n", 1950 + y, d + q / 96.0);
+                s += line;
+            }
+    return s;
+}
+
+TEST_F(ProgramFiles, AnInterruptedRunNeverLeavesSuccessOrAHalfOutput) {
+    put(dir_ / "big.dat", hourly_series(12));
+    run(METCONV_PROGRAM, {"big.dat", "HR", "IN", "1"}, dir_);
+    ASSERT_EQ(slurp(dir_ / "big.LOG"), kMetconvNormal);
+    const std::string complete = slurp(dir_ / "big.RAI");
+
+    // Killed while it writes its rain file, by SIGTERM and by SIGKILL.
+    for (int sig : {SIGTERM, SIGKILL}) {
+        SCOPED_TRACE(sig);
+        bool caught = false;
+        for (int attempt = 0; attempt < 20 && !caught; ++attempt) {
+            pid_t pid = start(METCONV_PROGRAM, {"big.dat", "HR", "IN", "2"}, dir_);
+            // Wait until a temporary rain file has grown, then strike.
+            const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+            while (std::chrono::steady_clock::now() < give_up && !caught) {
+                for (const auto& e : fs::directory_iterator(dir_)) {
+                    std::error_code ec;
+                    const std::string n = e.path().filename().string();
+                    if (n.rfind(".big.RAI.", 0) == 0 && fs::file_size(e.path(), ec) > 4096 && !ec) {
+                        caught = ::kill(pid, sig) == 0;
+                        break;
+                    }
+                }
+            }
+            const int status = finish(pid);
+            if (caught && !(WIFSIGNALED(status) && WTERMSIG(status) == sig)) caught = false;  // it had ended
+        }
+        ASSERT_TRUE(caught) << "the run always ended before it could be interrupted";
+        EXPECT_EQ(slurp(dir_ / "big.LOG"), kMetconvUnfinished);
+        EXPECT_EQ(slurp(dir_ / "big.RAI"), complete);  // the earlier whole file, never a half one
+        EXPECT_EQ(hidden_files(dir_), sig == SIGKILL);  // a killed run cannot clean up
+    }
+    // The next run removes what the killed one left.
+    run(METCONV_PROGRAM, {"big.dat", "HR", "IN", "1"}, dir_);
+    EXPECT_EQ(slurp(dir_ / "big.LOG"), kMetconvNormal);
+    EXPECT_EQ(slurp(dir_ / "big.RAI"), complete);
+    EXPECT_FALSE(hidden_files(dir_));
+}
+
+TEST_F(ProgramFiles, AFailedRerunLeavesOnlyItsOwnOutputs) {
+    soil("measured_loam.dat", "soil.dat");
+    run(PEDOPRE_PROGRAM, {"soil.dat"}, dir_);
+    ASSERT_EQ(slurp(dir_ / "PEDOPRE.LOG"), kPedopreNormal);
+    ASSERT_TRUE(fs::exists(dir_ / "soil.SIN"));
+    // The same soil with a reference level below the profile: the upward
+    // flux cannot be fitted, so the run stops before the soil input file.
+    std::string input = slurp(dir_ / "soil.dat");
+    input.replace(input.rfind("30"), 2, "9990");
+    put(dir_ / "soil.dat", input);
+    run(PEDOPRE_PROGRAM, {"soil.dat"}, dir_);
+    EXPECT_EQ(slurp(dir_ / "PEDOPRE.LOG").substr(0, 8), " ERROR: ");
+    EXPECT_FALSE(fs::exists(dir_ / "soil.SIN"));
+    EXPECT_TRUE(fs::exists(dir_ / "soil.UPQ"));  // written by the failed run
+    EXPECT_FALSE(hidden_files(dir_));
+}
+
+TEST_F(ProgramFiles, LinksAtOutputNamesAreReplacedNeverFollowed) {
+    soil("vg_layered.dat", "clean.dat");
+    run(PEDOPRE_PROGRAM, {"clean.dat"}, dir_);
+    soil("vg_layered.dat", "soil.dat");
+    put(dir_ / "other.txt", "not an output\n");
+    fs::create_symlink("other.txt", dir_ / "soil.SIN");
+    fs::create_symlink("soil.WTD", dir_ / "soil.WDV");  // two outputs, one file
+    run(PEDOPRE_PROGRAM, {"soil.dat"}, dir_);
+    EXPECT_EQ(slurp(dir_ / "PEDOPRE.LOG"), kPedopreNormal);
+    EXPECT_EQ(slurp(dir_ / "other.txt"), "not an output\n");
+    for (const char* ext : {".SIN", ".WDV", ".WTD"}) {
+        SCOPED_TRACE(ext);
+        EXPECT_FALSE(fs::is_symlink(dir_ / ("soil" + std::string(ext))));
+        EXPECT_EQ(slurp(dir_ / ("soil" + std::string(ext))), slurp(dir_ / ("clean" + std::string(ext))));
+    }
+}
+
+TEST_F(ProgramFiles, RunsOnTheSameNamesAtOnceEndAsRunsOneAfterAnother) {
+    // Four stations converted into one rain file at once: the file is one
+    // station's whole conversion, never lines of several.
+    put(dir_ / "rain.dat", hourly_series(1));
+    std::vector<std::string> alone;
+    for (int sta = 1; sta <= 4; ++sta) {
+        run(METCONV_PROGRAM, {"rain.dat", "HR", "IN", std::to_string(sta)}, dir_);
+        alone.push_back(slurp(dir_ / "rain.RAI"));
+    }
+    std::vector<pid_t> pids;
+    for (int sta = 1; sta <= 4; ++sta) pids.push_back(start(METCONV_PROGRAM, {"rain.dat", "HR", "IN", std::to_string(sta)}, dir_));
+    for (pid_t pid : pids) finish(pid);
+    EXPECT_EQ(slurp(dir_ / "rain.LOG"), kMetconvNormal);
+    EXPECT_NE(std::find(alone.begin(), alone.end(), slurp(dir_ / "rain.RAI")), alone.end());
+
+    // Soils run at once in one folder: every soil's set is whole.
+    const char* examples[] = {"measured_loam.dat", "vg_layered.dat", "vg_nine_layers.dat"};
+    fs::create_directories(dir_ / "one");
+    fs::create_directories(dir_ / "many");
+    for (int k = 0; k < 6; ++k) {
+        const std::string name = soil_name(k);
+        fs::copy_file(fs::path(EXAMPLES_DIR) / "soils" / examples[k % 3], dir_ / "one" / name);
+        fs::copy_file(fs::path(EXAMPLES_DIR) / "soils" / examples[k % 3], dir_ / "many" / name);
+        run(PEDOPRE_PROGRAM, {name}, dir_ / "one");
+    }
+    pids.clear();
+    for (int k = 0; k < 6; ++k) pids.push_back(start(PEDOPRE_PROGRAM, {soil_name(k)}, dir_ / "many"));
+    for (pid_t pid : pids) finish(pid);
+    EXPECT_EQ(contents(dir_ / "many"), contents(dir_ / "one"));
+}
+
+TEST_F(ProgramFiles, AFullDiskNeverGivesASuccessLine) {
+    const fs::path small = dir_ / "small";
+    fs::create_directories(small);
+    if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=24k") != 0) GTEST_SKIP() << "no tmpfs can be mounted here";
+    fs::copy_file(fs::path(EXAMPLES_DIR) / "soils" / "vg_nine_layers.dat", small / "soil.dat");
+    run(PEDOPRE_PROGRAM, {"soil.dat"}, small);
+    const std::string log = slurp(small / "PEDOPRE.LOG");
+    EXPECT_EQ(log.find("NOERROR"), std::string::npos) << log;
+    EXPECT_FALSE(fs::exists(small / "soil.SIN"));
+    EXPECT_FALSE(hidden_files(small));
+    ::umount(small.c_str());
+}
+
+}  // namespace
