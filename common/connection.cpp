@@ -28,8 +28,8 @@ bool write_all(int fd, const char* p, size_t n) noexcept {
 
 }  // namespace
 
-Connection::Connection(int unit, std::string path, std::unique_ptr<File> file)
-    : unit_(unit), path_(std::move(path)), file_(std::move(file)) {}
+Connection::Connection(int unit, std::string path, std::unique_ptr<File> file, bool fresh)
+    : unit_(unit), path_(std::move(path)), file_(std::move(file)), fresh_(fresh) {}
 
 std::unique_ptr<Connection> Connection::in_memory(int unit, std::string name, std::string content) {
     return std::make_unique<Connection>(unit, std::move(name), memory_file(std::move(content)));
@@ -167,10 +167,11 @@ void Connection::enter_writing() {
     // Writing starts where the reading stopped (the start of the file after
     // opening or rewinding); whatever followed is dropped.
     int64_t at = (mode_ == Mode::Reading) ? buf_pos_ + static_cast<int64_t>(begin_) : 0;
-    if (file_) {
+    if (file_ && !(fresh_ && at == 0)) {
         if (!file_->truncate(at)) fail(file_->error());
         file_->seek(at);
     }
+    fresh_ = false;
     buf_.clear();
     begin_ = end_ = 0;
     mode_ = Mode::Writing;
@@ -214,7 +215,7 @@ UnitTable::~UnitTable() { close_all(); }
 
 Connection* UnitTable::connect(int unit, const std::string& path, std::unique_ptr<File> file, bool output) {
     if (!file) return nullptr;
-    auto c = std::make_unique<Connection>(unit, path, std::move(file));
+    auto c = std::make_unique<Connection>(unit, path, std::move(file), output);
     Connection* p = c.get();
     units_[unit] = std::move(c);
     outputs_[unit] = output;

@@ -26,7 +26,9 @@ public:
     // The longest record accepted on input; a longer one is a conversion error.
     static constexpr size_t kMaxRecord = size_t{1} << 20;
 
-    Connection(int unit, std::string path, std::unique_ptr<File> file);
+    // `fresh`: the file was just created and holds nothing, so writing from
+    // its start has nothing to cut.
+    Connection(int unit, std::string path, std::unique_ptr<File> file, bool fresh = false);
     // A connection on a text held in memory: reads come from `content`, and
     // writes are kept in memory() instead of a file.
     static std::unique_ptr<Connection> in_memory(int unit, std::string name, std::string content = {});
@@ -90,6 +92,7 @@ private:
     std::unique_ptr<File> file_;
     Mode mode_ = Mode::Idle;
     bool failed_ = false;
+    bool fresh_ = false;
     std::string reason_;
     // Input buffer: bytes [begin_, end_) of buf_ are unread; buf_pos_ is the
     // file offset of buf_[0].

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <system_error>
 
 namespace common {
@@ -295,18 +296,10 @@ FileType DiskFileSystem::type(const std::string& path) {
     return type_of(st);
 }
 
-bool DiskFileSystem::same_file(const std::string& a, const std::string& b) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    auto normal = [&ec](const std::string& name) {
-        fs::path p = fs::absolute(fs::path(name), ec);
-        if (ec) p = fs::path(name);
-        return p.lexically_normal();
-    };
-    if (normal(a) == normal(b)) return true;
-    struct stat sa {}, sb {};
-    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
+std::string DiskFileSystem::identity(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return {};
+    return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
 }
 
 bool DiskFileSystem::remove(const std::string& path, std::string& err) {
@@ -315,22 +308,44 @@ bool DiskFileSystem::remove(const std::string& path, std::string& err) {
     return false;
 }
 
-void DiskFileSystem::remove_leftovers(const std::string& path) {
-    std::string folder, name;
-    split(temporary_prefix(path), folder, name);
-    DIR* d = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!d) return;
-    while (const dirent* e = ::readdir(d)) {
-        std::string_view n(e->d_name);
-        if (n.size() <= name.size() + kTemporarySuffix.size() || n.substr(0, name.size()) != name ||
-            n.substr(n.size() - kTemporarySuffix.size()) != kTemporarySuffix)
-            continue;
-        // What lies between is the process number and a count: "123-4".
-        std::string_view mid = n.substr(name.size(), n.size() - name.size() - kTemporarySuffix.size());
-        if (mid.find_first_not_of("0123456789-") != std::string_view::npos) continue;
-        ::unlink((folder + std::string(n)).c_str());
+void DiskFileSystem::remove_leftovers(const std::vector<std::string>& paths) {
+    // The start of each file's temporary names, by folder: one look at
+    // each folder.
+    std::map<std::string, std::vector<std::string>> starts;
+    for (const std::string& path : paths) {
+        std::string folder, name;
+        split(temporary_prefix(path), folder, name);
+        starts[folder].push_back(name);
     }
-    ::closedir(d);
+    for (const auto& [folder, names] : starts) {
+        DIR* d = ::opendir(folder.empty() ? "." : folder.c_str());
+        if (!d) continue;
+        while (const dirent* e = ::readdir(d)) {
+            std::string_view n(e->d_name);
+            for (const std::string& name : names) {
+                if (n.size() <= name.size() + kTemporarySuffix.size() || n.substr(0, name.size()) != name ||
+                    n.substr(n.size() - kTemporarySuffix.size()) != kTemporarySuffix)
+                    continue;
+                // What lies between is the process number and a count: "123-4".
+                std::string_view mid = n.substr(name.size(), n.size() - name.size() - kTemporarySuffix.size());
+                if (mid.find_first_not_of("0123456789-") == std::string_view::npos)
+                    ::unlink((folder + std::string(n)).c_str());
+            }
+        }
+        ::closedir(d);
+    }
+}
+
+std::string normal_name(const std::string& path) {
+    std::string k = std::filesystem::path(path).lexically_normal().string();
+    while (k.size() > 1 && k.back() == '/') k.pop_back();
+    return k;
+}
+
+bool FileSystem::same_file(const std::string& a, const std::string& b) {
+    if (normal_name(a) == normal_name(b)) return true;
+    const std::string id = identity(a);
+    return !id.empty() && id == identity(b);
 }
 
 DiskFileSystem& disk() {
@@ -418,11 +433,7 @@ std::unique_ptr<File> memory_file(std::string text) {
     return std::make_unique<MemoryFile>(std::make_shared<std::string>(std::move(text)));
 }
 
-std::string MemoryFileSystem::key(const std::string& path) {
-    std::string k = std::filesystem::path(path).lexically_normal().string();
-    while (k.size() > 1 && k.back() == '/') k.pop_back();
-    return k;
-}
+std::string MemoryFileSystem::key(const std::string& path) { return normal_name(path); }
 
 std::unique_ptr<File> MemoryFileSystem::open_read(const std::string& path, std::string& err) {
     auto it = files_.find(key(path));
@@ -460,7 +471,9 @@ FileType MemoryFileSystem::type(const std::string& path) {
     return FileType::Missing;
 }
 
-bool MemoryFileSystem::same_file(const std::string& a, const std::string& b) { return key(a) == key(b); }
+std::string MemoryFileSystem::identity(const std::string& path) {
+    return files_.count(key(path)) ? key(path) : std::string();
+}
 
 bool MemoryFileSystem::remove(const std::string& path, std::string&) {
     files_.erase(key(path));

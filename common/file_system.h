@@ -95,14 +95,22 @@ public:
     // while another run holds it.
     virtual std::unique_ptr<LogFile> open_log(const std::string& path, std::string& err) = 0;
     virtual FileType type(const std::string& path) = 0;
+    // What tells an existing file apart from every other, or "" when the
+    // name leads to no file. Two names with one identity name one file.
+    virtual std::string identity(const std::string& path) = 0;
     // True when the two names lead to one file: the same name once made
-    // absolute and normal, or two names of one existing file.
-    virtual bool same_file(const std::string& a, const std::string& b) = 0;
+    // normal, or two names of one existing file.
+    bool same_file(const std::string& a, const std::string& b);
     // Removes a file; a name that does not exist is no failure.
     virtual bool remove(const std::string& path, std::string& err) = 0;
-    // Removes what a run that was killed while writing `path` left behind.
-    virtual void remove_leftovers(const std::string& path) { (void)path; }
+    // Removes what runs that were killed while writing these files left
+    // behind.
+    virtual void remove_leftovers(const std::vector<std::string>& paths) { (void)paths; }
 };
+
+// The name made normal without asking the disk: "." parts, doubled
+// slashes and "dir/.." pairs removed.
+std::string normal_name(const std::string& path);
 
 // The disk of this process.
 class DiskFileSystem final : public FileSystem {
@@ -111,9 +119,9 @@ public:
     std::unique_ptr<File> open_write(const std::string& path, std::string& err) override;
     std::unique_ptr<LogFile> open_log(const std::string& path, std::string& err) override;
     FileType type(const std::string& path) override;
-    bool same_file(const std::string& a, const std::string& b) override;
+    std::string identity(const std::string& path) override;
     bool remove(const std::string& path, std::string& err) override;
-    void remove_leftovers(const std::string& path) override;
+    void remove_leftovers(const std::vector<std::string>& paths) override;
 };
 DiskFileSystem& disk();
 
@@ -135,7 +143,7 @@ public:
     std::unique_ptr<File> open_write(const std::string& path, std::string& err) override;
     std::unique_ptr<LogFile> open_log(const std::string& path, std::string& err) override;
     FileType type(const std::string& path) override;
-    bool same_file(const std::string& a, const std::string& b) override;
+    std::string identity(const std::string& path) override;
     bool remove(const std::string& path, std::string& err) override;
 
     // Puts a file in place, replacing one of the same name.

@@ -9,8 +9,9 @@ std::unique_ptr<Connection> console_on_stdout(int unit) {
 }
 
 const std::string* overwrites_input(FileSystem& fs, const std::string& input, const std::vector<std::string>& names) {
+    const std::string in = normal_name(input), id = fs.identity(input);
     for (const std::string& name : names)
-        if (name == input || fs.same_file(input, name)) return &name;
+        if (normal_name(name) == in || (!id.empty() && fs.identity(name) == id)) return &name;
     return nullptr;
 }
 
@@ -31,7 +32,7 @@ bool RunFiles::open_log(const std::string& path, std::string_view unfinished, st
 void RunFiles::begin_outputs(std::vector<std::string> names) {
     outputs_ = std::move(names);
     outputs_begun_ = true;
-    for (const std::string& name : outputs_) units_->file_system().remove_leftovers(name);
+    units_->file_system().remove_leftovers(outputs_);
 }
 
 void RunFiles::remove_unwritten() {

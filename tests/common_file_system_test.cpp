@@ -128,7 +128,7 @@ TEST_F(DiskFiles, TheLogIsLockedRewrittenInPlaceAndNeverFollowed) {
 TEST_F(DiskFiles, LeftoversOfKilledRunsAreRemovedAndNothingElse) {
     for (const char* n : {".soil.MQ.123-4.tmp", ".soil.MQ.9-0.tmp", ".soil.MQ.notes.tmp", ".soil.SIN.1-1.tmp", "soil.MQ"})
         put(path(n), "x");
-    common::disk().remove_leftovers(path("soil.MQ"));
+    common::disk().remove_leftovers({path("soil.MQ")});
     EXPECT_EQ(names(), (std::vector<std::string>{".soil.MQ.notes.tmp", ".soil.SIN.1-1.tmp", "soil.MQ"}));
 }
 
