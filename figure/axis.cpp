@@ -57,17 +57,31 @@ std::string tidy_exponent(const char* s) {
     return mant + "e" + (neg ? "-" : "") + exp;
 }
 
+// Labels of a linear axis whose step is a multiple of 10^K and whose largest
+// magnitude is MAXABS: plain decimals while they take at most 9 digits
+// ("0.25", "12345675"), else a mantissa and exponent ("1.5e-9", "5e299");
+// no trailing zeros either way.
+bool exponent_labels(int k, double maxabs) {
+    const int lead = maxabs >= 1 ? static_cast<int>(std::floor(std::log10(maxabs))) + 1 : 1;
+    return lead + std::max(0, -k) > 9;
+}
+
 std::string linear_label(double v, int k, double maxabs) {
     if (v == 0) return "0";
-    char buf[64];
-    if (maxabs >= 1e7 || k < -5) {
+    char buf[400];
+    if (exponent_labels(k, maxabs)) {
         const int lead = static_cast<int>(std::floor(std::log10(maxabs)));
         const int digits = std::clamp(lead - k, 0, 15);
         std::snprintf(buf, sizeof buf, "%.*e", digits, v);
         return tidy_exponent(buf);
     }
     std::snprintf(buf, sizeof buf, "%.*f", std::max(0, -k), v);
-    return buf;
+    std::string s(buf);
+    if (s.find('.') != std::string::npos) {
+        while (s.back() == '0') s.pop_back();
+        if (s.back() == '.') s.pop_back();
+    }
+    return s;
 }
 
 std::string decade_label(int e) {

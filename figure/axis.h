@@ -2,10 +2,12 @@
 //
 // A linear axis steps in round numbers (1, 2 or 5 times a power of ten) and
 // its ends are whole steps at or beyond the smallest and largest value, so no
-// value falls outside; it has from 4 to 8 ticks. A logarithmic axis runs over
-// whole decades, one tick per decade (every few decades when there are more
-// than 30), with labels such as 0.01, 1, 1000, 1e4 and 1e-5 (every few decades
-// when there are more than 10).
+// value falls outside; it has from 4 to 8 ticks, labelled in plain decimals
+// ("0.25", "1985") or, past 9 digits, with an exponent ("1.5e-9"), without
+// trailing zeros. A logarithmic axis runs over whole decades, one tick per
+// decade (every few decades when there are more than 30), with labels such
+// as 0.01, 1, 1000, 1e4 and 1e-5 (every few decades when there are more than
+// 10).
 //
 // Values that cannot be drawn (NaN, infinite, or beyond +-1e300) are left out
 // of the choice; the plot shows them as gaps and says so. A log axis cannot

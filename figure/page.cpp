@@ -28,6 +28,7 @@ h2 { font-size: 1.2rem; margin: 2rem 0 0.5rem; padding-bottom: 0.2rem; border-bo
 .warnings ul { margin: 0.25rem 0; padding-left: 1.25rem; }
 figure { margin: 1rem 0 1.5rem; break-inside: avoid; }
 svg.figure, svg.strip { display: block; max-width: 100%; height: auto; }
+svg .figure-title { font-size: 14px; font-weight: 600; }
 .note { font-size: 0.9rem; color: #333333; margin: 0.25rem 0; }
 .note strong { font-weight: 600; }
 details { margin: 0.5rem 0 1rem; }

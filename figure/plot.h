@@ -33,26 +33,26 @@ namespace figure {
 enum class SeriesKind : uint8_t { Line, Points, Bars };
 
 struct Series {
-    std::string name;
-    std::vector<double> x;  // as many as y
-    std::vector<double> y;
+    std::string name{};
+    std::vector<double> x{};  // as many as y
+    std::vector<double> y{};
     SeriesKind kind = SeriesKind::Line;
     bool markers = false;   // Line: a marker at every point as well
 };
 
 struct AxisSpec {
-    std::string title;
-    std::string unit;              // shown after the title in brackets
+    std::string title{};
+    std::string unit{};            // shown after the title in brackets
     Scale scale = Scale::Linear;
-    std::vector<double> include;   // values to reach besides the data, e.g. 0
+    std::vector<double> include{};  // values to reach besides the data, e.g. 0
 };
 
 struct Plot {
-    std::string id;                // unique on its page
-    std::string title;
-    AxisSpec x;
-    AxisSpec y;
-    std::vector<Series> series;
+    std::string id{};              // unique on its page
+    std::string title{};
+    AxisSpec x{};
+    AxisSpec y{};
+    std::vector<Series> series{};
     double width = 760;            // pixels
     double plot_height = 320;      // pixels of the plotting area
 };
