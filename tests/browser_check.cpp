@@ -188,8 +188,9 @@ void check_standalone(const Element& root, std::vector<std::string>& fail) {
     static constexpr std::array<std::string_view, 13> kElements{
         "script", "link", "iframe", "object", "embed", "img", "image", "audio",
         "video", "source", "base", "frame", "track"};
-    static const std::array<std::string, 2> kNamespaces{"http://www.w3.org/1999/xhtml",
-                                                        "http://www.w3.org/2000/svg"};
+    static const std::array<std::string, 3> kNamespaces{"http://www.w3.org/1999/xhtml",
+                                                        "http://www.w3.org/2000/svg",
+                                                        "http://www.w3.org/1999/xlink"};
     for (const Element* e : markup::find_all(root, [](const Element&) { return true; })) {
         const std::string name = lower(e->name);
         if (std::find(kElements.begin(), kElements.end(), name) != kElements.end()) {
@@ -204,7 +205,8 @@ void check_standalone(const Element& root, std::vector<std::string>& fail) {
         for (const auto& [n, v] : e->attributes) {
             const std::string an = lower(n);
             const std::string av = lower(v);
-            if (an == "xmlns" && std::find(kNamespaces.begin(), kNamespaces.end(), v) != kNamespaces.end()) {
+            // Namespace names look like addresses but are never fetched.
+            if (an.rfind("xmlns", 0) == 0 && std::find(kNamespaces.begin(), kNamespaces.end(), v) != kNamespaces.end()) {
                 continue;
             }
             const bool link = an == "src" || an == "srcset" || an == "http-equiv" || an.rfind("on", 0) == 0 ||
