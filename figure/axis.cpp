@@ -13,6 +13,7 @@ namespace {
 
 constexpr double kDrawableLimit = 1e300;
 constexpr double kLogFloor = 1e-300;  // smaller positive values sit at 1e-300
+constexpr double kTinyLinear = 1e-290;
 constexpr int kMaxIntervals = 7;     // 8 ticks at most
 constexpr int kMaxMajorDecades = 30;
 constexpr int kMaxLabels = 10;
@@ -33,7 +34,8 @@ double pow10(int e) {
 // (3 * 0.1 gives 0.3, not 0.30000000000000004).
 double scaled(long long i, int m, int k) {
     const double n = static_cast<double>(i * m);
-    return k >= 0 ? n * pow10(k) : n / pow10(-k);
+    if (k >= 0) return n * pow10(k);
+    return k >= -22 ? n / pow10(-k) : n * pow10(k);
 }
 
 // "2.5e+06" -> "2.5e6", "1.0e-07" -> "1e-7": no plus sign, no leading zeros
@@ -131,6 +133,9 @@ Axis linear_over(double lo, double hi) {
 Axis linear_axis(double lo, double hi, bool any) {
     if (!any) return linear_over(0, 1);
     const double mag = std::max(std::fabs(lo), std::fabs(hi));
+    // Values this close to zero cannot be stepped in doubles: they are drawn
+    // at zero on an axis from -1 to 1.
+    if (mag < kTinyLinear) return linear_over(-1, 1);
     if (hi - lo <= mag * 1e-9) {  // one value, or values equal to print precision
         const double mid = lo / 2 + hi / 2;
         if (mid == 0) return linear_over(-1, 1);

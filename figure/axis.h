@@ -15,7 +15,8 @@
 // below its lowest decade, labelled "≤ 0", where they are drawn, so no point
 // is dropped and no position is ever NaN. With no values at all the axis is
 // 0 to 1 (linear) or 1 to 10 (log); a single value gets a small range around
-// it.
+// it. Linear values all within 1e-290 of zero are drawn on an axis from -1
+// to 1.
 #pragma once
 
 #include <cstdint>

@@ -114,6 +114,15 @@ TEST(LinearAxis, OneValueNoValueAndExtremeValues) {
     const Axis a = choose_axis(Scale::Linear, std::vector<double>{1, nan, 3, inf});
     EXPECT_EQ(a.lo, 1);
     EXPECT_EQ(a.hi, 3);
+    // Values next to zero, down to denormals, still give finite positions.
+    for (const std::vector<double>& v : {std::vector<double>{1e-310, 3e-310}, std::vector<double>{0, 1e-295},
+                                         std::vector<double>{1e-280, 3e-280}}) {
+        const Axis tiny = choose_axis(Scale::Linear, v);
+        for (const double x : v) {
+            EXPECT_GE(tiny.position(x), 0) << x;
+            EXPECT_LE(tiny.position(x), 1) << x;
+        }
+    }
     // The widest drawable range has finite ends and positions.
     const Axis wide = choose_axis(Scale::Linear, std::vector<double>{-1e300, 1e300});
     EXPECT_TRUE(std::isfinite(wide.lo) && std::isfinite(wide.hi));
