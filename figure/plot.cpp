@@ -225,7 +225,7 @@ std::string count_attribute(std::string_view name, int64_t n) {
 
 // Draws AXIS along the bottom (IS_X) or the left of the frame: band, grid,
 // axis line, ticks, tick labels and title, in one group.
-void draw_axis(Svg& svg, const Axis& axis, const AxisSpec& spec, bool is_x, const Frame& f,
+void draw_axis(Svg& svg, const Axis& axis, const AxisSetup& setup, bool is_x, const Frame& f,
                double title_at) {
     const char* cls = is_x ? "axis x" : "axis y";
     std::string extra = attribute("data-scale", axis.scale == Scale::Log ? "log" : "linear");
@@ -341,7 +341,7 @@ void draw_axis(Svg& svg, const Axis& axis, const AxisSpec& spec, bool is_x, cons
             svg.text(f.left - 8, at(0) + 4, kBandLabel, Anchor::End, "tick-label band-label");
         }
     }
-    const std::string title = axis_title(spec);
+    const std::string title = axis_title(setup);
     if (is_x) {
         svg.text((f.left + f.right) / 2, title_at, title, Anchor::Middle, "axis-title");
     } else {
@@ -378,9 +378,9 @@ std::string figure_id(std::string_view id) {
     return out;
 }
 
-std::string axis_title(const AxisSpec& spec) {
-    if (spec.unit.empty()) return spec.title;
-    return spec.title + " (" + spec.unit + ")";
+std::string axis_title(const AxisSetup& setup) {
+    if (setup.unit.empty()) return setup.title;
+    return setup.title + " (" + setup.unit + ")";
 }
 
 Figure render(const Plot& plot) {

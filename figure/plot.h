@@ -40,7 +40,7 @@ struct Series {
     bool markers = false;   // Line: a marker at every point as well
 };
 
-struct AxisSpec {
+struct AxisSetup {
     std::string title{};
     std::string unit{};            // shown after the title in brackets
     Scale scale = Scale::Linear;
@@ -50,8 +50,8 @@ struct AxisSpec {
 struct Plot {
     std::string id{};              // unique on its page
     std::string title{};
-    AxisSpec x{};
-    AxisSpec y{};
+    AxisSetup x{};
+    AxisSetup y{};
     std::vector<Series> series{};
     double width = 760;            // pixels
     double plot_height = 320;      // pixels of the plotting area
@@ -73,6 +73,6 @@ Figure render(const Plot& plot);
 std::string figure_id(std::string_view id);
 
 // "TITLE (UNIT)", or TITLE alone without a unit.
-std::string axis_title(const AxisSpec& spec);
+std::string axis_title(const AxisSetup& setup);
 
 }  // namespace figure
