@@ -80,39 +80,39 @@ ReadStatus Connection::next_statement_record(std::string_view& rec) {
 RecordStatus Connection::next_record(std::string_view& rec) {
     if (mode_ == Mode::Writing) flush();
     mode_ = Mode::Reading;
+    if (overlong_) return RecordStatus::TooLong;
     if (begin_ == end_ && !fill() && begin_ == end_) return RecordStatus::End;
+    // A file saved with a byte-order mark: the mark is no part of the text.
+    if (buf_pos_ + static_cast<int64_t>(begin_) == 0) {
+        while (end_ < 3 && fill()) {
+        }
+        if (end_ >= 3 && buf_.compare(0, 3, "\xEF\xBB\xBF") == 0) begin_ = 3;
+        if (begin_ == end_ && !fill() && begin_ == end_) return RecordStatus::End;
+    }
     last_record_ = buf_pos_ + static_cast<int64_t>(begin_);
     size_t scan = begin_;
     for (;;) {
         const void* nl = std::memchr(buf_.data() + scan, '\n', end_ - scan);
+        size_t len = nl ? static_cast<size_t>(static_cast<const char*>(nl) - buf_.data()) - begin_ : end_ - begin_;
+        if (len > kMaxRecord) {
+            // A record longer than any the programs can hold ends the
+            // reading: nothing after it is read.
+            overlong_ = true;
+            begin_ = end_;
+            eof_ = true;
+            return RecordStatus::TooLong;
+        }
         if (nl) {
-            size_t at = static_cast<size_t>(static_cast<const char*>(nl) - buf_.data());
-            size_t len = at - begin_;
-            if (len > kMaxRecord) {
-                begin_ = at + 1;
-                return RecordStatus::TooLong;
-            }
+            size_t at = begin_ + len;
             if (len > 0 && buf_[at - 1] == '\r') --len;
             rec = std::string_view(buf_.data() + begin_, len);
             begin_ = at + 1;
             return RecordStatus::Ok;
         }
-        if (end_ - begin_ > kMaxRecord + 1) {
-            // Skip the rest of an overlong record without keeping it.
-            while (true) {
-                begin_ = end_;
-                if (!fill()) return RecordStatus::TooLong;
-                const void* q = std::memchr(buf_.data(), '\n', end_);
-                if (q) {
-                    begin_ = static_cast<size_t>(static_cast<const char*>(q) - buf_.data()) + 1;
-                    return RecordStatus::TooLong;
-                }
-            }
-        }
         size_t have = end_ - begin_;
         if (!fill()) {
             // Last record without a line end.
-            size_t len = end_ - begin_;
+            len = end_ - begin_;
             if (len > 0 && buf_[begin_ + len - 1] == '\r') --len;
             rec = std::string_view(buf_.data() + begin_, len);
             begin_ = end_;
@@ -153,6 +153,7 @@ void Connection::seek(int64_t offset) {
 
 void Connection::rewind() {
     if (mode_ == Mode::Writing) flush();
+    overlong_ = false;
     if (file_) file_->seek(0);
     buf_.clear();
     begin_ = end_ = 0;

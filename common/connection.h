@@ -4,7 +4,8 @@
 // written from its start, so the first write replaces whatever the file held;
 // a connection that is only read leaves its file as it was. Output records
 // end with CR LF; input records may end with CR LF or a bare LF, and the last
-// one needs no line end at all.
+// one needs no line end at all. A UTF-8 byte-order mark at the start of a
+// file is skipped.
 #pragma once
 
 #include <cstdint>
@@ -23,7 +24,8 @@ enum class RecordStatus : uint8_t { Ok, End, TooLong };
 
 class Connection {
 public:
-    // The longest record accepted on input; a longer one is a conversion error.
+    // The longest record accepted on input. A longer one is a conversion
+    // error and ends the reading: overlong() then tells why.
     static constexpr size_t kMaxRecord = size_t{1} << 20;
 
     // `fresh`: the file was just created and holds nothing, so writing from
@@ -47,6 +49,8 @@ public:
     ReadStatus next_statement_record(std::string_view& rec);
     // True when no byte is left to read.
     bool at_end();
+    // True once a record longer than kMaxRecord was met.
+    bool overlong() const { return overlong_; }
     // Steps back over the record read last (once).
     void backspace();
     // Offset of the next record, and a return to such an offset.
@@ -93,6 +97,7 @@ private:
     Mode mode_ = Mode::Idle;
     bool failed_ = false;
     bool fresh_ = false;
+    bool overlong_ = false;
     std::string reason_;
     // Input buffer: bytes [begin_, end_) of buf_ are unread; buf_pos_ is the
     // file offset of buf_[0].

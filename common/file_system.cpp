@@ -195,7 +195,9 @@ private:
 FileType type_of(const struct stat& st) {
     if (S_ISREG(st.st_mode)) return FileType::Regular;
     if (S_ISDIR(st.st_mode)) return FileType::Directory;
-    return FileType::Other;
+    if (S_ISFIFO(st.st_mode)) return FileType::Fifo;
+    if (S_ISSOCK(st.st_mode)) return FileType::Socket;
+    return FileType::Device;
 }
 
 // The folder part of a path, with its separator ("" for none), and the name.
@@ -217,17 +219,20 @@ constexpr std::string_view kTemporarySuffix = ".tmp";
 }  // namespace
 
 std::unique_ptr<File> DiskFileSystem::open_read(const std::string& path, std::string& err) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting, so that a named pipe cannot hold the open;
+    // only a regular file is read.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         err = reason(errno);
         return nullptr;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        err = reason(EISDIR);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        err = reason(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
         ::close(fd);
         return nullptr;
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return std::make_unique<DescriptorFile>(fd, true);
 }
 
@@ -334,6 +339,18 @@ void DiskFileSystem::remove_leftovers(const std::vector<std::string>& paths) {
         }
         ::closedir(d);
     }
+}
+
+std::string_view type_words(FileType t) {
+    switch (t) {
+        case FileType::Missing: return "missing";
+        case FileType::Regular: return "a file";
+        case FileType::Directory: return "a folder";
+        case FileType::Fifo: return "a named pipe";
+        case FileType::Device: return "a device";
+        case FileType::Socket: return "a socket";
+    }
+    return "not a file";
 }
 
 std::string normal_name(const std::string& path) {

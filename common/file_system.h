@@ -29,7 +29,9 @@
 
 namespace common {
 
-enum class FileType : uint8_t { Missing, Regular, Directory, Other };
+enum class FileType : uint8_t { Missing, Regular, Directory, Fifo, Device, Socket };
+// What a name that is no regular file is, in words: "a folder", ...
+std::string_view type_words(FileType t);
 
 // One open file: bytes read and written at a position.
 class File {

@@ -20,4 +20,30 @@ inline std::string fixed(std::string_view s, size_t n) {
     return r;
 }
 
+// The text with every control character written as an escape (\n, \r,
+// \t, or \xHH), so that a name or argument put into a log or console line
+// can never end that line or start another.
+inline std::string printable(std::string_view s) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string r;
+    r.reserve(s.size());
+    for (char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c >= 0x20 && c != 0x7f) {
+            r.push_back(ch);
+            continue;
+        }
+        r.push_back('\\');
+        if (c == '\n') r.push_back('n');
+        else if (c == '\r') r.push_back('r');
+        else if (c == '\t') r.push_back('t');
+        else {
+            r.push_back('x');
+            r.push_back(kHex[c >> 4]);
+            r.push_back(kHex[c & 15]);
+        }
+    }
+    return r;
+}
+
 }  // namespace common

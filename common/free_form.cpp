@@ -71,6 +71,9 @@ void store_text(std::string& target, std::string_view v, bool quoted) {
 bool FreeReader::fetch() {
     fetched_any_ = true;
     status_ = c_->next_statement_record(rec_);
+    // A record cut off by the end of the file, some of its values read and
+    // others missing, is no record.
+    if (status_ == ReadStatus::EndOfFile && taken_ > 0) status_ = ReadStatus::CutOff;
     if (status_ != ReadStatus::Done) return false;
     pos_ = 0;
     have_rec_ = true;
@@ -95,6 +98,12 @@ bool FreeReader::convert(std::string_view tok, bool quoted, const Target& t) {
 }
 
 bool FreeReader::get(const Target& t) {
+    if (!take(t)) return false;
+    ++taken_;
+    return true;
+}
+
+bool FreeReader::take(const Target& t) {
     if (ended_ || status_ != ReadStatus::Done) return false;
     if (repeat_left_ > 0) {
         --repeat_left_;

@@ -1,7 +1,9 @@
 // Free-form records: values separated by blanks, commas or record ends.
 //
 // Reading: one statement reads as many records as it needs and skips what is
-// left of its last record. r*v stands for r copies of v; two commas in a row,
+// left of its last record. The end of the file before the first value is the
+// end of the file; after some values of the statement the record was cut
+// off, which callers treat as an invalid record. r*v stands for r copies of v; two commas in a row,
 // or r* alone, leave a target unchanged; a slash ends the statement and leaves
 // the remaining targets unchanged. Reals take any decimal number (E or D
 // exponents too), integers an optional sign and digits, texts a quoted string
@@ -31,6 +33,7 @@ public:
     ReadStatus finish();
 
 private:
+    bool take(const Target& t);
     bool fetch();
     bool convert(std::string_view tok, bool quoted, const Target& t);
 
@@ -39,6 +42,7 @@ private:
     size_t pos_ = 0;
     bool have_rec_ = false;
     bool fetched_any_ = false;
+    int taken_ = 0;  // targets filled or left by a null value
     bool after_comma_ = true;
     bool ended_ = false;
     int64_t repeat_left_ = 0;

@@ -28,6 +28,8 @@ void store_text(std::string& target, std::string_view field, int32_t w) {
 bool RecordReader::next_record() {
     if (status_ != ReadStatus::Done) return false;
     status_ = c_->next_statement_record(rec_);
+    // A statement cut off by the end of the file after some of its values.
+    if (status_ == ReadStatus::EndOfFile && filled_ > 0) status_ = ReadStatus::CutOff;
     col_ = 0;
     return status_ == ReadStatus::Done;
 }
@@ -91,6 +93,7 @@ bool RecordReader::get(const Target& t) {
             }
         }
         if (!ok) status_ = ReadStatus::ConversionError;
+        else ++filled_;
         return ok;
     }
 }

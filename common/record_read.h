@@ -37,6 +37,7 @@ private:
     size_t col_ = 0;
     bool started_ = false;
     int32_t since_restart_ = 0;
+    int32_t filled_ = 0;
     ReadStatus status_ = ReadStatus::Done;
 };
 

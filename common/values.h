@@ -43,8 +43,9 @@ struct Target {
 // Outcome of a read statement.
 enum class ReadStatus : uint8_t {
     Done,
-    EndOfFile,
-    ConversionError,
+    EndOfFile,        // the file ended before the statement's first value
+    ConversionError,  // a value that does not read, or a record too long
+    CutOff,           // the file ended after some of the statement's values
 };
 
 }  // namespace common

@@ -1,5 +1,6 @@
 // The texts of PEDOPRE's log and console lines, each defined once; a line
-// with parts is a function that returns the whole line.
+// with parts is a function that returns the whole line. File names in a line
+// are written with their control characters escaped.
 //
 // Log lines begin "ERROR: " for a failed run and "NOERROR: " for a clean
 // one; the console shows one of the termination lines.
@@ -29,12 +30,25 @@ inline constexpr std::string_view kFileIoError = "ERROR: File I/O error";
 // The run did not get to its last line: interrupted, or still running.
 inline constexpr std::string_view kUnfinished = "ERROR: Run did not finish";
 
+// An input that is no regular file: `what` says what it is ("a folder").
+inline std::string not_a_file(std::string_view file, std::string_view what) {
+    return "ERROR: Input " + common::printable(file) + " is " + std::string(what) + ", not a file";
+}
+// A name that does not fit the 256 characters of a file name. The name
+// comes last, so that the line says what is wrong however long it is.
+inline std::string name_too_long(std::string_view name) {
+    return "ERROR: A file name of this run is longer than 256 characters: " + common::printable(name);
+}
+// A record of the input longer than any line a soil file can have.
+inline std::string overlong_record(std::string_view file) {
+    return "ERROR: A line of file " + common::printable(file) + " is longer than 1048576 characters";
+}
 inline std::string not_found(std::string_view file) {
-    return "ERROR: File " + std::string(file) + " not found!";
+    return "ERROR: File " + common::printable(file) + " not found!";
 }
 // File names are written without their trailing blanks.
 inline std::string read_error(std::string_view file) {
-    return "ERROR: Read error in file " + std::string(common::trim_right(file));
+    return "ERROR: Read error in file " + common::printable(common::trim_right(file));
 }
 // A file that could not be opened, or whose writing failed, with the
 // system's reason where it gave one.
@@ -43,10 +57,10 @@ inline std::string with_reason(std::string text, std::string_view reason) {
     return text;
 }
 inline std::string cannot_open(std::string_view file, std::string_view reason = {}) {
-    return with_reason("ERROR: Cannot open file " + std::string(common::trim_right(file)), reason);
+    return with_reason("ERROR: Cannot open file " + common::printable(common::trim_right(file)), reason);
 }
 inline std::string cannot_write(std::string_view file, std::string_view reason = {}) {
-    return with_reason("ERROR: Cannot write file " + std::string(common::trim_right(file)), reason);
+    return with_reason("ERROR: Cannot write file " + common::printable(common::trim_right(file)), reason);
 }
 // The log could not be opened or written; an earlier log at its name was
 // removed so that it is not read as this run's outcome.
@@ -55,22 +69,22 @@ inline std::string log_unusable(std::string line, bool removed) {
     return line;
 }
 inline std::string overwrites_input(std::string_view input, std::string_view output) {
-    return "ERROR: Input file " + std::string(input) + " would be overwritten by output file " +
-           std::string(output);
+    return "ERROR: Input file " + common::printable(input) + " would be overwritten by output file " +
+           common::printable(output);
 }
 
 // The head of the main input file.
 inline std::string title_missing(std::string_view file) {
-    return "ERROR: Line 1 (title) missing in file " + std::string(file);
+    return "ERROR: Line 1 (title) missing in file " + common::printable(file);
 }
 inline std::string title_unreadable(std::string_view file) {
-    return "ERROR: Line 1 (title) unreadable in file " + std::string(file);
+    return "ERROR: Line 1 (title) unreadable in file " + common::printable(file);
 }
 inline std::string header_missing(std::string_view file) {
-    return "ERROR: Line 2 (NLAYER VGFLAG) missing in file " + std::string(file);
+    return "ERROR: Line 2 (NLAYER VGFLAG) missing in file " + common::printable(file);
 }
 inline std::string header_unreadable(std::string_view file) {
-    return "ERROR: Line 2 (NLAYER VGFLAG) unreadable in file " + std::string(file);
+    return "ERROR: Line 2 (NLAYER VGFLAG) unreadable in file " + common::printable(file);
 }
 inline std::string layer_count(int32_t nlayer) {
     return "ERROR: NLAYER = " + std::to_string(nlayer) + " is outside 1 to 9";

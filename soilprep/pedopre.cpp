@@ -38,45 +38,59 @@ struct AbnormalStop {
 };
 
 // The names of every file of the run, formed from INFILE before anything is
-// opened: a base name and its suffix, cut to 256 characters.
+// opened: a base name and its suffix. INFILE is the argument exactly as
+// given, trailing blanks included.
 struct FileNames {
     std::string infile, dir, base;
     std::string log, out, wtd, wdv, mis, mq, sav, sin, upq;
 };
 
-std::string joined(std::string_view stem, std::string_view suffix) {
-    std::string name(stem);
-    name += suffix;
-    return std::string(common::trim_right(common::fixed(name, kPathLength)));
-}
-
-FileNames form_names(const std::string& argument) {
-    FileNames f;
-    std::string infile = common::fixed(argument, kPathLength);
+// Forms the names. A name is never cut to fit its 256 characters: false,
+// with the first name too long in `too_long`, when one does not fit; the
+// log's name is then formed if it fits, else left empty.
+bool form_names(const std::string& argument, FileNames& f, std::string& too_long) {
+    f.infile = argument;
+    const size_t slash = argument.rfind('/');
+    f.dir = slash == std::string::npos ? std::string() : argument.substr(0, slash + 1);
+    const std::string log = f.dir + std::string(kLogName);
+    if (log.size() <= kPathLength) f.log = log;
+    if (argument.size() > kPathLength) {
+        too_long = argument;
+        return false;
+    }
     std::string dir, base;
-    GETFILEPATH(dir, infile, base);
-    f.infile = std::string(common::trim_right(infile));
-    f.dir = std::string(common::trim_right(dir));
+    GETFILEPATH(dir, common::fixed(argument, kPathLength), base);
     f.base = std::string(common::trim_right(base));
-    f.log = joined(f.dir, kLogName);
-    f.wtd = joined(f.base, ".WTD");
-    f.wdv = joined(f.base, ".WDV");
-    f.mis = joined(f.base, ".MIS");
-    f.mq = joined(f.base, ".MQ");
-    f.sav = joined(f.base, ".SAV");
-    f.sin = joined(f.base, ".SIN");
-    f.out = joined(f.base, ".OUT");
-    f.upq = joined(f.base, ".UPQ");
-    return f;
+    for (auto [name, suffix] : {std::pair{&f.wtd, ".WTD"}, {&f.wdv, ".WDV"}, {&f.mis, ".MIS"}, {&f.mq, ".MQ"},
+                                {&f.sav, ".SAV"}, {&f.sin, ".SIN"}, {&f.out, ".OUT"}, {&f.upq, ".UPQ"}}) {
+        *name = f.base + suffix;
+        if (name->size() > kPathLength) {
+            too_long = *name;
+            return false;
+        }
+    }
+    if (f.log.empty()) {
+        too_long = log;
+        return false;
+    }
+    return true;
 }
 
 [[noreturn]] void stop(std::string text) { throw AbnormalStop{std::move(text), false, false}; }
 [[noreturn]] void stop_step() { throw AbnormalStop{std::string(error_message()), true, false}; }
 [[noreturn]] void stop_console(std::string text) { throw AbnormalStop{std::move(text), false, true}; }
 
+// A line of the input too long to be read stops the run with a line that
+// says so, whichever reader met it.
+void check_overlong(Context& ctx, const FileNames& f) {
+    const common::Connection* in = ctx.units.get(kInputUnit);
+    if (in && in->overlong()) stop(msg::overlong_record(f.infile));
+}
+
 // READSWCFILE and ROSETTA leave the message blank for a plain read failure;
 // the driver then forms the read-error line.
-[[noreturn]] void stop_reader(const FileNames& f) {
+[[noreturn]] void stop_reader(Context& ctx, const FileNames& f) {
+    check_overlong(ctx, f);
     if (common::trim_right(error_message()).empty()) set_error(msg::read_error(f.infile));
     stop_step();
 }
@@ -125,16 +139,27 @@ void run(Context& ctx, common::RunFiles& files, const std::vector<std::string>& 
         open_log(files, std::string(kLogName));
         stop(std::string(msg::kSyntax));
     }
-    const FileNames f = form_names(args[0]);
+    FileNames f;
+    std::string too_long;
+    if (!form_names(args[0], f, too_long)) {
+        // The refusal goes to the log beside the input where its name fits,
+        // else to the log of the current folder.
+        const std::string log = f.log.empty() ? std::string(kLogName) : f.log;
+        if (fs.same_file(f.infile, log)) stop_console(msg::name_too_long(too_long));
+        open_log(files, log);
+        stop(msg::name_too_long(too_long));
+    }
 
     // The input is never overwritten, not even by the log.
     if (fs.same_file(f.infile, f.log)) stop_console(msg::overwrites_input(f.infile, f.log));
     open_log(files, f.log);
     if (trap) trap->set_run(&files);
 
+    // Only a regular file is read: a folder, a named pipe or a device is
+    // refused before it is opened.
     const common::FileType input_type = fs.type(f.infile);
-    if (input_type == common::FileType::Missing || input_type == common::FileType::Directory)
-        stop(msg::not_found(f.infile));
+    if (input_type == common::FileType::Missing) stop(msg::not_found(f.infile));
+    if (input_type != common::FileType::Regular) stop(msg::not_a_file(f.infile, common::type_words(input_type)));
     const std::vector<std::string> outputs = {f.out, f.wtd, f.wdv, f.mis, f.mq, f.sav, f.sin, f.upq};
     if (const std::string* name = common::overwrites_input(fs, f.infile, outputs))
         stop(msg::overwrites_input(f.infile, *name));
@@ -154,24 +179,27 @@ void run(Context& ctx, common::RunFiles& files, const std::vector<std::string>& 
     switch (common::read_record(*in, kTitle, {soil.title})) {
         case common::ReadStatus::Done: break;
         case common::ReadStatus::EndOfFile: stop(msg::title_missing(f.infile));
-        default: stop(msg::title_unreadable(f.infile));
+        default: check_overlong(ctx, f); stop(msg::title_unreadable(f.infile));
     }
     switch (common::read_free(*in, {soil.nlayer, vgflag})) {
         case common::ReadStatus::Done: break;
         case common::ReadStatus::EndOfFile: stop(msg::header_missing(f.infile));
-        default: stop(msg::header_unreadable(f.infile));
+        default: check_overlong(ctx, f); stop(msg::header_unreadable(f.infile));
     }
     if (soil.nlayer < 1 || soil.nlayer > kMaxLayers) stop(msg::layer_count(soil.nlayer));
 
     clear_error();
     if (vgflag == 0) {
         in->rewind();
-        if (READSWCFILE(ctx, kInputUnit, kWtdUnit, kMisUnit, soil) != 0) stop_reader(f);
+        if (READSWCFILE(ctx, kInputUnit, kWtdUnit, kMisUnit, soil) != 0) stop_reader(ctx, f);
         if (WTVOLDRN(ctx, kWtdUnit, kOutUnit, f.wdv, soil) != 0) stop_step();
-        if (MILNQRK(ctx, kInputUnit, kMqUnit, kSavUnit, f.infile, soil.lsin) != 0) stop_step();
+        if (MILNQRK(ctx, kInputUnit, kMqUnit, kSavUnit, f.infile, soil.lsin) != 0) {
+            check_overlong(ctx, f);
+            stop_step();
+        }
     } else {
         in->rewind();
-        if (ROSETTA(ctx, kInputUnit, kWtdUnit, kMisUnit, kMqUnit, kSavUnit, soil) != 0) stop_reader(f);
+        if (ROSETTA(ctx, kInputUnit, kWtdUnit, kMisUnit, kMqUnit, kSavUnit, soil) != 0) stop_reader(ctx, f);
         if (WTVOLDRN(ctx, kWtdUnit, kOutUnit, f.wdv, soil) != 0) stop_step();
     }
     if (UPFLUX(ctx, kOutUnit, f.base, f.mq) != 0) stop_step();

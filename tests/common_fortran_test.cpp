@@ -320,7 +320,10 @@ std::string read_ours(const std::string& file, const std::vector<Statement>& sta
             (read_n(std::integral_constant<size_t, N + 1>{}) || ...);
         }(std::make_index_sequence<kMaxTargets>{});
         if (status != common::ReadStatus::Done) {
-            out += status == common::ReadStatus::EndOfFile ? "EOF\n" : "ERR\n";
+            // A statement cut off by the end of the file is an end of file
+            // to the Fortran runtime too; the formatter only says more.
+            const bool eof = status == common::ReadStatus::EndOfFile || status == common::ReadStatus::CutOff;
+            out += eof ? "EOF\n" : "ERR\n";
             break;
         }
         out += "D";

@@ -1,10 +1,13 @@
 // Message texts of the weather converter: the log lines of the driver and of
 // the converters, and the console lines. Each text is defined here once; a
-// line with parts is a function that returns the whole line.
+// line with parts is a function that returns the whole line. Names and
+// arguments in a line are written with their control characters escaped.
 #pragma once
 
 #include <string>
 #include <string_view>
+
+#include "common/fixed_text.h"
 
 namespace metconv::msg {
 
@@ -28,28 +31,41 @@ inline std::string with_reason(std::string text, std::string_view reason) {
     return text;
 }
 inline std::string cannot_open(std::string_view file, std::string_view reason = {}) {
-    return with_reason("ERROR: Cannot open file " + std::string(file), reason);
+    return with_reason("ERROR: Cannot open file " + common::printable(file), reason);
+}
+// An input that is no regular file: `what` says what it is ("a folder").
+inline std::string not_a_file(std::string_view file, std::string_view what) {
+    return "ERROR: Input " + common::printable(file) + " is " + std::string(what) + ", not a file";
+}
+// A name that does not fit the 256 characters of a file name. The name
+// comes last, so that the line says what is wrong however long it is.
+inline std::string name_too_long(std::string_view name) {
+    return "ERROR: A file name of this run is longer than 256 characters: " + common::printable(name);
+}
+// A record of the input longer than any line of a weather series can be.
+inline std::string overlong_record(std::string_view file) {
+    return "ERROR: A line of file " + common::printable(file) + " is longer than 1048576 characters";
 }
 inline std::string cannot_write(std::string_view file, std::string_view reason = {}) {
-    return with_reason("ERROR: Cannot write file " + std::string(file), reason);
+    return with_reason("ERROR: Cannot write file " + common::printable(file), reason);
 }
 // An argument that does not read as an integer: its name (<STA>, <NHR> or
 // <BEGHR>) and the first six characters, which are all that is read.
 inline std::string not_integer(std::string_view name, std::string_view text) {
-    return "ERROR: Argument " + std::string(name) + " does not read as an integer: " + std::string(text.substr(0, 6));
+    return "ERROR: Argument " + common::printable(name) + " does not read as an integer: " + common::printable(text.substr(0, 6));
 }
 inline std::string missing_for_daily_rain(std::string_view name) {
-    return "ERROR: Argument " + std::string(name) + " is missing for data type DR";
+    return "ERROR: Argument " + common::printable(name) + " is missing for data type DR";
 }
 inline std::string unknown_type(std::string_view type) {
-    return "ERROR: Data type \"" + std::string(type) + "\" names no converter (TP, ET, HR or DR)";
+    return "ERROR: Data type \"" + common::printable(type) + "\" names no converter (TP, ET, HR or DR)";
 }
 inline std::string unknown_units(std::string_view units, std::string_view type) {
-    return "ERROR: Units \"" + std::string(units) + "\" are not known for data type " + std::string(type) +
+    return "ERROR: Units \"" + common::printable(units) + "\" are not known for data type " + common::printable(type) +
            " (IN, CM or MM)";
 }
 inline std::string replaces_input(std::string_view input, std::string_view output) {
-    return "ERROR: Input file " + std::string(input) + " would be replaced by the output file " + std::string(output);
+    return "ERROR: Input file " + common::printable(input) + " would be replaced by the output file " + common::printable(output);
 }
 
 // Driver: console lines.
@@ -57,7 +73,7 @@ inline constexpr std::string_view kConsoleNormal = "Program terminated normally.
 inline constexpr std::string_view kConsoleError = "ERROR detected check logfile.";
 inline constexpr std::string_view kConsoleStop = "Stop - Program terminated.";
 inline std::string cannot_open_log(std::string_view file, std::string_view reason = {}) {
-    return with_reason("ERROR: Cannot open log file " + std::string(file), reason);
+    return with_reason("ERROR: Cannot open log file " + common::printable(file), reason);
 }
 // An earlier log at the name was removed so that it is not read as this
 // run's outcome.
@@ -66,7 +82,7 @@ inline std::string log_unusable(std::string line, bool removed) {
     return line;
 }
 inline std::string log_replaces_input(std::string_view input, std::string_view log) {
-    return "ERROR: Input file " + std::string(input) + " would be replaced by the log file " + std::string(log);
+    return "ERROR: Input file " + common::printable(input) + " would be replaced by the log file " + common::printable(log);
 }
 
 }  // namespace metconv::msg

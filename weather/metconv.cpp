@@ -109,7 +109,7 @@ bool CMDARGS(const std::vector<std::string>& args, RunParameters& p, Console& co
         for (std::string_view line : kUsage) console.free_line(line);
         return false;
     }
-    p.INFILE = std::string(common::trim_right(args[0]));
+    p.INFILE = args[0];  // as given, trailing blanks included
     p.TYPE = code_of(args[1]);
     p.UNITS = code_of(args[2]);
     if (!read_integer_argument(args[3], p.STA)) p.argument_error = msg::not_integer("<STA>", args[3]);
@@ -127,9 +127,12 @@ bool CMDARGS(const std::vector<std::string>& args, RunParameters& p, Console& co
     if (p.TYPE == "TP") p.EXT = "TEM";
     else if (p.TYPE == "ET") p.EXT = "PET";
     else if (p.TYPE == "HR" || p.TYPE == "DR") p.EXT = "RAI";
-    // Cut at the first "." of the whole path; no "." gives the bare extension.
-    const size_t dot = p.INFILE.find('.');
-    const std::string stem = dot == std::string::npos ? std::string() : p.INFILE.substr(0, dot + 1);
+    // The file name, the last part of the path, is cut at its first ".";
+    // the folder part stays as given. No "." gives the bare extension.
+    const size_t slash = p.INFILE.rfind('/');
+    const size_t name = slash == std::string::npos ? 0 : slash + 1;
+    const size_t dot = p.INFILE.find('.', name);
+    const std::string stem = p.INFILE.substr(0, dot == std::string::npos ? name : dot + 1);
     p.LOGFILE = stem + "LOG";
     p.OUTFILE = stem + p.EXT;
     return true;
@@ -144,6 +147,15 @@ Outcome run_metconv(const std::vector<std::string>& args, common::Connection& co
         console.stop_line(msg::kConsoleStop);
         console_conn.flush();
         return o;
+    }
+    // Names are never cut to fit their 256 characters: a name too long
+    // stops the run on the console, since no log can be named.
+    for (const std::string* name : {&p.INFILE, &p.LOGFILE, &p.OUTFILE}) {
+        if (name->size() > kMessageLength) {
+            console.stop_line(msg::name_too_long(*name));
+            console_conn.flush();
+            return o;
+        }
     }
     // The log is checked against the input before anything is opened for
     // writing: if they are one file, nothing can be written at all.
@@ -166,6 +178,13 @@ Outcome run_metconv(const std::vector<std::string>& args, common::Connection& co
 
     std::string message = check_run(files, p);
     int32_t result = message.empty() ? 0 : -1;
+    // Only a regular file is read: a folder, a named pipe or a device is
+    // refused before it is opened.
+    if (const common::FileType t = files.type(p.INFILE);
+        result == 0 && t != common::FileType::Regular && t != common::FileType::Missing) {
+        message = msg::not_a_file(p.INFILE, common::type_words(t));
+        result = -1;
+    }
     if (result == 0) {
         common::Connection* in = units.open_existing(kInputUnit, p.INFILE);
         if (!in) {
@@ -179,6 +198,7 @@ Outcome run_metconv(const std::vector<std::string>& args, common::Connection& co
                 result = -1;
             } else {
                 result = run_converter(p, *in, *out, message);
+                if (result != 0 && in->overlong()) message = msg::overlong_record(p.INFILE);
                 // Whatever the converter wrote before a failure stays.
                 if (!units.close(kOutputUnit) && result == 0) {
                     message = msg::cannot_write(p.OUTFILE, units.last_error());

@@ -4,8 +4,9 @@
 //
 //   METCONV <INFILE> <TYPE> <UNITS> <STA> <NHR> <BEGHR>
 //
-// The output file and the log file are named after INFILE cut at its first
-// "." (of the whole path), followed by TEM, PET or RAI and by LOG.
+// The output file and the log file are named after INFILE with its file name
+// cut at its first "." (the folder part stays as given), followed by TEM,
+// PET or RAI and by LOG.
 #pragma once
 
 #include <cstdint>
@@ -28,7 +29,7 @@ inline constexpr size_t kMessageLength = 256;
 
 // Run parameters, set once by CMDARGS.
 struct RunParameters {
-    std::string INFILE;             // argument 1 without trailing blanks
+    std::string INFILE;             // argument 1 as given
     std::string TYPE = "  ";        // 2 characters, upper-cased
     std::string UNITS = "  ";       // 2 characters, upper-cased
     int32_t STA = 0;                // station number
