@@ -1,60 +1,46 @@
-// Calendar helpers of the weather converter.
+// Calendar helpers of the weather converter, checked day by day against the
+// proleptic Gregorian calendar of std::chrono.
 #include <gtest/gtest.h>
+
+#include <chrono>
 
 #include "weather/calendar.h"
 
 using namespace metconv;
+namespace chr = std::chrono;
 
 namespace {
 
-TEST(Calendar, LeapYearsByTheGregorianRule) {
-    EXPECT_EQ(LEAPYR(1900), 0);
-    EXPECT_EQ(FEBDAYS(1900), 28);
-    EXPECT_EQ(YEARDAYS(1900), 365);
-    EXPECT_EQ(LEAPYR(2000), 1);
-    EXPECT_EQ(FEBDAYS(2000), 29);
-    EXPECT_EQ(YEARDAYS(2000), 366);
-    EXPECT_EQ(LEAPYR(1996), 1);
-    EXPECT_EQ(LEAPYR(1995), 0);
-    // Years are used as read: 96 is the year 96; 0 and negative years too.
-    EXPECT_EQ(LEAPYR(96), 1);
-    EXPECT_EQ(LEAPYR(0), 1);
-    EXPECT_EQ(LEAPYR(-4), 1);
-    EXPECT_EQ(LEAPYR(-100), 0);
-    EXPECT_EQ(LEAPYR(-400), 1);
-    EXPECT_EQ(LEAPYR(-3), 0);
+// Every day of every year from -400 to 3000: the leap rule, the year and
+// February lengths, and the month and day of the month of each day number.
+// Divisibility does not depend on the sign, so the truncating remainders
+// give zero and negative years the same rule as std::chrono.
+TEST(Calendar, EveryDayAgreesWithStdChrono) {
+    for (int32_t y = -400; y <= 3000; ++y) {
+        const chr::year year{y};
+        ASSERT_EQ(LEAPYR(y), year.is_leap() ? 1 : 0) << y;
+        ASSERT_EQ(static_cast<unsigned>(FEBDAYS(y)), unsigned{(year / chr::February / chr::last).day()}) << y;
+        const chr::sys_days first{year / chr::January / 1};
+        ASSERT_EQ((chr::sys_days{(year + chr::years{1}) / chr::January / 1} - first).count(), YEARDAYS(y)) << y;
+        for (int32_t jday = 1; jday <= YEARDAYS(y); ++jday) {
+            const chr::year_month_day date{first + chr::days{jday - 1}};
+            int32_t month = 0, mday = 0;
+            JDAYMD(y, jday, month, mday);
+            if (static_cast<unsigned>(month) != unsigned{date.month()} ||
+                static_cast<unsigned>(mday) != unsigned{date.day()})
+                FAIL() << "day " << jday << " of " << y << ": JDAYMD gives " << month << "/" << mday
+                       << ", the calendar " << unsigned{date.month()} << "/" << unsigned{date.day()};
+        }
+    }
 }
 
-TEST(Calendar, DayOfYearToMonthAndDay) {
-    int32_t m = 0, d = 0;
-    JDAYMD(1996, 60, m, d);
-    EXPECT_EQ(m, 2);
-    EXPECT_EQ(d, 29);
-    JDAYMD(1995, 60, m, d);
-    EXPECT_EQ(m, 3);
-    EXPECT_EQ(d, 1);
-    JDAYMD(1996, 366, m, d);
-    EXPECT_EQ(m, 12);
-    EXPECT_EQ(d, 31);
-    JDAYMD(1995, 365, m, d);
-    EXPECT_EQ(m, 12);
-    EXPECT_EQ(d, 31);
-    JDAYMD(1995, 32, m, d);
-    EXPECT_EQ(m, 2);
-    EXPECT_EQ(d, 1);
-    JDAYMD(1995, 31, m, d);
-    EXPECT_EQ(m, 1);
-    EXPECT_EQ(d, 31);
-    // Outside the year: month 1 with the day number as it stands.
-    JDAYMD(1995, 366, m, d);
-    EXPECT_EQ(m, 1);
-    EXPECT_EQ(d, 366);
-    JDAYMD(1995, 0, m, d);
-    EXPECT_EQ(m, 1);
-    EXPECT_EQ(d, 0);
-    JDAYMD(1995, -5, m, d);
-    EXPECT_EQ(m, 1);
-    EXPECT_EQ(d, -5);
+TEST(Calendar, DaysOutsideTheYearGiveMonthOneAndTheDayNumber) {
+    for (auto [year, jday] : {std::pair{1995, 366}, {1996, 367}, {1995, 0}, {1995, -5}}) {
+        int32_t month = 0, mday = 0;
+        JDAYMD(year, jday, month, mday);
+        EXPECT_EQ(month, 1) << year << " " << jday;
+        EXPECT_EQ(mday, jday) << year << " " << jday;
+    }
 }
 
 TEST(Calendar, UpcaseOnlyLowerCaseLetters) {
