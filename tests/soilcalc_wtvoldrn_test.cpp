@@ -1,7 +1,10 @@
-// Drained volume against water-table depth: the trapezoid over the grid of
-// water contents, the layer boundaries, and the columns of the .WTD, .OUT
-// and .WDV records.
+// Drained volume against water-table depth: the trapezoids over the grid of
+// suctions, the layer boundaries and the drainable porosity, computed
+// directly; then the columns of the .WTD, .OUT and .WDV records that
+// WTVOLDRN writes to files in memory.
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 #include "common/fixed_text.h"
 #include "pedopre_test_files.h"
@@ -9,143 +12,142 @@
 
 using namespace pedopre;
 using pedopre_test::lines_of;
-using pedopre_test::read_file;
 
 namespace {
 
-struct DrainRun {
-    pedopre_test::TempDir dir;
-    int32_t status = 0;
-    std::string wtd, out, wdv;
+// A profile of layers given as (bottom depth in cm, points of suction in cm
+// and water content, wettest first).
+SoilTable profile(std::vector<std::pair<float, std::vector<std::pair<float, float>>>> layers) {
+    SoilTable s;
+    s.nlayer = static_cast<int32_t>(layers.size());
+    for (size_t l = 0; l < layers.size(); ++l) {
+        s.zbot[l] = layers[l].first;
+        s.npts[l] = static_cast<int32_t>(layers[l].second.size());
+        for (size_t j = 0; j < layers[l].second.size(); ++j)
+            std::tie(s.head[l][j], s.theta[l][j]) = layers[l].second[j];
+    }
+    return s;
+}
 
-    explicit DrainRun(const SoilTable& soil, const std::string& wdv_name = "") {
-        Context ctx;
-        ctx.units.open(kWtdUnit, dir.file("s.WTD"));
-        ctx.units.open(kOutUnit, dir.file("s.OUT"));
-        status = WTVOLDRN(ctx, kWtdUnit, kOutUnit,
-                          common::fixed(wdv_name.empty() ? dir.file("s.WDV") : wdv_name, 256), soil);
+// Linear in suction: 0.001 per cm to 100 cm, then 0.1 over the next 900 cm.
+const std::vector<std::pair<float, float>> kLinear = {{0.0f, 0.40f}, {100.0f, 0.30f}, {1000.0f, 0.20f}};
+// Drains 0.001 per cm of suction to 100 cm, then nothing.
+const std::vector<std::pair<float, float>> kTop = {{0.0f, 0.40f}, {100.0f, 0.30f}, {1000.0f, 0.30f}};
+
+// WTVOLDRN on files in memory: the records of the .WTD, .OUT and .WDV files.
+struct DrainRun {
+    int32_t status = 0;
+    std::vector<std::string> wtd, out, wdv;
+
+    explicit DrainRun(const SoilTable& soil, bool wdv_is_folder = false) {
+        common::MemoryFileSystem fs;
+        if (wdv_is_folder) fs.add_folder("s.WDV");
+        Context ctx(fs);
+        ctx.units.open(kWtdUnit, "s.WTD");
+        ctx.units.open(kOutUnit, "s.OUT");
+        status = WTVOLDRN(ctx, kWtdUnit, kOutUnit, "s.WDV", soil);
         ctx.units.close_all();
-        wtd = read_file(dir.file("s.WTD"));
-        out = read_file(dir.file("s.OUT"));
-        wdv = read_file(dir.file("s.WDV"));
+        for (auto [name, lines] : {std::pair{"s.WTD", &wtd}, {"s.OUT", &out}, {"s.WDV", &wdv}})
+            if (const std::string* t = fs.get(name)) *lines = lines_of(*t);
     }
 };
 
-void set_layer(SoilTable& s, int l, float zbot, std::vector<std::pair<float, float>> pts) {
-    s.zbot[l] = zbot;
-    s.npts[l] = static_cast<int32_t>(pts.size());
-    for (size_t j = 0; j < pts.size(); ++j) {
-        s.head[l][j] = pts[j].first;
-        s.theta[l][j] = pts[j].second;
-    }
-}
-
-// The .WTD report row of water-table depth `cm` (a multiple of 10).
-std::string report_row(const std::string& wtd, int cm) {
-    auto lines = lines_of(wtd);
-    for (size_t i = 0; i < lines.size(); ++i)
-        if (lines[i].find("(CM/CM)") != std::string::npos) return lines[i + 1 + static_cast<size_t>(cm / 10)];
-    return {};
-}
+std::string error_text() { return std::string(common::trim_right(error_message())); }
 
 }  // namespace
 
-TEST(Wtvoldrn, LinearCharacteristicDrainsFiveCmAtOneMetre) {
-    SoilTable s;
-    s.nlayer = 1;
-    set_layer(s, 0, 150.0f, {{0.0f, 0.40f}, {100.0f, 0.30f}, {1000.0f, 0.20f}});
-    DrainRun r(s);
-    ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(report_row(r.wtd, 100), "                        100.00               5.000             0.09950");
-    EXPECT_EQ(report_row(r.wtd, 0), "                          0.00               0.000             0.00000");
-    auto out = lines_of(r.out);
-    ASSERT_EQ(out.size(), 22u);
-    EXPECT_EQ(out[0], "@WATER TABLE   VOLUME");
-    EXPECT_EQ(out[1], "   (CM)         (CM) ");
-    EXPECT_EQ(out[1 + 15], "   90.0        4.050");  // 0.0005 cm * 90^2
-    EXPECT_EQ(out[21], " 1000.0      100.000");
-    // Echo of the inputs with the bottom as given; the .WDV file uses 1000 cm.
-    auto wtd = lines_of(r.wtd);
-    ASSERT_GE(wtd.size(), 7u);
-    EXPECT_EQ(wtd[2], " INPUTS:");
-    EXPECT_EQ(wtd[3], "           # OF LAYERS =  1");
-    EXPECT_EQ(wtd[4], " DEPTH AT BOTTOM OF EACH LAYER (CM) :");
-    EXPECT_EQ(wtd[5], "      150.0");
-    EXPECT_EQ(wtd[7], " CALCULATED USING  1001 STEPS OF  1.00 CM THICKNESS");
-    auto wdv = lines_of(r.wdv);
-    ASSERT_EQ(wdv.size(), 2u + 4u + 200u);
-    EXPECT_EQ(wdv[0], "*NLAYER");
-    EXPECT_EQ(wdv[1], "  1");
-    EXPECT_EQ(wdv[2], "*TLAYER BLAYER NPTS");
-    EXPECT_EQ(wdv[3], "    0.0  1000.0  201");
-    EXPECT_EQ(wdv[4], "*WATER TABLE  VOLUME DRAINED");
-    EXPECT_EQ(wdv[5], "       0       0.00000");
-    EXPECT_EQ(wdv[6], "       1       0.00050");
+TEST(DrainedVolume, LinearCharacteristicDrainsFiveCmAtOneMetre) {
+    const DrainedVolume dv = drained_volume(profile({{150.0f, kLinear}}));
+    EXPECT_EQ(dv.z[1], 1.0f);
+    EXPECT_EQ(dv.z[1000], 1000.0f);
+    // One layer: the profile is the uniform column, down to 1000 cm
+    // whatever its bottom.
+    ASSERT_EQ(dv.w.size(), 1u);
+    EXPECT_EQ(dv.vol, dv.w[0]);
+    EXPECT_NEAR(dv.vol[1], 0.0005f, 1e-7f);
+    EXPECT_NEAR(dv.vol[90], 4.05f, 1e-4f);  // 0.0005 cm * 90^2
     // The trapezoids are summed in single precision, one cm at a time.
-    EXPECT_EQ(wdv[105], "     100       4.99994");
-    EXPECT_EQ(wdv[205], "     200      15.55545");
+    EXPECT_NEAR(dv.vol[100], 4.99994f, 5e-6f);
+    EXPECT_NEAR(dv.vol[200], 15.55545f, 5e-6f);
+    // Porosity: the slope over the last cm; none at the surface, and at the
+    // deepest point the slope of the cm before.
+    EXPECT_EQ(dv.porosity(0), 0.0f);
+    EXPECT_NEAR(dv.porosity(100), 0.0995f, 5e-6f);
+    EXPECT_EQ(dv.porosity(1000), dv.vol[999] - dv.vol[998]);
 }
 
-TEST(Wtvoldrn, FlatCharacteristicDrainsNothing) {
-    SoilTable s;
-    s.nlayer = 1;
-    set_layer(s, 0, 1000.0f, {{0.0f, 0.35f}, {500.0f, 0.35f}, {1000.0f, 0.35f}});
-    DrainRun r(s);
-    ASSERT_EQ(r.status, 0);
-    auto out = lines_of(r.out);
-    ASSERT_EQ(out.size(), 22u);
-    for (int i = 2; i < 21; ++i) EXPECT_EQ(out[i].substr(7), "        0.000") << i;
-    EXPECT_EQ(out[21], " 1000.0      100.000");
-    EXPECT_EQ(report_row(r.wtd, 1000), "                       1000.00               0.000             0.00000");
+TEST(DrainedVolume, FlatCharacteristicDrainsNothing) {
+    const DrainedVolume dv = drained_volume(profile({{1000.0f, {{0.0f, 0.35f}, {500.0f, 0.35f}, {1000.0f, 0.35f}}}}));
+    for (int k = 0; k < kGridPoints; ++k) ASSERT_EQ(dv.vol[k], 0.0f) << k;
+    EXPECT_EQ(dv.porosity(1000), 0.0f);
 }
 
-TEST(Wtvoldrn, LayerBoundariesTruncateToTheSmallerSuction) {
-    // Top layer drains 0.001 per cm of suction; the second one not at all.
-    SoilTable s;
-    s.nlayer = 2;
-    set_layer(s, 0, 25.5f, {{0.0f, 0.40f}, {100.0f, 0.30f}, {1000.0f, 0.30f}});
-    set_layer(s, 1, 80.0f, {{0.0f, 0.35f}, {1000.0f, 0.35f}});
-    DrainRun r(s);
-    ASSERT_EQ(r.status, 0);
-    auto out = lines_of(r.out);
-    // 30 cm: the top layer spans suctions 30 down to 4 cm (not 4.5):
-    // 0.0005*(900 - 16) = 0.442.
-    EXPECT_EQ(out[2 + 8], "   30.0        0.442");
-    auto wdv = lines_of(r.wdv);
-    EXPECT_EQ(wdv[3], "    0.0    25.5  201");
-    EXPECT_EQ(wdv[3 + 204], "   25.5  1000.0  201");
-}
-
-TEST(Wtvoldrn, TwoLayersAddTheirColumnsFromTheTopDown) {
-    SoilTable s;
-    s.nlayer = 2;
-    set_layer(s, 0, 30.0f, {{0.0f, 0.40f}, {100.0f, 0.30f}, {1000.0f, 0.30f}});
-    set_layer(s, 1, 200.0f, {{0.0f, 0.45f}, {100.0f, 0.25f}, {1000.0f, 0.25f}});
-    DrainRun r(s);
-    ASSERT_EQ(r.status, 0);
+TEST(DrainedVolume, LayersAddTheirColumnsFromTheTopDown) {
     // 50 cm: W1(50) - W1(20) + W2(20) = 0.0005*(2500-400) + 0.001*400 = 1.45.
-    EXPECT_EQ(report_row(r.wtd, 50).substr(30, 20), "               1.450");
-    auto wtd = lines_of(r.wtd);
-    EXPECT_EQ(wtd[5], "       30.0     200.0");  // the deepest bottom as given
+    const DrainedVolume two =
+        drained_volume(profile({{30.0f, kTop}, {200.0f, {{0.0f, 0.45f}, {100.0f, 0.25f}, {1000.0f, 0.25f}}}}));
+    EXPECT_NEAR(two.vol[50], 1.45f, 1e-4f);
+    // A boundary at 25.5 cm truncates to the smaller suction: at 30 cm the
+    // top layer spans suctions 30 down to 4 cm (not 4.5), 0.0005*(900 - 16).
+    const DrainedVolume cut = drained_volume(profile({{25.5f, kTop}, {80.0f, {{0.0f, 0.35f}, {1000.0f, 0.35f}}}}));
+    EXPECT_NEAR(cut.vol[30], 0.442f, 1e-4f);
 }
 
-TEST(Wtvoldrn, RejectsWhatTheTablesCannotHoldAndUnwritableFiles) {
-    SoilTable s;
-    s.nlayer = 1;
-    set_layer(s, 0, 100.0f, {{0.0f, 0.4f}});
-    DrainRun one_point(s);
-    EXPECT_EQ(one_point.status, -1);
-    EXPECT_EQ(common::trim_right(error_message()), "ERROR: The characteristic of layer 1 needs 2 to 100 points");
+TEST(DrainedVolume, ChecksWhatTheComputationCannotTake) {
+    EXPECT_EQ(drained_volume_checks(profile({{100.0f, {{0.0f, 0.4f}}}})), -1);
+    EXPECT_EQ(error_text(), "ERROR: The characteristic of layer 1 needs 2 to 100 points");
+    const std::vector<std::pair<float, float>> two = {{0.0f, 0.4f}, {1000.0f, 0.2f}};
+    EXPECT_EQ(drained_volume_checks(profile({{-5.0f, two}, {200.0f, two}})), -1);
+    EXPECT_EQ(error_text(), "ERROR: The bottom of layer 1 lies above the soil surface");
+}
 
-    set_layer(s, 0, 100.0f, {{0.0f, 0.4f}, {1000.0f, 0.2f}});
-    s.nlayer = 2;
-    set_layer(s, 1, 200.0f, {{0.0f, 0.4f}, {1000.0f, 0.2f}});
-    s.zbot[0] = -5.0f;
-    EXPECT_EQ(DrainRun(s).status, -1);
-    EXPECT_EQ(common::trim_right(error_message()), "ERROR: The bottom of layer 1 lies above the soil surface");
+TEST(Wtvoldrn, WritesTheListingTheReportSectionAndTheUniformColumns) {
+    DrainRun r(profile({{150.0f, kLinear}}));
+    ASSERT_EQ(r.status, 0);
+    // Echo of the inputs with the bottom as given, and the 10-cm table.
+    ASSERT_GE(r.wtd.size(), 8u);
+    EXPECT_EQ(r.wtd[2], " INPUTS:");
+    EXPECT_EQ(r.wtd[3], "           # OF LAYERS =  1");
+    EXPECT_EQ(r.wtd[4], " DEPTH AT BOTTOM OF EACH LAYER (CM) :");
+    EXPECT_EQ(r.wtd[5], "      150.0");
+    EXPECT_EQ(r.wtd[7], " CALCULATED USING  1001 STEPS OF  1.00 CM THICKNESS");
+    ASSERT_GE(r.wtd.size(), 101u);
+    EXPECT_EQ(r.wtd[r.wtd.size() - 101], "                          0.00               0.000             0.00000");
+    EXPECT_EQ(r.wtd[r.wtd.size() - 91], "                        100.00               5.000             0.09950");
+    // The report section: a fixed last row of 100 cm.
+    ASSERT_EQ(r.out.size(), 22u);
+    EXPECT_EQ(r.out[0], "@WATER TABLE   VOLUME");
+    EXPECT_EQ(r.out[1], "   (CM)         (CM) ");
+    EXPECT_EQ(r.out[2], "    0.0        0.000");
+    EXPECT_EQ(r.out[16], "   90.0        4.050");
+    EXPECT_EQ(r.out[21], " 1000.0      100.000");
+    // The .WDV file: 0 to 200 cm of each layer, the deepest to 1000 cm.
+    ASSERT_EQ(r.wdv.size(), 2u + 4u + 200u);
+    EXPECT_EQ(r.wdv[0], "*NLAYER");
+    EXPECT_EQ(r.wdv[1], "  1");
+    EXPECT_EQ(r.wdv[2], "*TLAYER BLAYER NPTS");
+    EXPECT_EQ(r.wdv[3], "    0.0  1000.0  201");
+    EXPECT_EQ(r.wdv[4], "*WATER TABLE  VOLUME DRAINED");
+    EXPECT_EQ(r.wdv[5], "       0       0.00000");
+    EXPECT_EQ(r.wdv[205], "     200      15.55545");
 
-    s.zbot[0] = 100.0f;
-    DrainRun no_dir(s, "/nonexistent-dir/s.WDV");
-    EXPECT_EQ(no_dir.status, -1);
-    EXPECT_EQ(common::trim_right(error_message()), "ERROR: Cannot open file /nonexistent-dir/s.WDV");
+    DrainRun flat(profile({{1000.0f, {{0.0f, 0.35f}, {1000.0f, 0.35f}}}}));
+    ASSERT_EQ(flat.status, 0);
+    EXPECT_EQ(flat.out[20], "  500.0        0.000");
+    EXPECT_EQ(flat.out[21], " 1000.0      100.000");
+}
+
+TEST(Wtvoldrn, LayeredProfileEchoesTheBottomsAsGiven) {
+    DrainRun r(profile({{25.5f, kTop}, {200.0f, {{0.0f, 0.35f}, {1000.0f, 0.35f}}}}));
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.wtd[5], "       25.5     200.0");
+    EXPECT_EQ(r.wdv[3], "    0.0    25.5  201");
+    EXPECT_EQ(r.wdv[3 + 204], "   25.5  1000.0  201");
+}
+
+TEST(Wtvoldrn, RefusesATableThatFailsTheChecksAndAnUnwritableFile) {
+    EXPECT_EQ(DrainRun(profile({{100.0f, {{0.0f, 0.4f}}}})).status, -1);
+    EXPECT_EQ(error_text(), "ERROR: The characteristic of layer 1 needs 2 to 100 points");
+    EXPECT_EQ(DrainRun(profile({{100.0f, kLinear}}), true).status, -1);
+    EXPECT_EQ(error_text(), "ERROR: Cannot open file s.WDV");
 }
