@@ -1,22 +1,23 @@
-// Helpers for the PEDOPRE tests: a temporary directory, whole-file reads and
-// writes, and a conductivity file (.MQ) written in exactly the layout that
-// the conductivity step produces.
+// Helpers for the PEDOPRE tests: a temporary directory and whole-file reads
+// and writes for runs on the disk, the records of a text, and conductivity
+// tables (.MQ) given layer by layer, as tables or as the file that the
+// conductivity step's own writers make of them.
 #pragma once
 
 #include <unistd.h>
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "common/connection.h"
 #include "common/fixed_text.h"
-#include "common/free_form.h"
-#include "common/layout.h"
-#include "common/record_write.h"
+#include "soilcalc/mq_file.h"
+#include "soilcalc/run_state.h"
 
 namespace pedopre_test {
 
@@ -48,7 +49,7 @@ inline void write_file(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-// The records of a file, without their CR LF.
+// The records of a text, without their CR LF.
 inline std::vector<std::string> lines_of(const std::string& text) {
     std::vector<std::string> out;
     size_t at = 0;
@@ -63,50 +64,66 @@ inline std::vector<std::string> lines_of(const std::string& text) {
     return out;
 }
 
-// One layer of a conductivity file: rows wettest first, as (water content,
-// tension in cm, conductivity in cm/hr); the file lists them driest first
-// with the tension as a negative pressure head.
+// One layer of a conductivity table: rows wettest first, as (water content,
+// tension in cm, conductivity in cm/hr). The file and the tables hold them
+// driest first, with the tension as a negative pressure head.
 struct LayerRows {
-    float kb;      // layer conductivity of the block header (cm/hr)
-    float bottom;  // bottom depth (cm)
-    float suction; // wetting-front suction of the summary (cm)
-    std::vector<std::vector<float>> rows;
+    float kb;       // layer conductivity of the block header (cm/hr)
+    float bottom;   // bottom depth (cm)
+    float suction;  // wetting-front suction of the summary (cm)
+    std::vector<std::array<float, 3>> rows;
 };
 
-inline std::string mq_text(const std::vector<LayerRows>& layers, float gadepth, float root_depth,
-                           int32_t lsin = 1, const std::string& title = "TEST SOIL") {
-    static const common::Layout kTitle("(A80)");
-    static const common::Layout kCount("(1X,'NUMBER OF LAYERS= ',I2)");
-    static const common::Layout kBlock("(' ENTRIES  BOTTOM DEPTH(CM)',/,1X,I2,F8.3,F10.2)");
-    static const common::Layout kCaption("(1X,'THETA',15X,'HEAD',10X,'COND-CM/HR')");
-    static const common::Layout kRow("(F10.3,10X,F10.1,5X,F15.9)");
-    static const common::Layout kSummaryHead("(/,1X,' LAYER #  DEPTH (CM)  SUCTION OF WETTING FRONT (CM)')");
-    static const common::Layout kSummaryRow("(3X,I3,5X,F5.0,12X,F9.4)");
-    std::string s = common::format_record(kTitle, {common::fixed(title, 128)});
-    s += common::format_record(kCount, {static_cast<int32_t>(layers.size())});
-    for (const auto& l : layers) {
-        s += common::format_record(kBlock, {static_cast<int32_t>(l.rows.size()), l.kb, l.bottom});
-        s += common::format_record(kCaption, {});
-        for (auto r = l.rows.rbegin(); r != l.rows.rend(); ++r)
-            s += common::format_record(kRow, {(*r)[0], -(*r)[1], (*r)[2]});
+// The layer as the reader leaves it.
+inline pedopre::MqLayer mq_layer(const LayerRows& l) {
+    pedopre::MqLayer m;
+    m.rows = static_cast<int32_t>(l.rows.size());
+    m.k_header = l.kb;
+    m.bottom = l.bottom;
+    for (int32_t j = 0; j < m.rows; ++j) {
+        const auto& r = l.rows[static_cast<size_t>(m.rows - 1 - j)];
+        m.theta[j] = r[0];
+        m.head[j] = -r[1];
+        m.cond[j] = r[2];
     }
-    s += common::format_record(kSummaryHead, {});
-    for (size_t i = 0; i < layers.size(); ++i)
-        s += common::format_record(kSummaryRow,
-                                {static_cast<int32_t>(i + 1), layers[i].bottom, layers[i].suction});
-    s += "\r\n";
-    common::format_free(s, {gadepth, root_depth, lsin});
-    return s;
+    return m;
 }
 
-// Rows at tensions 0, step, 2 step, ... up to `driest` (cm), all with the
-// conductivity k (cm/hr), water content falling by 0.001 per row from 0.400.
-inline std::vector<std::vector<float>> even_rows(float step, float driest, float k) {
-    std::vector<std::vector<float>> rows;
-    int i = 0;
-    for (float t = 0.0f; t <= driest; t += step, ++i)
-        rows.push_back({0.400f - 0.001f * static_cast<float>(i), t, k});
-    return rows;
+// The tables as read from the file that mq_text() writes (at most 10 layers).
+inline pedopre::MqTables mq_tables(const std::vector<LayerRows>& layers, float gadepth, float root_depth,
+                                   int32_t lsin = 1) {
+    pedopre::MqTables t;
+    t.nl = static_cast<int32_t>(layers.size());
+    for (size_t l = 0; l < layers.size(); ++l) {
+        t.layers[l] = mq_layer(layers[l]);
+        t.zb[l] = layers[l].bottom;
+        t.sf[l] = layers[l].suction;
+    }
+    t.gadepth = gadepth;
+    t.rootdepth = root_depth;
+    t.lsin = lsin;
+    return t;
+}
+
+// The conductivity file of the layers, as the measured-points form writes it.
+inline std::string mq_text(const std::vector<LayerRows>& layers, float gadepth, float root_depth,
+                           int32_t lsin = 1, const std::string& title = "TEST SOIL") {
+    auto mq = common::Connection::in_memory(pedopre::kMqUnit, "mq");
+    const auto nl = static_cast<int32_t>(layers.size());
+    pedopre::write_mq_title(*mq, common::fixed(title, 128));
+    pedopre::write_mq_count(*mq, nl);
+    std::vector<float> zbot, swf;
+    for (const LayerRows& l : layers) {
+        const pedopre::MqLayer m = mq_layer(l);
+        pedopre::write_mq_layer_head(*mq, m.rows, m.k_header, m.bottom);
+        pedopre::write_mq_rows(*mq, m.rows, m.theta, m.head, m.cond);
+        zbot.push_back(l.bottom);
+        swf.push_back(l.suction);
+    }
+    pedopre::write_mq_summary(*mq, pedopre::MqForm::Measured, nl, zbot.data(), swf.data());
+    pedopre::write_mq_closing(*mq, pedopre::MqForm::Measured, gadepth, root_depth, lsin);
+    mq->flush();
+    return mq->memory();
 }
 
 }  // namespace pedopre_test

@@ -3,14 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "common/connection.h"
-#include "pedopre_test_files.h"
+#include "common/fixed_text.h"
 #include "soilprep/readswcfile.h"
 #include "soilcalc/run_state.h"
 
-using pedopre_test::TempDir;
-
 namespace {
 
+// READSWCFILE on a main input file in memory.
 struct ReadRun {
     int32_t status = 0;
     pedopre::SoilTable soil;
@@ -18,22 +17,20 @@ struct ReadRun {
 };
 
 ReadRun read_soil(const std::string& input) {
-    TempDir dir;
-    pedopre_test::write_file(dir.file("soil.dat"), input);
-    auto console = common::Connection::in_memory(0, "console");
-    pedopre::Context ctx;
-    ctx.console = console.get();
-    ctx.units.open_existing(pedopre::kInputUnit, dir.file("soil.dat"));
-    ctx.units.open(pedopre::kWtdUnit, dir.file("soil.WTD"));
-    ctx.units.open(pedopre::kMisUnit, dir.file("soil.MIS"));
+    common::MemoryFileSystem fs;
+    fs.put("soil.dat", input);
+    pedopre::Context ctx(fs);
+    ctx.console = ctx.units.open(0, "console");
+    ctx.units.open_existing(pedopre::kInputUnit, "soil.dat");
+    ctx.units.open(pedopre::kWtdUnit, "soil.WTD");
+    ctx.units.open(pedopre::kMisUnit, "soil.MIS");
     pedopre::clear_error();
     ReadRun r;
     r.status = pedopre::READSWCFILE(ctx, pedopre::kInputUnit, pedopre::kWtdUnit, pedopre::kMisUnit, r.soil);
     ctx.units.close_all();
-    console->flush();
-    r.console = console->memory();
-    r.wtd = pedopre_test::read_file(dir.file("soil.WTD"));
-    r.mis = pedopre_test::read_file(dir.file("soil.MIS"));
+    r.console = *fs.get("console");
+    r.wtd = *fs.get("soil.WTD");
+    r.mis = *fs.get("soil.MIS");
     r.error = std::string(common::trim_right(pedopre::error_message()));
     return r;
 }

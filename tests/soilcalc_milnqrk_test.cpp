@@ -4,14 +4,13 @@
 
 #include <cmath>
 
-#include "common/connection.h"
-#include "pedopre_test_files.h"
+#include "common/fixed_text.h"
+#include "soilcalc/mq_file.h"
 #include "soilcalc/milnqrk.h"
 #include "soilcalc/regrid.h"
 #include "soilcalc/run_state.h"
 
 using pedopre::CurveColumn;
-using pedopre_test::TempDir;
 
 namespace {
 
@@ -156,48 +155,59 @@ TEST(MillingtonQuirk, WeighsPoreClassesByTheSquaredClassHead) {
     EXPECT_GT(std::fabs(kmq[2] - 270.0 * std::pow(0.4, 4.0 / 3.0) * s3 / 4.0), 1e-9);
 }
 
-// MILNQRK on a whole input file: returns the .MQ and .SAV texts.
+// MILNQRK on a main input file in memory: the .MQ and .SAV texts, and the
+// tables read back from the .MQ file.
 struct MqRun {
     int32_t status = 0;
     int32_t lsin = 0;
     std::string mq, sav, error;
+    pedopre::MqTables tables;
 };
 
 MqRun run_milnqrk(const std::string& input) {
-    TempDir dir;
-    pedopre_test::write_file(dir.file("soil.dat"), input);
-    pedopre::Context ctx;
-    ctx.units.open(pedopre::kMqUnit, dir.file("soil.MQ"));
-    ctx.units.open(pedopre::kSavUnit, dir.file("soil.SAV"));
+    common::MemoryFileSystem fs;
+    fs.put("soil.dat", input);
+    pedopre::Context ctx(fs);
+    ctx.units.open(pedopre::kMqUnit, "soil.MQ");
+    ctx.units.open(pedopre::kSavUnit, "soil.SAV");
     pedopre::clear_error();
     MqRun r;
-    r.status = pedopre::MILNQRK(ctx, pedopre::kInputUnit, pedopre::kMqUnit, pedopre::kSavUnit, dir.file("soil.dat"),
-                                r.lsin);
+    r.status = pedopre::MILNQRK(ctx, pedopre::kInputUnit, pedopre::kMqUnit, pedopre::kSavUnit, "soil.dat", r.lsin);
     ctx.units.close_all();
-    r.mq = pedopre_test::read_file(dir.file("soil.MQ"));
-    r.sav = pedopre_test::read_file(dir.file("soil.SAV"));
+    r.mq = *fs.get("soil.MQ");
+    r.sav = *fs.get("soil.SAV");
     r.error = error_text();
+    auto mq = common::Connection::in_memory(1, "soil.MQ", r.mq);
+    EXPECT_EQ(pedopre::read_mq(*mq, r.tables, pedopre::MqColumns::All).failed, pedopre::MqPart::Done);
     return r;
 }
 
 TEST(Milnqrk, SuctionsAndNegativeHeadsGiveTheSameFiles) {
     MqRun pos = run_milnqrk("T\n1 0\n4 2.0 50\n0.40 5\n0.35 50\n0.30 300\n0.20 15000\n10 20 1\n");
     MqRun neg = run_milnqrk("T\n1 0\n4 2.0 50\n0.40 -5\n0.35 -50\n0.30 -300\n0.20 -15000\n10 20 1\n");
-    ASSERT_EQ(pos.status, 0);
-    ASSERT_EQ(neg.status, 0);
+    ASSERT_EQ(pos.status, 0) << pos.error;
+    ASSERT_EQ(neg.status, 0) << neg.error;
     EXPECT_EQ(pos.lsin, 1);
     EXPECT_EQ(pos.mq, neg.mq);
     EXPECT_EQ(pos.sav, neg.sav);
 
-    auto lines = pedopre_test::lines_of(pos.mq);
-    // Block header: 21 rows (0.200 .. 0.400 after the saturated repair gives
-    // 0.4 + 5 * 0.05 / 45 = 0.4056), Ks and the bottom depth.
-    EXPECT_EQ(lines[3], " 21   2.000     50.00");
-    // The first row's conductivity equals the second's; the last is Ks.
-    EXPECT_EQ(lines[5].substr(35), lines[6].substr(35));
-    EXPECT_EQ(lines[25], "     0.405                 0.0         2.000000000");
-    EXPECT_EQ(lines.back(), " 10.0 20.0 1");
-    EXPECT_EQ(lines[lines.size() - 2], "");
+    // The saturated repair gives 0.4 + 5 * 0.05 / 45 = 0.4056: 21 rows from
+    // 0.205 to 0.405, with the layer's Ks and bottom depth.
+    const pedopre::MqLayer& l = pos.tables.layers[0];
+    ASSERT_EQ(pos.tables.nl, 1);
+    ASSERT_EQ(l.rows, 21);
+    EXPECT_EQ(l.k_header, 2.0f);
+    EXPECT_EQ(l.bottom, 50.0f);
+    EXPECT_EQ(l.theta[0], 0.205f);
+    // The first row's conductivity equals the second's; the wet end is Ks at
+    // head 0.
+    EXPECT_EQ(l.cond[0], l.cond[1]);
+    EXPECT_EQ(l.theta[20], 0.405f);
+    EXPECT_EQ(l.head[20], 0.0f);
+    EXPECT_EQ(l.cond[20], 2.0f);
+    EXPECT_EQ(pos.tables.gadepth, 10.0f);
+    EXPECT_EQ(pos.tables.rootdepth, 20.0f);
+    EXPECT_EQ(pos.tables.lsin, 1);
 }
 
 }  // namespace

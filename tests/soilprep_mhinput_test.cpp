@@ -7,6 +7,8 @@
 #include "common/layout.h"
 #include "common/record_write.h"
 #include "pedopre_test_files.h"
+#include "soilcalc/out_file.h"
+#include "soilcalc/upq_file.h"
 #include "soilprep/mhinput.h"
 
 using namespace pedopre;
@@ -17,23 +19,26 @@ namespace {
 const float kDepths[20] = {0, 3, 6, 9, 12, 15, 20, 25, 30, 35, 40, 45, 60, 75, 90, 120, 150, 200, 500, 1000};
 
 // A report file as the three steps write it, with the given drained volumes
-// (cm) and an optional notice ahead of the upward-flux caption.
-std::string out_text(const std::vector<float>& volumes, const std::string& notice = "") {
-    static const common::Layout kVolumeRow("(1X,F6.1,5X,F8.3)");
-    static const common::Layout kFluxRow("(4X,F7.2,6X,F6.4)");
-    std::string s = "@WATER TABLE   VOLUME\r\n   (CM)         (CM) \r\n";
-    for (int i = 0; i < 20; ++i) s += common::format_record(kVolumeRow, {kDepths[i], volumes[static_cast<size_t>(i)]});
-    s += notice;
-    s += "@TENSION AT ROOT ZONE = 1000 CM, 1/2 MAXIMUM ROOT DEPTH (CM) =   30.0\r\n";
-    s += "   DEPTH (CM)  UPFLUX (CM/HR) \r\n";
-    for (int i = 0; i < 20; ++i)
-        s += common::format_record(kFluxRow, {kDepths[i], 0.5f - 0.02f * static_cast<float>(i)});
-    s += "@Green-Ampt parameters use soil properties for top   30.0 cm.\r\n";
-    const char* ga[10] = {"0.0 0.0 2.0",       "10.0 0.24 2.0",     "20.0 0.5 1.75",    "40.0 1.0 1.75",
-                          "60.0 1.5 1.75",     "80.0 2.0 1.75",     "100.0 2.5 1.75",   "150.0 4.2 1.75",
-                          "200.0 4.2 1.75",    "1000.0 4.2 1.75"};
-    for (const char* row : ga) s += std::string(" ") + row + "\r\n";
-    return s;
+// (cm), and with notices ahead of the upward-flux caption when asked.
+std::string out_text(const std::vector<float>& volumes, bool notices = false) {
+    auto out = common::Connection::in_memory(kOutUnit, "s.OUT");
+    write_out_volume_head(*out);
+    for (size_t i = 0; i < 20; ++i) write_out_volume_row(*out, kDepths[i], volumes[i]);
+    if (notices) {
+        write_out_reduction_notice(*out, 0.5f, 2, 992.5f, 500.0f);
+        write_out_below_bottom_notice(*out, 0.0002f, 2);
+    }
+    write_out_root_zone_caption(*out, 30.0f);
+    write_flux_caption(*out);
+    float flux[20];
+    for (int i = 0; i < 20; ++i) flux[i] = 0.5f - 0.02f * static_cast<float>(i);
+    write_flux_rows(*out, 20, kDepths, flux);
+    const float depth[10] = {0, 10, 20, 40, 60, 80, 100, 150, 200, 1000};
+    const float a[10] = {0.0f, 0.24f, 0.5f, 1.0f, 1.5f, 2.0f, 2.5f, 4.2f, 4.2f, 4.2f};
+    const float b[10] = {2.0f, 2.0f, 1.75f, 1.75f, 1.75f, 1.75f, 1.75f, 1.75f, 1.75f, 1.75f};
+    write_out_green_ampt(*out, 30.0f, depth, a, b);
+    out->flush();
+    return out->memory();
 }
 
 std::vector<float> rising_volumes() {
@@ -54,25 +59,27 @@ SoilTable two_layers() {
     return s;
 }
 
+// MHINPUT on the report file in memory.
 struct SinRun {
-    pedopre_test::TempDir dir;
     int32_t status = 0;
     std::string sin, error;
 
     SinRun(const std::string& out, SoilTable& soil, bool written_by_run = false) {
-        Context ctx;
+        common::MemoryFileSystem fs;
+        if (!written_by_run) fs.put("s.OUT", out);
+        Context ctx(fs);
+        // The .OUT stream as the run leaves it: written, not yet rewound; or
+        // the completed file, opened for reading.
         if (written_by_run) {
-            // The .OUT stream as the run leaves it: written, not yet rewound.
-            common::Connection* c = ctx.units.open(kOutUnit, dir.file("s.OUT"));
+            common::Connection* c = ctx.units.open(kOutUnit, "s.OUT");
             for (const auto& line : lines_of(out)) c->put_record(line);
         } else {
-            pedopre_test::write_file(dir.file("s.OUT"), out);
-            ctx.units.open_existing(kOutUnit, dir.file("s.OUT"));
+            ctx.units.open_existing(kOutUnit, "s.OUT");
         }
-        status = MHINPUT(ctx, kOutUnit, common::fixed(dir.file("s.SIN"), 256), soil);
+        status = MHINPUT(ctx, kOutUnit, "s.SIN", soil);
         error = std::string(common::trim_right(error_message()));
         ctx.units.close_all();
-        sin = pedopre_test::read_file(dir.file("s.SIN"));
+        if (const std::string* t = fs.get("s.SIN")) sin = *t;
     }
 };
 
@@ -122,13 +129,9 @@ TEST(Mhinput, FlatVolumesRiseByOneThousandthRowByRow) {
 }
 
 TEST(Mhinput, NoticesAheadOfACaptionDoNotShiftTheTables) {
-    const std::string notices =
-        "\r\n\r\n FOR UPFLUX=   0.50000TENSION AT TOP OF LAYER  2 IS  992.50000\r\n"
-        " THIS IS REDUCED TO  500.00000\r\n"
-        " FOR UPFLUX=   0.00020 WATERTABLE IS BELOW BOTTOM OF LAYER  2 GO TO NEXT UPFLUX\r\n";
     SoilTable plain_soil = two_layers(), noticed_soil = two_layers();
     SinRun plain(out_text(rising_volumes()), plain_soil);
-    SinRun noticed(out_text(rising_volumes(), notices), noticed_soil);
+    SinRun noticed(out_text(rising_volumes(), true), noticed_soil);
     ASSERT_EQ(noticed.status, 0) << noticed.error;
     EXPECT_EQ(noticed.sin, plain.sin);
 }
@@ -139,12 +142,12 @@ TEST(Mhinput, ShortOrUnreadableReportFileIsAnError) {
         SoilTable soil = two_layers();
         SinRun r(good.substr(0, good.find("@Green-Ampt")), soil);  // no Green-Ampt section
         EXPECT_EQ(r.status, -1);
-        EXPECT_EQ(r.error, "ERROR: Read error in file " + r.dir.file("s.OUT"));
+        EXPECT_EQ(r.error, "ERROR: Read error in file s.OUT");
         EXPECT_EQ(r.sin, "");
     }
     {
         SoilTable soil = two_layers();
-        SinRun r(good.substr(0, good.size() - 30), soil);  // the last Green-Ampt row cut short
+        SinRun r(good.substr(0, good.size() - 10), soil);  // the last Green-Ampt row cut short
         EXPECT_EQ(r.status, -1);
     }
     {
@@ -153,7 +156,7 @@ TEST(Mhinput, ShortOrUnreadableReportFileIsAnError) {
         SoilTable soil = two_layers();
         SinRun r(bad, soil);
         EXPECT_EQ(r.status, -1);
-        EXPECT_EQ(r.error.substr(0, 26), "ERROR: Read error in file ");
+        EXPECT_EQ(r.error, "ERROR: Read error in file s.OUT");
     }
     {
         SoilTable soil = two_layers();

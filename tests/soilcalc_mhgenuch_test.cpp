@@ -4,11 +4,12 @@
 
 #include <cmath>
 
+#include "common/fixed_text.h"
 #include "pedopre_test_files.h"
 #include "soilcalc/mhgenuch.h"
 #include "soilcalc/run_state.h"
 
-using pedopre_test::TempDir;
+using pedopre_test::lines_of;
 
 namespace {
 
@@ -29,38 +30,41 @@ TEST(SwcGenuchten, WaterContentAndConductivityAtASuction) {
     EXPECT_LT(theta[2], theta[1]);
 }
 
-// ROSETTA on a whole input file.
+// ROSETTA on a main input file in memory: the soil table, the texts it
+// writes, and the tables read back from its .MQ file.
 struct VgRun {
     int32_t status = 0;
     pedopre::SoilTable soil;
     std::string wtd, mis, mq, sav, error;
+    pedopre::MqTables tables;
 };
 
 VgRun run_rosetta(const std::string& input) {
-    TempDir dir;
-    pedopre_test::write_file(dir.file("soil.dat"), input);
-    pedopre::Context ctx;
-    ctx.units.open_existing(pedopre::kInputUnit, dir.file("soil.dat"));
-    ctx.units.open(pedopre::kWtdUnit, dir.file("soil.WTD"));
-    ctx.units.open(pedopre::kMisUnit, dir.file("soil.MIS"));
-    ctx.units.open(pedopre::kMqUnit, dir.file("soil.MQ"));
-    ctx.units.open(pedopre::kSavUnit, dir.file("soil.SAV"));
+    common::MemoryFileSystem fs;
+    fs.put("soil.dat", input);
+    pedopre::Context ctx(fs);
+    ctx.units.open_existing(pedopre::kInputUnit, "soil.dat");
+    ctx.units.open(pedopre::kWtdUnit, "soil.WTD");
+    ctx.units.open(pedopre::kMisUnit, "soil.MIS");
+    ctx.units.open(pedopre::kMqUnit, "soil.MQ");
+    ctx.units.open(pedopre::kSavUnit, "soil.SAV");
     pedopre::clear_error();
     VgRun r;
     r.status = pedopre::ROSETTA(ctx, pedopre::kInputUnit, pedopre::kWtdUnit, pedopre::kMisUnit, pedopre::kMqUnit,
                                 pedopre::kSavUnit, r.soil);
     ctx.units.close_all();
-    r.wtd = pedopre_test::read_file(dir.file("soil.WTD"));
-    r.mis = pedopre_test::read_file(dir.file("soil.MIS"));
-    r.mq = pedopre_test::read_file(dir.file("soil.MQ"));
-    r.sav = pedopre_test::read_file(dir.file("soil.SAV"));
+    for (auto [name, text] : {std::pair{"soil.WTD", &r.wtd}, {"soil.MIS", &r.mis}, {"soil.MQ", &r.mq},
+                              {"soil.SAV", &r.sav}})
+        *text = *fs.get(name);
     r.error = std::string(common::trim_right(pedopre::error_message()));
+    auto mq = common::Connection::in_memory(1, "soil.MQ", r.mq);
+    EXPECT_EQ(pedopre::read_mq(*mq, r.tables, pedopre::MqColumns::All).failed, pedopre::MqPart::Done);
     return r;
 }
 
 TEST(Rosetta, FillsTheTableAndWritesTheCharacteristic) {
     VgRun r = run_rosetta("Loam\n1 1\n50.0 0.05 0.45 0.02 1.5 24.0 24.0 0.5\n30.0 20.0 1\n");
-    ASSERT_EQ(r.status, 0);
+    ASSERT_EQ(r.status, 0) << r.error;
     EXPECT_EQ(r.soil.nlayer, 1);
     EXPECT_EQ(r.soil.lsin, 1);
     EXPECT_EQ(r.soil.npts[0], 12);
@@ -68,7 +72,7 @@ TEST(Rosetta, FillsTheTableAndWritesTheCharacteristic) {
     EXPECT_EQ(r.soil.head[0][11], 15000.0f);
     EXPECT_EQ(r.soil.theta[0][0], 0.45f);
 
-    auto mis = pedopre_test::lines_of(r.mis);
+    auto mis = lines_of(r.mis);
     ASSERT_EQ(mis.size(), 17u);
     EXPECT_EQ(mis[0], "   1");
     EXPECT_EQ(mis[2], "     0.0    50.0");
@@ -77,31 +81,36 @@ TEST(Rosetta, FillsTheTableAndWritesTheCharacteristic) {
     EXPECT_EQ(mis[16].substr(7), "     15000.0");
     EXPECT_EQ(r.wtd, "TITLE: Loam" + std::string(76, ' ') + "\r\n");
 
-    auto mq = pedopre_test::lines_of(r.mq);
-    EXPECT_EQ(mq[1], " NUMBER OF LAYERS=  1");
-    EXPECT_EQ(mq[3].substr(0, 11), mq[3].substr(0, 3) + "   1.000");  // K0 / 24 (cm/hr)
-    // The wet end: water content 0.450, head 0, conductivity Ks / 24.
-    int32_t rows = std::stoi(mq[3].substr(1, 2));
-    EXPECT_EQ(mq[4 + rows], "     0.450                 0.0         1.000000000");
-    // Summary, an empty free-form record, then the closing record.
-    EXPECT_EQ(mq[mq.size() - 3].substr(0, 20), "     1       50.    ");
-    EXPECT_EQ(mq[mq.size() - 2], " ");
-    EXPECT_EQ(mq.back(), " 30.0 20.0 1");
+    // The layer conductivity is K0 / 24 (cm/hr); the wet end has water
+    // content 0.450, head 0 and conductivity Ks / 24.
+    const pedopre::MqLayer& l = r.tables.layers[0];
+    ASSERT_EQ(r.tables.nl, 1);
+    EXPECT_EQ(l.k_header, 1.0f);
+    EXPECT_EQ(l.bottom, 50.0f);
+    ASSERT_GT(l.rows, 1);
+    EXPECT_EQ(l.theta[l.rows - 1], 0.45f);
+    EXPECT_EQ(l.head[l.rows - 1], 0.0f);
+    EXPECT_EQ(l.cond[l.rows - 1], 1.0f);
+    EXPECT_EQ(r.tables.zb[0], 50.0f);
+    EXPECT_EQ(r.tables.gadepth, 30.0f);
+    EXPECT_EQ(r.tables.rootdepth, 20.0f);
+    EXPECT_EQ(r.tables.lsin, 1);
+    // The closing record follows an empty free-form record.
+    EXPECT_EQ(lines_of(r.mq).rbegin()[1], " ");
 }
 
 TEST(Rosetta, MatchingPointConductivityChangesOnlyTheBlockHeader) {
     VgRun a = run_rosetta("L\n1 1\n50.0 0.05 0.45 0.02 1.5 24.0 24.0 0.5\n30.0 20.0 1\n");
     VgRun b = run_rosetta("L\n1 1\n50.0 0.05 0.45 0.02 1.5 24.0 96.0 0.5\n30.0 20.0 1\n");
-    auto la = pedopre_test::lines_of(a.mq), lb = pedopre_test::lines_of(b.mq);
-    ASSERT_EQ(la.size(), lb.size());
-    for (size_t i = 0; i < la.size(); ++i) {
-        if (i == 3) {
-            EXPECT_EQ(la[i], " 38   1.000     50.00");
-            EXPECT_EQ(lb[i], " 38   4.000     50.00");
-        } else {
-            EXPECT_EQ(la[i], lb[i]) << "line " << i + 1;
-        }
-    }
+    const pedopre::MqLayer &la = a.tables.layers[0], &lb = b.tables.layers[0];
+    EXPECT_EQ(la.rows, 38);
+    EXPECT_EQ(la.k_header, 1.0f);
+    EXPECT_EQ(lb.k_header, 4.0f);
+    EXPECT_EQ(la.rows, lb.rows);
+    EXPECT_EQ(la.theta, lb.theta);
+    EXPECT_EQ(la.head, lb.head);
+    EXPECT_EQ(la.cond, lb.cond);
+    EXPECT_EQ(a.tables.sf, b.tables.sf);
     EXPECT_EQ(a.sav, b.sav);
 }
 
@@ -117,8 +126,7 @@ TEST(Rosetta, FlatDryEndRunsThrough) {
     ASSERT_EQ(r.status, 0) << r.error;
     EXPECT_EQ(r.soil.theta[0][10], r.soil.theta[0][11]);
     EXPECT_EQ(r.mq.find("NaN"), std::string::npos);
-    auto mq = pedopre_test::lines_of(r.mq);
-    EXPECT_EQ(mq[3], "  6   1.000     50.00");  // 0.300 .. 0.350
+    EXPECT_EQ(r.tables.layers[0].rows, 6);  // 0.300 .. 0.350
 }
 
 }  // namespace
