@@ -15,6 +15,14 @@
 
 namespace pedopre::msg {
 
+// A real in the shortest form that reads back to it.
+inline std::string number(float v) {
+    std::string s;
+    common::free_real(s, v);
+    return s;
+}
+
+
 // Console lines at the stop.
 inline constexpr std::string_view kConsoleNormal = "Program terminated normally.";
 inline constexpr std::string_view kConsoleAbnormal = "Program terminated abnormally, see logfile.";
@@ -93,6 +101,39 @@ inline std::string lsin_range(int32_t lsin, int32_t nlayer) {
     return "ERROR: LSIN = " + std::to_string(lsin) + " is outside 1 to NLAYER = " + std::to_string(nlayer);
 }
 
+// Values that no soil profile can have.
+inline std::string bottom_not_below(int32_t layer, float zbot, float above) {
+    if (layer == 1)
+        return "ERROR: Layer 1 has its bottom at " + number(zbot) + " cm, not below the soil surface";
+    return "ERROR: Layer " + std::to_string(layer) + " has its bottom at " + number(zbot) +
+           " cm, not below the bottom of layer " + std::to_string(layer - 1) + " at " + number(above) + " cm";
+}
+inline std::string vg_water_contents(int32_t layer, float theta_r, float theta_s) {
+    return "ERROR: Layer " + std::to_string(layer) + " has theta_r = " + number(theta_r) + " and theta_s = " +
+           number(theta_s) + "; water contents need theta_r < theta_s <= 1";
+}
+inline std::string vg_alpha(int32_t layer, float alpha) {
+    return "ERROR: Layer " + std::to_string(layer) + " has van Genuchten alpha = " + number(alpha) +
+           " 1/cm; it must be above 0";
+}
+inline std::string vg_n(int32_t layer, float n) {
+    return "ERROR: Layer " + std::to_string(layer) + " has van Genuchten n = " + number(n) + "; it must be above 1";
+}
+inline std::string vg_conductivity(int32_t layer, std::string_view name, float k) {
+    return "ERROR: Layer " + std::to_string(layer) + " has " + std::string(name) + " = " + number(k) +
+           " cm/day; it must be above 0";
+}
+inline std::string ga_depth(float gadepth) {
+    return "ERROR: GADEPTH = " + number(gadepth) + " cm (depth of top soil for the Green-Ampt parameters) is not above 0";
+}
+inline std::string root_depth(float rootdepth) {
+    return "ERROR: ROOTDEPTH = " + number(rootdepth) + " cm (half the maximum root depth) is not above 0";
+}
+inline std::string sin_points(int32_t layer, int32_t npts) {
+    return "ERROR: Layer " + std::to_string(layer) + " chosen for the soil input file has " + std::to_string(npts) +
+           " points; the soil input file holds at most 99";
+}
+
 // Characteristic points of one layer.
 inline std::string too_many_points(int32_t layer, int32_t npts) {
     return "ERROR: Layer " + std::to_string(layer) + " has " + std::to_string(npts) +
@@ -111,13 +152,6 @@ inline std::string theta_span(int32_t layer) {
 inline std::string too_many_rows(int32_t layer, int32_t rows) {
     return "ERROR: Layer " + std::to_string(layer) + " regrids to " + std::to_string(rows) +
            " rows, more than 99";
-}
-
-// A real in the shortest form that reads back to it.
-inline std::string number(float v) {
-    std::string s;
-    common::free_real(s, v);
-    return s;
 }
 
 // The drained-volume step's table.

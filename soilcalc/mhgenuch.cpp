@@ -26,7 +26,27 @@ float mualem_conductivity(const VanGenuchten& vg, float m, float se) {
     return ((vg.k0 / 24.0f * std::pow(se, vg.l)) * factor) * factor;
 }
 
+// The parameters of a layer that no soil can have: its bottom not below the
+// layer above it (cm), theta_r < theta_s <= 1 not holding, alpha (1/cm) or
+// the conductivities Ks and K0 (cm/day) not above 0, n not above 1. The
+// message, or an empty text.
+std::string layer_checks(int32_t layer, float top, float zbot, const VanGenuchten& vg, float ks) {
+    if (!(zbot > top)) return msg::bottom_not_below(layer, zbot, top);
+    if (!(vg.theta_r < vg.theta_s && vg.theta_s <= 1.0f)) return msg::vg_water_contents(layer, vg.theta_r, vg.theta_s);
+    if (!(vg.alpha > 0.0f)) return msg::vg_alpha(layer, vg.alpha);
+    if (!(vg.n > 1.0f)) return msg::vg_n(layer, vg.n);
+    if (!(ks > 0.0f)) return msg::vg_conductivity(layer, "Ks", ks);
+    if (!(vg.k0 > 0.0f)) return msg::vg_conductivity(layer, "K0", vg.k0);
+    return {};
+}
+
 }  // namespace
+
+std::string closing_checks(float gadepth, float rootdepth) {
+    if (!(gadepth > 0.0f)) return msg::ga_depth(gadepth);
+    if (!(rootdepth > 0.0f)) return msg::root_depth(rootdepth);
+    return {};
+}
 
 int32_t SWC_GENUCHTEN(int32_t count, const VanGenuchten& vg, float* theta, float* k, const float* h) {
     set_routine("SWC_GENUCHTEN");
@@ -103,6 +123,10 @@ int32_t ROSETTA(Context& ctx, int in_unit, int wtd_unit, int mis_unit, int mq_un
         if (common::read_free(*in, {soil.zbot[l], vg.theta_r, vg.theta_s, vg.alpha, vg.n, ks, vg.k0, vg.l}) !=
             common::ReadStatus::Done)
             return -1;
+        if (std::string why = layer_checks(layer, top, soil.zbot[l], vg, ks); !why.empty()) {
+            set_error(why);
+            return -1;
+        }
 
         std::array<float, kVgPoints> theta{}, k{};
         SWC_GENUCHTEN(kVgPoints, vg, theta.data(), k.data(), kVgSuctions.data());
@@ -127,6 +151,10 @@ int32_t ROSETTA(Context& ctx, int in_unit, int wtd_unit, int mis_unit, int mq_un
 
     float gadepth = 0.0f, rootdepth = 0.0f;
     if (common::read_free(*in, {gadepth, rootdepth, soil.lsin}) != common::ReadStatus::Done) return -1;
+    if (std::string why = closing_checks(gadepth, rootdepth); !why.empty()) {
+        set_error(why);
+        return -1;
+    }
     if (soil.lsin < 1 || soil.lsin > soil.nlayer) {
         set_error(msg::lsin_range(soil.lsin, soil.nlayer));
         return -1;

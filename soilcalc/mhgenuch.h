@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "soilcalc/regrid.h"
 #include "soilcalc/characteristic.h"
@@ -41,6 +42,11 @@ int32_t SWC_GENUCHTEN(int32_t count, const VanGenuchten& vg, float* theta, float
 // be regridded.
 int32_t HYDK_GENUCHTEN(int32_t& count, const VanGenuchten& vg, float ksat, const float* theta, const float* h,
                        common::Connection& mq, common::Connection& sav, int32_t layer, float zbot, float& swf);
+
+// The checks of the closing record: the depth of top soil for the
+// Green-Ampt parameters and half the maximum root depth (cm) must both be
+// above 0. The error message, or an empty text.
+std::string closing_checks(float gadepth, float rootdepth);
 
 // Reads the van Genuchten form of the main input file from stream in_unit
 // (standing at its start) and fills the soil table: 12 characteristic points

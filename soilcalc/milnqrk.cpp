@@ -7,6 +7,7 @@
 #include "common/layout.h"
 #include "common/record_read.h"
 #include "common/record_write.h"
+#include "soilcalc/mhgenuch.h"
 #include "soilcalc/mq_file.h"
 #include "soilcalc/sav1.h"
 #include "soilcalc/messages.h"
@@ -107,6 +108,7 @@ int32_t MILNQRK(Context& ctx, int in_unit, int mq_unit, int sav_unit, const std:
 
     float gadepth = 0.0f, rootdepth = 0.0f;
     if (common::read_free(*in, {gadepth, rootdepth, lsin}) != common::ReadStatus::Done) return fail(read_error);
+    if (std::string why = closing_checks(gadepth, rootdepth); !why.empty()) return fail(why);
     if (lsin < 1 || lsin > nl) return fail(msg::lsin_range(lsin, nl));
     write_mq_closing(*mq, MqForm::Measured, gadepth, rootdepth, lsin);
 

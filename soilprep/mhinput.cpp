@@ -41,6 +41,12 @@ int32_t MHINPUT(Context& ctx, int out_unit, const std::string& sin_name, SoilTab
         set_error(msg::sin_layer(lsin));
         return -1;
     }
+    // Two columns hold the point count: a layer of 100 points (98 measured
+    // and both repairs) would be written as asterisks.
+    if (soil.npts[lsin - 1] > 99) {
+        set_error(msg::sin_points(lsin, soil.npts[lsin - 1]));
+        return -1;
+    }
 
     OutTables t;
     if (!read_out(*out, t)) {

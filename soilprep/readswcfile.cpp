@@ -50,6 +50,8 @@ int32_t READSWCFILE(Context& ctx, int in_unit, int wtd_unit, int mis_unit, SoilT
         auto& theta = soil.theta[l];
         int32_t n = 0;
         if (common::read_free(*in, {n, soil.ksat[l], soil.zbot[l]}) != common::ReadStatus::Done) return -1;
+        // Each layer's bottom lies below the one above it (cm, downward).
+        if (!(soil.zbot[l] > top)) return fail(msg::bottom_not_below(layer, soil.zbot[l], top));
         if (n > kMaxMeasured) return fail(msg::too_many_points(layer, n));
         if (n < 2) return fail(msg::too_few_points(layer, n));
         {

@@ -1,6 +1,7 @@
 // Every bad input of the table in docs/bad_inputs.md, run whole: the exact
 // log line and console lines, and the input file's bytes unchanged.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -22,6 +23,9 @@ std::string read_file(const fs::path& p) {
     return s.str();
 }
 
+// What stands at the input's name.
+enum class Input { File, Folder, Fifo, DeviceLink };
+
 struct Row {
     const char* what;
     const char* input_name;
@@ -31,6 +35,8 @@ struct Row {
     const char* log_name;           // nullptr: no log is written
     std::string log;                // the log's text, before its padding
     std::vector<std::string> console_tail;
+    Input kind = Input::File;
+    std::string name_arg = {};      // the name given, when not input_name
 };
 
 const char kError[] = "ERROR detected check logfile.";
@@ -79,6 +85,28 @@ std::vector<Row> rows() {
          {"ERROR: Cannot open log file w.LOG: Is a directory"}},
         {"value too large for its field", "w.dat", "1996 1 1e30\n", {"ET", "IN", "1"}, nullptr, "w.LOG",
          "*NOERROR: Program terminated normally", {"Program terminated normally."}},
+        {"input is a folder", "w.dat", "", {"ET", "IN", "1"}, nullptr, "w.LOG",
+         "ERROR: Input w.dat is a folder, not a file", {kError}, Input::Folder},
+        {"input is a named pipe", "w.dat", "", {"ET", "IN", "1"}, nullptr, "w.LOG",
+         "ERROR: Input w.dat is a named pipe, not a file", {kError}, Input::Fifo},
+        {"input is a link to a device", "w.dat", "", {"HR", "IN", "1"}, nullptr, "w.LOG",
+         "ERROR: Input w.dat is a device, not a file", {kError}, Input::DeviceLink},
+        {"name longer than 256 characters", "w.dat", day, {"ET", "IN", "1"}, nullptr, nullptr, "",
+         {"ERROR: A file name of this run is longer than 256 characters: " + std::string(253, 'n') + ".dat"},
+         Input::File, std::string(253, 'n') + ".dat"},
+        {"name with a trailing blank", "w.dat", day, {"ET", "IN", "1"}, nullptr, "w.LOG",
+         "ERROR: Cannot open file w.dat : No such file or directory", {kError}, Input::File, "w.dat "},
+        {"name with a line end", "w.dat", day, {"ET", "IN", "1"}, nullptr, "x\n*NOERROR.LOG",
+         "ERROR: Cannot open file x\\n*NOERROR.dat: No such file or directory", {kError}, Input::File,
+         "x\n*NOERROR.dat"},
+        {"last record cut off by the end of the file", "w.dat", "1996 1 55.8 30.8\n1996 2 50.1 31.0\n1996 3 52",
+         {"TP", "DF", "1"}, nullptr, "w.LOG", "Invalid record in input file", {kError}},
+        {"line longer than 1 MiB", "w.dat", day + std::string(size_t{1} << 21, '1') + "\n", {"ET", "IN", "1"},
+         nullptr, "w.LOG", "ERROR: A line of file w.dat is longer than 1048576 characters", {kError}},
+        {"byte-order mark", "w.dat", "\xEF\xBB\xBF" + day, {"ET", "IN", "1"}, nullptr, "w.LOG",
+         "*NOERROR: Program terminated normally", {"Program terminated normally."}},
+        {"input named with its folder", "w.dat", day, {"ET", "IN", "1"}, nullptr, "w.LOG",
+         "*NOERROR: Program terminated normally", {"Program terminated normally."}, Input::File, "./w.dat"},
     };
 }
 
@@ -88,12 +116,20 @@ TEST(MetconvBadInput, EachRowEndsWithItsLinesAndLeavesTheInputAlone) {
         fs::path dir = fs::temp_directory_path() / ("metconv_bad_" + std::to_string(::getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir);
-        std::ofstream(dir / row.input_name, std::ios::binary) << row.input;
+        const fs::path input = dir / row.input_name;
+        switch (row.kind) {
+            case Input::File: std::ofstream(input, std::ios::binary) << row.input; break;
+            case Input::Folder: fs::create_directory(input); break;
+            case Input::Fifo: ASSERT_EQ(::mkfifo(input.c_str(), 0600), 0); break;
+            case Input::DeviceLink: fs::create_symlink("/dev/zero", input); break;
+        }
         if (row.blocking_dir) fs::create_directory(dir / row.blocking_dir);
 
         auto old = fs::current_path();
         fs::current_path(dir);
-        std::vector<std::string> args = {row.what == std::string("missing input") ? "nosuch.dat" : row.input_name};
+        std::vector<std::string> args = {row.what == std::string("missing input") ? "nosuch.dat"
+                                         : row.name_arg.empty()                   ? row.input_name
+                                                                                  : row.name_arg};
         args.insert(args.end(), row.args.begin(), row.args.end());
         auto console = common::Connection::in_memory(6, "console");
         metconv::Outcome outcome = metconv::run_metconv(args, *console);
@@ -108,7 +144,9 @@ TEST(MetconvBadInput, EachRowEndsWithItsLinesAndLeavesTheInputAlone) {
         } else {
             EXPECT_FALSE(outcome.log_line.has_value());
         }
-        EXPECT_EQ(read_file(dir / row.input_name), row.input);
+        if (row.kind == Input::File) {
+            EXPECT_EQ(read_file(input), row.input);
+        }
         fs::remove_all(dir);
     }
 }

@@ -2,6 +2,9 @@
 // log line and console line, and the input file's bytes unchanged.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cstdio>
 #include <filesystem>
 
 #include "common/connection.h"
@@ -19,6 +22,8 @@ namespace {
 const char kGood[] = "Loam test\n1 0\n3 1.5 100.0\n0.40 0 0.30 100 0.20 1000\n30.0 30.0 1\n";
 const std::string kStop = "Program terminated abnormally, see logfile.\r\n";
 
+enum class Input { File, Folder, Fifo, DeviceLink };
+
 struct Row {
     const char* what;
     const char* input_name;          // file the run gets, written with `input`
@@ -27,6 +32,7 @@ struct Row {
     const char* blocking_dir;        // a directory standing where an output goes
     std::string log;                 // whole log file; empty when there is none
     std::string console;
+    Input kind = Input::File;        // what stands at the input's name
 };
 
 std::string line(const std::string& text) {
@@ -41,6 +47,17 @@ std::string below_bottom(std::initializer_list<const char*> fluxes) {
     for (const char* q : fluxes)
         s += line(std::string("FOR UPFLUX=   ") + q + " WATERTABLE IS BELOW BOTTOM OF LAYER  2 GO TO NEXT UPFLUX");
     return s;
+}
+
+// 98 measured points from 10 cm: both repairs make 100.
+std::string hundred_points() {
+    std::string s = "Title\n1 0\n98 1.5 100\n";
+    char point[32];
+    for (int i = 0; i < 98; ++i) {
+        std::snprintf(point, sizeof point, "%.3f %d\n", 0.45 - 0.003 * i, 10 + 5 * i);
+        s += point;
+    }
+    return s + "30 30 1\n";
 }
 
 std::vector<Row> rows() {
@@ -98,6 +115,49 @@ std::vector<Row> rows() {
          "2 0.1 110\n0.447 0 0.197 15000\n30 30 1\n",
          {}, nullptr,
          field("ERROR: The conductivity table of layer 1 has a conductivity of zero or less in row 38"), kStop},
+        {"input is a folder", "soil.dat", "", {}, nullptr, line("ERROR: Input soil.dat is a folder, not a file"), kStop,
+         Input::Folder},
+        {"input is a named pipe", "soil.dat", "", {}, nullptr, line("ERROR: Input soil.dat is a named pipe, not a file"),
+         kStop, Input::Fifo},
+        {"input is a link to a device", "soil.dat", "", {}, nullptr,
+         line("ERROR: Input soil.dat is a device, not a file"), kStop, Input::DeviceLink},
+        {"name longer than 256 characters", "soil.dat", kGood, {std::string(257, 'n')}, nullptr,
+         line(("ERROR: A file name of this run is longer than 256 characters: " + std::string(257, 'n')).substr(0, 128)),
+         kStop},
+        {"outputs' names longer than 256 characters", "soil.dat", kGood, {"./" + std::string(252, 'n') + ".d"}, nullptr,
+         line(("ERROR: A file name of this run is longer than 256 characters: ./" + std::string(252, 'n')).substr(0, 128)),
+         kStop},
+        {"name with a trailing blank", "soil.dat", kGood, {"soil.dat "}, nullptr,
+         line("ERROR: File soil.dat  not found!"), kStop},
+        {"name with a line end", "soil.dat", kGood, {"x\nNOERROR: Program terminated normally"}, nullptr,
+         line("ERROR: File x\\nNOERROR: Program terminated normally not found!"), kStop},
+        {"byte-order mark", "soil.dat", "\xEF\xBB\xBF" + std::string(kGood), {}, nullptr,
+         line("NOERROR: Program terminated normally"), "Program terminated normally.\r\n"},
+        {"line longer than 1 MiB", "soil.dat", title + "1 0\n" + std::string(size_t{1} << 21, '3') + "\n", {}, nullptr,
+         line("ERROR: A line of file soil.dat is longer than 1048576 characters"), kStop},
+        {"layer bottom above the layer before it", "soil.dat",
+         title + "2 0\n3 1.5 50\n0.40 0 0.30 100 0.20 1000\n3 1.5 40\n0.40 0 0.30 100 0.20 1000\n30 30 1\n", {},
+         nullptr, field("ERROR: Layer 2 has its bottom at 40.0 cm, not below the bottom of layer 1 at 50.0 cm"), kStop},
+        {"first layer bottom at the surface", "soil.dat", title + "1 1\n0 0.05 0.45 0.02 1.5 10 10 0.5\n30 30 1\n", {},
+         nullptr, field("ERROR: Layer 1 has its bottom at 0.0 cm, not below the soil surface"), kStop},
+        {"van Genuchten n of 1", "soil.dat", title + "1 1\n100 0.05 0.45 0.02 1.0 10 10 0.5\n30 30 1\n", {}, nullptr,
+         field("ERROR: Layer 1 has van Genuchten n = 1.0; it must be above 1"), kStop},
+        {"residual water content above the saturated one", "soil.dat",
+         title + "1 1\n100 0.45 0.05 0.02 1.5 10 10 0.5\n30 30 1\n", {}, nullptr,
+         field("ERROR: Layer 1 has theta_r = 0.45 and theta_s = 0.05; water contents need theta_r < theta_s <= 1"),
+         kStop},
+        {"van Genuchten alpha of 0", "soil.dat", title + "1 1\n100 0.05 0.45 0 1.5 10 10 0.5\n30 30 1\n", {}, nullptr,
+         field("ERROR: Layer 1 has van Genuchten alpha = 0.0 1/cm; it must be above 0"), kStop},
+        {"matching-point conductivity of 0", "soil.dat", title + "1 1\n100 0.05 0.45 0.02 1.5 10 0 0.5\n30 30 1\n", {},
+         nullptr, field("ERROR: Layer 1 has K0 = 0.0 cm/day; it must be above 0"), kStop},
+        {"negative Green-Ampt depth", "soil.dat", title + "1 1\n100 0.05 0.45 0.02 1.5 10 10 0.5\n-5 30 1\n", {},
+         nullptr, field("ERROR: GADEPTH = -5.0 cm (depth of top soil for the Green-Ampt parameters) is not above 0"),
+         kStop},
+        {"root depth of 0", "soil.dat", title + "1 0\n3 1.5 100.0\n0.40 0 0.30 100 0.20 1000\n30 0 1\n", {}, nullptr,
+         field("ERROR: ROOTDEPTH = 0.0 cm (half the maximum root depth) is not above 0"), kStop},
+        {"100 points in the soil input file's layer", "soil.dat", hundred_points(), {}, nullptr,
+         field("ERROR: Layer 1 chosen for the soil input file has 100 points; the soil input file holds at most 99"),
+         "  fix theta saturated= 0.45599997\r\n" + kStop},
         {"wetting-front suction too wide for its column", "soil.dat",
          "Random soil\n3 0\n4 1.0 10\n0.255 0 0.214 300 0.133 1000 0.022 3000\n2 1.0 110\n0.267 0 0.131 3000\n"
          "2 0.01 160\n0.226 0 0.216 15000\n30 30 1\n",
@@ -109,7 +169,13 @@ TEST(PedopreBadInput, EachRowEndsWithItsLinesAndLeavesTheInputAlone) {
     for (const Row& row : rows()) {
         SCOPED_TRACE(row.what);
         TempDir dir;
-        write_file(dir.file(row.input_name), row.input);
+        const std::string input = dir.file(row.input_name);
+        switch (row.kind) {
+            case Input::File: write_file(input, row.input); break;
+            case Input::Folder: fs::create_directory(input); break;
+            case Input::Fifo: ASSERT_EQ(::mkfifo(input.c_str(), 0600), 0); break;
+            case Input::DeviceLink: fs::create_symlink("/dev/zero", input); break;
+        }
         if (row.blocking_dir) fs::create_directory(dir.file(row.blocking_dir));
         std::vector<std::string> args = row.args;
         if (args.empty()) args = {row.input_name};
@@ -128,14 +194,18 @@ TEST(PedopreBadInput, EachRowEndsWithItsLinesAndLeavesTheInputAlone) {
         if (!row.log.empty()) {
             EXPECT_EQ(read_file(dir.file("PEDOPRE.LOG")), row.log);
         }
-        EXPECT_EQ(read_file(dir.file(row.input_name)), row.input);
+        if (row.kind == Input::File) {
+            EXPECT_EQ(read_file(input), row.input);
+        }
     }
 }
 
 // The floating-point trap ends the process: run it in a child.
 TEST(PedopreBadInputDeathTest, DivisionByZeroIsReportedWithTheRoutineName) {
     TempDir dir;
-    const std::string input = "Title\n1 1\n100 0.05 0.45 0.02 1.0 10 10 0.5\n30 30 1\n";
+    // The first two points share a head off zero: the slope of the
+    // saturated-point repair divides by zero.
+    const std::string input = "Title\n1 0\n3 1.5 100\n0.40 10 0.38 10 0.20 1000\n30 30 1\n";
     write_file(dir.file("soil.dat"), input);
     EXPECT_EXIT(
         {
@@ -144,7 +214,7 @@ TEST(PedopreBadInputDeathTest, DivisionByZeroIsReportedWithTheRoutineName) {
         },
         ::testing::ExitedWithCode(0), "");
     EXPECT_EQ(read_file(dir.file("PEDOPRE.LOG")),
-              common::fixed("ERROR: Floating point exception-zero divide in subroutine SWC_GENUCHTEN", 128) + "\r\n");
+              common::fixed("ERROR: Floating point exception-zero divide in subroutine READSWCFILE", 128) + "\r\n");
     EXPECT_EQ(read_file(dir.file("soil.dat")), input);
 }
 

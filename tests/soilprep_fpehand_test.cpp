@@ -69,11 +69,12 @@ TEST(FpehandDeathTest, DivisionByZeroInANamedRoutineIsLogged) {
 }
 
 TEST(FpehandDeathTest, WholeRunEndsWithTheRoutineEnteredLast) {
-    // n = 1 makes the exponent n/(n-1) of the conductivity divide by zero.
+    // Layer 2's two wettest rows both lie at head 0 once regridded: the
+    // class head between them is zero and the pore-class sum divides by it.
     TempDir dir;
     pedopre_test::write_file(dir.file("soil.dat"),
-                             "T\n2 1\n30.0 0.05 0.45 0.02 1.5 24.0 24.0 0.5\n"
-                             "80.0 0.05 0.45 0.02 1.0 24.0 24.0 0.5\n30.0 20.0 1\n");
+                             "T\n2 0\n3 1.5 30\n0.40 0 0.30 100 0.20 1000\n"
+                             "3 1.5 80\n0.45 0 0.44 0 0.20 1000\n30.0 20.0 1\n");
     EXPECT_EXIT(
         {
             auto console = common::Connection::in_memory(0, "console");
@@ -81,10 +82,10 @@ TEST(FpehandDeathTest, WholeRunEndsWithTheRoutineEnteredLast) {
         },
         testing::ExitedWithCode(0), "");
     EXPECT_EQ(read_file(dir.file("PEDOPRE.LOG")),
-              common::fixed("ERROR: Floating point exception-zero divide in subroutine SWC_GENUCHTEN", 128) + "\r\n");
-    // What was written before the trap is in the files: the first layer's
-    // characteristic and conductivity table.
-    EXPECT_NE(read_file(dir.file("soil.MIS")).find("0.45000         0.0"), std::string::npos);
+              common::fixed("ERROR: Floating point exception-zero divide in subroutine MILNQRK", 128) + "\r\n");
+    // What was written before the trap is in the files: both layers'
+    // characteristics and the first layer's conductivity table.
+    EXPECT_NE(read_file(dir.file("soil.MIS")).find("  0.440         0.0"), std::string::npos);
     EXPECT_NE(read_file(dir.file("soil.MQ")).find(" ENTRIES  BOTTOM DEPTH(CM)"), std::string::npos);
     // The outputs the run did not get to are not there, nor any temporary file.
     EXPECT_FALSE(std::filesystem::exists(dir.file("soil.SIN")));
