@@ -1,9 +1,12 @@
 // Speed of whole PEDOPRE runs on the bundled soils, files and all: the
-// nine-layer van Genuchten profile and the measured-points profile.
+// nine-layer van Genuchten profile and the measured-points profile, on disk
+// and on files held in memory.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "common/connection.h"
 #include "soilprep/pedopre.h"
@@ -24,6 +27,23 @@ void run_soil(benchmark::State& state, const char* name) {
     }
     fs::remove_all(dir);
 }
+
+// The same runs on files held in memory: the computation alone.
+void run_in_memory(benchmark::State& state, const char* name) {
+    std::ifstream in(fs::path(EXAMPLES_DIR) / "soils" / name, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    for (auto _ : state) {
+        common::MemoryFileSystem files;
+        files.put(name, text.str());
+        auto console = common::Connection::in_memory(6, "console");
+        auto outcome = pedopre::run_pedopre({name}, *console, {.traps = true, .files = &files});
+        if (outcome.console_line != "Program terminated normally.") state.SkipWithError("run failed");
+    }
+}
+
+void BM_NineLayerInMemory(benchmark::State& state) { run_in_memory(state, "vg_nine_layers.dat"); }
+BENCHMARK(BM_NineLayerInMemory)->Unit(benchmark::kMicrosecond);
 
 void BM_NineLayerVanGenuchten(benchmark::State& state) { run_soil(state, "vg_nine_layers.dat"); }
 BENCHMARK(BM_NineLayerVanGenuchten)->Unit(benchmark::kMillisecond);

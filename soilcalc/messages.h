@@ -29,6 +29,17 @@ inline constexpr std::string_view kConsoleAbnormal = "Program terminated abnorma
 // The floating-point trap's console line has no final period.
 inline constexpr std::string_view kConsoleTrap = "Program terminated abnormally, see logfile";
 
+// What --help prints.
+inline constexpr std::string_view kUsage[] = {
+    "USAGE: PEDOPRE <INFILE>",
+    "where  <INFILE>   - Main input file of the soil profile: measured water",
+    "                    retention points or van Genuchten parameters per layer",
+    "Writes the soil tables beside INFILE (.MIS .WTD .MQ .SAV .WDV .UPQ .OUT .SIN)",
+    "and the run's one line to PEDOPRE.LOG in the same folder.",
+    "       PEDOPRE --help     - this text",
+    "       PEDOPRE --version  - the version",
+};
+
 // Log lines of the driver.
 inline constexpr std::string_view kNormal = "NOERROR: Program terminated normally";
 inline constexpr std::string_view kSyntax = "ERROR: Syntax - PEDOPRE <INFILE>";

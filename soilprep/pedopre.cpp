@@ -9,6 +9,7 @@
 #include "common/record_read.h"
 #include "common/record_write.h"
 #include "common/run_files.h"
+#include "common/version.h"
 #include "soilcalc/grnampt.h"
 #include "soilcalc/mhgenuch.h"
 #include "soilcalc/milnqrk.h"
@@ -235,6 +236,17 @@ void finish(Context& ctx, common::RunFiles& files, RunOutcome& outcome, const Ab
 RunOutcome run_pedopre(const std::vector<std::string>& args, common::Connection& console, const RunOptions& options) {
     static const common::Layout kLine("(A)");
 
+    RunOutcome outcome;
+    // A question about the program itself runs nothing and touches no file.
+    if (common::asks_help(args) || common::asks_version(args)) {
+        if (common::asks_version(args)) console.put_record(common::version_line("PEDOPRE"));
+        else
+            for (std::string_view line : msg::kUsage) common::write_free(console, {line});
+        console.flush();
+        outcome.logged = false;
+        return outcome;
+    }
+
     Context ctx(options.files ? *options.files : common::disk());
     ctx.console = &console;
     common::RunFiles files(ctx.units);
@@ -243,7 +255,6 @@ RunOutcome run_pedopre(const std::vector<std::string>& args, common::Connection&
     std::optional<FpeTrap> trap;
     if (options.traps) trap.emplace(console);
 
-    RunOutcome outcome;
     try {
         run(ctx, files, args, trap ? &*trap : nullptr);
         finish(ctx, files, outcome, AbnormalStop{std::string(msg::kNormal), false, false});

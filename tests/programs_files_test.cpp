@@ -34,12 +34,14 @@ std::string slurp(const fs::path& p) {
 
 void put(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
 
-// Starts a program in `dir` with its output thrown away; returns its pid.
-pid_t start(const char* program, const std::vector<std::string>& args, const fs::path& dir) {
+// Starts a program in `dir` with its output going to `out` (thrown away by
+// default); returns its pid.
+pid_t start(const char* program, const std::vector<std::string>& args, const fs::path& dir,
+            const char* out = "/dev/null") {
     pid_t pid = ::fork();
     if (pid == 0) {
         if (::chdir(dir.c_str()) != 0) ::_exit(127);
-        std::freopen("/dev/null", "w", stdout);
+        if (!std::freopen(out, "w", stdout)) ::_exit(127);
         std::vector<char*> argv{const_cast<char*>(program)};
         for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
@@ -110,6 +112,19 @@ std::string hourly_series(int years) {
                 s += line;
             }
     return s;
+}
+
+TEST_F(ProgramFiles, HelpAndVersionPrintAndTouchNoFile) {
+    const fs::path out = fs::temp_directory_path() / ("programs_files_out_" + std::to_string(::getpid()));
+    for (const char* program : {PEDOPRE_PROGRAM, METCONV_PROGRAM}) {
+        const std::string name = fs::path(program).filename().string();
+        ASSERT_EQ(finish(start(program, {"--version"}, dir_, out.c_str())), 0);
+        EXPECT_EQ(slurp(out), name + " (drainprep) 1.0.0\r\n");
+        ASSERT_EQ(finish(start(program, {"--help"}, dir_, out.c_str())), 0);
+        EXPECT_EQ(slurp(out).rfind(" USAGE: " + name + " <INFILE>", 0), 0u) << slurp(out);
+    }
+    fs::remove(out);
+    EXPECT_TRUE(fs::is_empty(dir_));
 }
 
 TEST_F(ProgramFiles, AnInterruptedRunNeverLeavesSuccessOrAHalfOutput) {

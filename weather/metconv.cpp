@@ -6,6 +6,7 @@
 #include "common/layout.h"
 #include "common/record_write.h"
 #include "common/run_files.h"
+#include "common/version.h"
 #include "weather/calendar.h"
 #include "weather/conversion.h"
 #include "weather/cvtdlyr.h"
@@ -142,6 +143,14 @@ Outcome run_metconv(const std::vector<std::string>& args, common::Connection& co
                     common::FileSystem& files) {
     Outcome o;
     Console console(console_conn, o.console);
+    // A question about the program itself runs nothing and touches no file.
+    if (common::asks_help(args) || common::asks_version(args)) {
+        if (common::asks_version(args)) console.stop_line(common::version_line("METCONV"));
+        else
+            for (std::string_view line : kUsage) console.free_line(line);
+        console_conn.flush();
+        return o;
+    }
     RunParameters p;
     if (!CMDARGS(args, p, console)) {
         console.stop_line(msg::kConsoleStop);
