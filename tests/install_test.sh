@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs a build into a temporary prefix as a packager would, checks what
+# lands where, then builds the example consumer in examples/api against the
+# installed package with find_package(drainprep) and runs it.
+#   install_test.sh <build-dir> <source-dir>
+set -euo pipefail
+build=$1
+source=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/usr
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+for f in bin/PEDOPRE bin/METCONV share/man/man1/PEDOPRE.1 share/man/man1/METCONV.1 \
+         share/doc/drainprep/README.md share/doc/drainprep/docs/outputs.md \
+         share/doc/drainprep/examples/soils/vg_nine_layers.dat include/drainprep/drainprep.h \
+         lib/cmake/drainprep/drainprepConfig.cmake; do
+  [ -e "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
+done
+"$prefix/bin/PEDOPRE" --version | tr -d "\r" | grep -qx "PEDOPRE (drainprep) 1.0.0"
+
+cmake -S "$source/examples/api" -B "$work/api" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+cmake --build "$work/api" >/dev/null
+out=$("$work/api/drainprep_api_example")
+echo "$out"
+grep -q "^PEDOPRE log: NOERROR: Program terminated normally$" <<<"$out"
+grep -q "^METCONV log: \*NOERROR: Program terminated normally$" <<<"$out"
