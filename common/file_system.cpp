@@ -359,12 +359,6 @@ std::string normal_name(const std::string& path) {
     return k;
 }
 
-bool FileSystem::same_file(const std::string& a, const std::string& b) {
-    if (normal_name(a) == normal_name(b)) return true;
-    const std::string id = identity(a);
-    return !id.empty() && id == identity(b);
-}
-
 DiskFileSystem& disk() {
     static DiskFileSystem d;
     return d;

@@ -100,9 +100,6 @@ public:
     // What tells an existing file apart from every other, or "" when the
     // name leads to no file. Two names with one identity name one file.
     virtual std::string identity(const std::string& path) = 0;
-    // True when the two names lead to one file: the same name once made
-    // normal, or two names of one existing file.
-    bool same_file(const std::string& a, const std::string& b);
     // Removes a file; a name that does not exist is no failure.
     virtual bool remove(const std::string& path, std::string& err) = 0;
     // Removes what runs that were killed while writing these files left

@@ -146,13 +146,13 @@ void run(Context& ctx, common::RunFiles& files, const std::vector<std::string>& 
         // The refusal goes to the log beside the input where its name fits,
         // else to the log of the current folder.
         const std::string log = f.log.empty() ? std::string(kLogName) : f.log;
-        if (fs.same_file(f.infile, log)) stop_console(msg::name_too_long(too_long));
+        if (common::overwrites_input(fs, f.infile, {log})) stop_console(msg::name_too_long(too_long));
         open_log(files, log);
         stop(msg::name_too_long(too_long));
     }
 
     // The input is never overwritten, not even by the log.
-    if (fs.same_file(f.infile, f.log)) stop_console(msg::overwrites_input(f.infile, f.log));
+    if (common::overwrites_input(fs, f.infile, {f.log})) stop_console(msg::overwrites_input(f.infile, f.log));
     open_log(files, f.log);
     if (trap) trap->set_run(&files);
 

@@ -44,12 +44,6 @@ std::string code_of(std::string_view arg) {
     return s;
 }
 
-// True when writing PATH would replace INFILE: the same name, or two names
-// of one existing file.
-bool replaces_input(common::FileSystem& fs, const std::string& infile, const std::string& path) {
-    return infile == path || fs.same_file(infile, path);
-}
-
 bool known_type(std::string_view type) { return type == "TP" || type == "ET" || type == "HR" || type == "DR"; }
 
 // The driver's checks of a run before the input and the output are opened.
@@ -59,7 +53,7 @@ std::string check_run(common::FileSystem& fs, const RunParameters& p) {
     if (!known_type(p.TYPE)) return msg::unknown_type(p.TYPE);
     float factor = 0.0f;
     if (p.TYPE != "TP" && !rain_factor(p.UNITS, factor)) return units_rejection(p.UNITS, p.TYPE);
-    if (replaces_input(fs, p.INFILE, p.OUTFILE)) return msg::replaces_input(p.INFILE, p.OUTFILE);
+    if (common::overwrites_input(fs, p.INFILE, {p.OUTFILE})) return msg::replaces_input(p.INFILE, p.OUTFILE);
     return {};
 }
 
@@ -168,7 +162,7 @@ Outcome run_metconv(const std::vector<std::string>& args, common::Connection& co
     }
     // The log is checked against the input before anything is opened for
     // writing: if they are one file, nothing can be written at all.
-    if (replaces_input(files, p.INFILE, p.LOGFILE)) {
+    if (common::overwrites_input(files, p.INFILE, {p.LOGFILE})) {
         console.stop_line(msg::log_replaces_input(p.INFILE, p.LOGFILE));
         console_conn.flush();
         return o;
