@@ -1,14 +1,16 @@
-// Whole PEDOPRE runs, in-process, on both forms of the main input file and
-// on the bundled example soils: every one of the nine files is checked line
-// by line against its record layout, and the run must not raise an invalid
-// operation, a division by zero or an overflow anywhere.
+// Whole PEDOPRE runs on files in memory, on both forms of the main input file
+// and on the bundled example soils: every one of the nine files is checked
+// line by line against its record layout, and the run must not raise an
+// invalid operation, a division by zero or an overflow anywhere.
 #include <gtest/gtest.h>
 
 #include <cfenv>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "common/file_system.h"
 #include "common/free_form.h"
 #include "common/layout.h"
 #include "common/record_read.h"
@@ -23,8 +25,9 @@ namespace {
 
 // True when `line` is exactly what `layout` writes for the values that the
 // same layout reads from it: every field in its columns, every literal and
-// blank in place, nothing after the last field.
-bool fits(const std::string& line, const std::string& source) {
+// blank in place, nothing after the last field. The first integer field read
+// goes to `first_int`.
+bool fits(const std::string& line, const std::string& source, int32_t* first_int) {
     common::Layout layout(source);
     std::vector<const common::Item*> fields;
     common::LayoutWalker walk(layout);
@@ -50,7 +53,10 @@ bool fits(const std::string& line, const std::string& source) {
     common::RecordWriter w(layout, out);
     for (size_t i = 0; i < fields.size(); ++i) {
         switch (fields[i]->kind) {
-            case common::ItemKind::Int: w.put(ints[i]); break;
+            case common::ItemKind::Int:
+                if (first_int) *std::exchange(first_int, nullptr) = ints[i];
+                w.put(ints[i]);
+                break;
             case common::ItemKind::Text: w.put(texts[i]); break;
             default: w.put(reals[i]); break;
         }
@@ -62,7 +68,7 @@ bool fits(const std::string& line, const std::string& source) {
 // Walks the records of one file in order.
 class Lines {
 public:
-    Lines(std::string name, const std::string& text) : name_(std::move(name)), text_(text), lines_(lines_of(text)) {
+    Lines(std::string name, const std::string& text) : name_(std::move(name)), lines_(lines_of(text)) {
         if (!text.empty() && text.substr(text.size() - 2) != "\r\n") ADD_FAILURE() << name_ << ": last line has no CR LF";
         size_t crlf = 0, lf = 0;
         for (size_t i = 0; i < text.size(); ++i)
@@ -78,12 +84,15 @@ public:
         }
         return lines_[at_++];
     }
-    // The next `count` lines fit the layout.
-    void layout(const std::string& source, int count = 1) {
+    // The next `count` lines fit the layout; the first integer field of the
+    // last of them, as the layout reads it.
+    int32_t layout(const std::string& source, int count = 1) {
+        int32_t first = 0;
         for (int i = 0; i < count; ++i) {
             std::string l = next();
-            if (!fits(l, source)) ADD_FAILURE() << name_ << " line " << at_ << " does not fit " << source << ": [" << l << "]";
+            if (!fits(l, source, &first)) ADD_FAILURE() << name_ << " line " << at_ << " does not fit " << source << ": [" << l << "]";
         }
+        return first;
     }
     void text(const std::string& expected) {
         std::string l = next();
@@ -102,11 +111,9 @@ public:
     void end() {
         if (more()) ADD_FAILURE() << name_ << ": " << lines_.size() - at_ << " lines too many from line " << at_ + 1;
     }
-    int32_t int_at(size_t col, size_t width) const { return std::stoi(lines_[at_ - 1].substr(col, width)); }
 
 private:
     std::string name_;
-    const std::string& text_;
     std::vector<std::string> lines_;
     size_t at_ = 0;
 };
@@ -121,23 +128,16 @@ const char* const kTitle = "(A80)";
 
 // The layout "(" + lead + count + item + ")".
 std::string repeated(int count, const char* item, const char* lead = "") {
-    std::string s("(");
-    s += lead;
-    s += std::to_string(count);
-    s += item;
-    s += ')';
-    return s;
+    return std::string("(") + lead + std::to_string(count) + item + ")";
 }
 
 void check_mq(const std::string& text, Soil& soil) {
     Lines f("MQ", text);
     f.layout(kTitle);
-    f.layout("(1X,'NUMBER OF LAYERS= ',I2)");
-    soil.nlayer = f.int_at(19, 2);
+    soil.nlayer = f.layout("(1X,'NUMBER OF LAYERS= ',I2)");
     for (int l = 0; l < soil.nlayer; ++l) {
         f.text(" ENTRIES  BOTTOM DEPTH(CM)");
-        f.layout("(1X,I2,F8.3,F10.2)");
-        soil.rows.push_back(f.int_at(1, 2));
+        soil.rows.push_back(f.layout("(1X,I2,F8.3,F10.2)"));
         f.text(" THETA               HEAD          COND-CM/HR");
         f.layout("(F10.3,10X,F10.1,5X,F15.9)", soil.rows.back());
     }
@@ -172,8 +172,7 @@ void check_mis(const std::string& text, const Soil& soil) {
         f.text(" *TOP AND BOTTOM OF LAYER");
         f.layout("(2F8.1)");
         f.text(" *NUMBER OF POINTS IN LAYER");
-        f.layout("(I4)");
-        f.layout(soil.measured ? "(F7.3,F12.1)" : "(F7.5,F12.1)", f.int_at(0, 4));
+        f.layout(soil.measured ? "(F7.3,F12.1)" : "(F7.5,F12.1)", f.layout("(I4)"));
     }
     f.end();
 }
@@ -264,8 +263,7 @@ void check_out(const std::string& text) {
 void check_sin(const std::string& text) {
     Lines f("SIN", text);
     f.layout(kTitle);
-    f.layout("(2I2)");
-    f.layout("(F10.3,F10.0)", f.int_at(0, 2));
+    f.layout("(F10.3,F10.0)", f.layout("(2I2)"));
     f.layout("(F10.1,F10.3,F10.4)", 20);
     f.text("10");
     f.layout("(F10.1,F10.2,F10.2)", 10);
@@ -273,23 +271,35 @@ void check_sin(const std::string& text) {
     f.end();
 }
 
-// Runs PEDOPRE on `input` (a file in `dir`) and checks the nine files.
-void run_and_check(const std::string& dir, const std::string& base, bool measured) {
-    common::UnitTable units;
-    auto console = common::Connection::in_memory(0, "console");
-    std::feclearexcept(FE_ALL_EXCEPT);
-    pedopre::RunOutcome outcome = pedopre::run_pedopre({dir + "/" + base + ".dat"}, *console, {.traps = false});
-    EXPECT_EQ(std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW), 0) << base;
-    console->flush();
-    EXPECT_EQ(console->memory(), "Program terminated normally.\r\n") << base;
-    EXPECT_EQ(read_file(dir + "/PEDOPRE.LOG"), " NOERROR: Program terminated normally\r\n") << base;
+std::string text(const common::MemoryFileSystem& fs, const std::string& name) {
+    const std::string* t = fs.get(name);
+    return t ? *t : std::string();
+}
 
-    auto file = [&](const char* ext) { return read_file(dir + "/" + base + ext); };
+// Runs PEDOPRE untrapped on the file `name` of `fs`; the console.
+std::string run(common::MemoryFileSystem& fs, const std::string& name) {
+    auto console = common::Connection::in_memory(0, "console");
+    pedopre::run_pedopre({name}, *console, {.traps = false, .files = &fs});
+    console->flush();
+    return console->memory();
+}
+
+// Runs PEDOPRE on `input` as `base`.dat in memory, checks the nine files and
+// returns them.
+common::MemoryFileSystem run_and_check(const std::string& base, const std::string& input, bool measured) {
+    SCOPED_TRACE(base);
+    common::MemoryFileSystem fs;
+    fs.put(base + ".dat", input);
+    std::feclearexcept(FE_ALL_EXCEPT);
+    const std::string console = run(fs, base + ".dat");
+    EXPECT_EQ(std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW), 0);
+    EXPECT_EQ(console, "Program terminated normally.\r\n");
+    EXPECT_EQ(text(fs, "PEDOPRE.LOG"), " NOERROR: Program terminated normally\r\n");
+
+    auto file = [&](const char* ext) { return text(fs, base + ext); };
     Soil soil;
     soil.measured = measured;
-    SCOPED_TRACE(base);
     check_mq(file(".MQ"), soil);
-    ASSERT_GE(soil.nlayer, 1);
     check_sav(file(".SAV"), soil);
     check_mis(file(".MIS"), soil);
     check_wdv(file(".WDV"), soil);
@@ -297,6 +307,7 @@ void run_and_check(const std::string& dir, const std::string& base, bool measure
     check_upq(file(".UPQ"), soil);
     check_out(file(".OUT"));
     check_sin(file(".SIN"));
+    return fs;
 }
 
 const char kMeasured[] =
@@ -318,11 +329,8 @@ const char kGenuchten[] =
 }  // namespace
 
 TEST(EndToEnd, MeasuredPointsForm) {
-    pedopre_test::TempDir dir;
-    pedopre_test::write_file(dir.file("loam.dat"), kMeasured);
-    run_and_check(dir.path(), "loam", true);
     // The soil input file carries layer 1's points with negative heads.
-    auto sin = lines_of(read_file(dir.file("loam.SIN")));
+    auto sin = lines_of(text(run_and_check("loam", kMeasured, true), "loam.SIN"));
     ASSERT_GE(sin.size(), 8u);
     EXPECT_EQ(sin[0], std::string("Measured loam over clay, two layers") + std::string(45, ' '));
     EXPECT_EQ(sin[1], " 620");
@@ -331,10 +339,7 @@ TEST(EndToEnd, MeasuredPointsForm) {
 }
 
 TEST(EndToEnd, VanGenuchtenForm) {
-    pedopre_test::TempDir dir;
-    pedopre_test::write_file(dir.file("sandy.dat"), kGenuchten);
-    run_and_check(dir.path(), "sandy", false);
-    auto sin = lines_of(read_file(dir.file("sandy.SIN")));
+    auto sin = lines_of(text(run_and_check("sandy", kGenuchten, false), "sandy.SIN"));
     ASSERT_GE(sin.size(), 2u);
     EXPECT_EQ(sin[1], "1220");  // layer 2: 12 points
 }
@@ -342,39 +347,33 @@ TEST(EndToEnd, VanGenuchtenForm) {
 TEST(EndToEnd, FluxesBelowTheProfileStopTheRunWithoutASoilInputFile) {
     // Half the root depth at 9900 cm leaves 100 cm below it: every flux
     // passes the profile bottom and the depths cannot be fitted.
-    pedopre_test::TempDir dir;
+    common::MemoryFileSystem fs;
     std::string input = kMeasured;
-    input.replace(input.rfind("30 30 1"), 7, "30 9900 1");
-    pedopre_test::write_file(dir.file("deep.dat"), input);
-    auto console = common::Connection::in_memory(0, "console");
-    pedopre::run_pedopre({dir.file("deep.dat")}, *console, {.traps = false});
-    std::string log = read_file(dir.file("PEDOPRE.LOG"));
+    fs.put("deep.dat", input.replace(input.rfind("30 30 1"), 7, "30 9900 1"));
+    const std::string console = run(fs, "deep.dat");
+    std::string log = text(fs, "PEDOPRE.LOG");
     EXPECT_EQ(log.substr(0, 8), " ERROR: ") << log;
     EXPECT_NE(log.find("at the same depth"), std::string::npos) << log;
-    EXPECT_FALSE(std::filesystem::exists(dir.file("deep.SIN")));
-    console->flush();
-    EXPECT_NE(console->memory().find("WATERTABLE IS BELOW BOTTOM"), std::string::npos);
-    EXPECT_NE(console->memory().find("Program terminated abnormally, see logfile."), std::string::npos);
+    EXPECT_EQ(fs.get("deep.SIN"), nullptr);
+    EXPECT_NE(console.find("WATERTABLE IS BELOW BOTTOM"), std::string::npos);
+    EXPECT_NE(console.find("Program terminated abnormally, see logfile."), std::string::npos);
 }
 
 TEST(EndToEnd, WaterTablesThatDoNotDeepenAreStillFitted) {
     // In this layered profile the bisection's tolerance puts the water table
     // for 0.15 cm/hr above the one for 0.2 cm/hr; the fit is made all the same.
-    pedopre_test::TempDir dir;
-    pedopre_test::write_file(dir.file("layered.dat"),
-                             "upper horizon run\n8 -1\n34 0.090 0.456 0.0134 2.351 32.43 32.43\n-0.54\n"
-                             "50 0.078 0.377 0.0031 2.467 4.45 3.21 0.5\n119 0.072 0.400 0.0052 2.051 79.07 79.07 0.5\n"
-                             "122  0.031  0.496  0.0076  1.891  10.67  10.67  0.5\n"
-                             "126.4 0.062 0.444 0.0048 1.422 80.89 80.89\n0.5 rest of this line is skipped\n"
-                             "129, 0.091, 0.526, 0.0047, 2.188, 1.93, 1.71, 0.5\n"
-                             "174, 0.080, 0.406, 0.0065, 1.120, 21.47, 15.65, 0.32\n"
-                             "276, 0.043, 0.393, 0.0048, 2.737, 337.21, 253.93, 0.5\n13.8  59.8  1\n");
-    auto console = common::Connection::in_memory(0, "console");
-    pedopre::run_pedopre({dir.file("layered.dat")}, *console, {.traps = false});
-    EXPECT_EQ(read_file(dir.file("PEDOPRE.LOG")), " NOERROR: Program terminated normally\r\n");
-    const std::string upq = read_file(dir.file("layered.UPQ"));
-    EXPECT_NE(upq.find("     109.14      0.2000\r\n     107.74      0.1500\r\n"), std::string::npos);
-    EXPECT_TRUE(std::filesystem::exists(dir.file("layered.SIN")));
+    common::MemoryFileSystem fs;
+    fs.put("layered.dat", "upper horizon run\n8 -1\n34 0.090 0.456 0.0134 2.351 32.43 32.43\n-0.54\n"
+                          "50 0.078 0.377 0.0031 2.467 4.45 3.21 0.5\n119 0.072 0.400 0.0052 2.051 79.07 79.07 0.5\n"
+                          "122  0.031  0.496  0.0076  1.891  10.67  10.67  0.5\n"
+                          "126.4 0.062 0.444 0.0048 1.422 80.89 80.89\n0.5 rest of this line is skipped\n"
+                          "129, 0.091, 0.526, 0.0047, 2.188, 1.93, 1.71, 0.5\n"
+                          "174, 0.080, 0.406, 0.0065, 1.120, 21.47, 15.65, 0.32\n"
+                          "276, 0.043, 0.393, 0.0048, 2.737, 337.21, 253.93, 0.5\n13.8  59.8  1\n");
+    run(fs, "layered.dat");
+    EXPECT_EQ(text(fs, "PEDOPRE.LOG"), " NOERROR: Program terminated normally\r\n");
+    EXPECT_NE(text(fs, "layered.UPQ").find("     109.14      0.2000\r\n     107.74      0.1500\r\n"), std::string::npos);
+    EXPECT_NE(fs.get("layered.SIN"), nullptr);
 }
 
 TEST(EndToEnd, ExampleSoils) {
@@ -384,17 +383,16 @@ TEST(EndToEnd, ExampleSoils) {
     int runs = 0;
     for (const auto& entry : fs::directory_iterator(examples)) {
         if (entry.path().extension() != ".dat") continue;
-        pedopre_test::TempDir dir;
         const std::string base = entry.path().stem().string();
-        fs::copy_file(entry.path(), dir.file(base + ".dat"));
+        const std::string soil = read_file(entry.path().string());
         // The second value of line 2 tells the form.
-        auto input = common::Connection::in_memory(1, base, read_file(entry.path().string()));
+        auto input = common::Connection::in_memory(1, base, soil);
         std::string title(1, ' ');
         int32_t nlayer = 0, vgflag = 0;
         static const common::Layout kLine("(A)");
         ASSERT_EQ(common::read_record(*input, kLine, {title}), common::ReadStatus::Done) << base;
         ASSERT_EQ(common::read_free(*input, {nlayer, vgflag}), common::ReadStatus::Done) << base;
-        run_and_check(dir.path(), base, vgflag == 0);
+        run_and_check(base, soil, vgflag == 0);
         ++runs;
     }
     if (runs == 0) GTEST_SKIP() << "no example soils";
