@@ -134,8 +134,9 @@ std::unique_ptr<File> descriptor_file(int fd);
 // A standalone text in memory, read from its start and written in place.
 std::unique_ptr<File> memory_file(std::string text = {});
 
-// Files held in memory, by name. Names are compared as given, after
-// removing "./" parts and doubled slashes.
+// Files held in memory, by name. Names are compared as normal_name() makes
+// them: without "." parts, doubled slashes and "dir/.." pairs (which the
+// disk resolves through the folders instead).
 class MemoryFileSystem final : public FileSystem {
 public:
     std::unique_ptr<File> open_read(const std::string& path, std::string& err) override;

@@ -60,13 +60,16 @@ TEST_F(MetconvRun, NamesBesideTheInputAndTheOneLogLine) {
     EXPECT_EQ(file("d/weather.dat"), "1996 1 30 50\n");
 }
 
-TEST_F(MetconvRun, CutAtTheFirstDotOfTheWholePath) {
+TEST_F(MetconvRun, CutsTheFileNameAtItsFirstDotAndKeepsTheFolder) {
     fs_.put("a.b.c", "1990 1 0.1\n");
     fs_.put("series", "1990 1.5 0.1\n");
+    fs_.put("v1.2/rain.dat", "1990 1.5 0.1\n");
     run({"a.b.c", "ET", "in", "1"});
     EXPECT_EQ(run({"series", "HR", "IN", "1"}), kNormal);
     EXPECT_EQ(file("RAI"), "     1 1990 1  112  10\r\n");
-    EXPECT_EQ(fs_.names(), (Names{"LOG", "RAI", "a.LOG", "a.PET", "a.b.c", "series"}));
+    EXPECT_EQ(run({"v1.2/rain.dat", "HR", "IN", "1"}), kNormal);
+    EXPECT_EQ(fs_.names(), (Names{"LOG", "RAI", "a.LOG", "a.PET", "a.b.c", "series", "v1.2/rain.LOG",
+                                  "v1.2/rain.RAI", "v1.2/rain.dat"}));
 }
 
 TEST_F(MetconvRun, UsageWithFewerThanFourArguments) {
