@@ -198,6 +198,14 @@ TEST_F(ProgramFiles, LinksAtOutputNamesAreReplacedNeverFollowed) {
         EXPECT_FALSE(fs::is_symlink(dir_ / ("soil" + std::string(ext))));
         EXPECT_EQ(slurp(dir_ / ("soil" + std::string(ext))), slurp(dir_ / ("clean" + std::string(ext))));
     }
+    // An output name linked to the input itself is refused before anything
+    // is written: the input stays whole.
+    soil("vg_layered.dat", "linked.dat");
+    fs::create_symlink("linked.dat", dir_ / "linked.SIN");
+    run(PEDOPRE_PROGRAM, {"linked.dat"}, dir_);
+    EXPECT_EQ(slurp(dir_ / "PEDOPRE.LOG"),
+              " ERROR: Input file linked.dat would be overwritten by output file linked.SIN\r\n");
+    EXPECT_EQ(slurp(dir_ / "linked.dat"), slurp(dir_ / "clean.dat"));
 }
 
 TEST_F(ProgramFiles, RunsOnTheSameNamesAtOnceEndAsRunsOneAfterAnother) {
