@@ -13,19 +13,6 @@ namespace {
 
 constexpr size_t kChunk = 1 << 16;
 
-bool write_all(int fd, const char* p, size_t n) noexcept {
-    while (n > 0) {
-        ssize_t k = ::write(fd, p, n);
-        if (k < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        p += k;
-        n -= static_cast<size_t>(k);
-    }
-    return true;
-}
-
 }  // namespace
 
 Connection::Connection(int unit, std::string path, std::unique_ptr<File> file, bool fresh)
@@ -207,7 +194,7 @@ bool Connection::close() {
 void Connection::emergency_close() noexcept {
     if (!file_) return;
     int fd = file_->descriptor();
-    if (fd >= 0 && !out_.empty()) write_all(fd, out_.data(), out_.size());
+    if (fd >= 0 && !out_.empty()) write_fully(fd, out_.data(), out_.size());
     file_->emergency_close();
 }
 

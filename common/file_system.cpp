@@ -46,7 +46,9 @@ void remove_temporaries_and_end(int sig) {
     ::raise(sig);
 }
 
-bool write_all(int fd, const char* p, size_t n) noexcept {
+}  // namespace
+
+bool write_fully(int fd, const char* p, size_t n) noexcept {
     while (n > 0) {
         ssize_t k = ::write(fd, p, n);
         if (k < 0) {
@@ -59,7 +61,9 @@ bool write_all(int fd, const char* p, size_t n) noexcept {
     return true;
 }
 
-bool pwrite_all(int fd, const char* p, size_t n) noexcept {
+namespace {
+
+bool pwrite_fully(int fd, const char* p, size_t n) noexcept {
     off_t at = 0;
     while (n > 0) {
         ssize_t k = ::pwrite(fd, p, n, at);
@@ -92,7 +96,7 @@ public:
         }
     }
     bool write(const char* p, size_t n) override {
-        if (write_all(fd_, p, n)) return true;
+        if (write_fully(fd_, p, n)) return true;
         error_ = reason(errno);
         return false;
     }
@@ -178,14 +182,14 @@ public:
     explicit DiskLog(int fd) : fd_(fd) {}
     ~DiskLog() override { ::close(fd_); }  // the lock goes with the descriptor
     bool replace(std::string_view text) override {
-        if (!pwrite_all(fd_, text.data(), text.size()) || ::ftruncate(fd_, static_cast<off_t>(text.size())) != 0) {
+        if (!pwrite_fully(fd_, text.data(), text.size()) || ::ftruncate(fd_, static_cast<off_t>(text.size())) != 0) {
             error_ = reason(errno);
             return false;
         }
         return true;
     }
     void emergency_replace(const char* text, size_t n) noexcept override {
-        if (pwrite_all(fd_, text, n)) (void)::ftruncate(fd_, static_cast<off_t>(n));
+        if (pwrite_fully(fd_, text, n)) (void)::ftruncate(fd_, static_cast<off_t>(n));
     }
 
 private:

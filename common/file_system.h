@@ -129,6 +129,10 @@ DiskFileSystem& disk();
 // would have. For programs, not for libraries that run inside another.
 void remove_temporaries_on_signal();
 
+// Writes all n bytes to a descriptor, retrying what an interruption cut
+// short. Async-signal-safe, for the floating-point trap. False on a failure.
+bool write_fully(int fd, const char* p, size_t n) noexcept;
+
 // A file on a descriptor that stays open after the connection (the console).
 std::unique_ptr<File> descriptor_file(int fd);
 // A standalone text in memory, read from its start and written in place.

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "common/field_edit.h"
+#include "common/file_messages.h"
 #include "common/fixed_text.h"
 
 namespace pedopre::msg {
@@ -49,19 +50,6 @@ inline constexpr std::string_view kFileIoError = "ERROR: File I/O error";
 // The run did not get to its last line: interrupted, or still running.
 inline constexpr std::string_view kUnfinished = "ERROR: Run did not finish";
 
-// An input that is no regular file: `what` says what it is ("a folder").
-inline std::string not_a_file(std::string_view file, std::string_view what) {
-    return "ERROR: Input " + common::printable(file) + " is " + std::string(what) + ", not a file";
-}
-// A name that does not fit the 256 characters of a file name. The name
-// comes last, so that the line says what is wrong however long it is.
-inline std::string name_too_long(std::string_view name) {
-    return "ERROR: A file name of this run is longer than 256 characters: " + common::printable(name);
-}
-// A record of the input longer than any line a soil file can have.
-inline std::string overlong_record(std::string_view file) {
-    return "ERROR: A line of file " + common::printable(file) + " is longer than 1048576 characters";
-}
 inline std::string not_found(std::string_view file) {
     return "ERROR: File " + common::printable(file) + " not found!";
 }
@@ -71,22 +59,19 @@ inline std::string read_error(std::string_view file) {
 }
 // A file that could not be opened, or whose writing failed, with the
 // system's reason where it gave one.
-inline std::string with_reason(std::string text, std::string_view reason) {
-    if (!reason.empty()) text += ": " + std::string(reason);
-    return text;
-}
+// File names come here from 256-character fields: without their trailing
+// blanks.
 inline std::string cannot_open(std::string_view file, std::string_view reason = {}) {
-    return with_reason("ERROR: Cannot open file " + common::printable(common::trim_right(file)), reason);
+    return common::msg::cannot_open(common::trim_right(file), reason);
 }
 inline std::string cannot_write(std::string_view file, std::string_view reason = {}) {
-    return with_reason("ERROR: Cannot write file " + common::printable(common::trim_right(file)), reason);
+    return common::msg::cannot_write(common::trim_right(file), reason);
 }
-// The log could not be opened or written; an earlier log at its name was
-// removed so that it is not read as this run's outcome.
-inline std::string log_unusable(std::string line, bool removed) {
-    if (removed) line += " (the earlier log was removed)";
-    return line;
-}
+using common::msg::log_unusable;
+using common::msg::name_too_long;
+using common::msg::not_a_file;
+using common::msg::overlong_record;
+
 inline std::string overwrites_input(std::string_view input, std::string_view output) {
     return "ERROR: Input file " + common::printable(input) + " would be overwritten by output file " +
            common::printable(output);

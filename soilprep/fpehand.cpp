@@ -22,18 +22,6 @@ struct sigaction g_previous {};
 
 constexpr int kTraps = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
-void write_all(int fd, const char* p, size_t n) {
-    while (n > 0) {
-        ssize_t k = ::write(fd, p, n);
-        if (k < 0) {
-            if (errno == EINTR) continue;
-            return;
-        }
-        p += k;
-        n -= static_cast<size_t>(k);
-    }
-}
-
 void fpehand(int, siginfo_t* info, void*) {
     char line[kErrorLength + 2];
     std::string_view routine = routine_name();
@@ -50,7 +38,7 @@ void fpehand(int, siginfo_t* info, void*) {
     std::memcpy(console, msg::kConsoleTrap.data(), msg::kConsoleTrap.size());
     console[msg::kConsoleTrap.size()] = '\r';
     console[msg::kConsoleTrap.size() + 1] = '\n';
-    write_all(STDOUT_FILENO, console, sizeof console);
+    common::write_fully(STDOUT_FILENO, console, sizeof console);
     ::_exit(0);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/file_messages.h"
 #include "common/fixed_text.h"
 
 namespace metconv::msg {
@@ -20,35 +21,16 @@ inline constexpr std::string_view kTotalHours = "Total hours greater than 24.";
 inline constexpr std::string_view kBeginHour = "Beginning hour < 0 or > 24.";
 inline constexpr std::string_view kSpreadHours = "Hours to distribute rain < 0 or > 24.";
 
-// Driver: log lines.
+// Driver: log lines. The lines about files are those of both programs.
+using common::msg::cannot_open;
+using common::msg::cannot_write;
+using common::msg::log_unusable;
+using common::msg::name_too_long;
+using common::msg::not_a_file;
+using common::msg::overlong_record;
 inline constexpr std::string_view kNormal = "*NOERROR: Program terminated normally";
 // The run did not get to its last line: interrupted, or still running.
 inline constexpr std::string_view kUnfinished = "ERROR: Run did not finish";
-// A file that could not be opened, or whose writing failed, with the
-// system's reason where it gave one.
-inline std::string with_reason(std::string text, std::string_view reason) {
-    if (!reason.empty()) text += ": " + std::string(reason);
-    return text;
-}
-inline std::string cannot_open(std::string_view file, std::string_view reason = {}) {
-    return with_reason("ERROR: Cannot open file " + common::printable(file), reason);
-}
-// An input that is no regular file: `what` says what it is ("a folder").
-inline std::string not_a_file(std::string_view file, std::string_view what) {
-    return "ERROR: Input " + common::printable(file) + " is " + std::string(what) + ", not a file";
-}
-// A name that does not fit the 256 characters of a file name. The name
-// comes last, so that the line says what is wrong however long it is.
-inline std::string name_too_long(std::string_view name) {
-    return "ERROR: A file name of this run is longer than 256 characters: " + common::printable(name);
-}
-// A record of the input longer than any line of a weather series can be.
-inline std::string overlong_record(std::string_view file) {
-    return "ERROR: A line of file " + common::printable(file) + " is longer than 1048576 characters";
-}
-inline std::string cannot_write(std::string_view file, std::string_view reason = {}) {
-    return with_reason("ERROR: Cannot write file " + common::printable(file), reason);
-}
 // An argument that does not read as an integer: its name (<STA>, <NHR> or
 // <BEGHR>) and the first six characters, which are all that is read.
 inline std::string not_integer(std::string_view name, std::string_view text) {
@@ -73,14 +55,9 @@ inline constexpr std::string_view kConsoleNormal = "Program terminated normally.
 inline constexpr std::string_view kConsoleError = "ERROR detected check logfile.";
 inline constexpr std::string_view kConsoleStop = "Stop - Program terminated.";
 inline std::string cannot_open_log(std::string_view file, std::string_view reason = {}) {
-    return with_reason("ERROR: Cannot open log file " + common::printable(file), reason);
+    return common::msg::with_reason("ERROR: Cannot open log file " + common::printable(file), reason);
 }
-// An earlier log at the name was removed so that it is not read as this
-// run's outcome.
-inline std::string log_unusable(std::string line, bool removed) {
-    if (removed) line += " (the earlier log was removed)";
-    return line;
-}
+
 inline std::string log_replaces_input(std::string_view input, std::string_view log) {
     return "ERROR: Input file " + common::printable(input) + " would be replaced by the log file " + common::printable(log);
 }
