@@ -237,7 +237,13 @@ std::optional<std::string> figure_svg(const RunTables& r, std::string_view id) {
             if (id != f.id) continue;
             std::optional<FigureBlock> b = f.build(r);
             if (!b) return std::nullopt;
-            return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + figure::render(b->plot).svg + "\n";
+            // Alone, the figure has no page behind it: it gets a white ground
+            // of its own, first thing after its title.
+            std::string svg = figure::render(b->plot).svg;
+            const size_t at = svg.find("</title>");
+            if (at != std::string::npos)
+                svg.insert(at + 8, "\n<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>");
+            return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + svg + "\n";
         }
     }
     return std::nullopt;
