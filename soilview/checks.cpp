@@ -13,15 +13,6 @@ namespace {
 using figure::CheckStatus;
 using figure::format_value;
 
-// "a", "a and b", "a, b and c".
-std::string listed(const std::vector<std::string>& items) {
-    std::string out;
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (i > 0) out += i + 1 == items.size() ? " and " : ", ";
-        out += items[i];
-    }
-    return out;
-}
 
 std::string layer_name(int32_t l) { return "layer " + std::to_string(l + 1); }
 

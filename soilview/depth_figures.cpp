@@ -17,15 +17,6 @@ using figure::SeriesKind;
 
 const char* const kWaterTable = "Water-table depth";
 
-// "a", "a and b", "a, b and c".
-std::string listed(const std::vector<std::string>& items) {
-    std::string out;
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (i > 0) out += i + 1 == items.size() ? " and " : ", ";
-        out += items[i];
-    }
-    return out;
-}
 
 // The notices as sentences: one per kind, layer and reduced tension, in the
 // order each first appears in the file.

@@ -10,4 +10,13 @@ std::string decimals(double v, int decimals) {
     return buf;
 }
 
+std::string listed(const std::vector<std::string>& items) {
+    std::string out;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) out += i + 1 == items.size() ? " and " : ", ";
+        out += items[i];
+    }
+    return out;
+}
+
 }  // namespace pedoview

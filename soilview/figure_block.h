@@ -31,5 +31,7 @@ inline constexpr const char* kSquareCmPerHour = "cm\xC2\xB2/hr";     // cm2/hr
 
 // V with `decimals` decimals, for the sentences of the page.
 std::string decimals(double v, int decimals);
+// "a", "a and b", "a, b and c".
+std::string listed(const std::vector<std::string>& items);
 
 }  // namespace pedoview

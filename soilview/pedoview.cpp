@@ -4,7 +4,6 @@
 
 #include "common/layout.h"
 #include "common/record_write.h"
-#include "common/run_files.h"
 #include "soilview/messages.h"
 #include "soilview/report_page.h"
 #include "soilview/run_names.h"

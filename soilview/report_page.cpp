@@ -7,6 +7,7 @@
 #include "soilview/characteristic_figures.h"
 #include "soilview/checks.h"
 #include "soilview/depth_figures.h"
+#include "soilview/figure_block.h"
 #include "soilview/version.h"
 
 namespace pedoview {
@@ -50,14 +51,6 @@ const std::vector<SectionEntry>& sections() {
     return k;
 }
 
-std::string listed(const std::vector<std::string>& items) {
-    std::string out;
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (i > 0) out += i + 1 == items.size() ? " and " : ", ";
-        out += items[i];
-    }
-    return out;
-}
 
 bool drawn(const std::string& path, const RunNames& n) {
     return path == n.mis || path == n.wtd || path == n.mq || path == n.upq || path == n.out;

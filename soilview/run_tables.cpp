@@ -42,6 +42,8 @@ void incomplete(FileStatus& status, std::string detail) {
     status.detail = std::move(detail);
 }
 
+// Each take_* reads one output through its owner's reader into the tables
+// and says how far it got.
 void read_log(common::UnitTable& units, RunTables& r) {
     static const common::Layout kLine("(A)");
     common::Connection* c = open(units, r.log);
@@ -69,7 +71,7 @@ void read_input(common::UnitTable& units, RunTables& r) {
     units.close(kUnit);
 }
 
-void read_mis(common::Connection& c, RunTables& r, FileStatus& s) {
+void take_mis(common::Connection& c, RunTables& r, FileStatus& s) {
     const auto form = r.input.form == InputForm::Measured ? pedopre::MisPoints::Measured
                                                           : pedopre::MisPoints::VanGenuchten;
     const pedopre::MisRead got = pedopre::read_mis(c, r.mis, form);
@@ -88,7 +90,7 @@ void read_mis(common::Connection& c, RunTables& r, FileStatus& s) {
                       layer_word(got.layer) + " read.");
 }
 
-void read_mq(common::Connection& c, RunTables& r, FileStatus& s) {
+void take_mq(common::Connection& c, RunTables& r, FileStatus& s) {
     using pedopre::MqPart;
     const pedopre::MqRead got = pedopre::read_mq(c, r.mq, pedopre::MqColumns::All);
     switch (got.failed) {
@@ -121,7 +123,7 @@ void read_mq(common::Connection& c, RunTables& r, FileStatus& s) {
     }
 }
 
-void read_wtd(common::Connection& c, RunTables& r, FileStatus& s) {
+void take_wtd(common::Connection& c, RunTables& r, FileStatus& s) {
     using pedopre::WtdPart;
     const WtdPart got = pedopre::read_wtd(c, r.wtd);
     r.wtd_notices = got == WtdPart::Done || got == WtdPart::Table;
@@ -137,14 +139,14 @@ void read_wtd(common::Connection& c, RunTables& r, FileStatus& s) {
     }
 }
 
-void read_upq(common::Connection& c, RunTables& r, FileStatus& s) {
+void take_upq(common::Connection& c, RunTables& r, FileStatus& s) {
     if (pedopre::read_upq(c, r.upq)) return;
     incomplete(s, r.upq.rows == 0 ? std::string("It holds no water-table depths for the upward fluxes.")
                                   : "It lists the water table of " + std::to_string(r.upq.rows) +
                                         " of the 21 upward fluxes.");
 }
 
-void read_out(common::Connection& c, RunTables& r, FileStatus& s) {
+void take_out(common::Connection& c, RunTables& r, FileStatus& s) {
     switch (pedopre::read_out_report(c, r.out)) {
         case pedopre::OutPart::Done: return;
         case pedopre::OutPart::Volume:
@@ -181,8 +183,8 @@ RunTables read_run(common::FileSystem& fs, const RunNames& names) {
 
     using Reader = void (*)(common::Connection&, RunTables&, FileStatus&);
     const std::vector<std::pair<std::string, Reader>> readers = {
-        {names.mis, read_mis}, {names.wtd, read_wtd}, {names.mq, read_mq}, {names.sav, nullptr},
-        {names.wdv, nullptr},  {names.upq, read_upq}, {names.out, read_out}, {names.sin, nullptr}};
+        {names.mis, take_mis}, {names.wtd, take_wtd}, {names.mq, take_mq}, {names.sav, nullptr},
+        {names.wdv, nullptr},  {names.upq, take_upq}, {names.out, take_out}, {names.sin, nullptr}};
     for (const auto& [path, reader] : readers) {
         FileStatus s{path, FileState::Missing, {}};
         if (common::Connection* c = open(units, s)) {
