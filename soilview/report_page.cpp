@@ -115,9 +115,14 @@ void add_run_section(figure::Page& page, const RunTables& r) {
 
     figure::Table files;
     files.caption = "Output files of the run";
-    files.header = {"File", "Found", "What was found"};
-    for (const FileStatus& f : r.files)
-        files.rows.push_back({common::printable(f.path), state_text(f, r), state_detail(f, r)});
+    bool details = false;
+    for (const FileStatus& f : r.files) details = details || !state_detail(f, r).empty();
+    files.header = {"File", "Found"};
+    if (details) files.header.push_back("What was found");
+    for (const FileStatus& f : r.files) {
+        files.rows.push_back({common::printable(f.path), state_text(f, r)});
+        if (details) files.rows.back().push_back(state_detail(f, r));
+    }
     page.add_table(files, false);
     page.add_paragraph("The log is shared by every run in its folder and tells the outcome of the last one made "
                        "there. PEDOVIEW only reads these files.");
