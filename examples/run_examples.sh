@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the programs (nothing else: no test framework is needed) and runs
 # them on the bundled examples. The inputs are copied to out/examples/ first,
-# so the tables are written there and the repository stays clean.
+# so the tables are written there and the repository stays clean. PEDOVIEW
+# then draws each soil's tables on a page beside them.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-programs"
@@ -15,7 +16,7 @@ cmake --build "$build" -j2
 rm -rf "$out"
 mkdir -p "$out/soils" "$out/weather"
 
-echo "== PEDOPRE: soil tables (written next to each input in $out/soils)"
+echo "== PEDOPRE and PEDOVIEW: soil tables and their page (written next to each input in $out/soils)"
 for soil in "$root"/examples/soils/*.dat; do
   [ -e "$soil" ] || continue
   name="$(basename "$soil")"
@@ -23,6 +24,7 @@ for soil in "$root"/examples/soils/*.dat; do
   cp "$soil" "$out/soils/${name%.dat}/"
   ( cd "$out/soils/${name%.dat}" && "$build/PEDOPRE" "$name" >/dev/null )
   printf '%-28s %s\n' "$name" "$(tr -d '\r' < "$out/soils/${name%.dat}/PEDOPRE.LOG" | sed 's/ *$//')"
+  printf '%-28s %s\n' "" "$(cd "$out/soils/${name%.dat}" && "$build/PEDOVIEW" "$name" | tr -d '\r')"
 done
 
 echo "== METCONV: weather files (written next to each input in $out/weather)"

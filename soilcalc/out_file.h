@@ -1,12 +1,15 @@
 // The report file (.OUT): three sections, each under a caption line whose
 // first character is "@", written by the drained-volume, upward-flux and
 // Green-Ampt steps in that order, and read back by the assembly of the soil
-// input file. Notices of the upward-flux step stand ahead of its caption;
-// the reader steps over them.
+// input file, and by the report programs. Notices of the upward-flux step
+// stand ahead of its caption; read_out steps over them, read_out_report
+// keeps them. Writers and readers share the layouts of the records.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "common/connection.h"
 
@@ -48,5 +51,44 @@ struct OutTables {
 // flux section replace those of the drained-volume section. False when a
 // section is missing or does not read.
 bool read_out(common::Connection& out, OutTables& t);
+
+// A notice of the upward-flux step as read back: the flux q (cm/hr), the
+// layer (1-based), and for a reduction the tension carried into the layer
+// and the layer's driest tension (cm). A line between the sections that is
+// none of them is kept as it stands.
+struct OutNotice {
+    enum class Kind : uint8_t { Reduction, BelowBottom, CannotFind, Other } kind;
+    float q = 0.0f;
+    int32_t layer = 0;
+    float tension = 0.0f;
+    float reduced = 0.0f;
+    std::string text;  // Other: the line
+};
+
+// The report file as the report programs read it: each section on its own
+// depths, with the values of its caption and the notices.
+struct OutReport {
+    int32_t volume_rows = 0, flux_rows = 0, green_ampt_rows = 0;  // rows read
+    std::array<float, kOutDepths> volume_depth{};  // water-table depth (cm)
+    std::array<float, kOutDepths> volume{};        // drained volume (cm)
+    std::array<float, kOutDepths> flux_depth{};    // water-table depth below the reference level (cm)
+    std::array<float, kOutDepths> upflux{};        // steady upward flux (cm/hr)
+    std::array<float, kOutGreenAmpt> ga_depth{};   // water-table depth (cm)
+    std::array<float, kOutGreenAmpt> ga_a{};       // A (cm2/hr)
+    std::array<float, kOutGreenAmpt> ga_b{};       // B (cm/hr)
+    float rootdepth = 0.0f;  // half the maximum root depth of the flux caption (cm)
+    bool rootdepth_read = false;
+    float gadepth = 0.0f;    // depth of top soil of the Green-Ampt caption (cm)
+    std::vector<OutNotice> notices;
+};
+
+// The first section that is missing or not complete, or Done.
+enum class OutPart : uint8_t { Done, Volume, Flux, GreenAmpt };
+
+// Reads the three sections and the notices between the first two from the
+// start of the file. A notice is recognised when writing the values read
+// from its lines through its layout gives those lines back. What was read
+// before a failure stays in `t`.
+OutPart read_out_report(common::Connection& out, OutReport& t);
 
 }  // namespace pedopre

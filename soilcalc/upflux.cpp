@@ -18,6 +18,7 @@ const std::array<float, kFluxes> kUpwardFluxes = {0.5f,    0.2f,    0.15f,   0.1
 namespace {
 
 static_assert(kFluxes == kSplfitPoints, "the fit takes one point per flux");
+static_assert(kFluxes == kUpqFluxes, "the .UPQ file lists one row per flux");
 
 constexpr float kTopTension = 1000.0f;      // tension at the reference level (cm)
 constexpr float kDeepestBottom = 10000.0f;  // the deepest layer reaches this far (cm)

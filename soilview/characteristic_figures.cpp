@@ -1,0 +1,305 @@
+#include "soilview/characteristic_figures.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/fixed_text.h"
+#include "soilview/van_genuchten_curve.h"
+
+namespace pedoview {
+namespace {
+
+using figure::format_value;
+using figure::Scale;
+using figure::Series;
+using figure::SeriesKind;
+
+constexpr int kCurvePointsPerDecade = 30;
+
+constexpr const char* kSaturationInBand =
+    "A logarithmic axis cannot place a suction of 0: each layer's saturated point is drawn in the band marked "
+    "\xE2\x80\x9C\xE2\x89\xA4 0\xE2\x80\x9D at the left of the suction axis.";
+
+std::string layer_name(int32_t l) { return "Layer " + std::to_string(l + 1); }
+
+// Suction (cm, >= 0) of a row of the conductivity file, whose head is a
+// pressure head (cm, <= 0).
+double suction_of(float head) { return head == 0.0f ? 0.0 : -static_cast<double>(head); }
+
+int32_t layers_drawn(const RunTables& r) {
+    return std::max({r.mq_layers, r.mis_layers, static_cast<int32_t>(r.input.layers.size())});
+}
+
+// The suctions (cm) a curve is drawn over: from the decade of the smallest
+// positive suction of the tables to their largest suction.
+std::vector<double> curve_grid(const RunTables& r) {
+    double lo = 1e300, hi = 0;
+    auto take = [&](double h) {
+        if (h > 0) {
+            lo = std::min(lo, h);
+            hi = std::max(hi, h);
+        }
+    };
+    for (int32_t l = 0; l < r.mq_layers; ++l)
+        for (int32_t j = 0; j < r.mq.layers[l].rows; ++j) take(suction_of(r.mq.layers[l].head[j]));
+    for (int32_t l = 0; l < r.mis_layers; ++l)
+        for (int32_t j = 0; j < r.mis.layers[l].n; ++j) take(std::fabs(r.mis.layers[l].head[j]));
+    if (hi == 0) {  // no table: the suctions of the 12-point characteristic
+        lo = pedopre::kVgSuctions[1];
+        hi = pedopre::kVgSuctions.back();
+    }
+    lo = std::pow(10.0, std::floor(std::log10(lo)));
+    if (!(hi > lo)) hi = lo * 10;
+    return curve_suctions(lo, hi, kCurvePointsPerDecade);
+}
+
+// The water content PEDOPRE extrapolated at saturation for a .MIS layer
+// whose first point is not at head 0, with the run's own repair.
+float extrapolated_saturation(const pedopre::MisLayer& m) {
+    int32_t n = m.n;
+    pedopre::CurveColumn theta = m.theta, head = m.head;
+    pedopre::add_saturated_point(n, theta, head);
+    return theta[0];
+}
+
+// The notices of .WTD about the characteristic, as sentences.
+std::vector<std::string> repair_notes(const RunTables& r) {
+    std::vector<std::string> notes;
+    const std::string wtd = common::printable(r.names.wtd);
+    // The notice of a saturated point names no layer: the k-th belongs to the
+    // k-th layer whose given points do not start at head 0.
+    std::vector<int32_t> unsaturated;
+    for (int32_t l = 0; l < r.mis_layers; ++l)
+        if (r.mis.layers[l].n >= 2 && pedopre::lacks_saturated_point(r.mis.layers[l].head)) unsaturated.push_back(l);
+    size_t next = 0;
+    for (const pedopre::WtdNotice& n : r.wtd.notices) {
+        switch (n.kind) {
+            case pedopre::WtdNotice::Kind::NoSaturatedPoint:
+                if (next < unsaturated.size()) {
+                    const pedopre::MisLayer& m = r.mis.layers[unsaturated[next]];
+                    notes.push_back(layer_name(unsaturated[next]) + " has no point at saturation (its first head is " +
+                                    format_value(m.head[0]) + " cm): PEDOPRE put one in front, at a water content of " +
+                                    decimals(extrapolated_saturation(m), 3) +
+                                    " extrapolated along the line through the first two points (" + wtd + ").");
+                } else {
+                    notes.push_back("PEDOPRE gave a layer a point at saturation, extrapolated from its first two points (" +
+                                    wtd + ").");
+                }
+                ++next;
+                break;
+            case pedopre::WtdNotice::Kind::ExtendedTo1000: {
+                const int32_t l = n.layer - 1;
+                std::string text = "The characteristic of layer " + std::to_string(n.layer) + " does not reach a suction of 1000 cm";
+                if (l < r.mis_layers && r.mis.layers[l].n > 0) {
+                    const pedopre::MisLayer& m = r.mis.layers[l];
+                    text += " (its driest point is at " + format_value(std::fabs(m.head[m.n - 1])) +
+                            " cm): PEDOPRE added a point at 1000 cm with the water content of the driest point, " +
+                            decimals(m.theta[m.n - 1], 3);
+                } else {
+                    text += ": PEDOPRE added a point at 1000 cm with the water content of the driest point";
+                }
+                notes.push_back(text + " (" + wtd + "). The drained volumes use that point; the conductivity table does not.");
+                break;
+            }
+            case pedopre::WtdNotice::Kind::Other:
+                notes.push_back(wtd + " holds a line before its inputs that is no known notice: \"" +
+                                common::printable(n.text) + "\".");
+                break;
+        }
+    }
+    return notes;
+}
+
+figure::Table mq_characteristic_table(const RunTables& r) {
+    figure::Table t;
+    t.caption = "Characteristic of the conductivity table (" + common::printable(r.names.mq) + "), driest row first";
+    const bool vg = r.input.form == InputForm::VanGenuchten;
+    t.header = {"Layer", "Suction (cm)", std::string("Water content, table (") + kVolumetric + ")"};
+    if (vg) {
+        t.header.push_back(std::string("Water content, curve (") + kVolumetric + ")");
+        t.header.push_back("Table minus curve");
+    }
+    for (int32_t l = 0; l < r.mq_layers; ++l) {
+        const pedopre::MqLayer& m = r.mq.layers[l];
+        const InputLayer* in = vg_layer(r, l);
+        for (int32_t j = 0; j < m.rows; ++j) {
+            const double h = suction_of(m.head[j]);
+            std::vector<std::string> row{std::to_string(l + 1), format_value(h), format_value(m.theta[j])};
+            if (vg) {
+                if (in) {
+                    const double c = vg_water_content(in->vg, h);
+                    row.push_back(decimals(c, 4));
+                    row.push_back(decimals(m.theta[j] - c, 4));
+                } else {
+                    row.insert(row.end(), {"missing", "missing"});
+                }
+            }
+            t.rows.push_back(std::move(row));
+        }
+    }
+    return t;
+}
+
+figure::Table mis_table(const RunTables& r) {
+    figure::Table t;
+    const bool vg = r.input.form == InputForm::VanGenuchten;
+    t.caption = vg ? "Characteristic at the 12 suctions (" + common::printable(r.names.mis) + ")"
+                   : "Points as given (" + common::printable(r.names.mis) + ")";
+    t.header = {"Layer", vg ? "Suction (cm)" : "Head as given (cm)", std::string("Water content (") + kVolumetric + ")"};
+    for (int32_t l = 0; l < r.mis_layers; ++l) {
+        const pedopre::MisLayer& m = r.mis.layers[l];
+        for (int32_t j = 0; j < m.n; ++j)
+            t.rows.push_back({std::to_string(l + 1), format_value(m.head[j]), format_value(m.theta[j])});
+    }
+    return t;
+}
+
+figure::Table mq_conductivity_table(const RunTables& r) {
+    figure::Table t;
+    t.caption = "Conductivity table (" + common::printable(r.names.mq) + "), driest row first";
+    const bool vg = r.input.form == InputForm::VanGenuchten;
+    t.header = {"Layer", "Suction (cm)", std::string("Water content (") + kVolumetric + ")",
+                "Conductivity, table (cm/hr)"};
+    if (vg) t.header.push_back("Conductivity, curve (cm/hr)");
+    for (int32_t l = 0; l < r.mq_layers; ++l) {
+        const pedopre::MqLayer& m = r.mq.layers[l];
+        const InputLayer* in = vg_layer(r, l);
+        for (int32_t j = 0; j < m.rows; ++j) {
+            const double h = suction_of(m.head[j]);
+            std::vector<std::string> row{std::to_string(l + 1), format_value(h), format_value(m.theta[j]),
+                                         format_value(m.cond[j])};
+            if (vg) row.push_back(in ? format_value(vg_conductivity(in->vg, in->ks, h)) : std::string("missing"));
+            t.rows.push_back(std::move(row));
+        }
+    }
+    return t;
+}
+
+}  // namespace
+
+const InputLayer* vg_layer(const RunTables& r, int32_t layer) {
+    if (r.input.form != InputForm::VanGenuchten || layer < 0 ||
+        layer >= static_cast<int32_t>(r.input.layers.size()))
+        return nullptr;
+    return &r.input.layers[static_cast<size_t>(layer)];
+}
+
+std::optional<FigureBlock> characteristic_figure(const RunTables& r) {
+    if (r.mq_layers == 0 && r.mis_layers == 0) return std::nullopt;
+    const bool vg = r.input.form == InputForm::VanGenuchten;
+    FigureBlock b;
+    figure::Plot& p = b.plot;
+    p.id = "characteristic";
+    p.title = "Soil water characteristic";
+    p.x = {"Suction", "cm", Scale::Log, {}};
+    p.y = {"Water content", kVolumetric, Scale::Linear, {0}};
+    p.width = kWideFigure;
+    const int32_t layers = layers_drawn(r);
+    const std::vector<double> grid = curve_grid(r);
+
+    std::vector<Series> lines, markers;
+    for (int32_t l = 0; l < layers; ++l) {
+        Series table{layer_name(l) + ", .MQ table", {}, {}, vg ? SeriesKind::Points : SeriesKind::Line};
+        if (l < r.mq_layers) {
+            const pedopre::MqLayer& m = r.mq.layers[l];
+            for (int32_t j = 0; j < m.rows; ++j) {
+                table.x.push_back(suction_of(m.head[j]));
+                table.y.push_back(m.theta[j]);
+            }
+        }
+        if (const InputLayer* in = vg_layer(r, l)) {
+            Series curve{layer_name(l) + ", van Genuchten curve"};
+            for (const double h : grid) {
+                curve.x.push_back(h);
+                curve.y.push_back(vg_water_content(in->vg, h));
+            }
+            lines.push_back(std::move(curve));
+        }
+        if (l < r.mq_layers) (vg ? markers : lines).push_back(std::move(table));
+        if (!vg && l < r.mis_layers) {
+            Series given{layer_name(l) + ", .MIS points", {}, {}, SeriesKind::Points};
+            const pedopre::MisLayer& m = r.mis.layers[l];
+            for (int32_t j = 0; j < m.n; ++j) {
+                given.x.push_back(std::fabs(m.head[j]));
+                given.y.push_back(m.theta[j]);
+            }
+            markers.push_back(std::move(given));
+        }
+    }
+    p.series = std::move(lines);
+    for (Series& s : markers) p.series.push_back(std::move(s));
+
+    if (r.mq_layers > 0) b.tables.push_back(mq_characteristic_table(r));
+    if (r.mis_layers > 0) b.tables.push_back(mis_table(r));
+    b.notes = repair_notes(r);
+    b.band_notes.push_back(kSaturationInBand);
+    if (vg && r.mq_layers > 0)
+        b.notes.push_back("The markers are the rows of the conductivity table: water contents 0.01 apart whose "
+                          "suctions PEDOPRE interpolated linearly between the 12 points of .MIS. The lines are the "
+                          "closed-form curves of the parameters.");
+    return b;
+}
+
+std::optional<FigureBlock> conductivity_figure(const RunTables& r) {
+    if (r.mq_layers == 0) return std::nullopt;
+    const bool vg = r.input.form == InputForm::VanGenuchten;
+    FigureBlock b;
+    figure::Plot& p = b.plot;
+    p.id = "conductivity";
+    p.title = "Unsaturated hydraulic conductivity";
+    p.x = {"Suction", "cm", Scale::Log, {}};
+    p.y = {"Conductivity", "cm/hr", Scale::Log, {}};
+    p.width = kWideFigure;
+    const std::vector<double> grid = curve_grid(r);
+
+    std::vector<Series> lines, markers;
+    for (int32_t l = 0; l < r.mq_layers; ++l) {
+        const pedopre::MqLayer& m = r.mq.layers[l];
+        Series table{layer_name(l) + ", .MQ table", {}, {}, vg ? SeriesKind::Points : SeriesKind::Line};
+        for (int32_t j = 0; j < m.rows; ++j) {
+            table.x.push_back(suction_of(m.head[j]));
+            table.y.push_back(m.cond[j]);
+        }
+        if (const InputLayer* in = vg_layer(r, l)) {
+            // The curve stops where it falls below what the table can print.
+            Series curve{layer_name(l) + ", van Genuchten-Mualem curve"};
+            for (const double h : grid) {
+                const double k = vg_conductivity(in->vg, in->ks, h);
+                if (!(k >= kLowestConductivity)) break;
+                curve.x.push_back(h);
+                curve.y.push_back(k);
+            }
+            lines.push_back(std::move(curve));
+        }
+        (vg ? markers : lines).push_back(std::move(table));
+    }
+    p.series = std::move(lines);
+    for (Series& s : markers) p.series.push_back(std::move(s));
+    b.tables.push_back(mq_conductivity_table(r));
+    b.band_notes.push_back(kSaturationInBand);
+    int zero = 0;
+    for (int32_t l = 0; l < r.mq_layers; ++l)
+        for (int32_t j = 0; j < r.mq.layers[l].rows; ++j) zero += !(r.mq.layers[l].cond[j] > 0.0f);
+    if (zero > 0)
+        b.band_notes.push_back(std::to_string(zero) + (zero == 1 ? " row" : " rows") +
+                               " of the table print a conductivity of 0.000000000 (below 0.0000000005 cm/hr) and " +
+                               (zero == 1 ? "is" : "are") +
+                               " drawn in the band marked \xE2\x80\x9C\xE2\x89\xA4 0\xE2\x80\x9D at the bottom of the conductivity axis.");
+
+    if (vg) {
+        b.notes.push_back("The curves are the van Genuchten-Mualem conductivity scaled to Ks/24 at saturation, as "
+                          "the table is; they are drawn down to 1e-10 cm/hr.");
+        for (int32_t l = 0; l < r.mq_layers; ++l) {
+            const InputLayer* in = vg_layer(r, l);
+            if (in && in->vg.k0 != in->ks)
+                b.notes.push_back(layer_name(l) + " gives K0 = " + format_value(in->vg.k0) + " cm/day and Ks = " +
+                                  format_value(in->ks) +
+                                  " cm/day: its table is scaled to Ks/24, but its .MQ block header, from which the "
+                                  "Green-Ampt B is averaged, holds K0/24 = " +
+                                  format_value(r.mq.layers[l].k_header) + " cm/hr.");
+        }
+    }
+    return b;
+}
+
+}  // namespace pedoview

@@ -1,0 +1,37 @@
+// One figure of the report: what it draws, the numbers behind it, and the
+// notes that go under it. The page shows the first table collapsed under
+// the figure and any further tables collapsed after it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "figure/plot.h"
+#include "figure/table.h"
+
+namespace pedoview {
+
+struct FigureBlock {
+    figure::Plot plot;
+    std::vector<figure::Table> tables;
+    std::vector<std::string> notes;  // plain sentences: notices of the run, how to read the figure
+    // When given, these say what the band marked "<= 0" of a logarithmic
+    // axis holds, in place of the figure module's notes that count the
+    // values there series by series.
+    std::vector<std::string> band_notes;
+};
+
+// Width of the figures against suction, which hold a line and a set of
+// markers per layer (pixels).
+inline constexpr double kWideFigure = 940;
+
+// Units and symbols as the page writes them.
+inline constexpr const char* kVolumetric = "cm\xC2\xB3/cm\xC2\xB3";  // cm3/cm3
+inline constexpr const char* kSquareCmPerHour = "cm\xC2\xB2/hr";     // cm2/hr
+
+// V with `decimals` decimals, for the sentences of the page.
+std::string decimals(double v, int decimals);
+// "a", "a and b", "a, b and c".
+std::string listed(const std::vector<std::string>& items);
+
+}  // namespace pedoview

@@ -1,0 +1,108 @@
+#include "soilview/pedoview.h"
+
+#include <exception>
+
+#include "common/layout.h"
+#include "common/run_files.h"
+#include "common/record_write.h"
+#include "soilview/messages.h"
+#include "soilview/report_page.h"
+#include "soilview/run_names.h"
+#include "soilview/run_tables.h"
+
+namespace pedoview {
+namespace {
+
+constexpr int kPageUnit = 2;
+
+struct Request {
+    std::string infile;
+    std::string figure;  // empty: the page
+};
+
+// An end of the run with a console line.
+struct Stop {
+    std::string line;
+};
+
+[[noreturn]] void stop(std::string line) { throw Stop{std::move(line)}; }
+
+void check_input(common::FileSystem& fs, const std::string& path, bool log, const std::string& infile) {
+    const common::FileType type = fs.type(path);
+    if (type == common::FileType::Missing) stop(log ? msg::log_not_found(path, infile) : msg::not_found(path));
+    if (type != common::FileType::Regular) stop(msg::not_a_file(path, common::type_words(type)));
+}
+
+ViewOutcome view(const Request& req, common::FileSystem& fs) {
+    RunNames names;
+    std::string too_long;
+    if (!run_names(req.infile, names, too_long)) stop(msg::name_too_long(too_long));
+    check_input(fs, names.infile, false, names.infile);
+    check_input(fs, names.log, true, names.infile);
+
+    // What is written never replaces what PEDOPRE read or wrote.
+    const std::string target = req.figure.empty() ? names.page : beside(names, "." + req.figure + ".svg");
+    std::vector<std::string> theirs = names.outputs();
+    theirs.push_back(names.infile);
+    theirs.push_back(names.log);
+    if (const std::string* f = common::overwrites_input(fs, target, theirs)) stop(msg::would_overwrite(target, *f));
+
+    const RunTables tables = read_run(fs, names);
+    std::string text;
+    if (req.figure.empty()) {
+        text = report_html(tables);
+    } else {
+        std::optional<std::string> svg = figure_svg(tables, req.figure);
+        if (!svg) stop(msg::no_figure(req.figure));
+        text = std::move(*svg);
+    }
+
+    common::UnitTable units(fs);
+    common::Connection* c = units.open(kPageUnit, target);
+    if (!c) stop(msg::cannot_open(target, units.last_error()));
+    c->output() += text;
+    c->output_done();
+    if (!units.close(kPageUnit)) stop(msg::cannot_write(target, units.last_error()));
+    return {req.figure.empty() ? msg::page_written(target) : msg::figure_written(target), target};
+}
+
+}  // namespace
+
+ViewOutcome run_pedoview(const std::vector<std::string>& args, common::Connection& console,
+                         common::FileSystem& fs) {
+    static const common::Layout kLine("(A)");
+    ViewOutcome outcome;
+    std::vector<std::string> lines;
+    try {
+        if (args.size() == 1 && args[0] == "--help") {
+            lines = msg::usage(figure_ids());
+        } else if (args.size() == 1 && args[0] == "--version") {
+            lines = {msg::version()};
+        } else {
+            Request req;
+            if (args.size() == 3 && args[0] == "--svg") {
+                req.figure = args[1];
+                req.infile = args[2];
+                bool known = false;
+                for (const std::string& id : figure_ids()) known = known || id == req.figure;
+                if (!known) stop(msg::unknown_figure(req.figure));
+            } else if (args.size() == 1) {
+                req.infile = args[0];
+            } else {
+                stop(std::string(msg::kSyntax));
+            }
+            outcome = view(req, fs);
+            lines = {outcome.console_line};
+        }
+    } catch (const Stop& s) {
+        lines = {s.line};
+    } catch (const std::exception& e) {
+        lines = {"ERROR: " + std::string(e.what())};
+    }
+    outcome.console_line = lines.back();
+    for (const std::string& line : lines) common::write_record(console, kLine, {line});
+    console.flush();
+    return outcome;
+}
+
+}  // namespace pedoview

@@ -1,0 +1,33 @@
+// The PEDOVIEW run: from the main input file of a PEDOPRE run to the page
+// that draws the run's tables, written beside them, and one console line.
+//
+//   PEDOVIEW <INFILE>                  the page, <base>.html
+//   PEDOVIEW --svg <FIGURE> <INFILE>   one figure alone, <base>.<FIGURE>.svg
+//   PEDOVIEW --help | --version        the usage or the version, nothing else
+//
+// <base> is INFILE without its extension, as PEDOPRE names its outputs. A
+// missing input or log ends the run with a console line beginning
+// "ERROR: " and writes nothing; missing, unreadable or incomplete outputs
+// are named on the page, which is written all the same. The page is
+// written under a temporary name and appears whole when complete; it never
+// replaces the input, the log or an output of PEDOPRE. Every path returns
+// here; a program ends with exit status 0 whatever the outcome.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/connection.h"
+#include "common/file_system.h"
+
+namespace pedoview {
+
+struct ViewOutcome {
+    std::string console_line;  // the last line shown on the console
+    std::string written;       // the file written, or empty
+};
+
+ViewOutcome run_pedoview(const std::vector<std::string>& args, common::Connection& console,
+                         common::FileSystem& fs);
+
+}  // namespace pedoview

@@ -1,0 +1,38 @@
+#include "soilview/run_names.h"
+
+#include "common/fixed_text.h"
+#include "soilcalc/run_state.h"
+#include "soilprep/getfilepath.h"
+
+namespace pedoview {
+
+bool run_names(const std::string& infile, RunNames& names, std::string& too_long) {
+    names.infile = infile;
+    const size_t slash = infile.rfind('/');
+    const std::string dir = slash == std::string::npos ? std::string() : infile.substr(0, slash + 1);
+    names.log = dir + "PEDOPRE.LOG";
+    if (infile.size() > pedopre::kPathLength) {
+        too_long = infile;
+        return false;
+    }
+    std::string unused, base;
+    pedopre::GETFILEPATH(unused, common::fixed(infile, pedopre::kPathLength), base);
+    names.base = std::string(common::trim_right(base));
+    for (auto [name, suffix] : {std::pair{&names.mis, ".MIS"}, {&names.wtd, ".WTD"}, {&names.mq, ".MQ"},
+                                {&names.sav, ".SAV"}, {&names.wdv, ".WDV"}, {&names.upq, ".UPQ"},
+                                {&names.out, ".OUT"}, {&names.sin, ".SIN"}}) {
+        *name = names.base + suffix;
+        if (name->size() > pedopre::kPathLength) {
+            too_long = *name;
+            return false;
+        }
+    }
+    if (names.log.size() > pedopre::kPathLength) {
+        too_long = names.log;
+        return false;
+    }
+    names.page = names.base + ".html";
+    return true;
+}
+
+}  // namespace pedoview

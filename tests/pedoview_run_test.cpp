@@ -1,0 +1,104 @@
+// Whole PEDOVIEW runs on files in memory: the console line of each end, the
+// files it writes and those it never touches, and the page of a run whose
+// outputs are missing or unreadable.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+
+#include "pedoview_test_runs.h"
+
+using pedoview_test::run_both;
+using pedoview_test::view;
+
+namespace {
+
+std::string example(const std::string& name) {
+    std::ifstream in(std::string(EXAMPLES_DIR) + "/soils/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::map<std::string, std::string> contents(const common::MemoryFileSystem& fs) {
+    std::map<std::string, std::string> m;
+    for (const std::string& n : fs.names()) m[n] = *fs.get(n);
+    return m;
+}
+
+TEST(PedoviewRun, HelpAndVersionPrintAndTouchNoFile) {
+    common::MemoryFileSystem fs;
+    fs.put("soil.dat", "x");
+    const auto before = contents(fs);
+    const std::string help = view(fs, {"--help"});
+    EXPECT_EQ(help.rfind("Usage: PEDOVIEW <INFILE>\r\n", 0), 0u) << help;
+    EXPECT_NE(help.find("characteristic, conductivity, drained-volume"), std::string::npos);
+    EXPECT_EQ(view(fs, {"--version"}), "PEDOVIEW (drainprep) 1.0.0\r\n");
+    EXPECT_EQ(view(fs, {"--help", "soil.dat"}), "ERROR: Syntax - PEDOVIEW <INFILE> (see PEDOVIEW --help)\r\n");
+    EXPECT_EQ(view(fs, {}), "ERROR: Syntax - PEDOVIEW <INFILE> (see PEDOVIEW --help)\r\n");
+    EXPECT_EQ(contents(fs), before);
+}
+
+TEST(PedoviewRun, AMissingInputOrLogIsAnErrorLineAndNoPage) {
+    common::MemoryFileSystem fs;
+    EXPECT_EQ(view(fs, {"soils/nosuch.dat"}), "ERROR: File soils/nosuch.dat not found!\r\n");
+    EXPECT_EQ(view(fs, {"soils/bad\nname.dat"}), "ERROR: File soils/bad\\nname.dat not found!\r\n");
+    fs.put("soils/soil.dat", example("measured_loam.dat"));
+    EXPECT_EQ(view(fs, {"soils/soil.dat"}),
+              "ERROR: Log file soils/PEDOPRE.LOG not found: PEDOPRE has not run on soils/soil.dat here\r\n");
+    fs.add_folder("dir.dat");
+    EXPECT_EQ(view(fs, {"dir.dat"}), "ERROR: dir.dat is a folder, not a file\r\n");
+    EXPECT_EQ(fs.names(), std::vector<std::string>{"soils/soil.dat"});
+}
+
+TEST(PedoviewRun, NeverChangesWhatPedopreReadOrWrote) {
+    common::MemoryFileSystem fs;
+    ASSERT_EQ(run_both(fs, "soil.dat", example("vg_layered.dat")), "Page written: soil.html\r\n");
+    auto before = contents(fs);
+    before.erase("soil.html");
+    EXPECT_EQ(view(fs, {"soil.dat"}), "Page written: soil.html\r\n");
+    auto after = contents(fs);
+    after.erase("soil.html");
+    EXPECT_EQ(after, before);
+
+    // An input whose page would be itself is refused and left alone.
+    common::MemoryFileSystem same;
+    EXPECT_EQ(run_both(same, "soil.html", example("vg_layered.dat")),
+              "ERROR: soil.html would overwrite soil.html\r\n");
+    EXPECT_EQ(*same.get("soil.html"), example("vg_layered.dat"));
+}
+
+TEST(PedoviewRun, MissingAndUnreadableOutputsAreNamedOnThePage) {
+    common::MemoryFileSystem fs;
+    run_both(fs, "soil.dat", example("measured_loam.dat"));
+    std::string err;
+    fs.remove("soil.UPQ", err);
+    fs.remove("soil.MQ", err);
+    fs.add_folder("soil.MQ");
+    ASSERT_EQ(view(fs, {"soil.dat"}), "Page written: soil.html\r\n");
+    const std::string& html = *fs.get("soil.html");
+    EXPECT_NE(html.find("<td>soil.UPQ</td><td>missing</td>"), std::string::npos);
+    EXPECT_NE(html.find("<td>soil.MQ</td><td>unreadable</td><td>It is a folder, not a file.</td>"), std::string::npos);
+    EXPECT_NE(html.find("The log says the run ended normally, but soil.MQ and soil.UPQ are missing or not complete"),
+              std::string::npos);
+    EXPECT_NE(html.find("Nothing to draw: the run left no table of this kind in soil.MQ."), std::string::npos);
+    // The characteristic is still drawn from .MIS, the flux from .OUT.
+    EXPECT_NE(html.find("data-series=\"Layer 2, .MIS points\""), std::string::npos);
+    EXPECT_NE(html.find("data-series=\".OUT, spline at 20 depths\""), std::string::npos);
+}
+
+TEST(PedoviewRun, OneFigureAloneAsAnSvgDocument) {
+    common::MemoryFileSystem fs;
+    run_both(fs, "soils/nine.dat", example("vg_nine_layers.dat"));
+    EXPECT_EQ(view(fs, {"--svg", "characteristic", "soils/nine.dat"}),
+              "Figure written: soils/nine.characteristic.svg\r\n");
+    const std::string& svg = *fs.get("soils/nine.characteristic.svg");
+    EXPECT_EQ(svg.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"", 0), 0u);
+    EXPECT_NE(svg.find("data-series=\"Layer 9, van Genuchten curve\""), std::string::npos);
+    EXPECT_EQ(view(fs, {"--svg", "nosuch", "soils/nine.dat"}),
+              "ERROR: No figure is named nosuch (see PEDOVIEW --help)\r\n");
+    std::string err;
+    fs.remove("soils/nine.OUT", err);
+    EXPECT_EQ(view(fs, {"--svg", "green-ampt-a", "soils/nine.dat"}),
+              "ERROR: The run's tables do not give the figure green-ampt-a\r\n");
+}
+
+}  // namespace

@@ -1,0 +1,120 @@
+// The checks of a run's tables, on runs made by PEDOPRE in memory and on
+// tables set by hand where no example run gives the case.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "pedoview_test_runs.h"
+#include "soilview/characteristic_figures.h"
+#include "soilview/checks.h"
+#include "soilview/run_tables.h"
+
+using figure::CheckStatus;
+using namespace pedoview;
+
+namespace {
+
+std::string example(const std::string& name) {
+    std::ifstream in(std::string(EXAMPLES_DIR) + "/soils/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+RunTables run(const std::string& input, common::MemoryFileSystem& fs) {
+    pedoview_test::run_both(fs, "soil.dat", input);
+    RunNames names;
+    std::string too_long;
+    EXPECT_TRUE(run_names("soil.dat", names, too_long));
+    return read_run(fs, names);
+}
+
+// The one check whose text starts with `start`; fails when there is not
+// exactly one.
+Check only(const std::vector<Check>& checks, const std::string& start) {
+    std::vector<Check> found;
+    for (const Check& c : checks)
+        if (c.text.rfind(start, 0) == 0) found.push_back(c);
+    EXPECT_EQ(found.size(), 1u) << start;
+    return found.empty() ? Check{CheckStatus::Passed, ""} : found[0];
+}
+
+bool has(const std::string& s, const std::string& text) { return s.find(text) != std::string::npos; }
+bool has(const Check& c, const std::string& text) { return has(c.text, text); }
+
+TEST(SoilviewChecks, NineLayersShowTheSandTableAwayFromItsCurveAndTheCappedTails) {
+    common::MemoryFileSystem fs;
+    const std::vector<Check> checks = run_checks(run(example("vg_nine_layers.dat"), fs));
+    const Check sand = only(checks, "Layer 9 (van Genuchten)");
+    EXPECT_EQ(sand.status, CheckStatus::Warning);
+    EXPECT_TRUE(has(sand, "by up to 0.08")) << sand.text;
+    EXPECT_EQ(only(checks, "Layer 1 (van Genuchten)").status, CheckStatus::Passed);
+    const Check capped = only(checks, "Drained volume:");
+    EXPECT_EQ(capped.status, CheckStatus::Warning);
+    EXPECT_TRUE(has(capped, "gives 100.000 cm at 500 and 1000 cm")) << capped.text;
+    const Check tail = only(checks, "Upward flux: soil.OUT gives fluxes at 200, 500 and 1000 cm");
+    EXPECT_EQ(tail.status, CheckStatus::Warning);
+    EXPECT_EQ(only(checks, "Green-Ampt: no row").status, CheckStatus::Passed);
+    EXPECT_EQ(only(checks, "The layers of soil.MIS").status, CheckStatus::Passed);
+}
+
+TEST(SoilviewChecks, ATinyK0EmptiesTheGreenAmptRowsAndIsNamed) {
+    common::MemoryFileSystem fs;
+    const std::vector<Check> checks = run_checks(
+        run("Tiny K0\n2 1\n 30.0 0.078 0.43 0.036 1.56 24.96 0.0096 0.5\n 80.0 0.095 0.41 0.019 1.31 6.24 6.24 0.5\n"
+            "30.0 30.0 1\n",
+            fs));
+    const Check zero = only(checks, "Green-Ampt: A and B are both 0 in 10 of the 10 rows");
+    EXPECT_EQ(zero.status, CheckStatus::Warning);
+    EXPECT_TRUE(has(zero, "layer 1 (K0 = 0.0096 cm/day, K0/24 = 0.0004 cm/hr)")) << zero.text;
+    EXPECT_FALSE(has(zero, "layer 2"));
+}
+
+TEST(SoilviewChecks, RepairsAndFluxDepthsThatDoNotDeepen) {
+    common::MemoryFileSystem fs;
+    const RunTables repaired = run(
+        "Repaired loam\n2 0\n5 1.0 40\n0.40 10\n0.38 20\n0.30 100\n0.20 1000\n0.15 15000\n3 0.5 100\n0.41 0\n"
+        "0.39 50\n0.36 100\n30 30 1\n",
+        fs);
+    const std::vector<Check> checks = run_checks(repaired);
+    EXPECT_TRUE(has(only(checks, "The characteristic of layer 2 (driest point at 100 cm) does not reach"), "1000 cm"));
+    EXPECT_EQ(only(checks, "1 layer has no point at saturation").status, CheckStatus::Warning);
+    // The notes under the characteristic tell which layer got which point.
+    const auto fig = characteristic_figure(repaired);
+    ASSERT_TRUE(fig);
+    ASSERT_GE(fig->notes.size(), 2u);
+    EXPECT_TRUE(has(fig->notes[0], "Layer 1 has no point at saturation (its first head is 10 cm)"));
+    EXPECT_TRUE(has(fig->notes[0], "0.420")) << fig->notes[0];
+    EXPECT_TRUE(has(fig->notes[1], "layer 2 does not reach a suction of 1000 cm"));
+
+    common::MemoryFileSystem failed_fs;
+    const std::vector<Check> failed = run_checks(
+        run("Random soil\n2 0\n4 50.0 10\n0.306 0 0.298 30 0.138 100 0.03 1000\n4 0.01 20\n"
+            "0.38 0 0.192 30 0.03 300 0.025 3000\n30 9990 1\n",
+            failed_fs));
+    const Check flat = only(failed, "Upward flux: in soil.UPQ the water table does not deepen");
+    EXPECT_TRUE(has(flat, "from 0.15 to 0.1 cm/hr (5.28 to 5.23 cm)")) << flat.text;
+}
+
+TEST(SoilviewChecks, GreenAmptAThatFallsAndAnInputChangedAfterTheRun) {
+    RunTables r;
+    r.names.out = "s.OUT";
+    r.out.green_ampt_rows = 4;
+    r.out.ga_depth = {0, 10, 20, 40};
+    r.out.ga_a = {0.0f, 2.0f, 1.5f, 1.5f};
+    r.out.ga_b = {1.0f, 1.0f, 1.0f, 1.0f};
+    const Check falls = only(run_checks(r), "Green-Ampt: A falls");
+    EXPECT_EQ(falls.status, CheckStatus::Warning);
+    EXPECT_TRUE(has(falls, "from 2 at 10 cm to 1.5 at 20 cm")) << falls.text;
+
+    common::MemoryFileSystem fs;
+    run(example("vg_layered.dat"), fs);
+    std::string input = *fs.get("soil.dat");
+    input.replace(input.find("0.43"), 4, "0.45");
+    fs.put("soil.dat", input);
+    RunNames names;
+    std::string too_long;
+    run_names("soil.dat", names, too_long);
+    const Check changed = only(run_checks(read_run(fs, names)), "The points of layer 1 in soil.MIS");
+    EXPECT_EQ(changed.status, CheckStatus::Warning);
+}
+
+}  // namespace
