@@ -9,6 +9,9 @@ namespace {
 constexpr size_t kLineEntries = 12;
 constexpr int kAmountColumns = 4;  // I4
 
+// The reading's minute, counted from 1970-01-01 00:00.
+int64_t minute_key(const InputRecord& r) { return serial_day(r.at.year, r.at.jday) * 1440 + r.minute; }
+
 }  // namespace
 
 HourlyRainReplay::HourlyRainReplay(const ReplaySetup& setup, Findings& findings, DayMarks& marks, UnitSink& sink)
@@ -81,18 +84,20 @@ void HourlyRainReplay::take(const InputRecord& r, int64_t) {
         // Same hour of the same day of the year: the converter adds the
         // reading. It does not compare the year.
         sum_ += r.value[0];
-        if (r.time_key == prev_key_) {
+        if (minute_key(r) == prev_key_) {
             note(ref(r), Fate::SameTime, [&] {
                 return "the same time as line " + std::to_string(prev_line_) + ": METCONV adds both to hour " +
                        std::to_string(r.at.hour) + ", so this rain counts twice";
             });
         } else if (r.at.year != cur_.year) {
             note(ref(r), Fate::Summed, [&] {
-                return "summed into hour " + std::to_string(cur_.hour) + " of " + date_text(cur_.year, cur_.jday) +
-                       " (line " + std::to_string(first_.line) +
-                       "): METCONV compares the day and the hour of consecutive readings, not the year";
+                return "summed with the " + std::to_string(cur_.year) + " reading of line " + std::to_string(first_.line) +
+                       " into one hour, written as hour " + std::to_string(r.at.hour) + " of " +
+                       date_text(r.at.year, r.at.jday) +
+                       ": METCONV compares the day and the hour of consecutive readings, not the year";
             });
             marks_->mark(r.at.year, r.at.jday, DayMark::Changed);
+            marks_->mark(cur_.year, cur_.jday, DayMark::Changed);
         } else {
             note(ref(r), Fate::Summed, [&] {
                 return "summed into hour " + std::to_string(cur_.hour) + " with the reading of line " +
@@ -106,7 +111,10 @@ void HourlyRainReplay::take(const InputRecord& r, int64_t) {
         }
         open_hour(r);
     }
-    prev_key_ = r.time_key;
+    // The reading's hour, day, month and year become the current hour's,
+    // summed or not: a sum is written with its latest reading's date.
+    cur_ = r.at;
+    prev_key_ = minute_key(r);
     prev_line_ = r.line;
 }
 

@@ -47,7 +47,7 @@ private:
     metconv::ClockHour cur_;
     float sum_ = 0.0f;         // rain of the current hour, input units
     Opening first_;            // the current hour's first reading
-    int64_t prev_key_ = 0;     // time of the reading before, minutes
+    int64_t prev_key_ = 0;     // minute of the reading before, from 1970
     int64_t prev_line_ = 0;
     std::vector<Entry> entries_;
 };

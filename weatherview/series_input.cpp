@@ -93,7 +93,9 @@ bool SeriesInput::next(InputRecord& r) {
         r.at.jday = jday_;
         metconv::JDAYMD(year_, jday_, r.at.month, r.at.mday);
     }
-    r.time_key = serial_day(r.at.year, r.at.jday) * 1440 + r.minute;
+    // Readings are in order by their clock hour: the order of readings
+    // within one hour does not change what the converter writes.
+    r.time_key = serial_day(r.at.year, r.at.jday) * 1440 + (r.minute != 0 ? r.at.hour * 60 : 0);
     return true;
 }
 

@@ -53,7 +53,8 @@ struct InputRecord {
     // that ends then) and the minute of that day (1-1440).
     metconv::ClockHour at;
     int32_t minute = 0;
-    // Minutes from 1970-01-01 00:00 to the record's place: the order in time.
+    // Minutes from 1970-01-01 00:00 to the record's day, or for hourly rain
+    // to the end of its clock hour: the order in time.
     int64_t time_key = 0;
 
     bool refused() const { return refusal != Refusal::None; }
