@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "common/fixed_text.h"
 #include "weather/conversion.h"
 #include "weather/messages.h"
 #include "weather/metconv.h"
@@ -20,6 +21,10 @@ namespace {
 // The refusals METCONV's driver makes before it opens its input, in its
 // order, with its lines; empty when the arguments are good.
 std::string refusal(const metconv::RunParameters& p, DataType& type, common::FileSystem& fs) {
+    for (const std::string* name : {&p.INFILE, &p.LOGFILE, &p.OUTFILE}) {
+        if (name->size() > metconv::kMessageLength) return metconv::msg::name_too_long(*name);
+    }
+    if (p.INFILE == p.LOGFILE || fs.same_file(p.INFILE, p.LOGFILE)) return metconv::msg::log_replaces_input(p.INFILE, p.LOGFILE);
     if (!p.argument_error.empty()) return p.argument_error;
     if (!data_type_of(p.TYPE, type)) return metconv::msg::unknown_type(p.TYPE);
     float factor = 0.0f;
@@ -30,9 +35,13 @@ std::string refusal(const metconv::RunParameters& p, DataType& type, common::Fil
     return {};
 }
 
+// The METCONV command line of the run, as the page shows it.
 std::string joined(const std::vector<std::string>& args) {
     std::string s = "METCONV";
-    for (const std::string& a : args) s += " " + a;
+    for (const std::string& a : args) {
+        s += ' ';
+        s += common::printable(a);
+    }
     return s;
 }
 
@@ -88,9 +97,6 @@ Outcome run_metview(const std::vector<std::string>& args, common::Connection& co
         metconv::Console quiet(*quiet_conn, ignored);
         metconv::RunParameters p;
         metconv::CMDARGS(args, p, quiet);
-        for (const std::string* name : {&p.INFILE, &p.LOGFILE, &p.OUTFILE}) {
-            if (name->size() > metconv::kMessageLength) return stop(metconv::msg::name_too_long(*name));
-        }
         DataType type = DataType::Temperature;
         if (const std::string why = refusal(p, type, files); !why.empty()) {
             console.stop_line(why);

@@ -58,9 +58,9 @@ DayCount count_days(const DayMarks& m) {
     int32_t prev = 0;
     bool any = false;
     for (const auto& [year, y] : m.years()) {
-        for (int32_t k = prev + 1; any && k < year; ++k) {
-            const int64_t from = std::max(serial_day(k, 1), m.first_serial());
-            const int64_t to = std::min(serial_day(k, metconv::YEARDAYS(k)), m.last_serial());
+        if (any && year > prev + 1) {
+            const int64_t from = std::max(serial_day(prev + 1, 1), m.first_serial());
+            const int64_t to = std::min(serial_day(year, 1) - 1, m.last_serial());
             n.absent += std::max<int64_t>(0, to - from + 1);
         }
         prev = year;
@@ -374,9 +374,16 @@ void add_checks(figure::Page& page, const RunCheck& c, const DayCount& days) {
         for (Fate x : fates) n += f.count(x);
         return n;
     };
-    if (c.refused == 0) page.add_check(CheckStatus::Passed, "METCONV refuses no record");
-    else page.add_check(CheckStatus::Failed, "METCONV refuses " + plural(c.refused, "record", "records") + ", the first at line " +
-                                                 std::to_string(c.stopped_at != 0 ? c.stopped_at : f.rows().empty() ? 0 : f.rows().begin()->first));
+    if (c.refused == 0) {
+        page.add_check(CheckStatus::Passed, "METCONV refuses no record");
+    } else {
+        int64_t first = c.stopped_at;
+        for (auto it = f.rows().begin(); first == 0 && it != f.rows().end(); ++it)
+            for (const auto& [fate, why] : it->second.reasons)
+                if (fate == Fate::Refused) first = it->first;
+        page.add_check(CheckStatus::Failed, "METCONV refuses " + plural(c.refused, "record", "records") +
+                                                ", the first at line " + std::to_string(first));
+    }
     const int64_t left = count({Fate::Dropped, Fate::Replaced, Fate::Lost});
     if (left == 0) page.add_check(CheckStatus::Passed, "No record is left out, replaced or lost");
     else page.add_check(CheckStatus::Warning, plural(left, "record is", "records are") + " left out, replaced or never written");
@@ -412,7 +419,7 @@ void add_checks(figure::Page& page, const RunCheck& c, const DayCount& days) {
 figure::Page report_page(const RunCheck& c, const std::string& args) {
     const metconv::RunParameters& p = c.params;
     figure::Page page("METVIEW: " + p.INFILE + ", " + std::string(type_words(c.type)) + ", station " + std::to_string(p.STA));
-    page.set_subtitle("The METCONV run " + args + " checked: its input, its log and its " +
+    page.set_subtitle("The run " + args + " checked: its input, its log and its " +
                       std::string(file_words(c.type)) + " " + p.OUTFILE + ".");
     if (c.log_found && c.log_problem.empty() && c.log_line == metconv::msg::kUnfinished) {
         page.set_failed("METCONV's run did not finish: its log " + p.LOGFILE + " says \"" + c.log_line + "\"");

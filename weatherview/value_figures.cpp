@@ -129,11 +129,28 @@ ValueFigure monthly(const SeriesValues& v, const Span& s) {
     from_serial(s.last, y2, j);
     int32_t m2 = 0;
     metconv::JDAYMD(y2, j, m2, d);
-    for (int32_t year = y1; year <= y2; ++year) {
+    // Only the years that hold values are visited (a year typed wrongly
+    // may lie centuries away); a line breaks where years are left out.
+    auto month_x = [&](int32_t year, int32_t m) {
+        if (s.short_span) return static_cast<double>((year - s.year) * 12 + m);
+        return decimal_year(year, month_start(year, m) + month_length(year, m) / 2.0);
+    };
+    int32_t prev = y1;
+    for (const auto& [year, held] : v.years()) {
+        if (year < y1 || year > y2) continue;
+        if (year > prev + 1) {
+            a.x.push_back(month_x(prev + 1, 1));
+            a.y.push_back(kNone);
+            if (temp) {
+                b.x.push_back(month_x(prev + 1, 1));
+                b.y.push_back(kNone);
+            }
+        }
+        prev = year;
         for (int32_t m = (year == y1 ? m1 : 1); m <= (year == y2 ? m2 : 12); ++m) {
             const int32_t from = month_start(year, m);
             const Tally tl = tally(v, year, from, from + month_length(year, m) - 1);
-            const double x = s.short_span ? (year - s.year) * 12 + m : decimal_year(year, from + month_length(year, m) / 2.0);
+            const double x = month_x(year, m);
             double ya = kNone, yb = kNone;
             if (temp) {
                 if (tl.days > 0) {
@@ -203,33 +220,39 @@ ValueFigure daily(const SeriesValues& v, const Span& s) {
         p.y = {temp ? "Temperature" : rain(t) ? "Rain in the day" : "Potential ET in the day", unit,
                figure::Scale::Linear, {0}};
     }
-    figure::Series a{hourly ? "Largest hour of the day" : temp ? "Daily maximum" : p.title};
-    figure::Series b{"Daily minimum"};
-    for (int64_t g = s.first; g <= s.last; g += group) {
-        double ya = kNone, yb = kNone;
-        int32_t year = 0, jday = 0;
-        from_serial(g, year, jday);
-        const double x = time_x(s, year, jday + (group > 1 ? group / 2.0 : 0.5));
-        for (int64_t dd = g; dd < std::min(g + group, s.last + 1); ++dd) {
-            int32_t yy = 0, jj = 0;
-            from_serial(dd, yy, jj);
-            const SeriesValues::Year* y = year_at(v, yy);
-            const uint8_t state = y ? y->state[static_cast<size_t>(jj - 1)] : uint8_t{SeriesValues::kNone};
+    // Each group of days gets the largest value among its days (and the
+    // smallest minimum); only the years that hold values are visited.
+    const auto ngroups = static_cast<size_t>((ndays + group - 1) / group);
+    std::vector<double> high(ngroups, kNone), low(ngroups, kNone);
+    for (const auto& [year, y] : v.years()) {
+        const int64_t start = serial_day(year, 1);
+        for (int32_t j = 1; j <= metconv::YEARDAYS(year); ++j) {
+            const int64_t day = start + j - 1;
+            if (day < s.first || day > s.last) continue;
+            const auto i = static_cast<size_t>(j - 1);
             double va = kNone, vb = kNone;
-            if (state == SeriesValues::kValue) {
-                va = hourly ? y->b[static_cast<size_t>(jj - 1)] : y->a[static_cast<size_t>(jj - 1)];
-                vb = y->b[static_cast<size_t>(jj - 1)];
-            } else if (state == SeriesValues::kNone && t == DataType::DailyRain) {
+            if (y.state[i] == SeriesValues::kValue) {
+                va = hourly ? y.b[i] : y.a[i];
+                vb = y.b[i];
+            } else if (y.state[i] == SeriesValues::kNone && t == DataType::DailyRain) {
                 va = 0;  // no entry: a dry day
             }
-            if (!std::isnan(va)) ya = std::isnan(ya) ? va : std::max(ya, va);
-            if (!std::isnan(vb)) yb = std::isnan(yb) ? vb : std::min(yb, vb);
+            const auto g = static_cast<size_t>((day - s.first) / group);
+            if (!std::isnan(va)) high[g] = std::isnan(high[g]) ? va : std::max(high[g], va);
+            if (!std::isnan(vb)) low[g] = std::isnan(low[g]) ? vb : std::min(low[g], vb);
         }
+    }
+    figure::Series a{hourly ? "Largest hour of the day" : temp ? "Daily maximum" : p.title};
+    figure::Series b{"Daily minimum"};
+    for (size_t g = 0; g < ngroups; ++g) {
+        int32_t year = 0, jday = 0;
+        from_serial(s.first + static_cast<int64_t>(g) * group, year, jday);
+        const double x = time_x(s, year, jday + (group > 1 ? group / 2.0 : 0.5));
         a.x.push_back(x);
-        a.y.push_back(ya);
+        a.y.push_back(high[g]);
         if (temp) {
             b.x.push_back(x);
-            b.y.push_back(yb);
+            b.y.push_back(low[g]);
         }
     }
     const bool bars = !temp && a.x.size() <= kBarsUpTo && group == 1;
@@ -266,7 +289,8 @@ ValueFigure annual(const SeriesValues& v, const Span& s) {
     if (temp) f.data.header.insert(f.data.header.end(), {"Mean daily maximum (°F)", "Mean daily minimum (°F)"});
     else f.data.header.push_back("Total (" + std::string(value_unit(t)) + ")");
     f.data.header.insert(f.data.header.end(), {"Days with a value", "Days missing", "Days of the year in the series"});
-    for (int32_t year = y1; year <= y2; ++year) {
+    for (const auto& [year, held] : v.years()) {
+        if (year < y1 || year > y2) continue;
         const Tally tl = tally(v, year, 1, metconv::YEARDAYS(year));
         const int64_t in_span = std::min(s.last, serial_day(year, metconv::YEARDAYS(year))) -
                                 std::max(s.first, serial_day(year, 1)) + 1;
