@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds both programs and runs them on the bundled examples. The inputs are
+# Builds the programs and runs them on the bundled examples (METVIEW checks
+# each METCONV run and writes its page). The inputs are
 # copied to out/examples/ first, so the tables are written there and the
 # repository stays clean.
 set -euo pipefail
@@ -8,7 +9,7 @@ build="$root/build"
 out="$root/out/examples"
 
 cmake -S "$root" -B "$build" >/dev/null
-cmake --build "$build" -j2 --target PEDOPRE METCONV >/dev/null
+cmake --build "$build" -j2 --target PEDOPRE METCONV METVIEW >/dev/null
 
 rm -rf "$out"
 mkdir -p "$out/soils" "$out/weather"
@@ -23,7 +24,7 @@ for soil in "$root"/examples/soils/*.dat; do
   printf '%-28s %s\n' "$name" "$(tr -d '\r' < "$out/soils/${name%.dat}/PEDOPRE.LOG" | sed 's/ *$//')"
 done
 
-echo "== METCONV: weather files (written next to each input in $out/weather)"
+echo "== METCONV, then METVIEW: weather files and their report pages (next to each input in $out/weather)"
 cp "$root"/examples/weather/*.dat "$out/weather/" 2>/dev/null || true
 if [ -f "$root/examples/weather/COMMANDS" ]; then
   while read -r args; do
@@ -33,5 +34,7 @@ if [ -f "$root/examples/weather/COMMANDS" ]; then
     ( cd "$out/weather" && "$build/METCONV" "$@" >/dev/null )
     log="$out/weather/${1%%.*}.LOG"
     printf '%-28s %s\n' "$args" "$(tr -d '\r' < "$log" 2>/dev/null | sed 's/ *$//')"
+    page="$( cd "$out/weather" && "$build/METVIEW" "$@" | tr -d '\r' | tail -1 )"
+    printf '%-28s %s\n' "" "$page"
   done < "$root/examples/weather/COMMANDS"
 fi
