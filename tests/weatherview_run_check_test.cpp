@@ -95,7 +95,9 @@ TEST(RunCheck, TemperatureRecordsThatDoNotReachTheFileAsTyped) {
               std::string::npos)
         << reason(*c, 3, Fate::OutOfOrder);
     EXPECT_NE(reason(*c, 4, Fate::Replaced).find("replaced by line 5"), std::string::npos);
-    EXPECT_NE(reason(*c, 6, Fate::MissingCode).find("written as -99"), std::string::npos);
+    EXPECT_NE(reason(*c, 6, Fate::MissingCode).find("both temperatures: the missing-value code -99 is written as -99"),
+              std::string::npos);
+    EXPECT_EQ(c->findings.count(Fate::MissingCode), 1);
     EXPECT_EQ(row(*c, 3)->text, "1996 340 45 30");
     EXPECT_EQ(row(*c, 3)->when, "1996-12-05");
     // Nothing else happened to any record.
@@ -136,7 +138,9 @@ TEST(RunCheck, MissingCodesAndValuesTooLargeForTheirColumns) {
     common::MemoryFileSystem fs;
     auto c = convert_and_check(fs, "1996 1 -99 10\n1996 2 600 10\n", {"TP", "DC", "7"});
     EXPECT_EQ(c->difference_count, 0);
-    EXPECT_NE(reason(*c, 1, Fate::MissingCode).find("to -146 \xC2\xB0""F, written as ***"), std::string::npos)
+    EXPECT_NE(reason(*c, 1, Fate::MissingCode).find("first temperature: the missing-value code -99 (degrees C) is "
+                                                     "converted like a value, to -146 \xC2\xB0""F, written as ***"),
+              std::string::npos)
         << reason(*c, 1, Fate::MissingCode);
     EXPECT_NE(reason(*c, 2, Fate::TooLarge).find("600 degrees C converts to 1112"), std::string::npos)
         << reason(*c, 2, Fate::TooLarge);

@@ -1,5 +1,6 @@
 #include "weatherview/calendar_strip.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -19,6 +20,7 @@ constexpr size_t kManyYears = 30;  // more years than this get thinner strips
 constexpr double kThinRow = 8;
 constexpr double kThinPitch = 11;
 constexpr double kLegendRow = 20;  // px
+constexpr double kMinMark = 4;     // narrowest mark of a changed, missing or unconverted run, px
 constexpr double kWidth = kLeft + 366 * kDay + 12;
 
 // What a day shows; Outside lies before the first or after the last record.
@@ -124,8 +126,11 @@ std::string calendar_strip(const DayMarks& marks, bool hourly) {
             std::string d;
             for (const Run& r : runs) {
                 if (r.show != sh) continue;
-                const double x = kLeft + (r.from - 1) * kDay;
-                const double w = (r.to - r.from + 1) * kDay;
+                // A mark of a day or two is widened about its middle, so
+                // that a single day stands out.
+                const double span = (r.to - r.from + 1) * kDay;
+                const double w = sh == Show::Value || sh == Show::Absent ? span : std::max(span, kMinMark);
+                const double x = kLeft + (r.from - 1) * kDay - (w - span) / 2;
                 if (one_path) {
                     append_box(d, x, y - lk.grow, w, row + 2 * lk.grow);
                     continue;

@@ -65,27 +65,43 @@ void DailyReplay::take(const InputRecord& r, int64_t first_line) {
     last_ = month;
     last_line_ = r.line;
 
-    // What the file shows of the record's values.
+    // What the file shows of the record's values: one finding of each kind
+    // per record, naming the value when only one of two is concerned.
     const bool temperature = setup_.type == DataType::Temperature;
     const char* unit = temperature ? " \xC2\xB0""F" : " hundredths of an inch";
-    for (int k = 0; k < per_day_; ++k) {
-        const std::string which = per_day_ == 1 ? "" : k == 0 ? "first temperature: " : "second temperature: ";
-        if (r.value[k] == -99.0f) {
-            note(ref(r), Fate::MissingCode, [&] {
-                if (temperature && fahrenheit_) {
-                    return which + "the missing-value code -99 is written as -99, which the model reads as a missing day";
-                }
-                return which + "the missing-value code -99 (" + units_words() + ") is converted like a value, to " +
-                       std::to_string(c.value[k]) + unit +
-                       (fits(c.value[k], kValueColumns) ? std::string() : ", written as ***") +
-                       "; leave missing days out of the input";
-            });
-        } else if (!fits(c.value[k], kValueColumns)) {
-            note(ref(r), Fate::TooLarge, [&] {
-                return which + value_text(r.value[k]) + " " + units_words() + " converts to " + std::to_string(c.value[k]) +
-                       unit + ", too large for the 3 columns: written as ***";
-            });
+    auto missing_words = [&](int k) {
+        if (temperature && fahrenheit_) {
+            return std::string("the missing-value code -99 is written as -99, which the model reads as a missing day");
         }
+        return "the missing-value code -99 (" + units_words() + ") is converted like a value, to " +
+               std::to_string(c.value[k]) + unit + (fits(c.value[k], kValueColumns) ? std::string() : ", written as ***") +
+               "; leave missing days out of the input";
+    };
+    auto large_words = [&](int k) {
+        return value_text(r.value[k]) + " " + units_words() + " converts to " + std::to_string(c.value[k]) + unit +
+               ", too large for the 3 columns: written as ***";
+    };
+    auto which = [&](int k) { return per_day_ == 1 ? std::string() : k == 0 ? "first temperature: " : "second temperature: "; };
+    bool missing[2] = {}, large[2] = {};
+    for (int k = 0; k < per_day_; ++k) {
+        missing[k] = r.value[k] == -99.0f;
+        large[k] = !missing[k] && !fits(c.value[k], kValueColumns);
+    }
+    if (missing[0] || missing[1]) {
+        note(ref(r), Fate::MissingCode, [&] {
+            if (missing[0] && missing[1]) return "both temperatures: " + missing_words(0);
+            const int k = missing[0] ? 0 : 1;
+            return which(k) + missing_words(k);
+        });
+    }
+    if (large[0] || large[1]) {
+        note(ref(r), Fate::TooLarge, [&] {
+            std::string why;
+            for (int k = 0; k < per_day_; ++k) {
+                if (large[k]) why += (why.empty() ? "" : "; ") + which(k) + large_words(k);
+            }
+            return why;
+        });
     }
 }
 
