@@ -2,7 +2,8 @@
 # Builds the programs (nothing else: no test framework is needed) and runs
 # them on the bundled examples. The inputs are copied to out/examples/ first,
 # so the tables are written there and the repository stays clean. PEDOVIEW
-# then draws each soil's tables on a page beside them.
+# then draws each soil's tables on a page beside them, and METVIEW checks
+# each METCONV run and writes its page.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-programs"
@@ -27,7 +28,7 @@ for soil in "$root"/examples/soils/*.dat; do
   printf '%-28s %s\n' "" "$(cd "$out/soils/${name%.dat}" && "$build/PEDOVIEW" "$name" | tr -d '\r')"
 done
 
-echo "== METCONV: weather files (written next to each input in $out/weather)"
+echo "== METCONV, then METVIEW: weather files and their report pages (next to each input in $out/weather)"
 cp "$root"/examples/weather/*.dat "$out/weather/" 2>/dev/null || true
 if [ -f "$root/examples/weather/COMMANDS" ]; then
   while read -r args; do
@@ -37,5 +38,7 @@ if [ -f "$root/examples/weather/COMMANDS" ]; then
     ( cd "$out/weather" && "$build/METCONV" "$@" >/dev/null )
     log="$out/weather/${1%%.*}.LOG"
     printf '%-28s %s\n' "$args" "$(tr -d '\r' < "$log" 2>/dev/null | sed 's/ *$//')"
+    page="$( cd "$out/weather" && "$build/METVIEW" "$@" | tr -d '\r' | tail -1 )"
+    printf '%-28s %s\n' "" "$page"
   done < "$root/examples/weather/COMMANDS"
 fi

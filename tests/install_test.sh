@@ -11,7 +11,8 @@ trap 'rm -rf "$work"' EXIT
 prefix=$work/usr
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for f in bin/PEDOPRE bin/METCONV bin/PEDOVIEW share/man/man1/PEDOPRE.1 share/man/man1/METCONV.1 share/man/man1/PEDOVIEW.1 \
+for f in bin/PEDOPRE bin/METCONV bin/PEDOVIEW bin/METVIEW share/man/man1/PEDOPRE.1 share/man/man1/METCONV.1 \
+         share/man/man1/PEDOVIEW.1 share/man/man1/METVIEW.1 \
          share/doc/drainprep/README.md share/doc/drainprep/docs/outputs.md \
          share/doc/drainprep/examples/soils/vg_nine_layers.dat include/drainprep/drainprep.h \
          lib/cmake/drainprep/drainprepConfig.cmake; do

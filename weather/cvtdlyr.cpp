@@ -1,11 +1,11 @@
 #include "weather/cvtdlyr.h"
 
 #include "common/free_form.h"
-#include "common/layout.h"
 #include "weather/calendar.h"
 #include "weather/conversion.h"
 #include "weather/messages.h"
 #include "weather/rain_line.h"
+#include "weather/weather_files.h"
 
 namespace metconv {
 
@@ -20,7 +20,6 @@ DaySpread spread_day(float rain, float factor, int32_t nhr) {
 
 int32_t Cvtdlyr(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA, int32_t NHR,
                 int32_t BEGHR, std::string& MSG) {
-    static const common::Layout kLine("(I6,1X,I4,I2,1X,12(I2,I2,I4))");
     // The sum is tested first, so BEGHR 30 with NHR 1 reports the total.
     if (static_cast<int64_t>(BEGHR) + NHR > 25) {
         MSG = msg::kTotalHours;
@@ -53,7 +52,7 @@ int32_t Cvtdlyr(common::Connection& in, common::Connection& out, std::string_vie
     int32_t label_year = YEAR, label_month = month;
     in.seek(first);
 
-    RainLine line(out, kLine, STA);
+    RainLine line(out, daily_rain_layout(), STA);
     while (!in.at_end()) {
         const common::ReadStatus st = common::read_free(in, {YEAR, JDAY, RAIN});
         if (st == common::ReadStatus::EndOfFile) break;  // trailing blank lines

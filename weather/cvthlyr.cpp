@@ -1,11 +1,11 @@
 #include "weather/cvthlyr.h"
 
 #include "common/free_form.h"
-#include "common/layout.h"
 #include "weather/calendar.h"
 #include "weather/conversion.h"
 #include "weather/messages.h"
 #include "weather/rain_line.h"
+#include "weather/weather_files.h"
 
 namespace metconv {
 
@@ -39,7 +39,6 @@ bool place_reading(int32_t year, float daytime, ClockHour& h) {
 
 int32_t Cvthlyr(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA,
                 std::string& MSG) {
-    static const common::Layout kLine("(I6,I5,I2,1X,12(I2,I2,I4))");
     float factor = 1.0f;
     if (!rain_factor(UNITS, factor)) {
         MSG = units_rejection(UNITS, "HR");
@@ -55,7 +54,7 @@ int32_t Cvthlyr(common::Connection& in, common::Connection& out, std::string_vie
     }
     float sum = RAIN;  // rain of the current hour, in UNITS
 
-    RainLine line(out, kLine, STA);
+    RainLine line(out, hourly_rain_layout(), STA);
     while (!in.at_end()) {
         const common::ReadStatus st = common::read_free(in, {YEAR, DAYTIME, RAIN});
         if (st == common::ReadStatus::EndOfFile) break;  // trailing blank lines

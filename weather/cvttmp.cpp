@@ -1,8 +1,8 @@
 #include "weather/cvttmp.h"
 
 #include "common/free_form.h"
-#include "common/layout.h"
 #include "weather/conversion.h"
+#include "weather/weather_files.h"
 #include "weather/year_block.h"
 
 namespace metconv {
@@ -16,13 +16,10 @@ int32_t convert_temperature(float t, bool fahrenheit) {
 
 int32_t CVTTMP(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA,
                std::string& MSG) {
-    // STA, year, month; days 1-14 as T1,T2 pairs in degrees F; then days 15
-    // to the month's end.
-    static const common::Layout kMonth("(I6,1X,I4,I2,5X,28I3,/,34I3)");
     const bool fahrenheit = UNITS == "DF";
     // The values keep their last reading when a record leaves them out.
     float T1 = 0.0f, T2 = 0.0f;
-    return convert_daily(in, out, kMonth, STA, 2, MSG, [&](int32_t& year, int32_t& jday, int32_t* v) {
+    return convert_daily(in, out, temperature_layout(), STA, 2, MSG, [&](int32_t& year, int32_t& jday, int32_t* v) {
         const common::ReadStatus st = common::read_free(in, {year, jday, T1, T2});
         v[0] = convert_temperature(T1, fahrenheit);
         v[1] = convert_temperature(T2, fahrenheit);

@@ -1,0 +1,162 @@
+// Whole METVIEW runs on files in memory: the arguments answered as METCONV
+// answers them, --help and --version, the page's name and its writing, and
+// METCONV's files left as they were.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <string>
+#include <vector>
+
+#include "common/connection.h"
+#include "common/file_system.h"
+#include "common/fixed_text.h"
+#include "weather/messages.h"
+#include "weather/metconv.h"
+#include "weatherview/metview.h"
+
+namespace {
+
+struct Ran {
+    metview::Outcome outcome;
+    std::string console;
+};
+
+Ran metview_run(common::MemoryFileSystem& fs, const std::vector<std::string>& args) {
+    auto console = common::Connection::in_memory(6, "console");
+    Ran r{metview::run_metview(args, *console, fs), console->memory()};
+    return r;
+}
+
+std::string metconv_log(common::MemoryFileSystem& fs, const std::vector<std::string>& args) {
+    auto console = common::Connection::in_memory(6, "console");
+    const metconv::Outcome o = metconv::run_metconv(args, *console, fs);
+    return o.log_line ? std::string(common::trim_right(*o.log_line)) : std::string();
+}
+
+TEST(MetviewRun, UsageHelpAndVersionTouchNoFile) {
+    common::MemoryFileSystem fs;
+    Ran r = metview_run(fs, {"w.dat", "TP", "DF"});
+    ASSERT_EQ(r.outcome.console.size(), 18u);
+    EXPECT_EQ(r.outcome.console[0], " USAGE: METVIEW <INFILE> <TYPE> <UNITS> <STA> <NHR> <BEGHR>");
+    EXPECT_EQ(r.outcome.console[3], "             TP - Temperature");
+    EXPECT_EQ(r.outcome.console.back(), "Stop - Program terminated.");
+    EXPECT_FALSE(r.outcome.page);
+
+    r = metview_run(fs, {"--help"});
+    EXPECT_EQ(r.outcome.console.size(), 17u);
+    EXPECT_EQ(r.outcome.console[0], " USAGE: METVIEW <INFILE> <TYPE> <UNITS> <STA> <NHR> <BEGHR>");
+    r = metview_run(fs, {"--version"});
+    EXPECT_EQ(r.console, "METVIEW (drainprep) 1.0.0\r\n");
+    EXPECT_TRUE(fs.names().empty());
+}
+
+TEST(MetviewRun, BadArgumentsGetMetconvsOwnLines) {
+    common::MemoryFileSystem fs;
+    fs.put("w.dat", "1996 1 1.0\n");
+    const std::vector<std::vector<std::string>> cases = {
+        {"w.dat", "TP", "DF", "abc"},
+        {"w.dat", "DR", "IN", "7"},
+        {"w.dat", "DR", "IN", "7", "5", "x"},
+        {"w.dat", "XX", "IN", "7"},
+        {"w.dat", "ET", "KG", "7"},
+        {"w.RAI", "HR", "IN", "7"},
+        {"w.LOG", "HR", "IN", "7"},
+    };
+    for (const auto& args : cases) {
+        if (args[0] != "w.dat") fs.put(args[0], "1996 1.5 1.0\n");
+        const Ran r = metview_run(fs, args);
+        // METCONV says it in its log, or on the console when the log would
+        // be the input.
+        auto console = common::Connection::in_memory(6, "console");
+        const metconv::Outcome o = metconv::run_metconv(args, *console, fs);
+        const std::string line = o.log_line ? std::string(common::trim_right(*o.log_line)) : o.console.at(0);
+        ASSERT_EQ(r.outcome.console.size(), 2u) << line;
+        EXPECT_EQ(r.outcome.console[0], line);
+        EXPECT_EQ(r.outcome.console[1], "No page written.");
+        EXPECT_FALSE(r.outcome.page);
+        EXPECT_EQ(fs.get("w.html"), nullptr);
+    }
+}
+
+TEST(MetviewRun, ThePageStandsBesideTheWeatherFileAndChangesNothing) {
+    EXPECT_EQ(metview::page_name("w.RAI"), "w.html");
+    EXPECT_EQ(metview::page_name("data/st12.TEM"), "data/st12.html");
+    EXPECT_EQ(metview::page_name("RAI"), "RAI.html");
+    EXPECT_EQ(metview::page_name("v1.5/RAI"), "v1.5/RAI.html");
+
+    common::MemoryFileSystem fs;
+    fs.put("data/st12.2024.dat", "1996 1 40 20\n1996 2 41 21\n");
+    const std::vector<std::string> args{"data/st12.2024.dat", "tp", "df", "12345"};
+    metconv_log(fs, args);
+    const std::vector<std::string> before = fs.names();
+    const std::string tem = *fs.get("data/st12.TEM"), log = *fs.get("data/st12.LOG");
+    const Ran r = metview_run(fs, args);
+    ASSERT_TRUE(r.outcome.page);
+    EXPECT_EQ(*r.outcome.page, "data/st12.html");
+    EXPECT_EQ(r.outcome.console, std::vector<std::string>{"Page written: data/st12.html"});
+    EXPECT_EQ(*fs.get("data/st12.TEM"), tem);
+    EXPECT_EQ(*fs.get("data/st12.LOG"), log);
+    EXPECT_EQ(*fs.get("data/st12.2024.dat"), "1996 1 40 20\n1996 2 41 21\n");
+    std::vector<std::string> after = fs.names();
+    after.erase(std::find(after.begin(), after.end(), "data/st12.html"));
+    EXPECT_EQ(after, before);
+    const std::string& page = *fs.get("data/st12.html");
+    EXPECT_EQ(page.rfind("<!DOCTYPE html>", 0), 0u);
+    EXPECT_NE(page.find("station 12345"), std::string::npos);
+}
+
+TEST(MetviewRun, APageThatCannotBeWrittenLeavesNothing) {
+    common::MemoryFileSystem fs;
+    fs.put("w.dat", "1996 1 1.0\n");
+    fs.add_folder("w.html");
+    Ran r = metview_run(fs, {"w.dat", "ET", "IN", "7"});
+    ASSERT_EQ(r.outcome.console.size(), 2u);
+    EXPECT_EQ(r.outcome.console[0].rfind("ERROR: Cannot write file w.html: ", 0), 0u) << r.outcome.console[0];
+    EXPECT_FALSE(r.outcome.page);
+
+    // An input named like the page is never replaced by it.
+    fs.put("p.html", "1996 1 1.0\n");
+    r = metview_run(fs, {"p.html", "ET", "IN", "7"});
+    EXPECT_EQ(r.outcome.console[0], "ERROR: Input file p.html would be replaced by the page p.html");
+    EXPECT_EQ(*fs.get("p.html"), "1996 1 1.0\n");
+}
+
+TEST(MetviewRun, AYearTypedFarAwayNeitherHangsNorStretchesThePage) {
+    common::MemoryFileSystem fs;
+    fs.put("w.dat", "1996 1 0.1\n2000000000 1 0.1\n1996 2 0.1\n");
+    for (bool converted : {false, true}) {
+        if (converted) metconv_log(fs, {"w.dat", "ET", "IN", "7"});
+        const Ran r = metview_run(fs, {"w.dat", "ET", "IN", "7"});
+        ASSERT_TRUE(r.outcome.page);
+        const std::string& page = *fs.get("w.html");
+        EXPECT_LT(page.size(), 200000u);
+        EXPECT_NE(page.find("out of time order"), std::string::npos);
+        EXPECT_NE(page.find("data-year=\"2000000000\""), std::string::npos);
+    }
+}
+
+TEST(MetviewRun, FailedAndMissingRunsAreSaidOnThePage) {
+    common::MemoryFileSystem fs;
+    fs.put("w.dat", "1996 1 1.0\n1996 x 2.0\n");
+    metconv_log(fs, {"w.dat", "ET", "IN", "7"});
+    Ran r = metview_run(fs, {"w.dat", "ET", "IN", "7"});
+    ASSERT_TRUE(r.outcome.page);
+    std::string page = *fs.get("w.html");
+    EXPECT_NE(page.find("Run failed:</strong> METCONV's run failed"), std::string::npos);
+    EXPECT_NE(page.find("Invalid record in input file"), std::string::npos);
+
+    // No run at all: neither log nor weather file.
+    fs.put("n.dat", "1996 1 1.0\n");
+    r = metview_run(fs, {"n.dat", "ET", "IN", "7"});
+    ASSERT_TRUE(r.outcome.page);
+    page = *fs.get("n.html");
+    EXPECT_NE(page.find("n.PET is missing and so is METCONV's log n.LOG"), std::string::npos);
+
+    // A run still at work.
+    fs.put("n.LOG", std::string(metconv::msg::kUnfinished) + "\r\n");
+    r = metview_run(fs, {"n.dat", "ET", "IN", "7"});
+    EXPECT_NE(fs.get("n.html")->find("did not finish"), std::string::npos);
+}
+
+}  // namespace

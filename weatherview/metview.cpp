@@ -1,0 +1,122 @@
+#include "weatherview/metview.h"
+
+#include <exception>
+
+#include "common/fixed_text.h"
+#include "common/run_files.h"
+#include "common/version.h"
+#include "weather/conversion.h"
+#include "weather/messages.h"
+#include "weather/metconv.h"
+#include "weatherview/report_page.h"
+#include "weatherview/run_check.h"
+#include "weatherview/series_input.h"
+#include "weatherview/view_messages.h"
+
+namespace metview {
+namespace {
+
+// The refusals METCONV's driver makes before it opens its input, in its
+// order, with its lines; empty when the arguments are good.
+std::string refusal(const metconv::RunParameters& p, DataType& type, common::FileSystem& fs) {
+    for (const std::string* name : {&p.INFILE, &p.LOGFILE, &p.OUTFILE}) {
+        if (name->size() > metconv::kMessageLength) return metconv::msg::name_too_long(*name);
+    }
+    if (common::overwrites_input(fs, p.INFILE, {p.LOGFILE})) return metconv::msg::log_replaces_input(p.INFILE, p.LOGFILE);
+    if (!p.argument_error.empty()) return p.argument_error;
+    if (!data_type_of(p.TYPE, type)) return metconv::msg::unknown_type(p.TYPE);
+    float factor = 0.0f;
+    if (type != DataType::Temperature && !metconv::rain_factor(p.UNITS, factor)) {
+        return metconv::units_rejection(p.UNITS, p.TYPE);
+    }
+    if (common::overwrites_input(fs, p.INFILE, {p.OUTFILE})) return metconv::msg::replaces_input(p.INFILE, p.OUTFILE);
+    return {};
+}
+
+// The METCONV command line of the run, as the page shows it.
+std::string joined(const std::vector<std::string>& args) {
+    std::string s = "METCONV";
+    for (const std::string& a : args) {
+        s += ' ';
+        s += common::printable(a);
+    }
+    return s;
+}
+
+// Writes TEXT as the file PATH, whole or not at all. Returns the system's
+// reason when it cannot.
+std::string write_page(common::FileSystem& fs, const std::string& path, const std::string& text) {
+    std::string err;
+    std::unique_ptr<common::File> f = fs.open_write(path, err);
+    if (!f) return err.empty() ? "cannot be created" : err;
+    if (!f->write(text.data(), text.size())) {
+        err = f->error();
+        f->discard();
+        return err.empty() ? "cannot be written" : err;
+    }
+    if (!f->close()) return f->error().empty() ? "cannot be written" : f->error();
+    return {};
+}
+
+}  // namespace
+
+std::string version_line() { return common::version_line("METVIEW"); }
+
+std::string page_name(const std::string& outfile) {
+    const size_t slash = outfile.rfind('/');
+    const size_t name = slash == std::string::npos ? 0 : slash + 1;
+    const size_t dot = outfile.rfind('.');
+    if (dot == std::string::npos || dot < name) return outfile + ".html";
+    return outfile.substr(0, dot + 1) + "html";
+}
+
+Outcome run_metview(const std::vector<std::string>& args, common::Connection& console_conn, common::FileSystem& files) {
+    Outcome o;
+    metconv::Console console(console_conn, o.console);
+    auto stop = [&](std::string_view line) {
+        console.stop_line(line);
+        console_conn.flush();
+        return o;
+    };
+    if (args.size() == 1 && args[0] == "--help") {
+        for (std::string_view line : msg::kUsage) console.free_line(line);
+        console_conn.flush();
+        return o;
+    }
+    if (args.size() == 1 && args[0] == "--version") return stop(version_line());
+    if (args.size() < 4) {
+        for (std::string_view line : msg::kUsage) console.free_line(line);
+        return stop(metconv::msg::kConsoleStop);
+    }
+    try {
+        // METCONV's own reading of the arguments names the files as it does.
+        std::vector<std::string> ignored;
+        auto quiet_conn = common::Connection::in_memory(0, "console");
+        metconv::Console quiet(*quiet_conn, ignored);
+        metconv::RunParameters p;
+        metconv::CMDARGS(args, p, quiet);
+        DataType type = DataType::Temperature;
+        if (const std::string why = refusal(p, type, files); !why.empty()) {
+            console.stop_line(why);
+            return stop(msg::kNoPage);
+        }
+        const std::string page = page_name(p.OUTFILE);
+        if (common::overwrites_input(files, p.INFILE, {page})) {
+            console.stop_line(msg::page_replaces_input(p.INFILE, page));
+            return stop(msg::kNoPage);
+        }
+        const std::unique_ptr<RunCheck> check = check_run(p, type, files);
+        const std::string html = report_page(*check, joined(args)).html();
+        if (const std::string why = write_page(files, page, html); !why.empty()) {
+            console.stop_line(metconv::msg::cannot_write(page, why));
+            return stop(msg::kNoPage);
+        }
+        o.page = page;
+        return stop(msg::page_written(page));
+    } catch (const std::exception& e) {
+        console.stop_line(msg::internal_error(e.what()));
+        return stop(msg::kNoPage);
+    }
+}
+
+}  // namespace metview

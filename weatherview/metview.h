@@ -1,0 +1,48 @@
+// METVIEW: the report page of a METCONV run.
+//
+//   METVIEW <INFILE> <TYPE> <UNITS> <STA> [<NHR> <BEGHR>]
+//
+// Given the arguments of a METCONV run, it reads the run's input (as
+// METCONV reads it), its log and its weather file (through the layouts that
+// wrote it), and writes one self-contained page, <name>.html, beside the
+// weather file: the weather file's name with .html in place of its
+// extension (w.dat gives w.RAI and w.html). It never changes the input or
+// METCONV's files; the page is written whole or not at all.
+//
+// The arguments are read by METCONV's own CMDARGS, so both programs name the
+// files alike and answer bad arguments with the same lines: fewer than four
+// arguments give the usage text and the stop line; a refused argument gives
+// METCONV's log line for it on the console, and no page. --help and
+// --version, as the only argument, print the usage or the version and touch
+// no file. A run that cannot write its page says why on the console. The
+// exit status is 0 on every path.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/connection.h"
+#include "common/file_system.h"
+
+namespace metview {
+
+// The program's name and version, as --version prints it.
+std::string version_line();
+
+// The page's name for the weather file OUTFILE.
+std::string page_name(const std::string& outfile);
+
+// What one run did: the page it wrote (none when it wrote none) and the
+// console lines in order.
+struct Outcome {
+    std::optional<std::string> page;
+    std::vector<std::string> console;
+};
+
+// One whole run of METVIEW on ARGS (program name excluded), on the files of
+// FILES; console lines go to CONSOLE, which is flushed before the return.
+Outcome run_metview(const std::vector<std::string>& args, common::Connection& console,
+                    common::FileSystem& files = common::disk());
+
+}  // namespace metview
