@@ -50,6 +50,26 @@ inline std::string replaces_input(std::string_view input, std::string_view outpu
     return "ERROR: Input file " + common::printable(input) + " would be replaced by the output file " + common::printable(output);
 }
 
+// Driver: the usage text, one free-form console line per row.
+inline constexpr std::string_view kUsage[] = {
+    "USAGE: METCONV <INFILE> <TYPE> <UNITS> <STA> <NHR> <BEGHR>",
+    "where  <INFILE>   - Input filename",
+    "       <TYPE>     - Input data type",
+    "            TP - Temperature",
+    "            ET - Potential ET",
+    "            HR - Hourly Rain",
+    "            DR - Daily Rain",
+    "       <UNITS>    - Input data units",
+    "            DF - degree F",
+    "            DC - degree C",
+    "            IN - inches",
+    "            CM - centimeter",
+    "            MM - millimeter",
+    "       <STA>      - Station number",
+    "       <NHR>      - Hours to distribute day rain",
+    "       <BEGHR>    - Beginning hour",
+};
+
 // Driver: console lines.
 inline constexpr std::string_view kConsoleNormal = "Program terminated normally.";
 inline constexpr std::string_view kConsoleError = "ERROR detected check logfile.";

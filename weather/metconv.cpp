@@ -18,24 +18,6 @@
 namespace metconv {
 namespace {
 
-constexpr std::string_view kUsage[] = {
-    "USAGE: METCONV <INFILE> <TYPE> <UNITS> <STA> <NHR> <BEGHR>",
-    "where  <INFILE>   - Input filename",
-    "       <TYPE>     - Input data type",
-    "            TP - Temperature",
-    "            ET - Potential ET",
-    "            HR - Hourly Rain",
-    "            DR - Daily Rain",
-    "       <UNITS>    - Input data units",
-    "            DF - degree F",
-    "            DC - degree C",
-    "            IN - inches",
-    "            CM - centimeter",
-    "            MM - millimeter",
-    "       <STA>      - Station number",
-    "       <NHR>      - Hours to distribute day rain",
-    "       <BEGHR>    - Beginning hour",
-};
 
 // The first two characters of an argument, blank-padded and upper-cased.
 std::string code_of(std::string_view arg) {
@@ -101,7 +83,7 @@ bool read_integer_argument(std::string_view text, int32_t& v) {
 
 bool CMDARGS(const std::vector<std::string>& args, RunParameters& p, Console& console) {
     if (args.size() < 4) {
-        for (std::string_view line : kUsage) console.free_line(line);
+        for (std::string_view line : msg::kUsage) console.free_line(line);
         return false;
     }
     p.INFILE = args[0];  // as given, trailing blanks included
@@ -141,7 +123,7 @@ Outcome run_metconv(const std::vector<std::string>& args, common::Connection& co
     if (common::asks_help(args) || common::asks_version(args)) {
         if (common::asks_version(args)) console.stop_line(common::version_line("METCONV"));
         else
-            for (std::string_view line : kUsage) console.free_line(line);
+            for (std::string_view line : msg::kUsage) console.free_line(line);
         console_conn.flush();
         return o;
     }

@@ -4,33 +4,13 @@
 #include "weatherview/dates.h"
 
 namespace metview {
-namespace {
-
-constexpr size_t kLineEntries = 12;
-constexpr int kAmountColumns = 4;  // I4
-
-}  // namespace
-
 DailyRainReplay::DailyRainReplay(const ReplaySetup& setup, Findings& findings, DayMarks& marks, UnitSink& sink)
     : Replay(setup, findings, marks, sink) {
-    entries_.reserve(kLineEntries);
+    entries_.reserve(kRainLineEntries);
 }
 
 void DailyRainReplay::write_line() {
-    FileUnit u;
-    u.sta = setup_.STA;
-    u.year = label_year_;
-    u.month = label_month_;
-    for (const Entry& e : entries_) {
-        const int32_t v[3] = {e.mday, e.hour, e.amount};
-        const uint8_t w[3] = {2, 2, kAmountColumns};
-        for (int k = 0; k < 3; ++k) {
-            u.value[u.n] = v[k];
-            u.width[u.n] = w[k];
-            ++u.n;
-        }
-    }
-    sink_->unit(u);
+    write_rain_line(label_year_, label_month_, entries_);
     entries_.clear();
 }
 
@@ -61,7 +41,7 @@ void DailyRainReplay::take(const InputRecord& r, int64_t first_line) {
     }
     if (y) y->rainy[i] = 1;
     const metconv::DaySpread s = metconv::spread_day(rain, factor_, setup_.NHR);
-    if (!fits(s.per_hour, kAmountColumns) || !fits(s.last, kAmountColumns)) {
+    if (!fits(s.per_hour, kRainAmountColumns) || !fits(s.last, kRainAmountColumns)) {
         note(ref(r), Fate::TooLarge, [&] {
             return value_text(rain) + " " + units_words() + " is " + std::to_string(s.total) +
                    " hundredths of an inch; an hour's share does not fit the 4 columns and is written as ****";
@@ -75,7 +55,7 @@ void DailyRainReplay::take(const InputRecord& r, int64_t first_line) {
     for (int32_t k = 1; k <= setup_.NHR; ++k) {
         entries_.push_back({r.at.mday, setup_.BEGHR + k - 1, k == setup_.NHR ? s.last : s.per_hour, r.line, r.text,
                             r.at.year, r.at.jday});
-        if (entries_.size() == kLineEntries) write_line();
+        if (entries_.size() == kRainLineEntries) write_line();
     }
 }
 

@@ -6,9 +6,6 @@
 namespace metview {
 namespace {
 
-constexpr size_t kLineEntries = 12;
-constexpr int kAmountColumns = 4;  // I4
-
 // The reading's minute, counted from 1970-01-01 00:00.
 int64_t minute_key(const InputRecord& r) { return serial_day(r.at.year, r.at.jday) * 1440 + r.minute; }
 
@@ -16,24 +13,11 @@ int64_t minute_key(const InputRecord& r) { return serial_day(r.at.year, r.at.jda
 
 HourlyRainReplay::HourlyRainReplay(const ReplaySetup& setup, Findings& findings, DayMarks& marks, UnitSink& sink)
     : Replay(setup, findings, marks, sink) {
-    entries_.reserve(kLineEntries);
+    entries_.reserve(kRainLineEntries);
 }
 
 void HourlyRainReplay::write_line(int32_t year, int32_t month) {
-    FileUnit u;
-    u.sta = setup_.STA;
-    u.year = year;
-    u.month = month;
-    for (const Entry& e : entries_) {
-        const int32_t v[3] = {e.mday, e.hour, e.amount};
-        const uint8_t w[3] = {2, 2, kAmountColumns};
-        for (int k = 0; k < 3; ++k) {
-            u.value[u.n] = v[k];
-            u.width[u.n] = w[k];
-            ++u.n;
-        }
-    }
-    sink_->unit(u);
+    write_rain_line(year, month, entries_);
     entries_.clear();
 }
 
@@ -60,7 +44,7 @@ void HourlyRainReplay::open_hour(const InputRecord& r) {
 
 void HourlyRainReplay::close_hour() {
     const int32_t amount = metconv::hundredths(sum_, factor_);
-    if (!fits(amount, kAmountColumns)) {
+    if (!fits(amount, kRainAmountColumns)) {
         note(first_.ref(), Fate::TooLarge, [&] {
             return "the readings of hour " + std::to_string(first_.hour) + " sum to " + std::to_string(amount) +
                    " hundredths of an inch, too large for the 4 columns: written as ****";
@@ -106,7 +90,7 @@ void HourlyRainReplay::take(const InputRecord& r, int64_t) {
         }
     } else {
         close_hour();
-        if (entries_.size() == kLineEntries || r.at.month != cur_.month || r.at.year != cur_.year) {
+        if (entries_.size() == kRainLineEntries || r.at.month != cur_.month || r.at.year != cur_.year) {
             write_line(cur_.year, cur_.month);
         }
         open_hour(r);

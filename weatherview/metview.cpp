@@ -60,6 +60,13 @@ std::string write_page(common::FileSystem& fs, const std::string& path, const st
 
 }  // namespace
 
+// METVIEW's usage text.
+static void usage(metconv::Console& console) {
+    for (std::string_view line : msg::kUsageHead) console.free_line(line);
+    for (size_t k = 2; k < std::size(metconv::msg::kUsage); ++k) console.free_line(metconv::msg::kUsage[k]);
+    console.free_line(msg::kUsageTail);
+}
+
 std::string version_line() { return common::version_line("METVIEW"); }
 
 std::string page_name(const std::string& outfile) {
@@ -79,13 +86,13 @@ Outcome run_metview(const std::vector<std::string>& args, common::Connection& co
         return o;
     };
     if (args.size() == 1 && args[0] == "--help") {
-        for (std::string_view line : msg::kUsage) console.free_line(line);
+        usage(console);
         console_conn.flush();
         return o;
     }
     if (args.size() == 1 && args[0] == "--version") return stop(version_line());
     if (args.size() < 4) {
-        for (std::string_view line : msg::kUsage) console.free_line(line);
+        usage(console);
         return stop(metconv::msg::kConsoleStop);
     }
     try {

@@ -85,6 +85,27 @@ protected:
         note(r, f, [&] { return reason; });
     }
     static RecordRef ref(const InputRecord& r) { return OrderCheck::ref_of(r); }
+    // Hands on one rain line as METCONV writes it: the day of the month,
+    // the hour and the amount (hundredths of an inch, I4) of each entry.
+    template <class Entries>
+    void write_rain_line(int32_t year, int32_t month, const Entries& entries) {
+        FileUnit u;
+        u.sta = setup_.STA;
+        u.year = year;
+        u.month = month;
+        for (const auto& e : entries) {
+            const int32_t v[3] = {e.mday, e.hour, e.amount};
+            const uint8_t w[3] = {2, 2, kRainAmountColumns};
+            for (int k = 0; k < 3; ++k) {
+                u.value[u.n] = v[k];
+                u.width[u.n] = w[k];
+                ++u.n;
+            }
+        }
+        sink_->unit(u);
+    }
+    static constexpr size_t kRainLineEntries = 12;  // entries per rain line
+    static constexpr int kRainAmountColumns = 4;    // I4
     // The input's units as a person reads them: "inches", "degrees C", ...
     std::string units_words() const;
 

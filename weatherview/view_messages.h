@@ -12,27 +12,13 @@
 
 namespace metview::msg {
 
-// Usage: METCONV's, for this program. Each line is written as a free-form
-// console line (one blank in front).
-inline constexpr std::string_view kUsage[] = {
+// Usage: METCONV's arguments, for this program: its own first two lines,
+// then METCONV's lines from <TYPE> on (weather/messages.h), then one more.
+inline constexpr std::string_view kUsageHead[] = {
     "USAGE: METVIEW <INFILE> <TYPE> <UNITS> <STA> <NHR> <BEGHR>",
     "where  <INFILE>   - Input filename of the METCONV run to check",
-    "       <TYPE>     - Input data type",
-    "            TP - Temperature",
-    "            ET - Potential ET",
-    "            HR - Hourly Rain",
-    "            DR - Daily Rain",
-    "       <UNITS>    - Input data units",
-    "            DF - degree F",
-    "            DC - degree C",
-    "            IN - inches",
-    "            CM - centimeter",
-    "            MM - millimeter",
-    "       <STA>      - Station number",
-    "       <NHR>      - Hours to distribute day rain",
-    "       <BEGHR>    - Beginning hour",
-    "The report page is written beside METCONV's output file, as <name>.html.",
 };
+inline constexpr std::string_view kUsageTail = "The report page is written beside METCONV's output file, as <name>.html.";
 
 // Console: the end of a run.
 inline std::string page_written(std::string_view page) { return "Page written: " + common::printable(page); }
