@@ -53,6 +53,8 @@ bool RunFiles::finish(std::string_view record, std::string& reason) {
 }
 
 void RunFiles::emergency_finish(const char* record, size_t n) noexcept {
+    // The trap only ever ends a run on the disk: the names are removed with
+    // unlink(2), which a signal handler may call.
     units_->emergency_close_all();
     if (outputs_begun_) {
         for (const std::string& name : outputs_)
