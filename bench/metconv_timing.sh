@@ -16,40 +16,8 @@ runs="${2:-5}"
 metconv="$build/METCONV"
 gen="$build/bench/metconv_gen_tool"
 floor="$build/bench/metconv_floor_tool"
-for exe in "$metconv" "$gen" "$floor"; do
-  [ -x "$exe" ] || { echo "missing $exe (configure with -DBUILD_BENCH=ON and build)" >&2; exit 1; }
-done
-[ -x /usr/bin/time ] || { echo "needs /usr/bin/time for peak memory" >&2; exit 1; }
-
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-
-# best_of CMD...: prints "seconds peak_kb", the best wall time of $runs runs
-# and the largest peak resident set seen.
-best_of() {
-  local best="" peak=0 line t m
-  for ((i = 0; i < runs; i++)); do
-    line="$(/usr/bin/time -f '%e %M' "$@" 2>&1 >/dev/null | tail -1)"
-    read -r t m <<<"$line"
-    if [ -z "$best" ] || awk -v a="$t" -v b="$best" 'BEGIN{exit !(a<b)}'; then best="$t"; fi
-    [ "$m" -gt "$peak" ] && peak="$m"
-  done
-  echo "$best $peak"
-}
-
-# Wall time in milliseconds with bash's own clock (finer than /usr/bin/time).
-best_ms() {
-  local best="" s e ms
-  for ((i = 0; i < runs; i++)); do
-    s="$(date +%s%N)"
-    "$@" >/dev/null 2>&1
-    e="$(date +%s%N)"
-    ms=$(( (e - s) / 1000000 ))
-    if [ -z "$best" ] || [ "$ms" -lt "$best" ]; then best="$ms"; fi
-  done
-  echo "$best"
-}
+programs=(METCONV bench/metconv_gen_tool bench/metconv_floor_tool)
+source "$(dirname "$0")/timing_common.sh"
 
 report() {  # label records ms peak_kb
   awk -v l="$1" -v n="$2" -v ms="$3" -v kb="$4" 'BEGIN{
@@ -62,9 +30,9 @@ for factor in 1 10; do
   echo "== ${factor}x: 100 x ${factor} years"
   n_hr="$("$gen" HR "$factor" hourly$factor.dat)"
   ms_floor="$(best_ms "$floor" hourly$factor.dat)"
-  kb_floor="$(best_of "$floor" hourly$factor.dat | cut -d' ' -f2)"
+  kb_floor="$(peak_kb "$floor" hourly$factor.dat)"
   ms_hr="$(best_ms "$metconv" hourly$factor.dat HR IN 12345)"
-  kb_hr="$(best_of "$metconv" hourly$factor.dat HR IN 12345 | cut -d' ' -f2)"
+  kb_hr="$(peak_kb "$metconv" hourly$factor.dat HR IN 12345)"
   grep -q 'NOERROR' hourly$factor.LOG || { echo "METCONV failed on hourly$factor.dat" >&2; exit 1; }
   report "floor, hourly" "$n_hr" "$ms_floor" "$kb_floor"
   report "METCONV HR" "$n_hr" "$ms_hr" "$kb_hr"
@@ -75,7 +43,7 @@ for factor in 1 10; do
     n="$("$gen" "$type" "$factor" daily$type$factor.dat)"
     ms_f="$(best_ms "$floor" daily$type$factor.dat)"
     ms="$(best_ms "$metconv" daily$type$factor.dat "$1" "$2" 12345 ${3:-} ${4:-})"
-    kb="$(best_of "$metconv" daily$type$factor.dat "$1" "$2" 12345 ${3:-} ${4:-} | cut -d' ' -f2)"
+    kb="$(peak_kb "$metconv" daily$type$factor.dat "$1" "$2" 12345 ${3:-} ${4:-})"
     grep -q 'NOERROR' daily$type$factor.LOG || { echo "METCONV failed on daily$type$factor.dat" >&2; exit 1; }
     report "floor, daily $type" "$n" "$ms_f" 0
     report "METCONV $type" "$n" "$ms" "$kb"

@@ -16,30 +16,8 @@ runs="${2:-5}"
 metconv="$build/METCONV"
 metview="$build/METVIEW"
 gen="$build/bench/metconv_gen_tool"
-for exe in "$metconv" "$metview" "$gen"; do
-  [ -x "$exe" ] || { echo "missing $exe (configure with -DBUILD_BENCH=ON and build)" >&2; exit 1; }
-done
-[ -x /usr/bin/time ] || { echo "needs /usr/bin/time for peak memory" >&2; exit 1; }
-
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-
-# best_ms CMD...: the best wall time of $runs runs, in milliseconds.
-best_ms() {
-  local best="" s e ms
-  for ((i = 0; i < runs; i++)); do
-    s="$(date +%s%N)"
-    "$@" >/dev/null 2>&1
-    e="$(date +%s%N)"
-    ms=$(( (e - s) / 1000000 ))
-    if [ -z "$best" ] || [ "$ms" -lt "$best" ]; then best="$ms"; fi
-  done
-  echo "$best"
-}
-
-# peak_kb CMD...: the peak resident set of one run, in kilobytes.
-peak_kb() { /usr/bin/time -f '%M' "$@" 2>&1 >/dev/null | tail -1; }
+programs=(METCONV METVIEW bench/metconv_gen_tool)
+source "$(dirname "$0")/timing_common.sh"
 
 report() {  # label records ms peak_kb page_bytes
   awk -v l="$1" -v n="$2" -v ms="$3" -v kb="$4" -v pb="$5" 'BEGIN{
