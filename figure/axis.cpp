@@ -102,8 +102,8 @@ std::string decade_label(int e) {
     return s;
 }
 
-// Round steps over [LO, HI], HI > LO, both drawable.
-Axis linear_over(double lo, double hi) {
+// Round steps over [LO, HI], HI > LO, both drawable, none below MIN_STEP.
+Axis linear_over(double lo, double hi, double min_step = 0) {
     Axis axis;
     axis.scale = Scale::Linear;
     const double span = hi - lo;
@@ -113,6 +113,7 @@ Axis linear_over(double lo, double hi) {
     for (int k = k0;; ++k) {
         for (const int m : kMantissas) {
             const double step = scaled(1, m, k);
+            if (step < min_step) continue;
             const double a = std::floor(lo / step + kSlack);
             const double b = std::ceil(hi / step - kSlack);
             if (b - a > kMaxIntervals) continue;
@@ -130,8 +131,8 @@ Axis linear_over(double lo, double hi) {
     }
 }
 
-Axis linear_axis(double lo, double hi, bool any) {
-    if (!any) return linear_over(0, 1);
+Axis linear_axis(double lo, double hi, bool any, double min_step) {
+    if (!any) return linear_over(0, 1, min_step);
     const double mag = std::max(std::fabs(lo), std::fabs(hi));
     // Values this close to zero cannot be stepped in doubles: they are drawn
     // at zero on an axis from -1 to 1.
@@ -142,7 +143,7 @@ Axis linear_axis(double lo, double hi, bool any) {
         const double d = std::fabs(mid) * 0.1;
         return linear_over(mid - d, mid + d);
     }
-    return linear_over(lo, hi);
+    return linear_over(lo, hi, min_step);
 }
 
 Axis log_axis(double pmin, double pmax, bool any_positive, int64_t nonpositive) {
@@ -201,7 +202,7 @@ double Axis::position(double v) const {
     return band + (1 - band) * (std::log10(std::max(v, kLogFloor)) - l0) / (l1 - l0);
 }
 
-Axis choose_axis(Scale scale, std::span<const double> values) {
+Axis choose_axis(Scale scale, std::span<const double> values, double min_step) {
     double lo = std::numeric_limits<double>::infinity();
     double hi = -lo;
     double pmin = lo;
@@ -223,7 +224,7 @@ Axis choose_axis(Scale scale, std::span<const double> values) {
         }
     }
     if (scale == Scale::Log) return log_axis(pmin, pmax, any_positive, nonpositive);
-    return linear_axis(lo, hi, any);
+    return linear_axis(lo, hi, any, min_step);
 }
 
 }  // namespace figure

@@ -58,7 +58,8 @@ struct Axis {
 // True when V can be placed on an axis: finite and within +-1e300.
 bool drawable(double v);
 
-// The axis of SCALE for VALUES, as described above.
-Axis choose_axis(Scale scale, std::span<const double> values);
+// The axis of SCALE for VALUES, as described above. On a linear axis no
+// step is below MIN_STEP (1 for years and months, which have no halves).
+Axis choose_axis(Scale scale, std::span<const double> values, double min_step = 0);
 
 }  // namespace figure

@@ -425,8 +425,8 @@ Figure render(const Plot& plot) {
         xs.push_back(from_t(plot.x.scale, bars.t_max + bars.spacing_t / 2));
         if (plot.y.scale == Scale::Linear) ys.push_back(0);
     }
-    const Axis ax = choose_axis(plot.x.scale, xs);
-    const Axis ay = choose_axis(plot.y.scale, ys);
+    const Axis ax = choose_axis(plot.x.scale, xs, plot.x.whole ? 1.0 : 0.0);
+    const Axis ay = choose_axis(plot.y.scale, ys, plot.y.whole ? 1.0 : 0.0);
 
     // Layout: y labels and title on the left, x labels, title and legend
     // below.

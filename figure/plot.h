@@ -45,6 +45,7 @@ struct AxisSetup {
     std::string unit{};            // shown after the title in brackets
     Scale scale = Scale::Linear;
     std::vector<double> include{};  // values to reach besides the data, e.g. 0
+    bool whole = false;             // ticks at whole numbers only (years, months)
 };
 
 struct Plot {

@@ -59,6 +59,10 @@ TEST(LinearAxis, RoundStepsWithWholeStepsAtTheEnds) {
         EXPECT_DOUBLE_EQ(a.hi, c.hi) << c.data[0];
         EXPECT_EQ(labels(a), c.labels) << c.data[0];
     }
+    // Years have no halves: a whole-number axis keeps to steps of 1.
+    const std::vector<double> years{1994.6, 1996.4};
+    EXPECT_EQ(labels(choose_axis(Scale::Linear, years)), (std::vector<std::string>{"1994.5", "1995", "1995.5", "1996", "1996.5"}));
+    EXPECT_EQ(labels(choose_axis(Scale::Linear, years, 1)), (std::vector<std::string>{"1994", "1995", "1996", "1997"}));
 }
 
 TEST(LinearAxis, AnyRangeGivesFourToEightRoundTicksCoveringIt) {

@@ -393,13 +393,24 @@ void add_checks(figure::Page& page, const RunCheck& c, const DayCount& days) {
     const int64_t order = f.count(Fate::OutOfOrder);
     if (order == 0) page.add_check(CheckStatus::Passed, "The records are in time order");
     else page.add_check(CheckStatus::Warning, plural(order, "record is", "records are") + " out of time order");
-    if (days.missing + days.absent == 0) {
+    if (c.type == DataType::HourlyRain) {
+        // A rain gauge records when it rains: a day without a reading is a
+        // dry day to the model, not a gap in the data, unless the gauge was
+        // down. Only the missing-value code is a gap.
+        if (days.missing == 0) page.add_check(CheckStatus::Passed, "No reading carries the missing-value code -99");
+        else page.add_check(CheckStatus::Warning, plural(days.missing, "day has", "days have") + " readings of -99");
+        if (days.absent > 0)
+            page.add_check(CheckStatus::Passed,
+                           plural(days.absent, "day has", "days have") +
+                               " no reading between the first and the last; the model reads them as dry (see the "
+                               "list of days without a reading, in case the gauge was down)");
+    } else if (days.missing + days.absent == 0) {
         page.add_check(CheckStatus::Passed, "No day is missing between the first and the last");
     } else {
         page.add_check(CheckStatus::Warning,
                        plural(days.missing + days.absent, "day is", "days are") + " missing between the first and the last: " +
                            std::to_string(days.missing) + " with -99, " + std::to_string(days.absent) +
-                           (c.type == DataType::HourlyRain ? " without a reading" : " without a record"));
+                           " without a record");
     }
     if (f.count(Fate::TooLarge) > 0) {
         page.add_check(CheckStatus::Warning, plural(f.count(Fate::TooLarge), "record converts", "records convert") +

@@ -112,6 +112,7 @@ ValueFigure monthly(const SeriesValues& v, const Span& s) {
     if (s.one_year) p.x = {"Month of " + std::to_string(s.year), "", figure::Scale::Linear, {1, 12}};
     else if (s.short_span) p.x = {"Months from January " + std::to_string(s.year), "", figure::Scale::Linear, {1}};
     else p.x = time_axis(s);
+    p.x.whole = true;  // months and years have no halves
     p.y = {temp ? "Mean temperature" : "Monthly " + (rain(t) ? std::string("rain") : std::string("potential ET")),
            std::string(value_unit(t)), figure::Scale::Linear, {0}};
     figure::Series a{temp ? "Mean daily maximum" : "Monthly total"};
@@ -277,8 +278,9 @@ ValueFigure annual(const SeriesValues& v, const Span& s) {
     int32_t y1 = 0, y2 = 0, j = 0;
     from_serial(s.first, y1, j);
     from_serial(s.last, y2, j);
-    // A few years: whole years around them, so the ticks fall on years.
+    // A few years: whole years around them; the ticks fall on years.
     p.x = {"Year", "", figure::Scale::Linear, {}};
+    p.x.whole = true;
     if (y2 - y1 < 4) p.x.include = {y1 - 1.0, y2 + 1.0};
     p.y = {temp ? "Mean temperature" : "Annual " + (rain(t) ? std::string("rain") : std::string("potential ET")),
            std::string(value_unit(t)), figure::Scale::Linear, {0}};
