@@ -13,6 +13,7 @@ foreach(program PEDOVIEW METVIEW)
   endif()
 endforeach()
 install(TARGETS ${DRAINPREP_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS drainprep_command RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 foreach(program ${DRAINPREP_PROGRAMS})
   if(EXISTS ${CMAKE_SOURCE_DIR}/docs/man/${program}.1)
