@@ -378,6 +378,36 @@ TEST(Cvthlyr, HourlySumsAndLines) {
     EXPECT_EQ(r.out, "     7 1995 1 1012****1112****\r\n");
 }
 
+// An hour that sums below zero is refused; a correction that leaves the
+// hour at zero or more is summed.
+TEST(Cvthlyr, AnHourBelowZeroIsAnInvalidRecord) {
+    Result r = hly("1995 1.49 0.10\n1995 1.5 -0.05\n1995 1.6 0.2\n");
+    ASSERT_EQ(r.result, 0) << r.msg;
+    EXPECT_EQ(r.out, rain_line(7, 1995, 1, {{1, 12, 5}, {1, 15, 20}}));
+    r = hly("1995 1.49 0.10\n1995 1.5 -0.10\n");
+    ASSERT_EQ(r.result, 0) << r.msg;
+    EXPECT_EQ(r.out, rain_line(7, 1995, 1, {{1, 12, 0}}));
+    for (const char* input : {"1995 1.5 -99\n", "1995 1.5 0.01\n1995 1.6 -99\n", "1995 1.49 0.1\n1995 1.5 -0.2\n1995 2.5 1\n"}) {
+        r = hly(input);
+        EXPECT_EQ(r.result, -1) << input;
+        EXPECT_EQ(r.msg, "Invalid record in input file") << input;
+        EXPECT_EQ(r.out, "") << input;
+    }
+    // -0.004 mm rounds to 0 hundredths of an inch: an amount of zero.
+    EXPECT_EQ(hly("1995 1.5 -0.004\n", "MM").out, rain_line(7, 1995, 1, {{1, 12, 0}}));
+    // Lines written before the refused hour stay.
+    std::string input;
+    for (int h = 1; h <= 12; ++h) {
+        char rec[40];
+        std::snprintf(rec, sizeof rec, "1995 %.2f 0.01\n", 10.0 + h * 0.04);  // hours 1 to 12
+        input += rec;
+    }
+    r = hly(input + "1995 11.5 -99\n");
+    EXPECT_EQ(r.msg, "Invalid record in input file");
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1);
+    EXPECT_EQ(r.out.find('-'), std::string::npos);
+}
+
 TEST(Cvthlyr, FailuresAndReadingsOutsideTheYear) {
     EXPECT_EQ(hly("").msg, "Invalid record or EOF in input file");
     EXPECT_EQ(hly("1995 0.5 1\n").msg, "Invalid record or EOF in input file");
