@@ -69,8 +69,6 @@ static void usage(metconv::Console& console) {
 
 std::string version_line() { return common::version_line("METVIEW"); }
 
-std::string page_name(const std::string& outfile) { return outfile + ".html"; }
-
 Outcome run_metview(const std::vector<std::string>& args, common::Connection& console_conn, common::FileSystem& files) {
     Outcome o;
     metconv::Console console(console_conn, o.console);

@@ -25,16 +25,15 @@
 
 #include "common/connection.h"
 #include "common/file_system.h"
+#include "weather/weather_files.h"
 
 namespace metview {
 
 // The program's name and version, as --version prints it.
 std::string version_line();
 
-// The page's name for the weather file OUTFILE: OUTFILE with ".html" added
-// ("site07.RAI" gives "site07.RAI.html"). Whatever runs METVIEW, alone or
-// in a batch, names the page through this.
-std::string page_name(const std::string& outfile);
+// The page's name for a weather file: the weather files' own rule.
+using metconv::page_name;
 
 // What one run did: the page it wrote (none when it wrote none) and the
 // console lines in order.
