@@ -34,7 +34,8 @@ check() {
   local ms kb page
   ms="$(best_ms "$metview" "$file" "$@")"
   kb="$(peak_kb "$metview" "$file" "$@")"
-  page="${file%%.*}.html"
+  # The page is named after the weather file: w.RAI.html, w.TEM.html, w.PET.html.
+  case "$1" in TP) page="${file%%.*}.TEM.html" ;; ET) page="${file%%.*}.PET.html" ;; *) page="${file%%.*}.RAI.html" ;; esac
   [ -s "$page" ] || { echo "METVIEW wrote no page for $file" >&2; exit 1; }
   report "$label" "$n" "$ms" "$kb" "$(stat -c %s "$page")"
   rm -f ./*.dat ./*.RAI ./*.TEM ./*.PET ./*.LOG ./*.html

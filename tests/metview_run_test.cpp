@@ -75,15 +75,18 @@ TEST(MetviewRun, BadArgumentsGetMetconvsOwnLines) {
         EXPECT_EQ(r.outcome.console[0], line);
         EXPECT_EQ(r.outcome.console[1], "No page written.");
         EXPECT_FALSE(r.outcome.page);
-        EXPECT_EQ(fs.get("w.html"), nullptr);
+        for (const std::string& name : fs.names()) EXPECT_EQ(name.find(".html"), std::string::npos) << name;
     }
 }
 
 TEST(MetviewRun, ThePageStandsBesideTheWeatherFileAndChangesNothing) {
-    EXPECT_EQ(metview::page_name("w.RAI"), "w.html");
-    EXPECT_EQ(metview::page_name("data/st12.TEM"), "data/st12.html");
+    EXPECT_EQ(metview::page_name("w.RAI"), "w.RAI.html");
+    EXPECT_EQ(metview::page_name("data/st12.TEM"), "data/st12.TEM.html");
     EXPECT_EQ(metview::page_name("RAI"), "RAI.html");
     EXPECT_EQ(metview::page_name("v1.5/RAI"), "v1.5/RAI.html");
+    // A site's weather pages and its soil page (site07.html) are apart.
+    EXPECT_NE(metview::page_name("site07.RAI"), metview::page_name("site07.TEM"));
+    EXPECT_NE(metview::page_name("site07.PET"), "site07.html");
 
     common::MemoryFileSystem fs;
     fs.put("data/st12.2024.dat", "1996 1 40 20\n1996 2 41 21\n");
@@ -93,15 +96,15 @@ TEST(MetviewRun, ThePageStandsBesideTheWeatherFileAndChangesNothing) {
     const std::string tem = *fs.get("data/st12.TEM"), log = *fs.get("data/st12.LOG");
     const Ran r = metview_run(fs, args);
     ASSERT_TRUE(r.outcome.page);
-    EXPECT_EQ(*r.outcome.page, "data/st12.html");
-    EXPECT_EQ(r.outcome.console, std::vector<std::string>{"Page written: data/st12.html"});
+    EXPECT_EQ(*r.outcome.page, "data/st12.TEM.html");
+    EXPECT_EQ(r.outcome.console, std::vector<std::string>{"Page written: data/st12.TEM.html"});
     EXPECT_EQ(*fs.get("data/st12.TEM"), tem);
     EXPECT_EQ(*fs.get("data/st12.LOG"), log);
     EXPECT_EQ(*fs.get("data/st12.2024.dat"), "1996 1 40 20\n1996 2 41 21\n");
     std::vector<std::string> after = fs.names();
-    after.erase(std::find(after.begin(), after.end(), "data/st12.html"));
+    after.erase(std::find(after.begin(), after.end(), "data/st12.TEM.html"));
     EXPECT_EQ(after, before);
-    const std::string& page = *fs.get("data/st12.html");
+    const std::string& page = *fs.get("data/st12.TEM.html");
     EXPECT_EQ(page.rfind("<!DOCTYPE html>", 0), 0u);
     EXPECT_NE(page.find("station 12345"), std::string::npos);
 }
@@ -109,17 +112,17 @@ TEST(MetviewRun, ThePageStandsBesideTheWeatherFileAndChangesNothing) {
 TEST(MetviewRun, APageThatCannotBeWrittenLeavesNothing) {
     common::MemoryFileSystem fs;
     fs.put("w.dat", "1996 1 1.0\n");
-    fs.add_folder("w.html");
+    fs.add_folder("w.PET.html");
     Ran r = metview_run(fs, {"w.dat", "ET", "IN", "7"});
     ASSERT_EQ(r.outcome.console.size(), 2u);
-    EXPECT_EQ(r.outcome.console[0].rfind("ERROR: Cannot write file w.html: ", 0), 0u) << r.outcome.console[0];
+    EXPECT_EQ(r.outcome.console[0].rfind("ERROR: Cannot write file w.PET.html: ", 0), 0u) << r.outcome.console[0];
     EXPECT_FALSE(r.outcome.page);
 
     // An input named like the page is never replaced by it.
-    fs.put("p.html", "1996 1 1.0\n");
-    r = metview_run(fs, {"p.html", "ET", "IN", "7"});
-    EXPECT_EQ(r.outcome.console[0], "ERROR: Input file p.html would be replaced by the page p.html");
-    EXPECT_EQ(*fs.get("p.html"), "1996 1 1.0\n");
+    fs.put("p.PET.html", "1996 1 1.0\n");
+    r = metview_run(fs, {"p.PET.html", "ET", "IN", "7"});
+    EXPECT_EQ(r.outcome.console[0], "ERROR: Input file p.PET.html would be replaced by the page p.PET.html");
+    EXPECT_EQ(*fs.get("p.PET.html"), "1996 1 1.0\n");
 }
 
 TEST(MetviewRun, AYearTypedFarAwayNeitherHangsNorStretchesThePage) {
@@ -129,7 +132,7 @@ TEST(MetviewRun, AYearTypedFarAwayNeitherHangsNorStretchesThePage) {
         if (converted) metconv_log(fs, {"w.dat", "ET", "IN", "7"});
         const Ran r = metview_run(fs, {"w.dat", "ET", "IN", "7"});
         ASSERT_TRUE(r.outcome.page);
-        const std::string& page = *fs.get("w.html");
+        const std::string& page = *fs.get("w.PET.html");
         EXPECT_LT(page.size(), 200000u);
         EXPECT_NE(page.find("out of time order"), std::string::npos);
         EXPECT_NE(page.find("data-year=\"2000000000\""), std::string::npos);
@@ -142,7 +145,7 @@ TEST(MetviewRun, FailedAndMissingRunsAreSaidOnThePage) {
     metconv_log(fs, {"w.dat", "ET", "IN", "7"});
     Ran r = metview_run(fs, {"w.dat", "ET", "IN", "7"});
     ASSERT_TRUE(r.outcome.page);
-    std::string page = *fs.get("w.html");
+    std::string page = *fs.get("w.PET.html");
     EXPECT_NE(page.find("Run failed:</strong> METCONV's run failed"), std::string::npos);
     EXPECT_NE(page.find("Invalid record in input file"), std::string::npos);
 
@@ -150,13 +153,13 @@ TEST(MetviewRun, FailedAndMissingRunsAreSaidOnThePage) {
     fs.put("n.dat", "1996 1 1.0\n");
     r = metview_run(fs, {"n.dat", "ET", "IN", "7"});
     ASSERT_TRUE(r.outcome.page);
-    page = *fs.get("n.html");
+    page = *fs.get("n.PET.html");
     EXPECT_NE(page.find("n.PET is missing and so is METCONV's log n.LOG"), std::string::npos);
 
     // A run still at work.
     fs.put("n.LOG", std::string(metconv::msg::kUnfinished) + "\r\n");
     r = metview_run(fs, {"n.dat", "ET", "IN", "7"});
-    EXPECT_NE(fs.get("n.html")->find("did not finish"), std::string::npos);
+    EXPECT_NE(fs.get("n.PET.html")->find("did not finish"), std::string::npos);
 }
 
 }  // namespace

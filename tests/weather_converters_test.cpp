@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/connection.h"
+#include "weather/calendar.h"
 #include "weather/conversion.h"
 #include "weather/cvtdlyr.h"
 #include "weather/cvtet.h"
@@ -207,14 +208,39 @@ TEST(Cvttmp, LeapYearQuarterAndGapsToTheByte) {
     EXPECT_EQ(r.out.substr(0, 24), " 12345 1995 2     -99-99");
 }
 
+// A block runs from the earliest to the latest month with a record, in
+// whatever order the records come: no month of the year is lost.
+TEST(Cvttmp, MonthsBeforeTheFirstRecordOfAYearAreWritten) {
+    Result r = tmp("1997 1 5 -3\r\n1997 100 6 -2\r\n1997 200 7 -1\r\n1997 20 8 0\r\n", "DF", 7);
+    ASSERT_EQ(r.result, 0) << r.msg;
+    std::vector<std::vector<int>> months;
+    for (int m = 1; m <= 7; ++m) months.push_back(missing(2 * static_cast<size_t>(MONDAYS(1997, m))));
+    months[0][0] = 5, months[0][1] = -3, months[0][38] = 8, months[0][39] = 0;  // 1 and 20 January
+    months[3][18] = 6, months[3][19] = -2;                                      // 10 April
+    months[6][36] = 7, months[6][37] = -1;                                      // 19 July
+    std::string want;
+    for (int m = 1; m <= 7; ++m) want += tem_month(7, 1997, m, months[m - 1]);
+    EXPECT_EQ(r.out, want);
+    // The first record in the latest month: the block starts at the earliest.
+    r = et("1990 100 1\n1990 5 2\n1990 40 3\n");
+    std::vector<int> jan = missing(31), feb = missing(28), mar = missing(31), apr = missing(30);
+    jan[4] = 200, feb[8] = 300, apr[9] = 100;
+    EXPECT_EQ(r.out, pet_month(7, 1990, 1, jan) + pet_month(7, 1990, 2, feb) + pet_month(7, 1990, 3, mar) +
+                         pet_month(7, 1990, 4, apr));
+}
+
 TEST(Cvttmp, YearChangeCelsiusAndAsterisks) {
-    Result r = tmp("1995 364 100 -40\n1996 2 -99 2.5\n", "DC", 1);
+    // -99 is the missing-value code in any units: it stays -99, where
+    // -99 C converted would be -146 F, too wide for I3.
+    Result r = tmp("1995 364 100 -40\n1996 2 -100 2.5\n1996 3 -99 -99.0\n", "DC", 1);
     ASSERT_EQ(r.result, 0) << r.msg;
     std::vector<int> dec = missing(62), jan = missing(62);
     dec[58] = 212, dec[59] = -40;
-    jan[2] = -146, jan[3] = 36;  // -146 does not fit I3
+    jan[2] = -148, jan[3] = 36;  // -148 does not fit I3
     EXPECT_EQ(r.out, tem_month(1, 1995, 12, dec) + tem_month(1, 1996, 1, jan));
-    EXPECT_NE(r.out.find("-99-99*** 36-99"), std::string::npos);
+    EXPECT_NE(r.out.find("-99-99*** 36-99-99-99"), std::string::npos);
+    EXPECT_EQ(temperature_cell(-99.0f, false), -99);
+    EXPECT_EQ(temperature_cell(-99.5f, false), -147);
 }
 
 // A null value keeps the previous record's reading in every converter, also
@@ -261,8 +287,11 @@ TEST(Cvtet, MonthsOfOneYearAndTheLeapFebruary) {
     std::vector<int> jan = missing(31);
     jan[4] = 20;
     EXPECT_EQ(r.out, pet_month(7, 1990, 1, jan));
-    r = et("1990 5 -99\n");  // -9900 does not fit I3
+    r = et("1990 5 -100\n");  // -10000 does not fit I3
     EXPECT_NE(r.out.find(" -99 -99 -99 -99 ***"), std::string::npos);
+    // The missing-value code stays -99 in every unit.
+    for (const char* units : {"IN", "CM", "MM"})
+        EXPECT_EQ(et("1990 5 -99\n", units).out, pet_month(7, 1990, 1, missing(31))) << units;
     EXPECT_EQ(et("1990 0 1\n").msg, "Invalid record or EOF in input file");
     EXPECT_EQ(et("1990 1 1\n1990 400 1\n").msg, "Invalid record in input file");
     EXPECT_EQ(et("1990 1 1\n", "DF").result, -1);
@@ -347,6 +376,36 @@ TEST(Cvthlyr, HourlySumsAndLines) {
     // Rain too large for the field, and a float sum that overflows.
     r = hly("1995 10.5 1e30\n1995 11.49 3e38\n1995 11.5 3e38\n");
     EXPECT_EQ(r.out, "     7 1995 1 1012****1112****\r\n");
+}
+
+// An hour that sums below zero is refused; a correction that leaves the
+// hour at zero or more is summed.
+TEST(Cvthlyr, AnHourBelowZeroIsAnInvalidRecord) {
+    Result r = hly("1995 1.49 0.10\n1995 1.5 -0.05\n1995 1.6 0.2\n");
+    ASSERT_EQ(r.result, 0) << r.msg;
+    EXPECT_EQ(r.out, rain_line(7, 1995, 1, {{1, 12, 5}, {1, 15, 20}}));
+    r = hly("1995 1.49 0.10\n1995 1.5 -0.10\n");
+    ASSERT_EQ(r.result, 0) << r.msg;
+    EXPECT_EQ(r.out, rain_line(7, 1995, 1, {{1, 12, 0}}));
+    for (const char* input : {"1995 1.5 -99\n", "1995 1.5 0.01\n1995 1.6 -99\n", "1995 1.49 0.1\n1995 1.5 -0.2\n1995 2.5 1\n"}) {
+        r = hly(input);
+        EXPECT_EQ(r.result, -1) << input;
+        EXPECT_EQ(r.msg, "Invalid record in input file") << input;
+        EXPECT_EQ(r.out, "") << input;
+    }
+    // -0.004 mm rounds to 0 hundredths of an inch: an amount of zero.
+    EXPECT_EQ(hly("1995 1.5 -0.004\n", "MM").out, rain_line(7, 1995, 1, {{1, 12, 0}}));
+    // Lines written before the refused hour stay.
+    std::string input;
+    for (int h = 1; h <= 12; ++h) {
+        char rec[40];
+        std::snprintf(rec, sizeof rec, "1995 %.2f 0.01\n", 10.0 + h * 0.04);  // hours 1 to 12
+        input += rec;
+    }
+    r = hly(input + "1995 11.5 -99\n");
+    EXPECT_EQ(r.msg, "Invalid record in input file");
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1);
+    EXPECT_EQ(r.out.find('-'), std::string::npos);
 }
 
 TEST(Cvthlyr, FailuresAndReadingsOutsideTheYear) {

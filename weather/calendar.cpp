@@ -3,8 +3,8 @@
 namespace metconv {
 namespace {
 
-// Cumulative day number at the end of each month of a common year.
-constexpr int32_t MONEND[12] = {31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
+// Days in each month of a common year.
+constexpr int32_t kMonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
 }  // namespace
 
@@ -16,17 +16,18 @@ int32_t FEBDAYS(int32_t year) { return 28 + LEAPYR(year); }
 
 int32_t YEARDAYS(int32_t year) { return 365 + LEAPYR(year); }
 
+int32_t MONDAYS(int32_t year, int32_t month) { return month == 2 ? FEBDAYS(year) : kMonthDays[month - 1]; }
+
 void JDAYMD(int32_t year, int32_t jday, int32_t& month, int32_t& mday) {
-    int32_t ends[12];
-    const int32_t leap = LEAPYR(year);
-    ends[0] = MONEND[0];
-    for (int m = 1; m < 12; ++m) ends[m] = MONEND[m] + leap;
-    for (int m = 1; m < 12; ++m) {
-        if (ends[m - 1] < jday && ends[m] >= jday) {
-            month = m + 1;
-            mday = jday - ends[m - 1];
+    int32_t before = 0;  // days of the year before month m
+    for (int32_t m = 1; m <= 12; ++m) {
+        const int32_t days = MONDAYS(year, m);
+        if (jday > before && jday <= before + days) {
+            month = m;
+            mday = jday - before;
             return;
         }
+        before += days;
     }
     month = 1;
     mday = jday;

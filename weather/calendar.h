@@ -17,6 +17,8 @@ int32_t LEAPYR(int32_t year);
 int32_t FEBDAYS(int32_t year);
 // Days in YEAR: 366 or 365.
 int32_t YEARDAYS(int32_t year);
+// Days in MONTH (1 to 12) of YEAR.
+int32_t MONDAYS(int32_t year, int32_t month);
 
 // Month (1 to 12) and day of the month of day JDAY of YEAR. A day outside the
 // year (zero, negative or past its last day) gives month 1 with JDAY as the

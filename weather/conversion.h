@@ -8,6 +8,10 @@
 
 namespace metconv {
 
+// The missing-value code of the daily series and of the model's daily
+// files: a day without a value.
+inline constexpr int32_t kMissingCode = -99;
+
 // Inches per input unit, in single precision: "IN" 1.0, "CM" 2.54, "MM" 25.4.
 // False for any other units.
 bool rain_factor(std::string_view units, float& factor);
@@ -35,6 +39,16 @@ inline int32_t round_nearest(double x) {
 // quotient are formed in double precision from the single-precision operands.
 inline int32_t hundredths(float value, float factor) {
     return round_nearest(static_cast<double>(value) * 100.0 / static_cast<double>(factor));
+}
+
+// The value a daily file holds for an input value: the missing-value code
+// stays itself whatever the units (converted, -99 degrees C or -99 inches
+// would be a number the model takes for a measurement, or asterisks);
+// every other value is CONVERT(value).
+template <class Convert>
+int32_t daily_value(float value, Convert convert) {
+    if (value == static_cast<float>(kMissingCode)) return kMissingCode;
+    return convert(value);
 }
 
 // True when JDAY is a day of YEAR (1 to 365 or 366).

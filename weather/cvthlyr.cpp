@@ -67,13 +67,23 @@ int32_t Cvthlyr(common::Connection& in, common::Connection& out, std::string_vie
         if (reading.hour == cur.hour && reading.jday == cur.jday) {
             sum += RAIN;
         } else {
-            line.append(cur.mday, cur.hour, hundredths(sum, factor));
+            const int32_t amount = hundredths(sum, factor);
+            if (!hour_amount_valid(amount)) {
+                MSG = msg::kLaterRecord;
+                return -1;
+            }
+            line.append(cur.mday, cur.hour, amount);
             if (line.full() || reading.month != cur.month || reading.year != cur.year) line.write(cur.year, cur.month);
             sum = RAIN;
         }
         cur = reading;
     }
-    line.append(cur.mday, cur.hour, hundredths(sum, factor));
+    const int32_t amount = hundredths(sum, factor);
+    if (!hour_amount_valid(amount)) {
+        MSG = msg::kLaterRecord;
+        return -1;
+    }
+    line.append(cur.mday, cur.hour, amount);
     line.write(cur.year, cur.month);
     return 0;
 }

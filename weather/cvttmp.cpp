@@ -14,6 +14,10 @@ int32_t convert_temperature(float t, bool fahrenheit) {
     return round_nearest(static_cast<double>(t) * static_cast<double>(1.8f) + 32.0);
 }
 
+int32_t temperature_cell(float t, bool fahrenheit) {
+    return daily_value(t, [&](float v) { return convert_temperature(v, fahrenheit); });
+}
+
 int32_t CVTTMP(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA,
                std::string& MSG) {
     const bool fahrenheit = UNITS == "DF";
@@ -21,8 +25,8 @@ int32_t CVTTMP(common::Connection& in, common::Connection& out, std::string_view
     float T1 = 0.0f, T2 = 0.0f;
     return convert_daily(in, out, temperature_layout(), STA, 2, MSG, [&](int32_t& year, int32_t& jday, int32_t* v) {
         const common::ReadStatus st = common::read_free(in, {year, jday, T1, T2});
-        v[0] = convert_temperature(T1, fahrenheit);
-        v[1] = convert_temperature(T2, fahrenheit);
+        v[0] = temperature_cell(T1, fahrenheit);
+        v[1] = temperature_cell(T2, fahrenheit);
         return st;
     });
 }

@@ -28,4 +28,6 @@ const common::Layout& hourly_rain_layout() {
     return kLine;
 }
 
+std::string page_name(const std::string& weather_file) { return weather_file + ".html"; }
+
 }  // namespace metconv

@@ -16,6 +16,8 @@
 //         for years of up to four digits
 #pragma once
 
+#include <string>
+
 #include "common/layout.h"
 
 namespace metconv {
@@ -28,5 +30,13 @@ const common::Layout& evapotranspiration_layout();
 const common::Layout& daily_rain_layout();
 // .RAI from hourly rain: "(I6,I5,I2,1X,12(I2,I2,I4))".
 const common::Layout& hourly_rain_layout();
+
+// The name of the report page of the weather file WEATHER_FILE: the file's
+// name with ".html" added ("site07.RAI" gives "site07.RAI.html"), so that
+// the pages of one site's rain, temperatures and evapotranspiration, and
+// its soil page ("site07.html"), never share a name. METVIEW names its page
+// through this, and so does anything that runs METVIEW or looks for its
+// pages.
+std::string page_name(const std::string& weather_file);
 
 }  // namespace metconv

@@ -4,8 +4,9 @@
 //
 // A block holds the records of one run of consecutive records with the same
 // year. Every cell starts at the missing-value code -99. The block is written
-// as one statement per month from the month of its first record to the month
-// of its latest record, each month with MONLEN(m) days.
+// as one statement per month from the earliest to the latest month that
+// holds a record, each month with its days in the block's year, so that a
+// record that comes after a later month of its year is still written.
 #pragma once
 
 #include <cstdint>
@@ -20,40 +21,49 @@
 
 namespace metconv {
 
+// The months a year block writes: every month from the earliest to the
+// latest that holds a record.
+class BlockMonths {
+public:
+    void reset() { first_ = last_ = 0; }
+    void add(int32_t month) {
+        if (first_ == 0 || month < first_) first_ = month;
+        if (month > last_) last_ = month;
+    }
+    bool empty() const { return first_ == 0; }
+    int32_t first() const { return first_; }
+    int32_t last() const { return last_; }
+
+private:
+    int32_t first_ = 0, last_ = 0;  // 0: no record yet
+};
+
 class YearBlock {
 public:
-    static constexpr int32_t kMissing = -99;
+    static constexpr int32_t kMissing = kMissingCode;
     static constexpr int kMaxValues = 2;
 
     explicit YearBlock(int values_per_day);
 
-    // Starts a block for YEAR at month FIRST: February gets FEBDAYS of YEAR.
-    // The cells are not touched; clear() resets them.
-    void start(int32_t year, int32_t first);
-    // Sets every cell to the missing-value code.
-    void clear();
+    // Starts an empty block for YEAR: every cell at the missing-value code.
+    void start(int32_t year);
     // Stores the values of one day (month 1-12, day of the month 1-31); a
     // later record for the same day replaces the earlier one.
     void store(int32_t month, int32_t mday, const int32_t* values) {
         int32_t* cell = cells_[month - 1][mday - 1];
         for (int k = 0; k < nvalues_; ++k) cell[k] = values[k];
-    }
-    // The latest record's year and month.
-    void advance(int32_t year, int32_t last) {
-        year_ = year;
-        last_ = last;
+        months_.add(month);
     }
     int32_t year() const { return year_; }
-    // One statement per month from the first to the last month through
-    // LAYOUT: STA, the block year, the month, then the cells of each day.
+    // One statement per month from the earliest to the latest month with a
+    // record, through LAYOUT: STA, the block year, the month, then the cells
+    // of each day.
     void write(common::Connection& out, const common::Layout& layout, int32_t sta) const;
 
 private:
     int nvalues_;
     int32_t year_ = 0;
-    int32_t first_ = 1;
-    int32_t last_ = 1;
-    int32_t MONLEN[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    BlockMonths months_;
     int32_t cells_[12][31][kMaxValues];
 };
 
@@ -74,8 +84,8 @@ int32_t convert_daily(common::Connection& in, common::Connection& out, const com
         return -1;
     }
     JDAYMD(year, jday, month, mday);
+    block.start(year);
     block.store(month, mday, values);
-    block.start(year, month);
 
     while (!in.at_end()) {
         const common::ReadStatus st = read_day(year, jday, values);
@@ -87,11 +97,9 @@ int32_t convert_daily(common::Connection& in, common::Connection& out, const com
         JDAYMD(year, jday, month, mday);
         if (year != block.year()) {
             block.write(out, layout, sta);
-            block.clear();
-            block.start(year, month);
+            block.start(year);
         }
         block.store(month, mday, values);
-        block.advance(year, month);
     }
     block.write(out, layout, sta);
     return 0;

@@ -1,13 +1,14 @@
 #include "weatherview/daily_replay.h"
 
+#include "weather/calendar.h"
 #include "weather/conversion.h"
+#include "weather/cvtet.h"
 #include "weather/cvttmp.h"
 #include "weatherview/dates.h"
 
 namespace metview {
 namespace {
 
-constexpr int32_t kMissing = -99;  // what the day tables hold for a day without a record
 constexpr int kValueColumns = 3;   // I3 in both files
 
 }  // namespace
@@ -20,7 +21,7 @@ DailyReplay::DailyReplay(const ReplaySetup& setup, Findings& findings, DayMarks&
 void DailyReplay::start(const InputRecord& r) {
     open_ = true;
     year_ = r.at.year;
-    first_ = last_ = r.at.month;
+    months_.reset();
     first_line_ = r.line;
 }
 
@@ -59,23 +60,18 @@ void DailyReplay::take(const InputRecord& r, int64_t first_line) {
     c.text = r.text;
     c.jday = r.at.jday;
     for (int k = 0; k < per_day_; ++k) {
-        c.value[k] = setup_.type == DataType::Temperature ? metconv::convert_temperature(r.value[k], fahrenheit_)
-                                                          : metconv::hundredths(r.value[k], factor_);
+        c.value[k] = setup_.type == DataType::Temperature ? metconv::temperature_cell(r.value[k], fahrenheit_)
+                                                          : metconv::evapotranspiration_cell(r.value[k], factor_);
     }
-    last_ = month;
+    months_.add(month);
     last_line_ = r.line;
 
     // What the file shows of the record's values: one finding of each kind
     // per record, naming the value when only one of two is concerned.
     const bool temperature = setup_.type == DataType::Temperature;
     const char* unit = temperature ? " \xC2\xB0""F" : " hundredths of an inch";
-    auto missing_words = [&](int k) {
-        if (temperature && fahrenheit_) {
-            return std::string("the missing-value code -99 is written as -99, which the model reads as a missing day");
-        }
-        return "the missing-value code -99 (" + units_words() + ") is converted like a value, to " +
-               std::to_string(c.value[k]) + unit + (fits(c.value[k], kValueColumns) ? std::string() : ", written as ***") +
-               "; leave missing days out of the input";
+    auto missing_words = [&](int) {
+        return std::string("the missing-value code -99 is written as -99, which the model reads as a missing day");
     };
     auto large_words = [&](int k) {
         return value_text(r.value[k]) + " " + units_words() + " converts to " + std::to_string(c.value[k]) + unit +
@@ -84,7 +80,7 @@ void DailyReplay::take(const InputRecord& r, int64_t first_line) {
     auto which = [&](int k) { return per_day_ == 1 ? std::string() : k == 0 ? "first temperature: " : "second temperature: "; };
     bool missing[2] = {}, large[2] = {};
     for (int k = 0; k < per_day_; ++k) {
-        missing[k] = r.value[k] == -99.0f;
+        missing[k] = r.value[k] == static_cast<float>(metconv::kMissingCode);
         large[k] = !missing[k] && !fits(c.value[k], kValueColumns);
     }
     if (missing[0] || missing[1]) {
@@ -106,37 +102,21 @@ void DailyReplay::take(const InputRecord& r, int64_t first_line) {
 }
 
 void DailyReplay::write_block() {
-    for (int32_t m = first_; m <= last_; ++m) {
+    for (int32_t m = months_.first(); !months_.empty() && m <= months_.last(); ++m) {
         FileUnit u;
         u.sta = setup_.STA;
         u.year = year_;
         u.month = m;
-        const int32_t days = month_length(year_, m);
+        const int32_t days = metconv::MONDAYS(year_, m);
         u.n = days * per_day_;
         for (int32_t d = 0; d < days; ++d) {
             const Cell& c = cells_[m - 1][d];
             for (int k = 0; k < per_day_; ++k) {
-                u.value[d * per_day_ + k] = c.line != 0 ? c.value[k] : kMissing;
+                u.value[d * per_day_ + k] = c.line != 0 ? c.value[k] : metconv::kMissingCode;
                 u.width[d * per_day_ + k] = kValueColumns;
             }
         }
         sink_->unit(u);
-    }
-    // Records of months the block does not write.
-    for (int32_t m = 1; m <= 12; ++m) {
-        if (m >= first_ && m <= last_) continue;
-        for (const Cell& c : cells_[m - 1]) {
-            if (c.line == 0) continue;
-            note(cell_ref(c), Fate::Dropped, [&] {
-                if (last_ < first_) {
-                    return "METCONV writes no month for " + block_words() + ": the last of them is in " +
-                           month_name(last_) + ", before " + month_name(first_) + " of the first";
-                }
-                return month_name(m) + " lies outside " + month_name(first_) + " to " + month_name(last_) +
-                       ", the months METCONV writes for " + block_words() +
-                       " (from the month of the first record to the month of the last)";
-            });
-        }
     }
 }
 

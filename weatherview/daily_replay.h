@@ -1,18 +1,19 @@
 // The replay of the daily converters, temperatures (CVTTMP) and potential
-// evapotranspiration (CVTET): year blocks of 12 months by 31 days, one
-// statement per month from the month of a block's first record to the month
-// of its latest.
+// evapotranspiration (CVTET): year blocks of 12 months by 31 days, written
+// by the converters' own rule (metconv::BlockMonths) from the earliest to
+// the latest month with a record, each value converted by the converters'
+// own cell functions.
 //
 // Fates told here: a later record for the same day replaces the earlier one;
-// a record whose month lies outside the months its block writes is left
-// out; a day given again in a later block of the same year is written
-// twice; the missing-value code and values too large for their columns; and
-// the records of the block held when the run stops.
+// a day given again in a later block of the same year is written twice; the
+// missing-value code and values too large for their columns; and the
+// records of the block held when the run stops.
 #pragma once
 
 #include <array>
 #include <string>
 
+#include "weather/year_block.h"
 #include "weatherview/replay.h"
 
 namespace metview {
@@ -36,13 +37,14 @@ private:
     void start(const InputRecord& r);
     void write_block();
     void clear();
-    // The block's months and lines, for the reasons.
+    // The block's lines, for the reasons.
     std::string block_words() const;
 
     int per_day_;
     bool fahrenheit_;
     bool open_ = false;
-    int32_t year_ = 0, first_ = 1, last_ = 1;
+    int32_t year_ = 0;
+    metconv::BlockMonths months_;
     int64_t first_line_ = 0, last_line_ = 0;
     std::array<std::array<Cell, 31>, 12> cells_{};
 };

@@ -68,10 +68,7 @@ int32_t month_start(int32_t year, int32_t month) {
     return day;
 }
 
-int32_t month_length(int32_t year, int32_t month) {
-    static constexpr int32_t kLength[12] = {31, 0, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 ? metconv::FEBDAYS(year) : kLength[month - 1];
-}
+int32_t month_length(int32_t year, int32_t month) { return metconv::MONDAYS(year, month); }
 
 double decimal_year(int32_t year, double day) {
     return year + (day - 1.0) / metconv::YEARDAYS(year);

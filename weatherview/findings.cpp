@@ -8,7 +8,9 @@ std::string_view fate_words(Fate f) {
     switch (f) {
         case Fate::Refused: return "refused";
         case Fate::Lost: return "not written";
-        case Fate::Dropped: return "left out";
+        case Fate::NullValue: return "value kept from before";
+        case Fate::NextLine: return "value from the next line";
+        case Fate::Ignored: return "values ignored";
         case Fate::Replaced: return "replaced";
         case Fate::Summed: return "summed";
         case Fate::SameTime: return "typed twice?";

@@ -21,7 +21,9 @@ namespace metview {
 enum class Fate : uint8_t {
     Refused,      // METCONV refuses the record; its run stops at the first
     Lost,         // read, but the run stopped before METCONV wrote it
-    Dropped,      // its month lies outside the months METCONV writes for its year
+    NullValue,    // a null value kept the record before's value
+    NextLine,     // its line ended early: values taken from the next line
+    Ignored,      // its line holds more values than the record takes
     Replaced,     // a later record for the same day took its place
     Summed,       // summed into its clock hour with other readings
     SameTime,     // the same time as the reading before it: typed twice?
@@ -30,7 +32,7 @@ enum class Fate : uint8_t {
     MissingCode,  // the missing-value code -99
     TooLarge,     // converted to a value too large for its columns
 };
-inline constexpr size_t kFateCount = 10;
+inline constexpr size_t kFateCount = 12;
 
 // A few words for the list: "refused", "left out", ...
 std::string_view fate_words(Fate f);

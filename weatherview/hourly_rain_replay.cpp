@@ -42,8 +42,16 @@ void HourlyRainReplay::open_hour(const InputRecord& r) {
     y->hours[i] |= bit;
 }
 
-void HourlyRainReplay::close_hour() {
+bool HourlyRainReplay::close_hour(const InputRecord* next) {
     const int32_t amount = metconv::hundredths(sum_, factor_);
+    if (!metconv::hour_amount_valid(amount)) {
+        open_ = false;
+        stop_after_reading(first_.ref(), "the readings of hour " + std::to_string(first_.hour) + " of " +
+                                             date_text(first_.year, first_.jday) + " sum to " + std::to_string(amount) +
+                                             " hundredths of an inch, below zero", next);
+        lose(first_.line);
+        return false;
+    }
     if (!fits(amount, kRainAmountColumns)) {
         note(first_.ref(), Fate::TooLarge, [&] {
             return "the readings of hour " + std::to_string(first_.hour) + " sum to " + std::to_string(amount) +
@@ -51,6 +59,7 @@ void HourlyRainReplay::close_hour() {
         });
     }
     entries_.push_back({cur_.mday, cur_.hour, amount, first_});
+    return true;
 }
 
 void HourlyRainReplay::take(const InputRecord& r, int64_t) {
@@ -58,7 +67,8 @@ void HourlyRainReplay::take(const InputRecord& r, int64_t) {
         note(ref(r), Fate::MissingCode, [&] {
             return "the missing-value code is summed like rain (-99 " + units_words() + " is " +
                    std::to_string(metconv::hundredths(-99.0f, factor_)) +
-                   " hundredths of an inch); leave missing readings out of the input";
+                   " hundredths of an inch), and an hour below zero stops METCONV; leave missing readings out of the "
+                   "input";
         });
     }
     if (!open_) {
@@ -89,7 +99,7 @@ void HourlyRainReplay::take(const InputRecord& r, int64_t) {
             });
         }
     } else {
-        close_hour();
+        if (!close_hour(&r)) return;
         if (entries_.size() == kRainLineEntries || r.at.month != cur_.month || r.at.year != cur_.year) {
             write_line(cur_.year, cur_.month);
         }
@@ -103,8 +113,7 @@ void HourlyRainReplay::take(const InputRecord& r, int64_t) {
 }
 
 void HourlyRainReplay::flush() {
-    close_hour();
-    write_line(cur_.year, cur_.month);
+    if (close_hour(nullptr)) write_line(cur_.year, cur_.month);
 }
 
 void HourlyRainReplay::lose(int64_t stop) {

@@ -7,8 +7,8 @@
 // twice; a reading of another year summed into an hour because the
 // converter compares day and hour but not the year; an hour that comes back
 // after others and gets a second entry; the missing-value code, summed like
-// rain; an hour's sum too large for its columns; and the hours held when the
-// run stops.
+// rain; an hour that sums below zero, where METCONV stops; an hour's sum too
+// large for its columns; and the hours held when the run stops.
 #pragma once
 
 #include <string>
@@ -40,7 +40,10 @@ private:
         Opening first;
     };
     void open_hour(const InputRecord& r);
-    void close_hour();
+    // Writes the current hour's entry. An hour below zero stops the run
+    // instead (NEXT, the reading that began the next hour, or none at the
+    // end): false.
+    bool close_hour(const InputRecord* next);
     void write_line(int32_t year, int32_t month);
 
     bool open_ = false;

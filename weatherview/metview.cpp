@@ -69,14 +69,6 @@ static void usage(metconv::Console& console) {
 
 std::string version_line() { return common::version_line("METVIEW"); }
 
-std::string page_name(const std::string& outfile) {
-    const size_t slash = outfile.rfind('/');
-    const size_t name = slash == std::string::npos ? 0 : slash + 1;
-    const size_t dot = outfile.rfind('.');
-    if (dot == std::string::npos || dot < name) return outfile + ".html";
-    return outfile.substr(0, dot + 1) + "html";
-}
-
 Outcome run_metview(const std::vector<std::string>& args, common::Connection& console_conn, common::FileSystem& files) {
     Outcome o;
     metconv::Console console(console_conn, o.console);

@@ -4,9 +4,10 @@
 //
 // Given the arguments of a METCONV run, it reads the run's input (as
 // METCONV reads it), its log and its weather file (through the layouts that
-// wrote it), and writes one self-contained page, <name>.html, beside the
-// weather file: the weather file's name with .html in place of its
-// extension (w.dat gives w.RAI and w.html). It never changes the input or
+// wrote it), and writes one self-contained page beside the weather file,
+// named after it with .html added (w.dat gives w.RAI and w.RAI.html), so
+// that the pages of a site's rain, temperatures and evapotranspiration, and
+// its soil's page, never share a name. It never changes the input or
 // METCONV's files; the page is written whole or not at all.
 //
 // The arguments are read by METCONV's own CMDARGS, so both programs name the
@@ -24,14 +25,15 @@
 
 #include "common/connection.h"
 #include "common/file_system.h"
+#include "weather/weather_files.h"
 
 namespace metview {
 
 // The program's name and version, as --version prints it.
 std::string version_line();
 
-// The page's name for the weather file OUTFILE.
-std::string page_name(const std::string& outfile);
+// The page's name for a weather file: the weather files' own rule.
+using metconv::page_name;
 
 // What one run did: the page it wrote (none when it wrote none) and the
 // console lines in order.

@@ -1,6 +1,10 @@
 #include "weatherview/replay.h"
 
+#include <algorithm>
 #include <cstdio>
+
+#include "common/field_edit.h"
+#include "common/fixed_text.h"
 
 #include "weather/calendar.h"
 #include "weather/conversion.h"
@@ -12,9 +16,13 @@
 namespace metview {
 
 bool fits(int32_t v, int w) {
-    int64_t hi = 1;
-    for (int k = 0; k < w; ++k) hi *= 10;
-    return v <= hi - 1 && v >= -(hi / 10 - 1);
+    // The writer's own edit decides: a value that does not fit is written
+    // as asterisks, and no digit or sign is one.
+    char field[16];
+    if (w < 1 || w > static_cast<int>(sizeof field)) return w > static_cast<int>(sizeof field);
+    std::fill(field, field + w, ' ');
+    common::edit_int_field(field, v, w);
+    return field[0] != '*';
 }
 
 std::string value_text(float v) {
@@ -95,8 +103,91 @@ void Replay::record(const InputRecord& r) {
     }
     const int64_t first_line = marks_->note_record(r.at.year, r.at.jday, r.line);
     marks_->mark(r.at.year, r.at.jday, missing ? DayMark::MissingCode : DayMark::Value);
+    note_reading(r);
     order_.add(r, [&](const RecordRef& at, const std::string& reason) { note(at, Fate::OutOfOrder, reason); });
     take(r, first_line);
+}
+
+void Replay::stop_after_reading(const RecordRef& at, const std::string& why, const InputRecord* next) {
+    ++refused_;
+    stopped_at_ = at.line;
+    expected_log_ = metconv::msg::kLaterRecord;
+    note(at, Fate::Refused, [&] {
+        return why + ". METCONV stops here with \"" + expected_log_ + "\"; nothing from here on is converted";
+    });
+    if (next) {
+        ++not_converted_;
+        marks_->mark(next->at.year, next->at.jday, DayMark::NotConverted);
+    }
+}
+
+namespace {
+
+// The values of a record of TYPE, in order, by name.
+const char* value_name(DataType type, int k) {
+    static const char* const kDaily[] = {"year", "day", "value"};
+    static const char* const kTemperature[] = {"year", "day", "first temperature", "second temperature"};
+    static const char* const kRain[] = {"year", "time", "rain"};
+    static const char* const kDailyRain[] = {"year", "day", "rain"};
+    switch (type) {
+        case DataType::Temperature: return kTemperature[k];
+        case DataType::Evapotranspiration: return kDaily[k];
+        case DataType::HourlyRain: return kRain[k];
+        case DataType::DailyRain: break;
+    }
+    return kDailyRain[k];
+}
+
+// Value K of record R as read.
+std::string value_read(const InputRecord& r, DataType type, int k) {
+    if (k == 0) return std::to_string(r.year);
+    if (k == 1) return type == DataType::HourlyRain ? value_text(r.daytime) : std::to_string(r.jday);
+    return value_text(r.value[k - 2]);
+}
+
+// "the rain (0.5)" or "the year (1997) and the day (5)".
+std::string values_words(const InputRecord& r, DataType type, const std::vector<int>& which) {
+    std::string w;
+    for (size_t i = 0; i < which.size(); ++i) {
+        if (i > 0) w += i + 1 == which.size() ? " and " : ", ";
+        w += std::string("the ") + value_name(type, which[i]) + " (" + value_read(r, type, which[i]) + ")";
+    }
+    return w;
+}
+
+}  // namespace
+
+void Replay::note_reading(const InputRecord& r) {
+    const LineReading& l = r.reading;
+    const int wanted = 2 + values_per_record(setup_.type);
+    if (!l.nulls.empty()) {
+        note(ref(r), Fate::NullValue, [&] {
+            return std::string(l.slash ? "a slash ends the record" : "an empty value (two commas in a row, or r*)") +
+                   ": " + values_words(r, setup_.type, l.nulls) + (l.nulls.size() == 1 ? " is" : " are") +
+                   " kept from the record before, not read from this line";
+        });
+    }
+    if (l.short_line) {
+        note(ref(r), Fate::NextLine, [&] {
+            std::vector<int> rest;
+            for (int k = l.taken; k < wanted; ++k) rest.push_back(k);
+            return "the line ends after " + std::to_string(l.taken) + " of the record's " + std::to_string(wanted) +
+                   " values (an empty cell at the end of a row?): " + values_words(r, setup_.type, rest) +
+                   " taken from the next line, and the rest of that line is not read";
+        });
+    }
+    if (!l.ignored.empty()) {
+        note(ref(r), Fate::Ignored, [&] {
+            return "the line holds more than the record's " + std::to_string(wanted) + " values: \"" +
+                   common::printable(std::string_view(l.ignored).substr(0, 40)) +
+                   "\" is ignored (a decimal comma, or a file of more columns?); the record reads " +
+                   values_words(r, setup_.type, [&] {
+                       std::vector<int> all;
+                       for (int k = 2; k < wanted; ++k) all.push_back(k);
+                       return all;
+                   }());
+        });
+    }
 }
 
 void Replay::end() {

@@ -38,7 +38,8 @@ struct ReplaySetup {
     int32_t BEGHR = 0;
 };
 
-// True when V can be written in an integer field of W columns.
+// True when V can be written in an integer field of W columns (1 to 16), as
+// the weather file's writer edits it.
 bool fits(int32_t v, int w);
 // An input value as a person would type it: "2.5", "1e+30".
 std::string value_text(float v);
@@ -85,6 +86,11 @@ protected:
         note(r, f, [&] { return reason; });
     }
     static RecordRef ref(const InputRecord& r) { return OrderCheck::ref_of(r); }
+    // METCONV stops at what it finds invalid only after reading on (an hour
+    // of rain is summed until the next hour begins): AT is refused for WHY,
+    // and NEXT, the record read on, if any, is never converted. Records
+    // after it are followed as after any stop.
+    void stop_after_reading(const RecordRef& at, const std::string& why, const InputRecord* next);
     // Hands on one rain line as METCONV writes it: the day of the month,
     // the hour and the amount (hundredths of an inch, I4) of each entry.
     template <class Entries>
@@ -116,6 +122,10 @@ protected:
     float factor_ = 1.0f;  // inches per input unit (rain and evapotranspiration)
 
 private:
+    // The findings of a record whose line the free-form reading does not
+    // take as it stands.
+    void note_reading(const InputRecord& r);
+
     std::string refusal_;
     std::string expected_log_;
     OrderCheck order_;

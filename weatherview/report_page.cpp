@@ -384,9 +384,20 @@ void add_checks(figure::Page& page, const RunCheck& c, const DayCount& days) {
         page.add_check(CheckStatus::Failed, "METCONV refuses " + plural(c.refused, "record", "records") +
                                                 ", the first at line " + std::to_string(first));
     }
-    const int64_t left = count({Fate::Dropped, Fate::Replaced, Fate::Lost});
-    if (left == 0) page.add_check(CheckStatus::Passed, "No record is left out, replaced or lost");
-    else page.add_check(CheckStatus::Warning, plural(left, "record is", "records are") + " left out, replaced or never written");
+    const int64_t left = count({Fate::Replaced, Fate::Lost});
+    const int64_t misread = count({Fate::NullValue, Fate::NextLine, Fate::Ignored});
+    if (left + misread == 0) {
+        page.add_check(CheckStatus::Passed, "No record is left out, replaced or lost");
+    } else {
+        std::string what;
+        if (left > 0) what = plural(left, "record is", "records are") + " replaced or never written";
+        if (misread > 0) {
+            what += (what.empty() ? "" : "; ") +
+                    plural(misread, "record is not read as its line says", "records are not read as their lines say") +
+                    " (a value kept from the record before, taken from the next line, or values ignored)";
+        }
+        page.add_check(CheckStatus::Warning, what);
+    }
     const int64_t twice = count({Fate::SameTime, Fate::Twice});
     if (twice == 0) page.add_check(CheckStatus::Passed, "No day or hour is given twice");
     else page.add_check(CheckStatus::Warning, plural(twice, "record gives", "records give") + " a day or an hour a second time");

@@ -43,6 +43,7 @@ common::ReadStatus SeriesInput::read(InputRecord& r) {
     const LinePlace place = lines_->locate(at);
     r.line = place.line;
     r.text = common::printable(place.text.substr(0, 100));
+    r.reading = read_line_values(place.text, 2 + values_per_record(type_));
     return st;
 }
 

@@ -18,6 +18,7 @@
 #include "common/values.h"
 #include "weather/cvthlyr.h"
 #include "weatherview/input_lines.h"
+#include "weatherview/line_reading.h"
 
 namespace metview {
 
@@ -42,6 +43,7 @@ enum class Refusal : uint8_t {
 struct InputRecord {
     int64_t line = 0;         // line of the input the record starts on, from 1
     std::string text;         // that line, control characters escaped, cut to 100 characters
+    LineReading reading;      // how the free-form reading takes the record's values from that line
     Refusal refusal = Refusal::None;
     int32_t year = 0;         // as read
     int32_t jday = 0;         // day of the year as read (hourly rain: its whole part)

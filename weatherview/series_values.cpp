@@ -2,14 +2,12 @@
 
 #include <algorithm>
 
+#include "weather/conversion.h"
 #include "weatherview/dates.h"
 
 namespace metview {
-namespace {
 
-constexpr int32_t kMissingCode = -99;  // what METCONV writes for a day without a record
-
-}  // namespace
+using metconv::kMissingCode;  // what METCONV writes for a day without a value
 
 SeriesValues::Year* SeriesValues::year_of(int32_t year) {
     auto it = years_.find(year);
