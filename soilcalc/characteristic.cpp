@@ -8,8 +8,25 @@
 #include "common/layout.h"
 #include "common/record_read.h"
 #include "common/record_write.h"
+#include "soilcalc/messages.h"
 
 namespace pedopre {
+
+void blank_control_characters(std::string& title) {
+    for (char& ch : title) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c == 0x7f) ch = ' ';
+    }
+}
+
+std::string points_out_of_order(int32_t layer, int32_t n, const CurveColumn& theta, const CurveColumn& h) {
+    for (int32_t j = 1; j < n; ++j) {
+        const msg::Point from{j, theta[j - 1], h[j - 1]}, to{j + 1, theta[j], h[j]};
+        if (!(std::fabs(h[j]) > std::fabs(h[j - 1]))) return msg::suction_not_rising(layer, from, to);
+        if (!(theta[j] <= theta[j - 1])) return msg::theta_rising(layer, from, to);
+    }
+    return {};
+}
 
 bool lacks_saturated_point(const CurveColumn& h) { return std::fabs(h[0]) > 1.0E-8f; }
 

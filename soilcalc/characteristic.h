@@ -40,6 +40,18 @@ struct SoilTable {
     std::array<CurveColumn, kMaxLayers> theta{};
 };
 
+// The title as the model's files take it: every control character (bytes
+// below 0x20, a tab or a bare carriage return among them, and 0x7F) becomes a
+// blank, so that no title can break or end a line of a file it is copied to.
+void blank_control_characters(std::string& title);
+
+// The first pair of neighbouring measured points, as given (n points, wettest
+// first, heads in cm of either sign), at which the suction |h| does not rise
+// strictly or the water content rises: the log line that names them, or an
+// empty text when the points are in order. A value that is not a number is
+// out of order.
+std::string points_out_of_order(int32_t layer, int32_t n, const CurveColumn& theta, const CurveColumn& h);
+
 // True when a characteristic's first head (cm) is off zero by more than
 // 1.0E-8 cm: it lacks its point at saturation.
 bool lacks_saturated_point(const CurveColumn& h);

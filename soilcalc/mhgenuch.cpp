@@ -104,6 +104,7 @@ int32_t ROSETTA(Context& ctx, int in_unit, int wtd_unit, int mis_unit, int mq_un
     if (!in || !wtd || !mis || !mq || !sav) return -1;
 
     if (common::read_record(*in, kTitle, {soil.title}) != common::ReadStatus::Done) return -1;
+    blank_control_characters(soil.title);
     if (common::read_free(*in, {soil.nlayer}) != common::ReadStatus::Done) return -1;
     if (soil.nlayer < 1 || soil.nlayer > kMaxLayers) {
         set_error(msg::layer_count(soil.nlayer));

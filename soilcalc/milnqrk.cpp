@@ -56,6 +56,7 @@ int32_t MILNQRK(Context& ctx, int in_unit, int mq_unit, int sav_unit, const std:
 
     std::string title(128, ' ');
     if (common::read_record(*in, kTitle, {title}) != common::ReadStatus::Done) return fail(read_error);
+    blank_control_characters(title);
     write_mq_title(*mq, title);
     int32_t nl = 0;
     if (common::read_free(*in, {nl}) != common::ReadStatus::Done) return fail(read_error);

@@ -36,6 +36,12 @@ int32_t regrid_theta_steps(CurveColumn& ws, CurveColumn& hs, int32_t& n, int32_t
     }
     const int32_t klo = static_cast<int32_t>(lo);
     const int32_t khi = static_cast<int32_t>(hi);
+    // Water contents that rise with suction are no characteristic at all;
+    // the span check below would call them narrow.
+    if (khi < klo) {
+        set_error(msg::theta_reversed(layer, ws[0], ws[n - 1]));
+        return -1;
+    }
     if (khi - klo < 10) {
         set_error(msg::theta_span(layer));
         return -1;

@@ -38,6 +38,7 @@ int32_t READSWCFILE(Context& ctx, int in_unit, int wtd_unit, int mis_unit, SoilT
     if (!in || !wtd || !mis) return -1;
 
     if (common::read_record(*in, kTitle, {soil.title}) != common::ReadStatus::Done) return -1;
+    blank_control_characters(soil.title);
     if (common::read_free(*in, {soil.nlayer}) != common::ReadStatus::Done) return -1;
     if (soil.nlayer < 1 || soil.nlayer > kMaxLayers) return fail(msg::layer_count(soil.nlayer));
     write_wtd_title(*wtd, soil.title);
@@ -64,6 +65,11 @@ int32_t READSWCFILE(Context& ctx, int in_unit, int wtd_unit, int mis_unit, SoilT
         // The points as given, before any repair.
         write_mis_layer(*mis, top, soil.zbot[l], n, theta.data(), head.data(), MisPoints::Measured);
         top = soil.zbot[l];
+
+        // The points as given must run from wet to dry: suction rising
+        // strictly, water content never rising. Checked before the
+        // saturated-point repair, which keeps points in that order.
+        if (std::string why = points_out_of_order(layer, n, theta, head); !why.empty()) return fail(why);
 
         CHKSWC(ctx, *wtd, n, layer, soil);
 

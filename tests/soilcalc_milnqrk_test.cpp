@@ -131,6 +131,7 @@ TEST(Regrid, RejectsWhatThePermilleGridCannotHold) {
 
     Curve reversed{{0.40f, -1000.0f}, {0.30f, 0.0f}};
     EXPECT_EQ(pedopre::regrid_theta_steps(reversed.ws, reversed.hs, reversed.n, 1), -1);
+    EXPECT_EQ(error_text(), "ERROR: Layer 1 has a water content of 0.4 at its highest suction, above the 0.3 at its lowest");
 
     // 0.010 to 1.000 would need 100 rows, one more than the row count's I2.
     Curve wide{{0.010f, -15000.0f}, {1.0f, 0.0f}};
