@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "command/progress.h"
@@ -40,6 +41,20 @@ std::string resolved(const std::string& name) {
     fs::path real = fs::canonical(dir, ec);
     if (ec) real = fs::absolute(dir, ec).lexically_normal();
     return (real / p.filename()).string();
+}
+
+// The file a run reads at NAME: a symbolic link is followed, as the
+// program follows it, even when what it points to is yet to be written.
+std::string resolved_read(const std::string& name) {
+    std::error_code ec;
+    if (fs::is_symlink(name, ec)) {
+        fs::path target = fs::read_symlink(name, ec);
+        if (!ec) {
+            if (target.is_relative()) target = fs::path(name).parent_path() / target;
+            return resolved_read(target.string());
+        }
+    }
+    return resolved(name);
 }
 
 // The names a run writes.
@@ -282,7 +297,10 @@ bool Batch::start(Slot& slot, size_t run, Stage stage) {
     RunResult& res = results_[run];
     if (err.empty()) {
         // A signal came first.
-        if (stage == Stage::Viewer) finish(run);
+        if (stage == Stage::Viewer) {
+            res.reason = "no page: the batch was interrupted before " + name + " started";
+            finish(run);
+        }
         return false;
     }
     if (stage == Stage::Program) {
@@ -372,6 +390,8 @@ void Batch::viewer_ended(Slot& slot, int status) {
         // given what was asked.
         res.outcome = RunOutcome::Failed;
         res.reason = problem;
+    } else if (res.outcome == RunOutcome::Ok) {
+        res.reason = "no page: " + problem;
     }
     finish(run);
 }
@@ -395,6 +415,7 @@ void Batch::report(size_t run) {
     const Run& r = runs_[run];
     const RunResult& res = results_[run];
     std::string line = r.label + ": " + outcome_word(res.outcome);
+    if (res.outcome == RunOutcome::Ok && !res.reason.empty()) line += "; " + res.reason;
     if (res.outcome != RunOutcome::Ok) {
         if (!res.log_record.empty()) line += ": " + res.log_record.substr(res.log_record.find_first_not_of(" *"));
         if (!res.reason.empty())
@@ -515,18 +536,25 @@ std::string seen_from_here(const std::string& folder, const std::string& name) {
 }
 
 std::vector<Clash> find_clashes(const std::vector<Run>& runs, const std::string& json) {
+    // Each pair of runs is named once, with the first name they share, as
+    // the first of them spells it.
     std::vector<Clash> clashes;
-    std::map<std::string, size_t> writer;
+    std::set<std::pair<size_t, long>> named;
+    const auto add = [&](size_t a, long b, const std::string& name, bool read) {
+        if (named.insert({a, b}).second) clashes.push_back({a, b, name, read});
+    };
+    std::map<std::string, std::pair<size_t, std::string>> writer;
     for (size_t k = 0; k < runs.size(); ++k) {
         for (const std::string& name : writes(runs[k])) {
-            auto [it, fresh] = writer.emplace(resolved(name), k);
-            if (!fresh && it->second != k) clashes.push_back({it->second, static_cast<long>(k), name, false});
+            auto [it, fresh] = writer.emplace(resolved(name), std::pair{k, name});
+            if (!fresh && it->second.first != k)
+                add(it->second.first, static_cast<long>(k), it->second.second, false);
         }
     }
     for (size_t k = 0; k < runs.size(); ++k) {
         for (const std::string& name : runs[k].reads) {
-            auto it = writer.find(resolved(name));
-            if (it != writer.end() && it->second != k) clashes.push_back({k, static_cast<long>(it->second), name, true});
+            auto it = writer.find(resolved_read(name));
+            if (it != writer.end() && it->second.first != k) add(k, static_cast<long>(it->second.first), name, true);
         }
     }
     if (!json.empty()) {
@@ -534,12 +562,8 @@ std::vector<Clash> find_clashes(const std::vector<Run>& runs, const std::string&
         for (size_t k = 0; k < runs.size(); ++k) {
             std::vector<std::string> names = writes(runs[k]);
             names.insert(names.end(), runs[k].reads.begin(), runs[k].reads.end());
-            for (const std::string& name : names) {
-                if (resolved(name) == key) {
-                    clashes.push_back({k, -1, name, false});
-                    break;
-                }
-            }
+            for (const std::string& name : names)
+                if (resolved(name) == key) add(k, -1, name, false);
         }
     }
     return clashes;
