@@ -241,7 +241,8 @@ struct Slot {
     pid_t pid = -1;
     Stage stage = Stage::Program;
     int console_fd = -1;
-    Stamp before;  // the log, or the viewer's page
+    Stamp before;                // the log, or the viewer's page
+    std::vector<Stamp> outputs;  // the outputs, as they stood before the run
 };
 
 class Batch {
@@ -276,6 +277,9 @@ bool Batch::start(Slot& slot, size_t run, Stage stage) {
     slot.stage = stage;
     slot.console_fd = ::memfd_create("drainprep-console", MFD_CLOEXEC);
     slot.before = stamp(stage == Stage::Program ? r.log : r.viewer_page);
+    slot.outputs.clear();
+    if (stage == Stage::Program)
+        for (const std::string& out : r.outputs) slot.outputs.push_back(stamp(out));
     std::string err = "cannot keep its console: ";
     err += std::strerror(errno);
     if (slot.console_fd >= 0) {
@@ -329,6 +333,11 @@ void Batch::program_ended(Slot& slot, int status) {
     slot.console_fd = -1;
     const bool wrote_log = changed(slot.before, stamp(r.log));
     if (wrote_log) res.log_record = log_record(r.log);
+    // The files this run wrote: a run that stops before its first output
+    // leaves an earlier run's outputs as they were, and those are not its.
+    if (wrote_log && is_file(r.log)) res.files.push_back(r.log);
+    for (size_t k = 0; k < r.outputs.size(); ++k)
+        if (is_file(r.outputs[k]) && changed(slot.outputs[k], stamp(r.outputs[k]))) res.files.push_back(r.outputs[k]);
     const std::string last_console = res.console.empty() ? std::string() : res.console.back();
     if (WIFSIGNALED(status)) {
         if (g_signal != 0 && (WTERMSIG(status) == g_signal)) {
@@ -399,9 +408,6 @@ void Batch::viewer_ended(Slot& slot, int status) {
 void Batch::finish(size_t run) {
     const Run& r = runs_[run];
     RunResult& res = results_[run];
-    if (is_file(r.log)) res.files.push_back(r.log);
-    for (const std::string& out : r.outputs)
-        if (is_file(out)) res.files.push_back(out);
     if (res.page_written) res.files.push_back(r.page);
     progress_.finished();
     progress_.clear();

@@ -170,17 +170,19 @@ TEST_F(Batch, ASiteSoilAndWeatherPagesStandApart) {
     EXPECT_EQ(json("w.json")["runs"][0]["files"][0], "site07/site07.LOG");
 }
 
-TEST_F(Batch, AStaleLogIsNotTheOutcomeOfARunThatWroteNone) {
+TEST_F(Batch, AnEarlierRunsFilesAreNotTheOutcomeOfARunThatWroteNone) {
     // METCONV stops on the console, with no log, when a name is longer
     // than 256 characters; an older log of that name says NOERROR.
     const std::string folder(120, 'd');
     const std::string name = folder + "/" + folder + "/" + std::string(20, 't');
     copy("weather/temps.dat", name + ".dat");
     write(name + ".LOG", "*NOERROR: Program terminated normally\r\n");
+    write(name + ".TEM", "an earlier run's weather file\r\n");
     write("M", name + ".dat TP DF 1\n");
-    const Ran r = run("weather run --manifest M");
+    const Ran r = run("weather run --manifest M --json s.json");
     EXPECT_EQ(r.status, 1) << r.out;
     EXPECT_NE(r.out.find(": failed: METCONV wrote no log"), std::string::npos) << r.out;
+    EXPECT_TRUE(json("s.json")["runs"][0]["files"].empty());
 }
 
 TEST_F(Batch, AnInterruptedBatchEndsItsRunsAndSaysWhichFinished) {
