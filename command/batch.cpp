@@ -85,6 +85,9 @@ void catch_signals() {
     sigemptyset(&action.sa_mask);
     action.sa_flags = 0;  // no SA_RESTART: waitpid returns on a signal
     for (int sig : kSignals) ::sigaction(sig, &action, nullptr);
+    // A reader of the lines that goes away (`| head`) does not end the
+    // batch: its runs and its summary file are still completed.
+    ::signal(SIGPIPE, SIG_IGN);
 }
 
 class SignalsHeld {
@@ -275,21 +278,21 @@ bool Batch::start(Slot& slot, size_t run, Stage stage) {
     const std::string& name = stage == Stage::Program ? r.program : r.viewer;
     slot.run = run;
     slot.stage = stage;
+    slot.pid = -1;
     slot.console_fd = ::memfd_create("drainprep-console", MFD_CLOEXEC);
     slot.before = stamp(stage == Stage::Program ? r.log : r.viewer_page);
     slot.outputs.clear();
     if (stage == Stage::Program)
         for (const std::string& out : r.outputs) slot.outputs.push_back(stamp(out));
-    std::string err = "cannot keep its console: ";
-    err += std::strerror(errno);
-    if (slot.console_fd >= 0) {
+    // Empty while nothing went wrong; a signal that came first leaves it so.
+    std::string err;
+    if (slot.console_fd < 0) {
+        err = std::string("its console cannot be kept: ") + std::strerror(errno);
+    } else {
         SignalsHeld held;
         if (g_signal == 0) {
             slot.pid = spawn(folder_ + "/" + name, name, r.args, r.folder, slot.console_fd, env_, err);
             if (slot.pid > 0) g_running[&slot - slots_.data()] = slot.pid;
-        } else {
-            slot.pid = -1;
-            err.clear();
         }
     }
     if (slot.pid > 0) {
@@ -357,8 +360,6 @@ void Batch::program_ended(Slot& slot, int status) {
     } else {
         res.outcome = says_normal_end(res.log_record) ? RunOutcome::Ok : RunOutcome::Failed;
     }
-    if (res.outcome == RunOutcome::Failed && res.reason.empty() && res.log_record.empty())
-        res.reason = last_console;
     if (res.log_record.empty() && wrote_log && res.reason.empty())
         res.reason = is_file(r.log) ? "the log " + r.log + " is empty" : "the log " + r.log + " was removed";
 
@@ -478,7 +479,7 @@ int Batch::run() {
     if (sig != 0) {
         for (size_t k = 0; k < runs_.size(); ++k)
             if (results_[k].outcome == RunOutcome::NotStarted) std::printf("%s: not started\n", runs_[k].label.c_str());
-        line += " (" + signal_name(sig) + ": the runs said ok or failed finished)";
+        line += "; interrupted by " + signal_name(sig) + ": the runs said ok or failed had finished";
     }
     std::printf("%s\n", line.c_str());
     std::fflush(stdout);
