@@ -55,11 +55,13 @@ void add_soil_run(CLI::App& soil, Outcome& outcome) {
         "PEDOPRE alone. One line per run as it ends, a summary at the end. Soils whose runs would write\n"
         "the same file (two soils in one folder share PEDOPRE.LOG) refuse the batch before anything runs.");
     run->add_option("-j,--jobs", o->batch.jobs, "Runs at a time (default: the number of processors)")
+        ->type_name("N")
         ->check(CLI::Range(1, 256));
-    run->add_flag("--pages", o->batch.pages, "Also write the PEDOVIEW page of each run, SOIL.SIN.html");
-    run->add_option("--json", o->batch.json, "Write the summary for scripts to FILE (see docs/json.md)");
+    run->add_flag("--pages", o->batch.pages, "Also write the PEDOVIEW page of each run, named after its soil input file: soil.SIN.html");
+    run->add_option("--json", o->batch.json, "Write the summary for scripts to FILE (see docs/json.md)")
+        ->type_name("FILE");
     run->add_flag("--fsync", o->batch.fsync, "Every file reaches the disk before its run ends");
-    run->add_option("SOIL", o->soils, "Main input files of PEDOPRE")->required();
+    run->add_option("SOIL", o->soils, "Main input files of PEDOPRE")->type_name("")->required();
     run->callback([o, &outcome] {
         std::vector<Run> runs;
         for (const std::string& s : o->soils) runs.push_back(soil_run(s, o->batch.pages));

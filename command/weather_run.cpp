@@ -67,11 +67,14 @@ void add_weather_run(CLI::App& weather, Outcome& outcome) {
         "manifest's folder, where the runs run. Runs that would write the same file (site07.temps.dat and\n"
         "site07.rain.dat share site07.LOG) refuse the batch before anything runs.");
     run->add_option("-j,--jobs", o->batch.jobs, "Runs at a time (default: the number of processors)")
+        ->type_name("N")
         ->check(CLI::Range(1, 256));
-    run->add_flag("--pages", o->batch.pages, "Also write the METVIEW page of each run, e.g. temps.TEM.html");
-    run->add_option("--json", o->batch.json, "Write the summary for scripts to FILE (see docs/json.md)");
+    run->add_flag("--pages", o->batch.pages, "Also write the METVIEW page of each run, named after its weather file: temps.TEM.html");
+    run->add_option("--json", o->batch.json, "Write the summary for scripts to FILE (see docs/json.md)")
+        ->type_name("FILE");
     run->add_flag("--fsync", o->batch.fsync, "Every file reaches the disk before its run ends");
     run->add_option("--manifest", o->batch.manifest, "The manifest: METCONV's arguments, one run per line")
+        ->type_name("FILE")
         ->required();
     run->callback([o, &outcome] {
         std::vector<ManifestLine> lines;
