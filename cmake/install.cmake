@@ -14,6 +14,7 @@ foreach(program PEDOVIEW METVIEW)
 endforeach()
 install(TARGETS ${DRAINPREP_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS drainprep_command RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/docs/man/drainprep.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 foreach(program ${DRAINPREP_PROGRAMS})
   if(EXISTS ${CMAKE_SOURCE_DIR}/docs/man/${program}.1)
