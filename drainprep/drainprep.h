@@ -4,10 +4,15 @@
 // A run takes the same arguments as the program and ends as the program
 // ends: one log record, console lines, and the files it writes. It runs
 // either on files held in memory (nothing touches the disk) or on the disk.
-// Every run is complete and independent; runs may follow each other in one
-// process (a batch of thousands of soils takes seconds), but one run at a
-// time per process, since a soil run keeps its error message and routine
-// name in process-wide fields.
+// Every run is complete and independent and keeps no state beyond its own
+// call: runs may follow each other in one process (a batch of thousands of
+// soils takes seconds) and may run at the same time on many threads, in
+// memory or on disk (runs that share a folder on disk share its log and
+// wait for one another through the log's lock).
+//
+// soil_tables() computes a soil's tables as numbers, without writing or
+// formatting any file: the values the files of the same run hold, as a
+// program reading them with their layouts gets them.
 //
 // Unlike the programs, a soil run here does not trap floating-point faults
 // (the trap ends the process): a numerical fault that the soil checks let
