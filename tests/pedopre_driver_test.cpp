@@ -11,7 +11,7 @@
 #include "common/file_system.h"
 #include "common/fixed_text.h"
 #include "pedopre_test_files.h"
-#include "soilcalc/mq_file.h"
+#include "soilprep/mq_file.h"
 #include "soilprep/getfilepath.h"
 #include "soilprep/pedopre.h"
 

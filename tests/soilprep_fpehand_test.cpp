@@ -50,8 +50,8 @@ TEST(FpehandDeathTest, DivisionByZeroInANamedRoutineIsLogged) {
     pedopre_test::write_file(log, std::string(300, 'x') + "\r\n");  // an old log, replaced
     EXPECT_EXIT(
         {
-            pedopre::Context ctx;
-            common::RunFiles files(ctx.units);
+            common::UnitTable units;
+            common::RunFiles files(units);
             std::string reason;
             bool removed = false;
             if (!files.open_log(log, "unfinished\r\n", reason, removed)) std::abort();
