@@ -4,7 +4,10 @@
 //
 // Given the arguments of a METCONV run, it reads the run's input (as
 // METCONV reads it), its log and its weather file (through the layouts that
-// wrote it), and writes one self-contained page, <name>.html, beside the
+// wrote it), while the run's log is locked (shared) so that no run of
+// METCONV changes them meanwhile (a run still working after a short wait is
+// not read: the page says that it is in progress), and writes one
+// self-contained page, <name>.html, beside the
 // weather file: the weather file's name with .html in place of its
 // extension (w.dat gives w.RAI and w.html). It never changes the input or
 // METCONV's files; the page is written whole or not at all.
@@ -42,7 +45,11 @@ struct Outcome {
 
 // One whole run of METVIEW on ARGS (program name excluded), on the files of
 // FILES; console lines go to CONSOLE, which is flushed before the return.
+// How long METVIEW waits for a run of METCONV in progress on the same files
+// to end before its page says that the run is in progress instead.
+inline constexpr int kRunWaitMs = 3000;
+
 Outcome run_metview(const std::vector<std::string>& args, common::Connection& console,
-                    common::FileSystem& files = common::disk());
+                    common::FileSystem& files = common::disk(), int wait_ms = kRunWaitMs);
 
 }  // namespace metview
