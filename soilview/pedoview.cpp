@@ -40,9 +40,10 @@ void check_input(common::FileSystem& fs, const std::string& path, bool log, cons
 std::string in_progress_html(const RunNames& names) {
     figure::Page page("PEDOPRE run of " + common::printable(names.infile));
     page.set_subtitle("The tables PEDOPRE is writing for " + common::printable(names.infile) + ".");
-    page.set_failed("PEDOPRE is running on these files now (its log " + common::printable(names.log) +
-                    " is held by the run), so none of them is shown: they are being replaced. Run PEDOVIEW again "
-                    "when the run has ended.");
+    page.add_section("Run in progress");
+    page.add_paragraph("PEDOPRE is running on these files now (its log " + common::printable(names.log) +
+                       " is held by the run), so none of them is shown: they are being replaced. Run PEDOVIEW again "
+                       "when the run has ended.");
     return page.html();
 }
 

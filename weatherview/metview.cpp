@@ -64,9 +64,10 @@ std::string write_page(common::FileSystem& fs, const std::string& path, const st
 std::string in_progress_page(const metconv::RunParameters& p, const std::string& command) {
     figure::Page page("METVIEW: " + common::printable(p.INFILE));
     page.set_subtitle("The run " + command + ", still working.");
-    page.set_failed("METCONV is running on these files now (its log " + common::printable(p.LOGFILE) +
-                    " is held by the run), so none of them is checked: they are being replaced. Run METVIEW again "
-                    "when the run has ended.");
+    page.add_section("Run in progress");
+    page.add_paragraph("METCONV is running on these files now (its log " + common::printable(p.LOGFILE) +
+                       " is held by the run), so none of them is checked: they are being replaced. Run METVIEW again "
+                       "when the run has ended.");
     return page.html();
 }
 
