@@ -45,9 +45,12 @@ void RunFiles::begin_outputs(std::vector<std::string> names) {
 
 void RunFiles::remove_unwritten() {
     if (!outputs_begun_) return;
+    // Only files are an earlier run's outputs: a folder in an output's way
+    // was named by the run's own error line already.
+    FileSystem& fs = units_->file_system();
     for (const std::string& name : outputs_) {
         std::string why;
-        if (!units_->wrote(name) && !units_->file_system().remove(name, why))
+        if (!units_->wrote(name) && fs.type(name) == FileType::Regular && !fs.remove(name, why))
             standing_.push_back(msg::earlier_stands("output", name, why));
     }
 }
