@@ -163,6 +163,18 @@ TEST(MetviewRun, FailedAndMissingRunsAreSaidOnThePage) {
     EXPECT_NE(fs.get("n.html")->find("did not finish"), std::string::npos);
 }
 
+// A tampered log's control bytes, DEL among them, never reach the page.
+TEST(MetviewRun, ControlBytesOfATamperedLogAreEscaped) {
+    common::MemoryFileSystem fs;
+    fs.put("w.dat", "1996 1 1.0\n1996 2 2.0\n");
+    metconv_log(fs, {"w.dat", "ET", "IN", "7"});
+    fs.put("w.LOG", "*NOERROR\x7F\x1B[2J\x01" + std::string(240, ' ') + "\r\n");
+    ASSERT_TRUE(metview_run(fs, {"w.dat", "ET", "IN", "7"}).outcome.page);
+    const std::string& page = *fs.get("w.html");
+    for (char c : {'\x7F', '\x1B', '\x01'}) EXPECT_EQ(page.find(c), std::string::npos) << int(c);
+    EXPECT_NE(page.find("*NOERROR\xEF\xBF\xBD"), std::string::npos);  // shown as U+FFFD
+}
+
 // While METCONV holds its log, the page checks none of its files.
 TEST(MetviewRun, ARunInProgressIsSaidAndNotChecked) {
     namespace stdfs = std::filesystem;
