@@ -40,7 +40,10 @@ bool RunFiles::open_log(const std::string& path, std::string_view unfinished, st
 void RunFiles::begin_outputs(std::vector<std::string> names) {
     outputs_ = std::move(names);
     outputs_begun_ = true;
-    units_->file_system().remove_leftovers(outputs_);
+    // The log's own copy, made when it had other names, is one of them too.
+    std::vector<std::string> written = outputs_;
+    if (!log_path_.empty()) written.push_back(log_path_);
+    units_->file_system().remove_leftovers(written);
 }
 
 void RunFiles::remove_unwritten() {

@@ -42,7 +42,7 @@ public:
     const std::string& log_path() const { return log_path_; }
 
     // The outputs the run may write, declared before the first is opened;
-    // what runs that were killed left of them is removed.
+    // what runs that were killed left of them (and of the log) is removed.
     void begin_outputs(std::vector<std::string> names);
     const std::vector<std::string>& outputs() const { return outputs_; }
 
