@@ -131,8 +131,8 @@ Outcome run_metview(const std::vector<std::string>& args, common::Connection& co
         // mixes two runs. A run still working after the wait is not read.
         bool in_progress = false;
         const std::unique_ptr<common::RunHold> hold = files.hold_run(p.LOGFILE, wait_ms, in_progress);
-        const std::string html =
-            in_progress ? in_progress_page(p, joined(args)) : report_page(*check_run(p, type, files), joined(args)).html();
+        const std::string html = in_progress ? in_progress_page(p, joined(args))
+                                             : report_page(*check_run(p, type, files), joined(args)).html();
         if (const std::string why = write_page(files, page, html); !why.empty()) {
             console.stop_line(metconv::msg::cannot_write(page, why));
             return stop(msg::kNoPage);
