@@ -27,9 +27,12 @@ install(FILES README.md CHANGELOG.md LICENSE DESTINATION ${DRAINPREP_DOC})
 install(DIRECTORY docs/ DESTINATION ${DRAINPREP_DOC}/docs PATTERN "man" EXCLUDE)
 install(DIRECTORY examples/ DESTINATION ${DRAINPREP_DOC}/examples USE_SOURCE_PERMISSIONS)
 
-# The library: the public header and every archive it needs.
+# The library: the public header and every archive it needs, the archives in
+# a folder of the project's own (lib/drainprep/), so that their plain names
+# (libcommon.a, libweather.a) never stand beside other packages' libraries.
+# find_package(drainprep) finds them there.
 install(TARGETS drainprep common soilcalc soilprep weather EXPORT drainprepTargets
-        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}/drainprep
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(FILES drainprep/drainprep.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/drainprep)
 set(DRAINPREP_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/drainprep)

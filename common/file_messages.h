@@ -41,5 +41,13 @@ inline std::string log_unusable(std::string line, bool removed) {
     if (removed) line += " (the earlier log was removed)";
     return line;
 }
+// A file of an earlier run ("log", "output") that this run could not
+// remove: it stands beside this run's files, and the user must know that it
+// is not this run's.
+inline std::string earlier_stands(std::string_view kind, std::string_view file, std::string_view reason) {
+    return with_reason("ERROR: Earlier " + std::string(kind) + " " + printable(file) +
+                           " stands, not of this run; it cannot be removed",
+                       reason);
+}
 
 }  // namespace common::msg

@@ -13,6 +13,15 @@
 // A run's log is the one file rewritten in place: it is held under an
 // exclusive lock for the run's whole life, so that runs sharing a log (and
 // with it their outputs) wait for each other instead of mixing their files.
+// A log that has other names (a hard-linked copy of a folder, a backup made
+// with links) is first replaced by a file of its own, so that a run never
+// changes another folder's log through the link. Readers of a run's files
+// hold the same lock shared while they read.
+//
+// Durable results on request: with DRAINPREP_FSYNC=1 in the environment,
+// every output and its folder are flushed to the disk (fsync) before the
+// output counts as written, and the log after each of its lines, so that
+// after a power cut the log never says more than the disk holds.
 //
 // Failures are values: an open that fails returns nullptr and says why in
 // `err`; a read, write or close that fails returns a failure and the File
@@ -84,6 +93,13 @@ protected:
     std::string error_;
 };
 
+// A run's files held still while they are read: while it lives, no run
+// changes them.
+class RunHold {
+public:
+    virtual ~RunHold() = default;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -105,7 +121,20 @@ public:
     // Removes what runs that were killed while writing these files left
     // behind.
     virtual void remove_leftovers(const std::vector<std::string>& paths) { (void)paths; }
+    // Holds the run whose log is `log` still (the log's lock, shared),
+    // waiting up to `wait_ms` milliseconds for a run in progress to end.
+    // nullptr when there is no log to hold, or when a run is still in
+    // progress after the wait (`in_progress` then says so).
+    virtual std::unique_ptr<RunHold> hold_run(const std::string& log, int wait_ms, bool& in_progress) {
+        (void)log, (void)wait_ms;
+        in_progress = false;
+        return std::make_unique<RunHold>();
+    }
 };
+
+// True when DRAINPREP_FSYNC=1 asks for every output to be flushed to the disk
+// before a run says it has ended.
+bool fsync_requested();
 
 // The name made normal without asking the disk: "." parts, doubled
 // slashes and "dir/.." pairs removed.
@@ -121,12 +150,16 @@ public:
     std::string identity(const std::string& path) override;
     bool remove(const std::string& path, std::string& err) override;
     void remove_leftovers(const std::vector<std::string>& paths) override;
+    std::unique_ptr<RunHold> hold_run(const std::string& log, int wait_ms, bool& in_progress) override;
 };
 DiskFileSystem& disk();
 
 // Removes the temporary files of outputs still being written when the
 // process is ended by SIGINT, SIGTERM or SIGHUP, then ends it as the signal
-// would have. For programs, not for libraries that run inside another.
+// would have. A write past the file-size limit (SIGXFSZ) or into a closed
+// pipe (SIGPIPE) no longer ends the process: the write fails with the
+// system's reason ("File too large", "Broken pipe") and the run ends as for
+// any failed write. For programs, not for libraries that run inside another.
 void remove_temporaries_on_signal();
 
 // Writes all n bytes to a descriptor, retrying what an interruption cut

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include "common/file_messages.h"
+
 namespace common {
 
 std::unique_ptr<Connection> console_on_stdout(int unit) {
@@ -19,27 +21,41 @@ bool RunFiles::open_log(const std::string& path, std::string_view unfinished, st
     FileSystem& fs = units_->file_system();
     removed = false;
     log_path_ = path;
+    const bool earlier = fs.type(path) == FileType::Regular;
     log_ = fs.open_log(path, reason);
     if (log_ && log_->replace(unfinished)) return true;
     if (log_) reason = log_->error();
     log_.reset();
-    // A log that cannot be rewritten must not stay readable as success.
-    std::string ignored;
-    removed = fs.type(path) == FileType::Regular && fs.remove(path, ignored);
+    // A log that cannot be rewritten must not stay readable as success. One
+    // this run made itself goes without a word; an earlier one that stands
+    // is named, with the reason it could not be removed.
+    if (fs.type(path) != FileType::Regular) return false;
+    std::string why;
+    const bool gone = fs.remove(path, why);
+    removed = earlier && gone;
+    if (earlier && !gone) standing_.push_back(msg::earlier_stands("log", path, why));
     return false;
 }
 
 void RunFiles::begin_outputs(std::vector<std::string> names) {
     outputs_ = std::move(names);
     outputs_begun_ = true;
-    units_->file_system().remove_leftovers(outputs_);
+    // The log's own copy, made when it had other names, is one of them too.
+    std::vector<std::string> written = outputs_;
+    if (!log_path_.empty()) written.push_back(log_path_);
+    units_->file_system().remove_leftovers(written);
 }
 
 void RunFiles::remove_unwritten() {
     if (!outputs_begun_) return;
-    std::string ignored;
-    for (const std::string& name : outputs_)
-        if (!units_->wrote(name)) units_->file_system().remove(name, ignored);
+    // Only files are an earlier run's outputs: a folder in an output's way
+    // was named by the run's own error line already.
+    FileSystem& fs = units_->file_system();
+    for (const std::string& name : outputs_) {
+        std::string why;
+        if (!units_->wrote(name) && fs.type(name) == FileType::Regular && !fs.remove(name, why))
+            standing_.push_back(msg::earlier_stands("output", name, why));
+    }
 }
 
 bool RunFiles::finish(std::string_view record, std::string& reason) {

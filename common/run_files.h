@@ -36,13 +36,13 @@ public:
     // records with their line ends) into it. False when that fails: `reason`
     // then holds the system's words, and an earlier log at that name has been
     // removed where the folder allows (`removed`), so that it cannot be read
-    // as this run's outcome.
+    // as this run's outcome; where it does not, standing() says so.
     bool open_log(const std::string& path, std::string_view unfinished, std::string& reason, bool& removed);
     bool has_log() const { return log_ != nullptr; }
     const std::string& log_path() const { return log_path_; }
 
     // The outputs the run may write, declared before the first is opened;
-    // what runs that were killed left of them is removed.
+    // what runs that were killed left of them (and of the log) is removed.
     void begin_outputs(std::vector<std::string> names);
     const std::vector<std::string>& outputs() const { return outputs_; }
 
@@ -50,6 +50,10 @@ public:
     // line ends) becoming the log's content. False, with the reason, when the
     // log could not take it.
     bool finish(std::string_view record, std::string& reason);
+    // A console line for each file of an earlier run that could not be
+    // removed and so stands beside this run's files, with the reason: the
+    // log, when open_log() failed; outputs, after finish(). Empty when none.
+    const std::vector<std::string>& standing() const { return standing_; }
     // The same for the floating-point trap, with async-signal-safe calls.
     void emergency_finish(const char* record, size_t n) noexcept;
 
@@ -60,6 +64,7 @@ private:
     std::unique_ptr<LogFile> log_;
     std::string log_path_;
     std::vector<std::string> outputs_;
+    std::vector<std::string> standing_;
     bool outputs_begun_ = false;
 };
 

@@ -13,7 +13,7 @@ constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 size_t valid_sequence(std::string_view s) {
     const auto b0 = static_cast<unsigned char>(s[0]);
     if (b0 < 0x80) {
-        const bool allowed = b0 >= 0x20 || b0 == '\t' || b0 == '\n' || b0 == '\r';
+        const bool allowed = (b0 >= 0x20 && b0 != 0x7F) || b0 == '\t' || b0 == '\n' || b0 == '\r';
         return allowed ? 1 : 0;
     }
     size_t len;

@@ -6,7 +6,8 @@
 // bytes that are not valid UTF-8 and characters XML does not allow (control
 // characters other than tab, line feed and carriage return; the
 // non-characters U+FFFE and U+FFFF) become U+FFFD, the replacement
-// character, and so do the C1 controls, which no text here should hold.
+// character, and so do DEL (0x7F) and the C1 controls, which no text here
+// should hold.
 // Nothing is dropped, so a damaged name stays visible as damaged.
 #pragma once
 

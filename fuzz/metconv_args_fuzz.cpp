@@ -1,6 +1,7 @@
 // METCONV's command line from arbitrary argument strings (split at NUL bytes
 // and line ends). The input file name and the current directory are kept
-// inside the scratch directory so that the run cannot write elsewhere. Every
+// inside the scratch directory during the run, so that it cannot write
+// elsewhere. Every
 // run ends with the usage text or with one console closing line.
 #include <unistd.h>
 
@@ -13,10 +14,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const uint8_t kSeries[] = "1996 60 71.5 50.2\n1996 61 70 49\n";
     std::string input = fuzzing::fresh_input("in.dat", kSeries, sizeof kSeries - 1);
-    // A name without a period puts the output and the log in the current
-    // directory: make that the scratch directory too.
-    static const bool in_scratch = (std::filesystem::current_path(fuzzing::scratch_dir()), true);
-    (void)in_scratch;
     std::vector<std::string> args(1);
     for (size_t i = 0; i < size && args.size() <= 8; ++i) {
         char c = static_cast<char>(data[i]);
@@ -28,9 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (char c : args[0]) name.push_back(c == '/' ? '_' : c);
     args[0] = (fuzzing::scratch_dir() / (name.empty() ? "in.dat" : name)).string();
     if (args[0].size() > 4000) return 0;
+    // A name without a period puts the output and the log in the current
+    // directory: the run works in the scratch directory.
     auto console = common::Connection::in_memory(6, "console");
-    auto outcome = metconv::run_metconv(args, *console);
-    if (outcome.console.empty()) std::abort();
+    fuzzing::in_scratch([&] {
+        if (metconv::run_metconv(args, *console).console.empty()) std::abort();
+    });
     (void)input;
     return 0;
 }

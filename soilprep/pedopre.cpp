@@ -186,14 +186,16 @@ void finish(Context& ctx, common::RunFiles& files, RunOutcome& outcome, const Ab
     std::string reason;
     if (!line.console_only && files.has_log() && files.finish(record, reason)) {
         outcome.log_line = record.substr(0, record.size() - 2);
-        return;
+    } else {
+        files.finish({}, reason);  // the outputs end all the same
+        std::string text = line.text.substr(0, kErrorLength);
+        if (!line.console_only) text = msg::cannot_write(files.log_path(), reason);
+        outcome.logged = false;
+        outcome.log_line = text;
+        common::write_free(*ctx.console, {text});
     }
-    files.finish({}, reason);  // the outputs end all the same
-    std::string text = line.text.substr(0, kErrorLength);
-    if (!line.console_only) text = msg::cannot_write(files.log_path(), reason);
-    outcome.logged = false;
-    outcome.log_line = text;
-    common::write_free(*ctx.console, {text});
+    // Earlier files that stand beside this run's are named.
+    for (const std::string& left : files.standing()) common::write_free(*ctx.console, {left});
 }
 
 }  // namespace

@@ -66,6 +66,10 @@ inline std::string cannot_open(std::string_view file, std::string_view reason) {
 inline std::string cannot_write(std::string_view file, std::string_view reason) {
     return with_reason("ERROR: Cannot write file " + common::printable(file), reason);
 }
+inline std::string run_in_progress(std::string_view log) {
+    return "ERROR: PEDOPRE is running on these files now (its log " + common::printable(log) +
+           " is held); run PEDOVIEW again when it has ended";
+}
 inline std::string page_written(std::string_view file) { return "Page written: " + common::printable(file); }
 inline std::string figure_written(std::string_view file) { return "Figure written: " + common::printable(file); }
 

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "common/fixed_text.h"
 #include "common/layout.h"
 #include "common/run_files.h"
 #include "common/record_write.h"
@@ -9,6 +10,7 @@
 #include "soilview/report_page.h"
 #include "soilview/run_names.h"
 #include "soilview/run_tables.h"
+#include "figure/page.h"
 
 namespace pedoview {
 namespace {
@@ -33,7 +35,19 @@ void check_input(common::FileSystem& fs, const std::string& path, bool log, cons
     if (type != common::FileType::Regular) stop(msg::not_a_file(path, common::type_words(type)));
 }
 
-ViewOutcome view(const Request& req, common::FileSystem& fs) {
+// The page of a run that is still working: it shows none of the run's
+// files, which are being replaced.
+std::string in_progress_html(const RunNames& names) {
+    figure::Page page("PEDOPRE run of " + common::printable(names.infile));
+    page.set_subtitle("The tables PEDOPRE is writing for " + common::printable(names.infile) + ".");
+    page.add_section("Run in progress");
+    page.add_paragraph("PEDOPRE is running on these files now (its log " + common::printable(names.log) +
+                       " is held by the run), so none of them is shown: they are being replaced. Run PEDOVIEW again "
+                       "when the run has ended.");
+    return page.html();
+}
+
+ViewOutcome view(const Request& req, common::FileSystem& fs, int wait_ms) {
     RunNames names;
     std::string too_long;
     if (!run_names(req.infile, names, too_long)) stop(msg::name_too_long(too_long));
@@ -47,12 +61,21 @@ ViewOutcome view(const Request& req, common::FileSystem& fs) {
     theirs.push_back(names.log);
     if (const std::string* f = common::overwrites_input(fs, target, theirs)) stop(msg::would_overwrite(target, *f));
 
-    const RunTables tables = read_run(fs, names);
+    // The run's files are read under its log's lock, shared, so that no run
+    // of PEDOPRE changes them half-way through and the page never mixes two
+    // runs. A run still working after the wait is not read at all: the page
+    // says so.
+    bool in_progress = false;
+    const std::unique_ptr<common::RunHold> hold = fs.hold_run(names.log, wait_ms, in_progress);
     std::string text;
-    if (req.figure.empty()) {
-        text = report_html(tables);
+    if (in_progress && !req.figure.empty()) {
+        stop(msg::run_in_progress(names.log));
+    } else if (in_progress) {
+        text = in_progress_html(names);
+    } else if (req.figure.empty()) {
+        text = report_html(read_run(fs, names));
     } else {
-        std::optional<std::string> svg = figure_svg(tables, req.figure);
+        std::optional<std::string> svg = figure_svg(read_run(fs, names), req.figure);
         if (!svg) stop(msg::no_figure(req.figure));
         text = std::move(*svg);
     }
@@ -69,7 +92,7 @@ ViewOutcome view(const Request& req, common::FileSystem& fs) {
 }  // namespace
 
 ViewOutcome run_pedoview(const std::vector<std::string>& args, common::Connection& console,
-                         common::FileSystem& fs) {
+                         common::FileSystem& fs, int wait_ms) {
     static const common::Layout kLine("(A)");
     ViewOutcome outcome;
     std::vector<std::string> lines;
@@ -91,7 +114,7 @@ ViewOutcome run_pedoview(const std::vector<std::string>& args, common::Connectio
             } else {
                 stop(std::string(msg::kSyntax));
             }
-            outcome = view(req, fs);
+            outcome = view(req, fs, wait_ms);
             lines = {outcome.console_line};
         }
     } catch (const Stop& s) {

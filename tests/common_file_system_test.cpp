@@ -6,7 +6,12 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -123,6 +128,105 @@ TEST_F(DiskFiles, TheLogIsLockedRewrittenInPlaceAndNeverFollowed) {
     log.reset();
     EXPECT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
     ::close(fd);
+}
+
+TEST_F(DiskFiles, ALinkedLogIsReplacedByItsOwnFileAndTheCopyKeepsItsText) {
+    // As `cp -al` or `rsync --link-dest` leave it: one log, two names.
+    put(path("run.LOG"), " NOERROR: Program terminated normally\r\n");
+    fs::create_hard_link(path("run.LOG"), path("backup.LOG"));
+    std::string err;
+    auto log = common::disk().open_log(path("run.LOG"), err);
+    ASSERT_NE(log, nullptr) << err;
+    ASSERT_TRUE(log->replace(" ERROR: stopped\r\n"));
+    EXPECT_EQ(slurp(path("backup.LOG")), " NOERROR: Program terminated normally\r\n");
+    EXPECT_EQ(slurp(path("run.LOG")), " ERROR: stopped\r\n");
+    EXPECT_EQ(fs::hard_link_count(path("run.LOG")), 1u);
+    EXPECT_EQ(names(), (std::vector<std::string>{"backup.LOG", "run.LOG"}));  // no temporary left
+    // The lock moved with the name: a second run still waits.
+    int fd = ::open(path("run.LOG").c_str(), O_RDONLY);
+    EXPECT_NE(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    ::close(fd);
+}
+
+TEST_F(DiskFiles, ReadersHoldARunStillAndSayWhenOneIsInProgress) {
+    bool in_progress = true;
+    EXPECT_EQ(common::disk().hold_run(path("none.LOG"), 0, in_progress), nullptr);  // no log: nothing to hold
+    EXPECT_FALSE(in_progress);
+
+    std::string err;
+    auto log = common::disk().open_log(path("run.LOG"), err);
+    ASSERT_NE(log, nullptr) << err;
+    EXPECT_EQ(common::disk().hold_run(path("run.LOG"), 50, in_progress), nullptr);
+    EXPECT_TRUE(in_progress);
+    log.reset();
+
+    auto hold = common::disk().hold_run(path("run.LOG"), 0, in_progress);
+    ASSERT_NE(hold, nullptr);
+    EXPECT_FALSE(in_progress);
+    EXPECT_NE(common::disk().hold_run(path("run.LOG"), 0, in_progress), nullptr);  // readers share
+    int fd = ::open(path("run.LOG").c_str(), O_RDONLY);
+    EXPECT_NE(::flock(fd, LOCK_EX | LOCK_NB), 0);  // a run waits for the reader
+    hold.reset();
+    EXPECT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    ::close(fd);
+}
+
+// A log that takes its first line but not the next: over the file-size
+// limit, as `ulimit -f` sets it.
+class SizeLimit {
+public:
+    explicit SizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit r = old_;
+        r.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &r);
+    }
+    ~SizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        ::signal(SIGXFSZ, SIG_DFL);
+    }
+
+private:
+    rlimit old_{};
+};
+
+TEST_F(DiskFiles, AnUnusableLogIsRemovedAndSaidSoOnlyWhenThereWasOne) {
+    const std::string unfinished(64, 'u');
+    for (bool earlier : {false, true}) {
+        SCOPED_TRACE(earlier);
+        fs::remove(path("run.LOG"));
+        if (earlier) put(path("run.LOG"), "NOERROR\r\n");
+        common::UnitTable units;
+        common::RunFiles files(units);
+        std::string reason;
+        bool removed = !earlier;
+        {
+            SizeLimit limit(16);
+            EXPECT_FALSE(files.open_log(path("run.LOG"), unfinished, reason, removed));
+        }
+        EXPECT_EQ(reason, "File too large");
+        EXPECT_EQ(removed, earlier);
+        EXPECT_FALSE(fs::exists(path("run.LOG")));
+    }
+}
+
+TEST_F(DiskFiles, ARemovalRefusedInAStickyFolderSaysWhy) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs a second user";
+    fs::permissions(dir_, fs::perms::all | fs::perms::sticky_bit);
+    put(path("theirs.LOG"), "NOERROR\r\n");
+    if (::fork() == 0) {  // another user, as in a group's shared folder
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+        std::string err;
+        const bool removed = common::disk().remove(path("theirs.LOG"), err);
+        ::_exit(!removed && err.find("Operation not permitted, for the folder lets only a file's owner remove it") == 0
+                    ? 0
+                    : 1);
+    }
+    int status = 0;
+    ::wait(&status);
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(fs::exists(path("theirs.LOG")));
 }
 
 TEST_F(DiskFiles, LeftoversOfKilledRunsAreRemovedAndNothingElse) {

@@ -37,6 +37,7 @@ TEST(Escape, TextThatIsNotXmlBecomesReplacementCharacters) {
     EXPECT_EQ(escape("\xEF\xBF\xBE"), kFFFD + kFFFD + kFFFD);
     EXPECT_EQ(escape("\xF4\x90\x80\x80"), kFFFD + kFFFD + kFFFD + kFFFD);
     EXPECT_EQ(escape("\xC2\x85"), kFFFD + kFFFD);  // C1 next line
+    EXPECT_EQ(escape("NOERROR\x7F"), "NOERROR" + kFFFD);  // DEL, as a tampered log holds it
 }
 
 TEST(Svg, CoordinatesInShortTenths) {

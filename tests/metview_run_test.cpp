@@ -3,7 +3,11 @@
 // METCONV's files left as they were.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 
 #include <string>
 #include <vector>
@@ -160,6 +164,38 @@ TEST(MetviewRun, FailedAndMissingRunsAreSaidOnThePage) {
     fs.put("n.LOG", std::string(metconv::msg::kUnfinished) + "\r\n");
     r = metview_run(fs, {"n.dat", "ET", "IN", "7"});
     EXPECT_NE(fs.get("n.PET.html")->find("did not finish"), std::string::npos);
+}
+
+// A tampered log's control bytes, DEL among them, never reach the page.
+TEST(MetviewRun, ControlBytesOfATamperedLogAreEscaped) {
+    common::MemoryFileSystem fs;
+    fs.put("w.dat", "1996 1 1.0\n1996 2 2.0\n");
+    metconv_log(fs, {"w.dat", "ET", "IN", "7"});
+    fs.put("w.LOG", "*NOERROR\x7F\x1B[2J\x01" + std::string(240, ' ') + "\r\n");
+    ASSERT_TRUE(metview_run(fs, {"w.dat", "ET", "IN", "7"}).outcome.page);
+    const std::string& page = *fs.get("w.html");
+    for (char c : {'\x7F', '\x1B', '\x01'}) EXPECT_EQ(page.find(c), std::string::npos) << int(c);
+    EXPECT_NE(page.find("*NOERROR\xEF\xBF\xBD"), std::string::npos);  // shown as U+FFFD
+}
+
+// While METCONV holds its log, the page checks none of its files.
+TEST(MetviewRun, ARunInProgressIsSaidAndNotChecked) {
+    namespace stdfs = std::filesystem;
+    const stdfs::path dir = stdfs::temp_directory_path() / ("metview_busy_" + std::to_string(::getpid()));
+    stdfs::create_directories(dir);
+    std::ofstream(dir / "w.dat", std::ios::binary) << "1996 1 1.0\n1996 2 2.0\n";
+    std::string err;
+    auto run_log = common::disk().open_log((dir / "w.LOG").string(), err);
+    ASSERT_NE(run_log, nullptr) << err;
+    auto console = common::Connection::in_memory(6, "console");
+    const std::vector<std::string> args = {(dir / "w.dat").string(), "ET", "IN", "7"};
+    ASSERT_TRUE(metview::run_metview(args, *console, common::disk(), 0).page);
+    std::ifstream page(dir / "w.html", std::ios::binary);
+    const std::string html{std::istreambuf_iterator<char>(page), {}};
+    EXPECT_NE(html.find("METCONV is running on these files now"), std::string::npos);
+    EXPECT_EQ(html.find("is missing"), std::string::npos);  // the run's files were not looked at
+    run_log.reset();
+    stdfs::remove_all(dir);
 }
 
 }  // namespace

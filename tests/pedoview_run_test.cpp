@@ -3,6 +3,9 @@
 // outputs are missing or unreadable.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <fstream>
 #include <map>
 
@@ -99,6 +102,38 @@ TEST(PedoviewRun, OneFigureAloneAsAnSvgDocument) {
     fs.remove("soils/nine.OUT", err);
     EXPECT_EQ(view(fs, {"--svg", "green-ampt-a", "soils/nine.dat"}),
               "ERROR: The run's tables do not give the figure green-ampt-a\r\n");
+}
+
+// While PEDOPRE holds its log, the page shows none of its files, which may
+// be half one run's and half the next one's; once the run has ended, the
+// page is the run's.
+TEST(PedoviewRun, ARunInProgressIsSaidAndNotMixedIntoThePage) {
+    namespace stdfs = std::filesystem;
+    const stdfs::path dir = stdfs::temp_directory_path() / ("pedoview_busy_" + std::to_string(::getpid()));
+    stdfs::create_directories(dir);
+    const std::string soil = (dir / "soil.dat").string();
+    std::ofstream(soil, std::ios::binary) << example("measured_loam.dat");
+    std::string err;
+    auto run_log = common::disk().open_log((dir / "PEDOPRE.LOG").string(), err);  // a run at work
+    ASSERT_NE(run_log, nullptr) << err;
+    ASSERT_TRUE(run_log->replace(" ERROR: Run did not finish\r\n"));
+
+    auto console = common::Connection::in_memory(0, "console");
+    pedoview::run_pedoview({soil}, *console, common::disk(), 0);
+    std::ifstream page_file(dir / "soil.html", std::ios::binary);
+    const std::string page{std::istreambuf_iterator<char>(page_file), {}};
+    EXPECT_NE(page.find("PEDOPRE is running on these files now"), std::string::npos);
+    EXPECT_EQ(page.find("Log "), std::string::npos);  // nothing of the run's files
+    pedoview::run_pedoview({"--svg", "characteristic", soil}, *console, common::disk(), 0);
+    console->flush();
+    EXPECT_NE(console->memory().find("ERROR: PEDOPRE is running on these files now"), std::string::npos);
+    EXPECT_FALSE(stdfs::exists(dir / "soil.characteristic.svg"));
+
+    run_log.reset();  // the run has ended
+    pedoview::run_pedoview({soil}, *console, common::disk(), 0);
+    std::ifstream again(dir / "soil.html", std::ios::binary);
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(again), {}).find("stopped from outside"), std::string::npos);
+    stdfs::remove_all(dir);
 }
 
 }  // namespace

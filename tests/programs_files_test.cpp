@@ -6,6 +6,7 @@
 
 #include <signal.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,6 +15,7 @@
 #include <cstdio>
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <fstream>
 #include <sstream>
@@ -36,12 +38,15 @@ void put(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios
 
 // Starts a program in `dir` with its output going to `out` (thrown away by
 // default); returns its pid.
+// `prepare`, when given, runs in the new process before the program starts
+// (limits, another user, another standard output).
 pid_t start(const char* program, const std::vector<std::string>& args, const fs::path& dir,
-            const char* out = "/dev/null") {
+            const char* out = "/dev/null", const std::function<void()>& prepare = {}) {
     pid_t pid = ::fork();
     if (pid == 0) {
         if (::chdir(dir.c_str()) != 0) ::_exit(127);
         if (!std::freopen(out, "w", stdout)) ::_exit(127);
+        if (prepare) prepare();
         std::vector<char*> argv{const_cast<char*>(program)};
         for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
@@ -250,6 +255,119 @@ TEST_F(ProgramFiles, AFullDiskNeverGivesASuccessLine) {
     EXPECT_FALSE(fs::exists(small / "soil.SIN"));
     EXPECT_FALSE(hidden_files(small));
     ::umount(small.c_str());
+}
+
+// A write that fails for a limit of the process ends the run with the
+// system's reason, like any failed write: past the file-size limit (`ulimit
+// -f`), and into a pipe nobody reads any more.
+TEST_F(ProgramFiles, AFileSizeLimitOrAClosedPipeEndsTheRunWithItsReason) {
+    soil("vg_nine_layers.dat", "soil.dat");
+    const int status = finish(start(PEDOPRE_PROGRAM, {"soil.dat"}, dir_, "/dev/null", [] {
+        rlimit r{8192, 8192};
+        ::setrlimit(RLIMIT_FSIZE, &r);
+    }));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    const std::string log = slurp(dir_ / "PEDOPRE.LOG");
+    EXPECT_NE(log.find(": File too large"), std::string::npos) << log;
+    EXPECT_FALSE(fs::exists(dir_ / "soil.SIN"));
+    EXPECT_FALSE(hidden_files(dir_));
+
+    put(dir_ / "rain.dat", hourly_series(1));
+    for (const auto& [program, args] : std::vector<std::pair<const char*, std::vector<std::string>>>{
+             {PEDOPRE_PROGRAM, {"soil.dat"}}, {METCONV_PROGRAM, {"rain.dat", "HR", "IN", "1"}}}) {
+        SCOPED_TRACE(program);
+        int ends[2];
+        ASSERT_EQ(::pipe(ends), 0);
+        ::close(ends[0]);  // nobody reads the console
+        const int closed = finish(start(program, args, dir_, "/dev/null", [&] { ::dup2(ends[1], STDOUT_FILENO); }));
+        ::close(ends[1]);
+        EXPECT_TRUE(WIFEXITED(closed) && WEXITSTATUS(closed) == 0) << closed;
+    }
+    EXPECT_EQ(slurp(dir_ / "PEDOPRE.LOG"), kPedopreNormal);  // only the console was lost
+    EXPECT_EQ(slurp(dir_ / "rain.LOG"), kMetconvNormal);
+}
+
+// A folder copied with its files linked, not copied (`cp -al`, a backup with
+// `rsync --link-dest`): a run in the copy never changes the original's log.
+TEST_F(ProgramFiles, ARunInALinkedCopyLeavesTheOriginalsLog) {
+    fs::create_directories(dir_ / "original");
+    fs::copy_file(fs::path(EXAMPLES_DIR) / "soils" / "measured_loam.dat", dir_ / "original" / "soil.dat");
+    run(PEDOPRE_PROGRAM, {"soil.dat"}, dir_ / "original");
+    fs::copy(dir_ / "original", dir_ / "copy", fs::copy_options::create_hard_links | fs::copy_options::recursive);
+    fs::remove(dir_ / "copy" / "soil.dat");  // a new input of its own, not through the link
+    put(dir_ / "copy" / "soil.dat", "broken\n");
+    run(PEDOPRE_PROGRAM, {"soil.dat"}, dir_ / "copy");
+    EXPECT_EQ(slurp(dir_ / "copy" / "PEDOPRE.LOG").substr(0, 8), " ERROR: ");
+    EXPECT_EQ(slurp(dir_ / "original" / "PEDOPRE.LOG"), kPedopreNormal);
+    EXPECT_TRUE(fs::exists(dir_ / "original" / "soil.SIN"));
+    EXPECT_FALSE(hidden_files(dir_ / "copy"));
+}
+
+// Earlier files that a failed run cannot remove are named, so that no one
+// takes them for this run's.
+TEST_F(ProgramFiles, EarlierFilesThatStandAreNamedOnTheConsole) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs a second user";
+    const auto as_another_user = [] {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(126);
+    };
+    const fs::path console = dir_ / "console.txt";
+    const fs::path folder = dir_ / "runs";
+    fs::create_directories(folder);
+    fs::permissions(dir_, fs::perms::all);
+    fs::copy_file(fs::path(EXAMPLES_DIR) / "soils" / "measured_loam.dat", folder / "soil.dat");
+    run(PEDOPRE_PROGRAM, {"soil.dat"}, folder);
+
+    // A folder the user may not change, with a log the user may write: the
+    // run fails, and the soil input file of the earlier run stays.
+    fs::permissions(folder / "PEDOPRE.LOG", fs::perms::all);
+    ASSERT_EQ(finish(start(PEDOPRE_PROGRAM, {"soil.dat"}, folder, console.c_str(), as_another_user)), 0);
+    EXPECT_EQ(slurp(folder / "PEDOPRE.LOG").substr(0, 8), " ERROR: ");
+    EXPECT_TRUE(fs::exists(folder / "soil.SIN"));
+    EXPECT_NE(slurp(console).find(" ERROR: Earlier output soil.SIN stands, not of this run; it cannot be removed: "
+                                  "Permission denied\r\n"),
+              std::string::npos)
+        << slurp(console);
+
+    // A shared folder with the sticky bit, the log another user's: the old
+    // log stands, and the console says so and why.
+    fs::permissions(folder, fs::perms::all | fs::perms::sticky_bit);
+    fs::permissions(folder / "PEDOPRE.LOG", fs::perms::owner_read | fs::perms::owner_write);
+    run(PEDOPRE_PROGRAM, {"soil.dat"}, folder);
+    ASSERT_EQ(finish(start(PEDOPRE_PROGRAM, {"soil.dat"}, folder, console.c_str(), as_another_user)), 0);
+    EXPECT_EQ(slurp(folder / "PEDOPRE.LOG"), kPedopreNormal);
+    EXPECT_NE(slurp(console).find(" ERROR: Cannot open file PEDOPRE.LOG: Permission denied\r\n"
+                                  " ERROR: Earlier log PEDOPRE.LOG stands, not of this run; it cannot be removed: "
+                                  "Operation not permitted, for the folder lets only a file's owner remove it and "
+                                  "another user owns this one\r\n"),
+              std::string::npos)
+        << slurp(console);
+}
+
+// Durable results on request: the outputs and their folder reach the disk
+// before the log's last line.
+TEST_F(ProgramFiles, DurableResultsAreTheSameFilesFlushedBeforeTheLog) {
+    soil("vg_layered.dat", "soil.dat");
+    run(PEDOPRE_PROGRAM, {"soil.dat"}, dir_);
+    const auto plain = contents(dir_);
+    const fs::path trace = dir_.parent_path() / (dir_.filename().string() + ".trace");
+    // The leak check of a sanitizer build cannot run under a tracer.
+    const std::string command = "cd '" + dir_.string() + "' && DRAINPREP_FSYNC=1 ASAN_OPTIONS=detect_leaks=0 " +
+                                "strace -f -o '" + trace.string() + "' -e trace=fsync,rename,pwrite64 " +
+                                PEDOPRE_PROGRAM + " soil.dat >/dev/null 2>&1";
+    if (std::system("strace -o /dev/null true 2>/dev/null") != 0) GTEST_SKIP() << "strace cannot run here";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(contents(dir_), plain);
+    // In the trace: each output renamed after its flush and followed by its
+    // folder's, all before the log's last line.
+    const std::string calls = slurp(trace);
+    fs::remove(trace);
+    const size_t last_line = calls.find("NOERROR");
+    ASSERT_NE(last_line, std::string::npos);
+    size_t renames = 0, fsyncs = 0;
+    for (size_t at = calls.find("rename("); at < last_line; at = calls.find("rename(", at + 1)) ++renames;
+    for (size_t at = calls.find("fsync("); at < last_line; at = calls.find("fsync(", at + 1)) ++fsyncs;
+    EXPECT_EQ(renames, 8u);
+    EXPECT_GE(fsyncs, 2 * renames + 1);  // each output, its folder, and the log's first line
 }
 
 }  // namespace

@@ -157,6 +157,7 @@ Outcome run_metconv(const std::vector<std::string>& args, common::Connection& co
     bool removed = false;
     if (!run_files.open_log(p.LOGFILE, log_record(msg::kUnfinished), reason, removed)) {
         console.stop_line(msg::log_unusable(msg::cannot_open_log(p.LOGFILE, reason), removed));
+        for (const std::string& left : run_files.standing()) console.free_line(left);
         console_conn.flush();
         return o;
     }
@@ -195,7 +196,9 @@ Outcome run_metconv(const std::vector<std::string>& args, common::Connection& co
     if (result == 0) message = msg::kNormal;
 
     const std::string record = log_record(message);
-    if (run_files.finish(record, reason)) {
+    const bool logged = run_files.finish(record, reason);
+    for (const std::string& left : run_files.standing()) console.free_line(left);
+    if (logged) {
         o.log_line = record.substr(0, kMessageLength);
         o.ok = result == 0;
         console.stop_line(result == 0 ? msg::kConsoleNormal : msg::kConsoleError);

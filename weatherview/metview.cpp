@@ -5,6 +5,7 @@
 #include "common/fixed_text.h"
 #include "common/run_files.h"
 #include "common/version.h"
+#include "figure/page.h"
 #include "weather/conversion.h"
 #include "weather/messages.h"
 #include "weather/metconv.h"
@@ -58,6 +59,18 @@ std::string write_page(common::FileSystem& fs, const std::string& path, const st
     return {};
 }
 
+// The page of a run that is still working: it shows none of the run's
+// files, which are being replaced.
+std::string in_progress_page(const metconv::RunParameters& p, const std::string& command) {
+    figure::Page page("METVIEW: " + common::printable(p.INFILE));
+    page.set_subtitle("The run " + command + ", still working.");
+    page.add_section("Run in progress");
+    page.add_paragraph("METCONV is running on these files now (its log " + common::printable(p.LOGFILE) +
+                       " is held by the run), so none of them is checked: they are being replaced. Run METVIEW again "
+                       "when the run has ended.");
+    return page.html();
+}
+
 }  // namespace
 
 // METVIEW's usage text.
@@ -69,7 +82,8 @@ static void usage(metconv::Console& console) {
 
 std::string version_line() { return common::version_line("METVIEW"); }
 
-Outcome run_metview(const std::vector<std::string>& args, common::Connection& console_conn, common::FileSystem& files) {
+Outcome run_metview(const std::vector<std::string>& args, common::Connection& console_conn, common::FileSystem& files,
+                    int wait_ms) {
     Outcome o;
     metconv::Console console(console_conn, o.console);
     auto stop = [&](std::string_view line) {
@@ -104,8 +118,13 @@ Outcome run_metview(const std::vector<std::string>& args, common::Connection& co
             console.stop_line(msg::page_replaces_input(p.INFILE, page));
             return stop(msg::kNoPage);
         }
-        const std::unique_ptr<RunCheck> check = check_run(p, type, files);
-        const std::string html = report_page(*check, joined(args)).html();
+        // The run's files are read under its log's lock, shared, so that no
+        // run of METCONV changes them half-way through and the page never
+        // mixes two runs. A run still working after the wait is not read.
+        bool in_progress = false;
+        const std::unique_ptr<common::RunHold> hold = files.hold_run(p.LOGFILE, wait_ms, in_progress);
+        const std::string html = in_progress ? in_progress_page(p, joined(args))
+                                             : report_page(*check_run(p, type, files), joined(args)).html();
         if (const std::string why = write_page(files, page, html); !why.empty()) {
             console.stop_line(metconv::msg::cannot_write(page, why));
             return stop(msg::kNoPage);

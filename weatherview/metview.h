@@ -4,10 +4,13 @@
 //
 // Given the arguments of a METCONV run, it reads the run's input (as
 // METCONV reads it), its log and its weather file (through the layouts that
-// wrote it), and writes one self-contained page beside the weather file,
-// named after it with .html added (w.dat gives w.RAI and w.RAI.html), so
-// that the pages of a site's rain, temperatures and evapotranspiration, and
-// its soil's page, never share a name. It never changes the input or
+// wrote it), while the run's log is locked (shared) so that no run of
+// METCONV changes them meanwhile (a run still working after a short wait is
+// not read: the page says that it is in progress), and writes one
+// self-contained page beside the weather file, named after it with .html
+// added (w.dat gives w.RAI and w.RAI.html), so that the pages of a site's
+// rain, temperatures and evapotranspiration, and its soil's page, never
+// share a name. It never changes the input or
 // METCONV's files; the page is written whole or not at all.
 //
 // The arguments are read by METCONV's own CMDARGS, so both programs name the
@@ -44,7 +47,11 @@ struct Outcome {
 
 // One whole run of METVIEW on ARGS (program name excluded), on the files of
 // FILES; console lines go to CONSOLE, which is flushed before the return.
+// How long METVIEW waits for a run of METCONV in progress on the same files
+// to end before its page says that the run is in progress instead.
+inline constexpr int kRunWaitMs = 3000;
+
 Outcome run_metview(const std::vector<std::string>& args, common::Connection& console,
-                    common::FileSystem& files = common::disk());
+                    common::FileSystem& files = common::disk(), int wait_ms = kRunWaitMs);
 
 }  // namespace metview
