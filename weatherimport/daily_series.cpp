@@ -14,19 +14,20 @@ DailySeries lay_out_days(const SourceSeries& source, Findings& findings) {
     s.first = lo;
     s.days.resize(static_cast<size_t>((hi - lo).count()) + 1);
 
-    // Out of order: a source line whose day lies before the day of the
-    // line before it (the lines of one day, or of one month in a GHCN file,
-    // share it). One finding per line that steps back.
+    // Out of order: a source line holding a day before the last day that
+    // came before it for the same quantity (the lines of a GHCN file hold
+    // one element each). One finding per line that steps back.
     std::map<std::pair<Quantity, Day>, const Observation*> seen;
-    const Observation* previous = nullptr;
-    int last_line = 0;
+    std::array<std::optional<Day>, kQuantities> latest;
+    int reported_line = 0;
     for (const Observation& o : source.observations) {
-        const bool new_line = o.at.line != last_line;
-        if (new_line && previous && o.day < previous->day && o.quantity == previous->quantity)
-            findings.push_back({FindingKind::Check, std::string(quantity_name(o.quantity)), iso(o.day), "",
-                                "out of order: comes after " + iso(previous->day) + " in the source", o.at});
-        previous = &o;
-        last_line = o.at.line;
+        std::optional<Day>& last = latest[index(o.quantity)];
+        if (last && o.day < *last && o.at.line != reported_line) {
+            findings.push_back({FindingKind::Check, "", iso(o.day), "",
+                                "out of order: comes after " + iso(*last) + " in the source", Place{o.at.file, o.at.line, 0}});
+            reported_line = o.at.line;
+        }
+        if (!last || o.day > *last) last = o.day;
         auto [it, fresh] = seen.emplace(std::pair{o.quantity, o.day}, &o);
         auto& cell = s.at(static_cast<size_t>((o.day - lo).count()), o.quantity);
         if (!fresh) {
