@@ -118,6 +118,7 @@ void print_report(const weatherimport::ImportReport& r) {
         std::printf("%s -> %s: %s\n", c.input.c_str(), c.output.c_str(), c.log_line.c_str());
         if (c.page) std::printf("Page written: %s\n", c.page->c_str());
     }
+    if (!r.page.empty()) std::printf("Page written: %s\n", r.page.c_str());
     for (const auto& e : r.errors) std::fprintf(stderr, "error: %s\n", e.c_str());
     std::fflush(stdout);
 }
@@ -142,6 +143,7 @@ bool write_json(const std::string& path, const ImportArgs& a, const weatherimpor
         if (!f.at.file.empty()) e["at"] = {{"file", f.at.file}, {"line", f.at.line}, {"column", f.at.column}};
         j["findings"].push_back(e);
     }
+    if (!r.page.empty()) j["page"] = r.page;
     j["files"] = nlohmann::ordered_json::array();
     for (const auto& c : r.conversions) {
         nlohmann::ordered_json e;
@@ -188,7 +190,7 @@ void add_weather_import(CLI::App& weather, Outcome& outcome) {
     cmd->add_option("--fill-temperature-gaps", o.fill_temperature_gaps,
                     "Fill Tmax/Tmin gaps of at most DAYS days by linear interpolation, each value listed")
         ->check(CLI::Range(0, 31));
-    cmd->add_flag("--pages", o.pages, "Write the METVIEW page of each weather file");
+    cmd->add_flag("--pages", o.pages, "Write the METVIEW page of each weather file and the import's page NAME_import.html");
     cmd->add_option("--json", a->json, "Write the summary as JSON to this file");
 
     // PET.

@@ -27,7 +27,8 @@ double in_unit(double mm, DepthUnit u) {
 
 }  // namespace
 
-void check_plausibility(const DailySeries& s, TemperatureUnit tu, DepthUnit ru, Findings& findings) {
+void check_plausibility(const DailySeries& s, TemperatureUnit tu, DepthUnit ru, Findings& out) {
+    Findings findings;
     auto shown_t = [&](double c) {
         return fmt(tu == TemperatureUnit::Celsius ? c : to_fahrenheit(c)) + " " + unit_word(tu);
     };
@@ -63,8 +64,9 @@ void check_plausibility(const DailySeries& s, TemperatureUnit tu, DepthUnit ru, 
             findings.push_back({FindingKind::Check, "pet", iso(s.day(i)), "",
                                 "PET " + fmt(*p) + " mm/day is outside 0 to 25 mm/day; is the unit right?"});
     }
+    // Swapped columns first: it explains the day-by-day findings after it.
     if (both > 0 && swapped * 2 > both)
-        findings.push_back({FindingKind::Check, "tmax", "", "",
+        out.push_back({FindingKind::Check, "tmax", "", "",
                             "Tmax lies below Tmin on " + std::to_string(swapped) + " of " + std::to_string(both) +
                                 " days: are the Tmax and Tmin columns swapped?"});
     if (s.carried[index(Quantity::Rain)]) {
@@ -81,6 +83,7 @@ void check_plausibility(const DailySeries& s, TemperatureUnit tu, DepthUnit ru, 
                                         " is beyond any rain gauged in a year; is the unit " + unit_word(ru) +
                                         " right?"});
     }
+    out.insert(out.end(), findings.begin(), findings.end());
 }
 
 }  // namespace weatherimport

@@ -5,9 +5,12 @@
 #include <map>
 #include <sstream>
 
+#include "common/file_system.h"
+
 #include "weatherimport/daily_series.h"
 #include "weatherimport/gaps.h"
 #include "weatherimport/ghcn_daily.h"
+#include "weatherimport/import_page.h"
 #include "weatherimport/noaa_csv.h"
 #include "weatherimport/pet_hargreaves.h"
 #include "weatherimport/pet_thornthwaite.h"
@@ -143,6 +146,22 @@ void import_hourly(const ImportOptions& o, SourceSeries& source, ImportReport& r
 
 }  // namespace
 
+// Writes the import's page beside the files; a page that cannot be
+// written is an error of the import.
+static void write_page(const ImportOptions& o, ImportReport& report) {
+    const std::string name = import_page_name(o.out_dir, o.name);
+    const std::string html = import_page(o, report);
+    std::string err;
+    auto file = common::disk().open_write(name, err);
+    if (file && file->write(html.data(), html.size()) && file->close()) {
+        report.page = name;
+        return;
+    }
+    if (file) err = file->error(), file->discard();
+    report.errors.push_back("cannot write " + name + ": " + err);
+    report.status = 1;
+}
+
 SourceFormat detect_format(const std::string& file, std::string_view text) {
     if (ends_with(file, ".dly")) return SourceFormat::Ghcn;
     const std::string_view first = text.substr(0, text.find('\n'));
@@ -151,7 +170,8 @@ SourceFormat detect_format(const std::string& file, std::string_view text) {
     return SourceFormat::Csv;
 }
 
-ImportReport run_import(const ImportOptions& o) {
+// The import itself; run_import adds the page.
+static ImportReport import_series(const ImportOptions& o) {
     ImportReport report;
     std::ifstream in(o.file, std::ios::binary);
     if (!in) {
@@ -212,7 +232,7 @@ ImportReport run_import(const ImportOptions& o) {
                 have_pet = false;
             }
         } else {
-            std::map<std::string, int> estimates;
+            std::map<std::string, int> estimates, lacking;
             for (size_t i = 0; i < s.days.size(); ++i) {
                 const auto &hi = s.at(i, Quantity::Tmax), &lo = s.at(i, Quantity::Tmin);
                 if (!hi || !lo) continue;
@@ -226,11 +246,13 @@ ImportReport run_import(const ImportOptions& o) {
                             s.at(i, Quantity::Sunshine)};
                 std::string missing, estimated;
                 pet[i] = penman_monteith_et0(d, o.site, doy, missing, estimated);
-                if (!pet[i])
-                    report.findings.push_back({FindingKind::Missing, "pet", iso(s.day(i)), "",
-                                               "no Penman-Monteith value: no " + missing + " (written -99)"});
+                if (!pet[i]) ++lacking[missing];
                 if (!estimated.empty()) ++estimates[estimated];
             }
+            for (const auto& [what, days] : lacking)
+                report.findings.push_back({FindingKind::Missing, "pet", report.first, report.last,
+                                           "no Penman-Monteith value on " + std::to_string(days) +
+                                               " days with temperatures: no " + what + " (written -99)"});
             for (const auto& [what, days] : estimates)
                 report.findings.push_back({FindingKind::Estimated, "pet", report.first, report.last,
                                            what + " on " + std::to_string(days) + " days, as asked"});
@@ -244,10 +266,14 @@ ImportReport run_import(const ImportOptions& o) {
             for (size_t i = 0; i < s.days.size(); ++i) p.at(i, Quantity::Pet) = pet[i];
             Findings gaps;
             list_gaps(p, Quantity::Pet, gaps);
-            for (Finding& f : gaps) f.text += ": the temperatures (or other inputs) of these days are missing";
-            if (o.pet != PetMethod::PenmanMonteith)
-                report.findings.insert(report.findings.end(), gaps.begin(), gaps.end());
+            for (Finding& f : gaps) f.text += " (an input of these days is missing)";
+            report.findings.insert(report.findings.end(), gaps.begin(), gaps.end());
         }
+    }
+    if (have_pet && std::none_of(pet.begin(), pet.end(), [](const auto& v) { return v.has_value(); })) {
+        report.errors.push_back(o.file + ": no day has a PET value (listed): no PET file written");
+        report.status = 1;
+        have_pet = false;
     }
     if (have_pet)
         add_conversion(report, convert_series(model_args_path(o, "_et.dat"), pet_records(s, pet),
@@ -270,6 +296,12 @@ ImportReport run_import(const ImportOptions& o) {
                                                   o.pages));
         }
     }
+    return report;
+}
+
+ImportReport run_import(const ImportOptions& o) {
+    ImportReport report = import_series(o);
+    if (o.pages) write_page(o, report);
     return report;
 }
 

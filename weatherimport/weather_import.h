@@ -52,6 +52,7 @@ struct ImportReport {
     std::string format;      // "ghcn", "noaa-csv", "csv"
     std::string first, last; // the series' first and last day (or hour)
     std::vector<Conversion> conversions;
+    std::string page;        // the import's page, when written
 };
 
 ImportReport run_import(const ImportOptions& options);
