@@ -19,7 +19,7 @@ using weatherimport::Quantity;
 struct ImportArgs {
     weatherimport::ImportOptions o;
     std::string format = "auto", units, pet = "none", delimiter;
-    std::string temperature_unit = "C", rain_unit = "mm", pet_unit = "mm", wind_unit = "m/s";
+    std::string temperature_unit, rain_unit, pet_unit, wind_unit;
     std::string hour_convention, missing_rain;
     std::map<Quantity, std::string> columns;
     std::vector<std::string> flag_columns;
@@ -67,11 +67,22 @@ std::string check_usage(ImportArgs& a) {
     o.site.rs_krs = a.krs;
     o.site.humidity_from_tmin = a.humidity_from_tmin;
 
+    // A table's units are declared for every column that has one.
     auto& l = o.layout;
-    l.temperature_unit = *weatherimport::temperature_unit(a.temperature_unit);
-    l.rain_unit = *weatherimport::depth_unit(a.rain_unit);
-    l.pet_unit = *weatherimport::depth_unit(a.pet_unit);
-    l.wind_unit = *weatherimport::speed_unit(a.wind_unit);
+    const auto named = [&](std::initializer_list<Quantity> qs) {
+        for (Quantity q : qs)
+            if (a.columns.count(q)) return true;
+        return false;
+    };
+    if (named({Quantity::Tmax, Quantity::Tmin, Quantity::Tdew}) && a.temperature_unit.empty())
+        return "a temperature column needs --temperature-unit C|F";
+    if (named({Quantity::Rain}) && a.rain_unit.empty()) return "--rain-column needs --rain-unit mm|cm|in";
+    if (named({Quantity::Pet}) && a.pet_unit.empty()) return "--pet-column needs --pet-unit mm|cm|in";
+    if (named({Quantity::Wind}) && a.wind_unit.empty()) return "--wind-column needs --wind-unit m/s|km/h";
+    if (!a.temperature_unit.empty()) l.temperature_unit = *weatherimport::temperature_unit(a.temperature_unit);
+    if (!a.rain_unit.empty()) l.rain_unit = *weatherimport::depth_unit(a.rain_unit);
+    if (!a.pet_unit.empty()) l.pet_unit = *weatherimport::depth_unit(a.pet_unit);
+    if (!a.wind_unit.empty()) l.wind_unit = *weatherimport::speed_unit(a.wind_unit);
     l.decimal_comma = a.decimal_comma;
     l.missing_codes = a.missing;
     for (const auto& [q, name] : a.columns) l.columns.emplace_back(q, name);
@@ -244,17 +255,19 @@ void add_weather_import(CLI::App& weather, Outcome& outcome) {
     }
     cmd->add_option("--flag-column", a->flag_columns,
                     "Table: VALUE_COLUMN=FLAG_COLUMN; a value whose flag cell is not empty is missing, and listed")
+        ->allow_extra_args(false)
         ->group("Table columns");
-    cmd->add_option("--temperature-unit", a->temperature_unit, "Table: C or F")
-        ->check(CLI::IsMember({"C", "F"}))->capture_default_str()->group("Table columns");
-    cmd->add_option("--rain-unit", a->rain_unit, "Table: mm, cm or in")
-        ->check(CLI::IsMember({"mm", "cm", "in"}))->capture_default_str()->group("Table columns");
-    cmd->add_option("--pet-unit", a->pet_unit, "Table: mm, cm or in")
-        ->check(CLI::IsMember({"mm", "cm", "in"}))->capture_default_str()->group("Table columns");
-    cmd->add_option("--wind-unit", a->wind_unit, "Table: m/s or km/h")
-        ->check(CLI::IsMember({"m/s", "km/h"}))->capture_default_str()->group("Table columns");
+    cmd->add_option("--temperature-unit", a->temperature_unit, "Table: unit of the temperature columns, C or F (required with them)")
+        ->check(CLI::IsMember({"C", "F"}))->group("Table columns");
+    cmd->add_option("--rain-unit", a->rain_unit, "Table: unit of the rain column, mm, cm or in (required with it)")
+        ->check(CLI::IsMember({"mm", "cm", "in"}))->group("Table columns");
+    cmd->add_option("--pet-unit", a->pet_unit, "Table: unit of the PET column, mm, cm or in (required with it)")
+        ->check(CLI::IsMember({"mm", "cm", "in"}))->group("Table columns");
+    cmd->add_option("--wind-unit", a->wind_unit, "Table: unit of the wind column, m/s or km/h (required with it)")
+        ->check(CLI::IsMember({"m/s", "km/h"}))->group("Table columns");
     cmd->add_option("--missing", a->missing,
                     "Table: a cell meaning no value (repeatable: --missing \"\" --missing NA --missing -9999)")
+        ->allow_extra_args(false)
         ->group("Table columns");
     cmd->add_flag("--decimal-comma", a->decimal_comma, "Table: numbers are written with a decimal comma")
         ->group("Table columns");
