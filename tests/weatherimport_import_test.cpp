@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "weatherimport/gaps.h"
+#include "weatherimport/pet_thornthwaite.h"
 #include "weatherimport/plausibility.h"
 #include "weatherimport/weather_import.h"
 
@@ -175,6 +176,26 @@ TEST_F(Import, HourlyRainGapsAndDaytime) {
     EXPECT_NE(read("st_hr.RAI").find(" 110   6"), std::string::npos);  // 1 February, hour 10, 1.5 mm
 }
 
+// A day given twice: the first value kept, the repeat listed with both
+// lines; a year typed wrong refused before centuries of days are laid out.
+TEST_F(Import, RepeatedDaysAndMistypedYears) {
+    ImportOptions o = options(write("r.csv", "date,tmax,tmin\n2001-05-01,20,10\n2001-05-01,25,12\n"));
+    o.layout.date_column = "date";
+    o.layout.columns = {{Quantity::Tmax, "tmax"}, {Quantity::Tmin, "tmin"}};
+    o.layout.temperature_unit = TemperatureUnit::Celsius;
+    ImportReport r = run_import(o);
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(read("st_tp.dat"), "2001 121 20 10\r\n");
+    EXPECT_NE(lines(r.findings).find("check tmax 2001-05-01: repeated day: also on line 2; the value of line 2 is kept (" +
+                                     o.file + ":3:12)"),
+              std::string::npos);
+    o.file = write("y.csv", "date,tmax,tmin\n2001-05-01,20,10\n0201-05-02,25,12\n");
+    r = run_import(o);
+    EXPECT_EQ(r.status, 1);
+    ASSERT_EQ(r.errors.size(), 1u);
+    EXPECT_NE(r.errors[0].find("0201-05-02 (" + o.file + ":3:12) to 2001-05-01"), std::string::npos);
+}
+
 // Plausibility: swapped columns, a unit that cannot be right.
 TEST(Plausibility, SwappedColumnsAndWrongUnits) {
     DailySeries s;
@@ -194,6 +215,51 @@ TEST(Plausibility, SwappedColumnsAndWrongUnits) {
     EXPECT_NE(all.find("check tmax 2001-07-02: 75.0 C is beyond any air temperature measured"), std::string::npos);
     EXPECT_NE(all.find("check rain 2001-07-01: 2000.0 mm (2000.0 mm) in one day is beyond any rain gauged"),
               std::string::npos);
+}
+
+}  // namespace
+}  // namespace weatherimport
+
+namespace weatherimport {
+namespace {
+
+DailySeries days_from(int year, size_t n, double (*t)(int month)) {
+    DailySeries s;
+    s.first = *calendar_date(year, 1, 1);
+    s.days.resize(n);
+    s.carried[index(Quantity::Tmax)] = s.carried[index(Quantity::Tmin)] = true;
+    for (size_t i = 0; i < n; ++i) {
+        const double v = t(month_of(s.day(i)));
+        s.at(i, Quantity::Tmax) = v + 5.0, s.at(i, Quantity::Tmin) = v - 5.0;
+    }
+    return s;
+}
+
+// Thornthwaite on a daily series: every day of a month gets the same share;
+// a month missing more than 4 days in a row has no mean (no value on its
+// days); without a mean in every calendar month there is no heat index.
+TEST(Thornthwaite, DailySeriesMonthsAndRefusal) {
+    // 2001 and 2002; 10-14 February 2002 missing (5 days in a row).
+    DailySeries s = days_from(2001, 730, [](int m) { return m >= 5 && m <= 9 ? 20.0 : 2.0; });
+    for (size_t k = 0; k < 5; ++k) s.at(365 + 40 + k, Quantity::Tmax).reset();
+    std::vector<std::optional<double>> pet;
+    std::string why;
+    ASSERT_TRUE(thornthwaite_series(s, 52.0, pet, why)) << why;
+    EXPECT_TRUE(pet[31].has_value());         // 1 February 2001
+    EXPECT_FALSE(pet[365 + 31].has_value());  // 1 February 2002: no mean
+    for (size_t i = 181; i < 212; ++i) EXPECT_DOUBLE_EQ(*pet[i], *pet[181]);  // July 2001
+    EXPECT_DOUBLE_EQ(*pet[181], *pet[365 + 181]);
+    // Four days in a row missing: a mean again, the missing days themselves
+    // without a value.
+    s.at(365 + 40, Quantity::Tmax) = 7.0;
+    ASSERT_TRUE(thornthwaite_series(s, 52.0, pet, why)) << why;
+    EXPECT_TRUE(pet[365 + 31].has_value());
+    EXPECT_FALSE(pet[365 + 41].has_value());
+    // Colder months give less: a month at 2 C against one at 20 C.
+    EXPECT_LT(*pet[31], *pet[181]);
+    DailySeries half = days_from(2001, 200, [](int) { return 10.0; });
+    EXPECT_FALSE(thornthwaite_series(half, 52.0, pet, why));
+    EXPECT_NE(why.find("month 7 has none"), std::string::npos);
 }
 
 }  // namespace

@@ -19,6 +19,9 @@
 namespace weatherimport {
 namespace {
 
+// The longest daily series an import lays out, in years.
+constexpr int kLongestSeriesYears = 300;
+
 bool ends_with(const std::string& s, std::string_view tail) {
     if (s.size() < tail.size()) return false;
     std::string end = s.substr(s.size() - tail.size());
@@ -194,6 +197,19 @@ static ImportReport import_series(const ImportOptions& o) {
         return report;
     }
 
+    // A year typed wrong (0201 for 2001) would stretch the series over
+    // centuries of missing days: refused, with the two ends named.
+    if (!source.observations.empty()) {
+        auto [lo, hi] = std::minmax_element(source.observations.begin(), source.observations.end(),
+                                            [](const Observation& a, const Observation& b) { return a.day < b.day; });
+        if (year_of(hi->day) - year_of(lo->day) > kLongestSeriesYears) {
+            report.errors.push_back(o.file + ": the series runs from " + iso(lo->day) + " (" + where(lo->at) + ") to " +
+                                    iso(hi->day) + " (" + where(hi->at) + "), more than " +
+                                    std::to_string(kLongestSeriesYears) + " years: is a year mistyped?");
+            report.status = 1;
+            return report;
+        }
+    }
     DailySeries s = lay_out_days(source, report.findings);
     if (s.days.empty()) {
         report.errors.push_back(o.file + ": no day with a value");
