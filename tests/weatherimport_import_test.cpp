@@ -124,7 +124,7 @@ TEST_F(Import, NoaaStandardUnitsKeepFahrenheit) {
     EXPECT_EQ(tem.substr(18, 12), " 72 50 -1-10");
     // Without --units the export is refused.
     o.noaa_metric.reset();
-    EXPECT_EQ(run_import(o).status, 1);
+    EXPECT_EQ(run_import(o).status, 2);
 }
 
 // Gaps: filled only up to the length asked, never at the ends, each value

@@ -61,6 +61,7 @@ bool read_source(const ImportOptions& o, const std::string& text, SourceSeries& 
     if (format == SourceFormat::NoaaCsv) {
         if (!o.noaa_metric) {
             report.errors.push_back(o.file + ": a NOAA export's units are declared with --units metric|standard");
+            report.status = 2;  // a usage error: nothing was read
             return false;
         }
         if (!noaa_layout(table, *o.noaa_metric, layout, refusal)) {
@@ -188,7 +189,7 @@ static ImportReport import_series(const ImportOptions& o) {
 
     SourceSeries source;
     if (!read_source(o, text, source, report)) {
-        report.status = 1;
+        report.status = std::max(report.status, 1);
         return report;
     }
     report.findings = source.findings;

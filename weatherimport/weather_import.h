@@ -45,7 +45,8 @@ struct ImportOptions {
 
 struct ImportReport {
     // 0 every file written, 1 the import failed (or a file was not
-    // written), as the drainprep command's exit statuses.
+    // written), 2 the source's units were not declared: the drainprep
+    // command's exit statuses.
     int status = 0;
     std::vector<std::string> errors;
     Findings findings;
