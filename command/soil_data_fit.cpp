@@ -79,6 +79,9 @@ int run_fit(const FitArgs& a) {
 
 void print_class(const soildata::TextureClass& c) {
     std::printf("%-16s %7.3f %7.2f %7.3f %5.2f %8.2f %7.3f\n", c.name, c.theta_r, c.theta_s, c.alpha, c.n, c.ks, c.ks / 24);
+    if (const auto sd = soildata::texture_spread(c.name))
+        std::printf("%-16s %7.3f %7.2f %7.3f %5.2f %8.2f %7.3f\n", "  std. dev.", sd->theta_r, sd->theta_s, sd->alpha, sd->n,
+                    sd->ks, sd->ks / 24);
 }
 
 }  // namespace
@@ -113,21 +116,22 @@ void add_soil_class(CLI::App& soil, Outcome& outcome) {
     cls->add_option("NAME", *name, "Texture class, e.g. \"silty clay loam\" or silty_clay_loam");
     cls->add_flag("--list", *list, "List all twelve classes");
     cls->callback([name, list, &outcome] {
+        const auto found = soildata::texture_class(*name);
+        if (!name->empty() && !*list && !found) {
+            std::fprintf(stderr, "drainprep soil class: \"%s\" is not a USDA texture class (--list names them)\n", name->c_str());
+            outcome.status = kUsage;
+            return;
+        }
         std::printf("Source: %s\n", std::string(soildata::kTextureClassSource).c_str());
-        std::printf("Means of each class; Mualem l = 0.5. theta in cm3/cm3, alpha in 1/cm, Ks in cm/day and cm/hr.\n\n");
+        std::printf("Means of each class, with their standard deviations for sand, silt, silt loam, clay loam and clay;\n"
+                    "Mualem l = 0.5. theta in cm3/cm3, alpha in 1/cm, Ks in cm/day and cm/hr.\n\n");
         std::printf("%-16s %7s %7s %7s %5s %8s %7s\n", "class", "theta_r", "theta_s", "alpha", "n", "Ks/day", "Ks/hr");
         if (name->empty() || *list) {
             for (const auto& c : soildata::texture_classes()) print_class(c);
             outcome.status = kOk;
             return;
         }
-        const auto c = soildata::texture_class(*name);
-        if (!c) {
-            std::fprintf(stderr, "drainprep soil class: \"%s\" is not a USDA texture class (--list names them)\n", name->c_str());
-            outcome.status = kUsage;
-            return;
-        }
-        print_class(*c);
+        print_class(*found);
         outcome.status = kOk;
     });
 }

@@ -146,7 +146,7 @@ ProfileLayer read_layer(const toml::table& t, int number_, const std::string& de
         for (const auto& w : r.warnings) notes.push_back(where + ": " + w);
         layer.vg = r.vg;
         l_given_by_source = true;
-        layer.source = std::string("HYPRES pedotransfer functions (Wösten et al. 1999), ") + (a.topsoil ? "topsoil" : "subsoil");
+        layer.source = std::string("HYPRES pedotransfer functions (Wosten et al. 1999), ") + (a.topsoil ? "topsoil" : "subsoil");
     } else {
         layer.vg = explicit_parameters(t, where, notes);
         layer.source = "parameters";
@@ -178,6 +178,8 @@ ProfileLayer read_layer(const toml::table& t, int number_, const std::string& de
         const auto ku = conductivity_unit(ku_name);
         if (!ku) throw Refusal{where + ": k0_unit \"" + ku_name + "\" is not a conductivity unit"};
         layer.k0 = conductivity_to_cm_per_day(*k0, *ku);
+        if (*ku != ConductivityUnit::CmPerDay)
+            notes.push_back(where + ": k0 " + fmt(*k0) + " " + ku_name + " = " + fmt(layer.k0) + " cm/day");
     } else {
         layer.k0 = layer.vg.ks;
         notes.push_back(where + ": K0 = Ks = " + fmt(layer.k0) + " cm/day (default)");

@@ -23,6 +23,20 @@ constexpr std::array<TextureClass, 12> kClasses = {{
     {"clay", 0.068, 0.38, 0.008, 1.09, 4.8},
 }};
 
+// Carsel and Parrish (1988), Table 3, standard deviations; Ks converted
+// from cm/hr.
+struct Spread {
+    const char* name;
+    TextureSpread sd;
+};
+constexpr std::array<Spread, 5> kSpreads = {{
+    {"sand", {0.010, 0.06, 0.029, 0.29, 15.60 * 24}},
+    {"silt", {0.010, 0.11, 0.007, 0.05, 0.33 * 24}},
+    {"silt loam", {0.015, 0.08, 0.012, 0.12, 1.23 * 24}},
+    {"clay loam", {0.010, 0.09, 0.015, 0.09, 0.70 * 24}},
+    {"clay", {0.034, 0.09, 0.012, 0.09, 0.42 * 24}},
+}};
+
 std::string normalised(std::string_view name) {
     std::string out;
     bool gap = false;
@@ -46,6 +60,12 @@ std::optional<TextureClass> texture_class(std::string_view name) {
     const std::string key = normalised(name);
     for (const auto& c : kClasses)
         if (key == c.name) return c;
+    return std::nullopt;
+}
+
+std::optional<TextureSpread> texture_spread(std::string_view name) {
+    for (const auto& s : kSpreads)
+        if (name == s.name) return s.sd;
     return std::nullopt;
 }
 
