@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <optional>
 
-#include "soildata/texture_classes.h"
 
 namespace soildata {
 
@@ -72,21 +71,6 @@ private:
 
 bool near(double v, double target) { return std::fabs(v - target) <= 0.02 * target; }
 
-// The texture class whose alpha and n lie nearest (log alpha, n), for the
-// order of magnitude of Ks that goes with a curve.
-const TextureClass& nearest_class(double alpha, double n) {
-    const TextureClass* best = nullptr;
-    double best_d = 1e300;
-    for (const auto& c : texture_classes()) {
-        const double d = std::pow(std::log10(alpha / c.alpha), 2) + std::pow((n - c.n) / 0.5, 2);
-        if (d < best_d) {
-            best_d = d;
-            best = &c;
-        }
-    }
-    return *best;
-}
-
 void check_depths(const std::vector<double>& bottoms, PlausibilityReport& r) {
     if (bottoms.empty()) return;
     if (bottoms.back() <= 5.0)
@@ -134,13 +118,12 @@ PlausibilityReport check_main_input(std::string_view text) {
                 r.warnings.push_back(where + ": alpha " + fmt(alpha) + " 1/cm means air entry within " +
                                      fmt(1 / alpha) + " cm of saturation; in 1/m it would be " + fmt(alpha / 100) +
                                      " 1/cm (alpha is in 1/cm)");
-            if (alpha > 0 && n > 1 && ks > 0 && alpha <= 0.5) {
-                const TextureClass& c = nearest_class(alpha, n);
-                if (ks < c.ks / 8 && std::fabs(std::log10(ks * 24 / c.ks)) < std::log10(4.0))
-                    r.warnings.push_back(where + ": Ks " + fmt(ks) + " cm/day is low for a curve like " + c.name +
-                                         " (about " + fmt(c.ks) + " cm/day); if it is in cm/hr it is " +
-                                         fmt(ks * 24) + " cm/day (this form takes cm/day)");
-            }
+            // A coarse curve (air entry within 20 cm, steep) with the Ks of a
+            // clay: a Ks in cm/hr is 24 times too small here.
+            if (alpha >= 0.05 && alpha <= 0.5 && n >= 1.8 && ks > 0 && ks < 30)
+                r.warnings.push_back(where + ": Ks " + fmt(ks) + " cm/day is low for a coarse soil (alpha " + fmt(alpha) +
+                                     " 1/cm, n " + fmt(n) + "); if it is in cm/hr it is " + fmt(ks * 24) +
+                                     " cm/day (this form takes cm/day)");
             if (k0 > 0 && k0 < 0.012)
                 r.warnings.push_back(where + ": K0 " + fmt(k0) + " cm/day prints as 0.000 cm/hr in the conductivity table: every Green-Ampt B is zero");
             else if (k0 > 0 && ks > 0 && k0 < ks / 10)
@@ -177,7 +160,20 @@ PlausibilityReport check_main_input(std::string_view text) {
                 r.warnings.push_back(where + ": the driest head is " + fmt(h_max) + " cm (pF " + fmt(std::log10(h_max)) +
                                      ") yet the water content has fallen to " + fmt(theta_dry) +
                                      ": the heads look like kPa (1500 kPa = 15296 cm, the wilting point); heads are in cm");
-            if (ksat > 50)
+            // A fine soil holds much of its water at 1000 cm; Ks above
+            // 10 cm/hr (240 cm/day) goes with coarse sands that do not.
+            double theta_1000 = -1, best = 1e300;
+            for (size_t i = 0; i < pts->size(); i += 2) {
+                const double d = std::fabs(std::log10(std::max(std::fabs((*pts)[i + 1]), 1e-3) / 1000));
+                if (d < best) { best = d; theta_1000 = (*pts)[i]; }
+            }
+            const bool flagged = ksat > 10 && ksat <= 50 && best < 0.5 && theta_1000 > 0.35 * theta_wet;
+            if (flagged)
+                r.warnings.push_back(where + ": KSAT " + fmt(ksat) + " cm/hr (" + fmt(ksat * 24) +
+                                     " cm/day) is high for a soil that still holds " + fmt(theta_1000) +
+                                     " at about 1000 cm; if it is in cm/day it is " + fmt(ksat / 24) +
+                                     " cm/hr (this form takes cm/hr)");
+            if (!flagged && ksat > 50)
                 r.warnings.push_back(where + ": KSAT " + fmt(ksat) + " cm/hr (" + fmt(ksat * 24) +
                                      " cm/day) is beyond all but gravel; in cm/day it would be " + fmt(ksat / 24) +
                                      " cm/hr (this form takes cm/hr)");
