@@ -146,20 +146,22 @@ PlausibilityReport check_main_input(std::string_view text) {
                 r.error = where + ": " + fmt(npts) + " pairs of water content and head cannot be read";
                 return r;
             }
-            double h_max = 0, theta_wet = 0, theta_dry = 1;
+            double h_max = 0, theta_wet = 0;
             int kpa_marks = 0;
             for (size_t i = 0; i < pts->size(); i += 2) {
                 const double theta = (*pts)[i], head = std::fabs((*pts)[i + 1]);
-                if (head >= h_max) { h_max = head; theta_dry = theta; }
+                h_max = std::max(h_max, head);
                 theta_wet = std::max(theta_wet, theta);
-                if (near(head, 33) || near(head, 1500)) ++kpa_marks;
+                if (near(head, 3.3) || near(head, 33) || near(head, 1500)) ++kpa_marks;
                 if (theta > 1 && theta <= 100)
                     r.warnings.push_back(where + ": water content " + fmt(theta) + " looks like a percentage (this form takes cm3/cm3)");
             }
-            if (npts >= 3 && h_max >= 100 && h_max <= 1600 && (kpa_marks > 0 || theta_dry < 0.5 * theta_wet))
-                r.warnings.push_back(where + ": the driest head is " + fmt(h_max) + " cm (pF " + fmt(std::log10(h_max)) +
-                                     ") yet the water content has fallen to " + fmt(theta_dry) +
-                                     ": the heads look like kPa (1500 kPa = 15296 cm, the wilting point); heads are in cm");
+            // Pressure plates are set in kPa at 3.3, 33 and 1500 (field capacity
+            // and wilting point); a sheet in cm reaches far beyond 1600.
+            if (npts >= 3 && h_max >= 100 && h_max <= 1600 && kpa_marks > 0)
+                r.warnings.push_back(where + ": the heads run only to " + fmt(h_max) + " cm (pF " + fmt(std::log10(h_max)) +
+                                     ") with the pressure-plate steps of kPa among them (3.3, 33, 1500); they look like kPa "
+                                     "(1500 kPa = 15296 cm, the wilting point); this form takes cm");
             // A fine soil holds much of its water at 1000 cm; Ks above
             // 10 cm/hr (240 cm/day) goes with coarse sands that do not.
             double theta_1000 = -1, best = 1e300;
