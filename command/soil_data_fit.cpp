@@ -89,7 +89,7 @@ void print_class(const soildata::TextureClass& c) {
 void add_soil_fit(CLI::App& soil, Outcome& outcome) {
     auto a = std::make_shared<FitArgs>();
     CLI::App* fit = soil.add_subcommand("fit", "Fit van Genuchten parameters (and Ks, l) to measured points");
-    fit->description(
+    fit->footer(
         "Fits theta_r, theta_s, alpha and n of van Genuchten's retention function (m = 1 - 1/n) to the\n"
         "(head, theta) points of a CSV file, and Ks and l of the Mualem model to its (head, k) points, by\n"
         "weighted least squares (Levenberg-Marquardt, several starting points). Columns are found by name\n"
@@ -141,7 +141,7 @@ void add_soil_ptf(CLI::App& soil, Outcome& outcome) {
     auto subsoil = std::make_shared<bool>(false);
     auto topsoil = std::make_shared<bool>(false);
     CLI::App* ptf = soil.add_subcommand("ptf", "Van Genuchten parameters from texture, organic matter and bulk density");
-    ptf->description("HYPRES continuous pedotransfer functions (Wosten et al. 1999): theta_s, alpha, n, Ks and l\n"
+    ptf->footer("HYPRES continuous pedotransfer functions (Wosten et al. 1999): theta_s, alpha, n, Ks and l\n"
                      "from silt, clay, organic matter and bulk density; theta_r = 0.");
     ptf->add_option("--sand", a->sand, "Sand, % of the mineral fraction")->required();
     ptf->add_option("--silt", a->silt, "Silt, %")->required();

@@ -64,7 +64,7 @@ PointsResult read_points(std::string_view text, const PointUnits& units) {
     char sep = ',';
     bool have_header = false;
     size_t line_no = 0;
-    size_t pos = 0;
+    size_t pos = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;  // a UTF-8 byte-order mark
     while (pos <= text.size()) {
         size_t end = text.find('\n', pos);
         if (end == std::string_view::npos) end = text.size();

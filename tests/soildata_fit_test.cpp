@@ -130,6 +130,18 @@ TEST(VanGenuchtenFit, KeepsBoundsAndFixedParameters) {
     EXPECT_NEAR(fixed.t95, 2.2622, 1e-3);
 }
 
+TEST(VanGenuchtenFit, WeighsEachPoint) {
+    // An outlier given almost no weight leaves the fit on the other points.
+    const VanGenuchten loam{0.078, 0.43, 0.036, 1.56, 24.96, 0.5};
+    MeasuredPoints p = points_of(loam, kHeads);
+    p.retention[5].theta += 0.08;
+    const double spoilt = fit_van_genuchten(p, {})[Param::Alpha].value;
+    p.retention[5].weight = 1e-12;
+    const double weighed = fit_van_genuchten(p, {})[Param::Alpha].value;
+    EXPECT_GT(std::fabs(spoilt - 0.036), 1e-3);
+    EXPECT_NEAR(weighed, 0.036, 1e-5);
+}
+
 TEST(VanGenuchtenFit, WarnsOfParametersThePointsDoNotDetermine) {
     // Wet points only: the dry end, and with it theta_r, is extrapolation.
     const VanGenuchten loam{0.078, 0.43, 0.036, 1.56, 24.96, 0.5};
@@ -156,7 +168,7 @@ TEST(VanGenuchtenFit, RefusesWhatCannotBeFitted) {
 
 TEST(RetentionPoints, ReadsColumnsByNameInTheirUnits) {
     PointUnits units{HeadUnit::KPa, ThetaUnit::Percent, ConductivityUnit::MPerSecond};
-    const auto r = read_points("# lab sheet 12\r\nk;Theta;depth;HEAD\r\n1e-6;43;5;0\r\n;30;5;-10\r\n2e-8;;5;33\r\n", units);
+    const auto r = read_points("\xEF\xBB\xBF# lab sheet 12\r\nk;Theta;depth;HEAD\r\n1e-6;43;5;0\r\n;30;5;-10\r\n2e-8;;5;33\r\n", units);
     ASSERT_TRUE(r.ok()) << r.error;
     ASSERT_EQ(r.points.retention.size(), 2u);
     EXPECT_DOUBLE_EQ(r.points.retention[0].theta, 0.43);
