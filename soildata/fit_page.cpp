@@ -44,7 +44,7 @@ std::string fit_page(const FitResult& fit, const MeasuredPoints& points, const s
                       (fit.k_points ? ", " + std::to_string(fit.k_points) + " conductivity points" : std::string()) +
                       "; van Genuchten (1980), m = 1 - 1/n" + (fit.k_points ? "; Mualem (1976)" : ""));
     for (const auto& w : fit.warnings) page.add_check(figure::CheckStatus::Warning, w);
-    page.add_check(figure::CheckStatus::Passed, figure::format_value(static_cast<double>(fit.converged)) + " of " +
+    page.add_check(figure::CheckStatus::Passed, std::to_string(fit.converged) + " of " +
                                                     std::to_string(fit.starts) + " starting points reached the best fit");
 
     page.add_section("Parameters");

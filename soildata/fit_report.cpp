@@ -40,6 +40,8 @@ nlohmann::json fit_json(const FitResult& fit, const PointUnits& input_units) {
         j["rmse_log10_k"] = number_or_null(fit.rmse_log10_k);
         j["r2_log10_k"] = number_or_null(fit.r2_log10_k);
     }
+    j["residuals"] = fit.residuals;
+    if (fit.k_points > 0) j["k_residuals_log10"] = fit.k_residuals;
     j["warnings"] = fit.warnings;
     j["units"] = {{"theta_r", "cm3/cm3"}, {"theta_s", "cm3/cm3"}, {"alpha", "1/cm"}, {"n", "-"},
                   {"ks", "cm/day"},      {"l", "-"},            {"rmse", "cm3/cm3"},

@@ -4,7 +4,9 @@
 // JSON: theta_r, theta_s, alpha, n (and ks, l when fitted), each as
 // {"value", "stderr", "ci95": [low, high]} ("fixed": true, stderr 0, for a
 // fixed parameter; stderr and ci95 null when not identifiable), then rmse,
-// r2, points (and k_points, rmse_log10_k, r2_log10_k), warnings and units:
+// r2, points (and k_points, rmse_log10_k, r2_log10_k), the residuals point by
+// point in the order of the file (theta measured - fitted; log10 K measured -
+// fitted as k_residuals_log10), warnings and units:
 // theta in cm3/cm3, alpha in 1/cm, ks in cm/day, heads in cm.
 #pragma once
 

@@ -209,10 +209,16 @@ ProfileResult read_profile(std::string_view toml_text, const FileReader& read_fi
         Profile& p = r.profile;
         p.title = text(t, "title", "");
         if (p.title.empty()) throw Refusal{"profile: `title` is missing"};
+        // The title is one line of the main input file: a line break or
+        // another control character would shift every record after it.
+        for (char c : p.title)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+                throw Refusal{"profile: the title holds a line break or another control character"};
         if (p.title.size() > 80) r.notes.push_back("profile: the title is cut to its first 80 characters in every output");
         const std::string depth_unit = text(t, "depth_unit", "cm");
         p.gadepth = depth_cm(number(t["gadepth"], where, "gadepth"), depth_unit, where);
         p.rootdepth = depth_cm(number(t["rootdepth"], where, "rootdepth"), depth_unit, where);
+        if (t.contains("lsin") && !t["lsin"].is_integer()) throw Refusal{"profile: `lsin` must be a whole layer number"};
         p.lsin = static_cast<int>(t["lsin"].value<int64_t>().value_or(1));
         const auto* layers = t["layer"].as_array();
         if (!layers || layers->empty()) throw Refusal{"profile: no [[layer]]"};
@@ -252,7 +258,10 @@ std::string main_input(const Profile& p) {
         std::snprintf(buf, sizeof buf, "%8.6g %8.6g %8.6g %10.6g %8.6g %10.6g %10.6g %8.6g",
                       l.bottom, l.vg.theta_r, l.vg.theta_s, l.vg.alpha, l.vg.n, l.vg.ks, l.k0, l.vg.l);
         out += buf;
-        out += "   ! " + l.source + "\r\n";
+        std::string source = l.source;
+        for (char& c : source)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';  // one line, whatever the file name
+        out += "   ! " + source + "\r\n";
     }
     char buf[96];
     std::snprintf(buf, sizeof buf, "%.6g %.6g %d\r\n", p.gadepth, p.rootdepth, p.lsin);

@@ -222,7 +222,9 @@ FitResult fit_van_genuchten(const MeasuredPoints& points, const FitOptions& opti
         e.fitted = true;
         e.low = e.high = v;
     }
-    // Fixed values must lie within the bounds.
+    // Fixed values must be numbers within the bounds.
+    for (const auto& [p, v] : options.fixed)
+        if (!std::isfinite(v)) fit.error = param_name(p) + " must be a finite number";
     auto fixed = [&](Param p) { return options.fixed.count(p) ? std::optional(options.fixed.at(p)) : std::nullopt; };
     if (auto v = fixed(Param::ThetaR); v && !(*v >= 0 && *v < 1)) fit.error = "theta_r must lie in 0 <= theta_r < 1";
     if (auto v = fixed(Param::ThetaS); v && !(*v > 0 && *v <= 1)) fit.error = "theta_s must lie in 0 < theta_s <= 1";
@@ -240,7 +242,7 @@ FitResult fit_van_genuchten(const MeasuredPoints& points, const FitOptions& opti
         return fit;
     }
 
-    double theta_min = 1, theta_max = 0, h_max = 0, mean = 0, wsum = 0;
+    double theta_min = 1, theta_max = 0, h_max = 0, mean = 0;
     for (const auto& pt : pts) {
         theta_min = std::min(theta_min, pt.theta);
         theta_max = std::max(theta_max, pt.theta);
@@ -248,7 +250,6 @@ FitResult fit_van_genuchten(const MeasuredPoints& points, const FitOptions& opti
         mean += pt.theta;
     }
     mean /= fit.points;
-    for (const auto& pt : pts) wsum += pt.weight;
 
     auto residuals = [&](const VanGenuchten& vg, Eigen::VectorXd& out) {
         out.resize(fit.points);
@@ -321,12 +322,12 @@ FitResult fit_van_genuchten(const MeasuredPoints& points, const FitOptions& opti
     double ssr = 0, sst = 0;
     for (const auto& pt : pts) {
         const double e = pt.theta - best.theta(pt.head);
+        fit.residuals.push_back(e);
         ssr += e * e;
         sst += (pt.theta - mean) * (pt.theta - mean);
     }
     fit.rmse = std::sqrt(ssr / fit.points);
     fit.r2 = sst > 0 ? 1.0 - ssr / sst : kNaN;
-    (void)wsum;
 
     warn_unidentifiable(fit, model.free, p > 0 && !cov);
     const bool theta_r_free = !model.fixed[0];
@@ -416,6 +417,7 @@ FitResult fit_van_genuchten(const MeasuredPoints& points, const FitOptions& opti
     for (const auto& pt : kp) kmean += std::log10(pt.k);
     kmean /= fit.k_points;
     for (const auto& pt : kp) ksst += (std::log10(pt.k) - kmean) * (std::log10(pt.k) - kmean);
+    for (const auto& pt : kp) fit.k_residuals.push_back(std::log10(pt.k) - std::log10(kbest.conductivity(pt.head)));
     fit.rmse_log10_k = std::sqrt(kbest_ssr / fit.k_points);
     fit.r2_log10_k = ksst > 0 ? 1.0 - kbest_ssr / ksst : kNaN;
     fit.curve = kbest;

@@ -63,6 +63,8 @@ struct FitResult {
     double r2 = 0;                    // of theta
     double rmse_log10_k = 0;          // with conductivity points
     double r2_log10_k = 0;
+    std::vector<double> residuals;    // theta measured - fitted, point by point (cm3/cm3)
+    std::vector<double> k_residuals;  // log10 K measured - fitted
     int starts = 0;                   // starting points tried
     int converged = 0;                // of which ended within 1e-6 of the best SSR
     std::vector<std::string> warnings;

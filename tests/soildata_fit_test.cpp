@@ -161,6 +161,9 @@ TEST(VanGenuchtenFit, RefusesWhatCannotBeFitted) {
     FitOptions flat;
     flat.fixed = {{Param::N, 1.0}};
     EXPECT_FALSE(fit_van_genuchten(points_of(loam, kHeads), flat).ok());
+    FitOptions nan;
+    nan.fixed = {{Param::L, std::nan("")}};
+    EXPECT_FALSE(fit_van_genuchten(points_of(loam, kHeads), nan).ok());
     MeasuredPoints one_k = points_of(loam, kHeads);
     one_k.conductivity.push_back({0, 24.96});
     EXPECT_FALSE(fit_van_genuchten(one_k, {}).ok());  // Ks and l from one point

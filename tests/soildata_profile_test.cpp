@@ -95,6 +95,10 @@ TEST(Profile, RefusesImplausibleValuesNamingLayerValueAndRange) {
               std::string::npos);
     EXPECT_NE(read(header() + "[[layer]]\nbottom = 100\nfit = \"missing.json\"\n").error.find("cannot read"), std::string::npos);
     EXPECT_NE(read("title = \"x\"\ngadepth = \n").error.find("line 2"), std::string::npos);
+    // A title over two lines would shift every record of the main input file.
+    EXPECT_NE(read("title = \"two\\nlines\"\ngadepth = 30\nrootdepth = 30\n[[layer]]\nbottom = 100\nclass = \"loam\"\n")
+                  .error.find("line break"),
+              std::string::npos);
 }
 
 TEST(InputPlausibility, WarnsOfUnitMistakes) {
