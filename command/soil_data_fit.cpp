@@ -69,7 +69,7 @@ int run_fit(const FitArgs& a) {
     const auto fit = soildata::fit_van_genuchten(read.points, options);
     if (!fit.ok()) {
         std::fprintf(stderr, "drainprep soil fit: %s: %s\n", a.points.c_str(), fit.error.c_str());
-        return kFailed;
+        return fit.refused ? kUsage : kFailed;
     }
     std::fputs(soildata::fit_text(fit).c_str(), stdout);
     if (!a.json.empty() && !write_text_file(a.json, soildata::fit_json(fit, units).dump(2) + "\n", "fit")) return kFailed;

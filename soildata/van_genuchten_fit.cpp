@@ -233,12 +233,16 @@ FitResult fit_van_genuchten(const MeasuredPoints& points, const FitOptions& opti
     if (auto v = fixed(Param::Alpha); v && !(*v > 0)) fit.error = "alpha must be above 0";
     if (auto v = fixed(Param::N); v && !(*v > 1)) fit.error = "n must be above 1";
     if (auto v = fixed(Param::Ks); v && !(*v > 0)) fit.error = "ks must be above 0";
-    if (!fit.error.empty()) return fit;
+    if (!fit.error.empty()) {
+        fit.refused = true;
+        return fit;
+    }
 
     const int p = static_cast<int>(model.free.size());
     if (fit.points <= p) {
         fit.error = std::to_string(fit.points) + " retention points cannot determine " + std::to_string(p) +
                     " free parameters: more points are needed than parameters, or fix some with --fix";
+        fit.refused = true;
         return fit;
     }
 
@@ -358,6 +362,7 @@ FitResult fit_van_genuchten(const MeasuredPoints& points, const FitOptions& opti
     if (fit.k_points <= pk) {
         fit.error = std::to_string(fit.k_points) + " conductivity points cannot determine " + std::to_string(pk) +
                     " free parameters (ks, l): add points or fix l with --fix l=0.5";
+        fit.refused = true;
         return fit;
     }
     auto kres = [&](const VanGenuchten& vg, Eigen::VectorXd& out) {

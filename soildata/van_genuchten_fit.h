@@ -55,6 +55,7 @@ struct FitOptions {
 
 struct FitResult {
     std::string error;  // empty when fitted; else why nothing was fitted
+    bool refused = false;  // the error is in the input (bounds, too few points), not the search
     std::array<Estimate, kParams> params{};
     VanGenuchten curve;               // the fitted parameters
     int points = 0;                   // retention points
