@@ -152,6 +152,22 @@ TEST(VanGenuchtenFit, WarnsOfParametersThePointsDoNotDetermine) {
     EXPECT_TRUE(theta_r_named);
 }
 
+TEST(VanGenuchtenFit, SaysWhenThePointsCannotTellParametersApart) {
+    // Two heads only, each measured three times: four parameters, two facts.
+    MeasuredPoints p;
+    for (int i = 0; i < 3; ++i) {
+        p.retention.push_back({0, 0.43 + 0.001 * i, 1});
+        p.retention.push_back({100, 0.30 + 0.001 * i, 1});
+    }
+    const FitResult fit = fit_van_genuchten(p, {});
+    ASSERT_TRUE(fit.ok()) << fit.error;
+    ASSERT_FALSE(fit.warnings.empty());
+    bool flagged = false;
+    for (const auto& w : fit.warnings)
+        flagged = flagged || w.find("singular") != std::string::npos || w.find("not identifiable") != std::string::npos;
+    EXPECT_TRUE(flagged);
+}
+
 TEST(VanGenuchtenFit, RefusesWhatCannotBeFitted) {
     const VanGenuchten loam{0.078, 0.43, 0.036, 1.56, 24.96, 0.5};
     EXPECT_FALSE(fit_van_genuchten(points_of(loam, {0, 100, 1000, 15000}), {}).ok());  // 4 points, 4 parameters

@@ -1,6 +1,7 @@
 // Profiles assembled from each source run through PEDOPRE to NOERROR with
 // every unit converted; implausible values are refused with the layer, the
 // value and the range; hand-written inputs get the unit warnings.
+#include <cmath>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "drainprep/drainprep.h"
+#include "soildata/fit_page.h"
 #include "soildata/fit_report.h"
 #include "soildata/input_plausibility.h"
 #include "soildata/profile.h"
@@ -71,6 +73,18 @@ TEST(Profile, EachSourceRunsThroughPedopre) {
     const auto run = drainprep::pedopre({"soil.dat"}, {{"soil.dat", text}});
     EXPECT_TRUE(run.ok) << run.log;
     EXPECT_NE(run.log.find("NOERROR"), std::string::npos) << run.log;
+}
+
+TEST(FitPage, DrawsPointsCurveAndBand) {
+    const VanGenuchten loam{0.078, 0.43, 0.036, 1.56, 24.96, 0.5};
+    MeasuredPoints p;
+    for (double h : {0.0, 10.0, 30.0, 100.0, 330.0, 1000.0, 5000.0, 15000.0}) p.retention.push_back({h, loam.theta(h) + 0.002 * std::sin(h), 1});
+    const FitResult fit = fit_van_genuchten(p, {});
+    const std::string html = fit_page(fit, p, "lab.csv");
+    for (const char* series : {"measured", "fitted", "95% band, lower", "95% band, upper"})
+        EXPECT_NE(html.find(std::string("data-series=\"") + series + "\""), std::string::npos) << series;
+    EXPECT_EQ(html.find("conductivity"), std::string::npos);  // no k points, no conductivity figure
+    EXPECT_GT(theta_band(fit, 100), 0);
 }
 
 TEST(Profile, NotesAK0FarBelowKs) {
