@@ -11,7 +11,8 @@ set(DRAINPREP_LAYERS
   "soilview:common soilcalc soilprep figure soilview"
   "weatherview:common weather figure weatherview"
   "weatherimport:common weather figure weatherview weatherimport"
-  "command:common soilcalc soilprep weather figure soilview weatherview weatherimport drainprep command")
+  "soildata:figure soildata"
+  "command:common soilcalc soilprep weather figure soilview weatherview weatherimport soildata drainprep command")
 foreach(layer ${DRAINPREP_LAYERS})
   string(REPLACE ":" ";" parts "${layer}")
   list(GET parts 0 folder)
