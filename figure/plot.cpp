@@ -359,7 +359,7 @@ struct Drawn {
 };
 
 Paint line_paint(const SeriesStyle& st, bool reference = false) {
-    if (reference) return {.fill = "none", .stroke = st.colour, .stroke_width = 1.2, .dash = "2,3"};
+    if (reference) return {.fill = "none", .stroke = st.colour, .stroke_width = 1.5, .dash = "2,3"};
     return {.fill = "none", .stroke = st.colour, .stroke_width = 1.8, .dash = st.dash};
 }
 

@@ -97,11 +97,13 @@ void sin_flux_beyond(const RunTables& r, std::vector<Check>& out) {
     if (r.upq.rows != pedopre::kUpqFluxes || r.sin.depth_rows != kSinDepths) return;
     const float deepest = deepest_computed(r);
     std::vector<std::string> rows, bad;
+    bool rising = false;
     for (int32_t i = 0; i < r.sin.depth_rows; ++i) {
         if (!(r.sin.depth[i] > deepest)) continue;
         const std::string row = decimals(r.sin.upflux[i], 4) + " cm/hr at " + format_value(r.sin.depth[i]) + " cm";
         rows.push_back(row);
         const bool rises = i > 0 && r.sin.upflux[i] > r.sin.upflux[i - 1];
+        rising = rising || rises;
         if (r.sin.upflux[i] > 0.0f || rises)
             bad.push_back(row + (r.sin.upflux[i] >= 0.01f ? " (" + decimals(r.sin.upflux[i] * 240.0, 1) + " mm/day)"
                                                          : std::string()));
@@ -117,8 +119,9 @@ void sin_flux_beyond(const RunTables& r, std::vector<Check>& out) {
     } else {
         out.push_back({CheckStatus::Warning, "Upward flux: " + sin + " hands the model " + listed(bad) +
                                                  ", below the deepest water table computed (" + deep + ", " + upq +
-                                                 "). No computation gave these fluxes: they extend the spline's last "
-                                                 "piece, and a flux that rises with depth is not what a soil gives."});
+                                                 "). No computation gave " + (bad.size() == 1 ? "this flux" : "these fluxes") +
+                                                 ": the spline's last piece is extended there" +
+                                                 (rising ? ", and it rises with depth, which no soil gives." : ".")});
     }
 }
 
@@ -132,40 +135,38 @@ void sin_volumes_held(const RunTables& r, std::vector<Check>& out) {
         if (std::fabs(r.sin.volume[i] - 100.0f) > 0.0005f) continue;
         std::string row = format_value(r.sin.depth[i]) + " cm";
         for (int32_t k = 0; k < r.wtd.rows; ++k)
-            if (r.wtd.depth[k] == r.sin.depth[i]) row += " (the profile drains " + decimals(r.wtd.volume[k], 3) + ")";
+            if (r.wtd.depth[k] == r.sin.depth[i]) row += " (the profile drains " + decimals(r.wtd.volume[k], 3) + " cm)";
         (r.sin.depth[i] <= kDesignDepth ? shallow : deep).push_back(row);
     }
     const std::string sin = common::printable(r.names.sin), wtd = common::printable(r.names.wtd);
+    const std::string rule = ".SIN caps every volume at 100 cm and always gives 100 cm at 1000 cm; the profile's "
+                             "volumes are those of " + wtd + ".";
     if (!shallow.empty())
         out.push_back({CheckStatus::Warning, "Drained volume: " + sin + " holds the volume at 100.000 cm at " +
-                                                 listed(shallow) + " (" + wtd + "): the model sees no water released "
-                                                 "as the water table falls there."});
+                                                 listed(shallow) + ", within the depths drainage design uses: the "
+                                                 "model sees no water released as the water table falls there. " + rule});
     if (!deep.empty())
         out.push_back({CheckStatus::Note, "Drained volume: " + sin + " holds the volume at 100.000 cm at " + listed(deep) +
-                                              ", as it always does at 1000 cm (" + wtd + " in cm); the model reads "
-                                              "these rows only for water tables below " + format_value(kDesignDepth) +
-                                              " cm."});
+                                              "; the model reads these rows only for water tables below " +
+                                              format_value(kDesignDepth) + " cm. " + rule});
     if (shallow.empty() && deep.empty())
         out.push_back({CheckStatus::Passed, "Drained volume: no row of " + sin + " is held at 100 cm."});
 }
 
-std::string signed_percent(double rel) { return (rel >= 0 ? "+" : "") + decimals(rel * 100, 1) + " %"; }
-std::string signed_value(double v, int d) { return (v >= 0 ? "+" : "") + decimals(v, d); }
 
 void volume_against_reference(const RunTables& r, const RunReferences& ref, std::vector<Check>& out) {
     const std::string sin = common::printable(r.names.sin);
     std::vector<std::string> beyond;
     double worst = 0, worst_abs = 0, worst_at = 0;
     for (int32_t i = 0; i < r.sin.depth_rows && static_cast<size_t>(i) < ref.sin_volume.size(); ++i) {
-        if (r.sin.depth[i] > kDesignDepth || !(ref.sin_volume[i] > 0)) continue;
+        if (r.sin.depth[i] > kDesignDepth || !(ref.sin_volume[i] >= kVolumeFloor)) continue;
         const double diff = r.sin.volume[i] - ref.sin_volume[i], rel = diff / ref.sin_volume[i];
-        if (std::fabs(diff) < kVolumeFloor) continue;
         if (std::fabs(rel) > std::fabs(worst)) {
             worst = rel;
             worst_abs = diff;
             worst_at = r.sin.depth[i];
         }
-        if (std::fabs(rel) > kVolumeDeparture)
+        if (std::fabs(rel) > kVolumeDeparture && std::fabs(diff) >= kVolumeFloor)
             beyond.push_back(decimals(r.sin.volume[i], 3) + " for " + decimals(ref.sin_volume[i], 3) + " cm at " +
                              format_value(r.sin.depth[i]) + " cm");
     }
@@ -200,10 +201,11 @@ void flux_against_reference(const RunTables& r, const RunReferences& ref, std::v
     }
     const std::string text = "Upward flux: the water tables of " + common::printable(r.names.upq) +
                              ", through which the flux column of " + common::printable(r.names.sin) +
-                             " is fitted, lie up to " + decimals(worst, 2) + " times the exact depth (" +
-                             decimals(r.upq.depth[at], 2) + " cm for " + decimals(ref.flux_depth[at], 2) + " cm at " +
-                             format_value(r.upq.flux[at]) + " cm/hr, with the run's tension of " +
-                             format_value(*ref.top_tension) + " cm at the reference level)";
+                             " is fitted, lie up to " + decimals(worst, 2) + " times the exact depth (at " +
+                             format_value(r.upq.flux[at]) + " cm/hr " + decimals(r.upq.depth[at], 2) +
+                             " cm where the exact depth is " + decimals(ref.flux_depth[at], 2) +
+                             " cm, with the run's tension of " + format_value(*ref.top_tension) +
+                             " cm at the reference level)";
     if (beyond > 0)
         out.push_back({CheckStatus::Warning, text + "; " + std::to_string(beyond) + " of the " +
                                                  std::to_string(r.upq.rows) + " depart by more than " +

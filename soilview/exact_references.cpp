@@ -37,7 +37,7 @@ double drained_column(const pedopre::VanGenuchten& vg, double h) {
     const Fn f = [&](double s) { return ts - vg_water_content(vg, s); };
     double sum = 0, from = 0;
     for (double to = 1.0; from < h; to *= 10.0) {
-        sum += integral(f, from, std::min(to, h), 1e-12);
+        sum += integral(f, from, std::min(to, h), 1e-9);
         from = std::min(to, h);
     }
     return sum;
@@ -105,7 +105,7 @@ double upflux_water_table(const std::vector<ProfileLayer>& layers, const std::ve
                           double top_tension, double q) {
     // Steps evenly spaced in log h from the top tension down to 1e-6 cm,
     // each integrated by Simpson's rule; the last step reaches h = 0.
-    constexpr int kPerDecade = 400;
+    constexpr int kPerDecade = 200;
     constexpr double kSmallest = 1e-6;
     size_t l = 0;
     auto rate = [&](double h) {  // dz/dh = K / (K + q)

@@ -41,13 +41,13 @@ const std::vector<SectionEntry>& sections() {
          [](const RunNames& n) { return std::vector<std::string>{n.mq}; }},
         {"Drained volume and drainable porosity",
          {{"drained-volume", drained_volume_figure}, {"drainable-porosity", drainable_porosity_figure}},
-         [](const RunNames& n) { return std::vector<std::string>{n.wtd, n.out}; }},
+         [](const RunNames& n) { return std::vector<std::string>{n.wtd, n.sin}; }},
         {"Steady upward flux",
          {{"upward-flux", upward_flux_figure}},
-         [](const RunNames& n) { return std::vector<std::string>{n.upq, n.out}; }},
+         [](const RunNames& n) { return std::vector<std::string>{n.upq, n.sin}; }},
         {"Green-Ampt parameters",
          {{"green-ampt-a", green_ampt_a_figure}, {"green-ampt-b", green_ampt_b_figure}},
-         [](const RunNames& n) { return std::vector<std::string>{n.out}; }},
+         [](const RunNames& n) { return std::vector<std::string>{n.sin, n.out}; }},
     };
     return k;
 }
@@ -191,6 +191,7 @@ void add_figure_sections(figure::Page& page, const RunTables& r) {
                 page.add_figure(fig, b->tables.front());
                 for (size_t i = 1; i < b->tables.size(); ++i) page.add_table(b->tables[i], true);
             }
+            for (const figure::Table& t : b->open_tables) page.add_table(t, false);
         }
         if (any) continue;
         std::vector<std::string> names;

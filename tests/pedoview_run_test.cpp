@@ -51,19 +51,20 @@ TEST(PedoviewRun, AMissingInputOrLogIsAnErrorLineAndNoPage) {
 
 TEST(PedoviewRun, NeverChangesWhatPedopreReadOrWrote) {
     common::MemoryFileSystem fs;
-    ASSERT_EQ(run_both(fs, "soil.dat", example("vg_layered.dat")), "Page written: soil.html\r\n");
+    ASSERT_EQ(run_both(fs, "soil.dat", example("vg_layered.dat")), "Page written: soil.SIN.html\r\n");
     auto before = contents(fs);
-    before.erase("soil.html");
-    EXPECT_EQ(view(fs, {"soil.dat"}), "Page written: soil.html\r\n");
+    before.erase("soil.SIN.html");
+    EXPECT_EQ(view(fs, {"soil.dat"}), "Page written: soil.SIN.html\r\n");
     auto after = contents(fs);
-    after.erase("soil.html");
+    after.erase("soil.SIN.html");
     EXPECT_EQ(after, before);
 
-    // An input whose page would be itself is refused and left alone.
+    // An input named like a page keeps its bytes: its own page is named
+    // after its .SIN.
     common::MemoryFileSystem same;
-    EXPECT_EQ(run_both(same, "soil.html", example("vg_layered.dat")),
-              "ERROR: soil.html would overwrite soil.html\r\n");
-    EXPECT_EQ(*same.get("soil.html"), example("vg_layered.dat"));
+    EXPECT_EQ(run_both(same, "soil.SIN.html", example("vg_layered.dat")),
+              "Page written: soil.SIN.SIN.html\r\n");
+    EXPECT_EQ(*same.get("soil.SIN.html"), example("vg_layered.dat"));
 }
 
 TEST(PedoviewRun, MissingAndUnreadableOutputsAreNamedOnThePage) {
@@ -73,16 +74,17 @@ TEST(PedoviewRun, MissingAndUnreadableOutputsAreNamedOnThePage) {
     fs.remove("soil.UPQ", err);
     fs.remove("soil.MQ", err);
     fs.add_folder("soil.MQ");
-    ASSERT_EQ(view(fs, {"soil.dat"}), "Page written: soil.html\r\n");
-    const std::string& html = *fs.get("soil.html");
+    ASSERT_EQ(view(fs, {"soil.dat"}), "Page written: soil.SIN.html\r\n");
+    const std::string& html = *fs.get("soil.SIN.html");
     EXPECT_NE(html.find("<td>soil.UPQ</td><td>missing</td>"), std::string::npos);
     EXPECT_NE(html.find("<td>soil.MQ</td><td>unreadable</td><td>It is a folder, not a file.</td>"), std::string::npos);
-    EXPECT_NE(html.find("The log says the run ended normally, but soil.MQ and soil.UPQ are missing or not complete"),
+    EXPECT_NE(html.find("This soil's own files show a run that did not reach its end: missing soil.UPQ; incomplete "
+                        "or unreadable soil.MQ."),
               std::string::npos);
     EXPECT_NE(html.find("Nothing to draw: the run left no table of this kind in soil.MQ."), std::string::npos);
-    // The characteristic is still drawn from .MIS, the flux from .OUT.
+    // The characteristic is still drawn from .MIS, the flux from .SIN.
     EXPECT_NE(html.find("data-series=\"Layer 2, .MIS points\""), std::string::npos);
-    EXPECT_NE(html.find("data-series=\".OUT, spline at 20 depths\""), std::string::npos);
+    EXPECT_NE(html.find("data-series=\".SIN, the rows the model reads\""), std::string::npos);
 }
 
 TEST(PedoviewRun, OneFigureAloneAsAnSvgDocument) {
@@ -97,6 +99,7 @@ TEST(PedoviewRun, OneFigureAloneAsAnSvgDocument) {
               "ERROR: No figure is named nosuch (see PEDOVIEW --help)\r\n");
     std::string err;
     fs.remove("soils/nine.OUT", err);
+    fs.remove("soils/nine.SIN", err);
     EXPECT_EQ(view(fs, {"--svg", "green-ampt-a", "soils/nine.dat"}),
               "ERROR: The run's tables do not give the figure green-ampt-a\r\n");
 }
