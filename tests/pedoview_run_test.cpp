@@ -104,4 +104,28 @@ TEST(PedoviewRun, OneFigureAloneAsAnSvgDocument) {
               "ERROR: The run's tables do not give the figure green-ampt-a\r\n");
 }
 
+// PEDOPRE.LOG is shared by the soils of a folder: a soil whose outputs are
+// whole ran to its end whatever the log says, and one whose outputs are not
+// did not, even under another soil's NOERROR.
+TEST(PedoviewRun, APageNeverTakesAnotherSoilsOutcomeFromTheSharedLog) {
+    const std::string failing = "Random soil\n2 0\n4 50.0 10\n0.306 0 0.298 30 0.138 100 0.03 1000\n4 0.01 20\n"
+                                "0.38 0 0.192 30 0.03 300 0.025 3000\n30 9990 1\n";
+    common::MemoryFileSystem fs;
+    run_both(fs, "good.dat", example("vg_layered.dat"));
+    run_both(fs, "bad.dat", failing);  // the log now holds bad.dat's error
+    ASSERT_EQ(view(fs, {"good.dat"}), "Page written: good.SIN.html\r\n");
+    const std::string& good = *fs.get("good.SIN.html");
+    EXPECT_EQ(good.find("Run failed"), std::string::npos);
+    EXPECT_NE(good.find("but this soil's eight outputs are whole, .SIN included"), std::string::npos);
+    const std::string& bad = *fs.get("bad.SIN.html");
+    EXPECT_NE(bad.find("Run failed"), std::string::npos);
+
+    run_both(fs, "good.dat", example("vg_layered.dat"));  // the log says NOERROR again
+    ASSERT_EQ(view(fs, {"bad.dat"}), "Page written: bad.SIN.html\r\n");
+    const std::string& again = *fs.get("bad.SIN.html");
+    EXPECT_NE(again.find("Run failed"), std::string::npos);
+    EXPECT_NE(again.find("missing bad.SIN"), std::string::npos);
+    EXPECT_NE(again.find("here it is not this soil's"), std::string::npos);
+}
+
 }  // namespace
