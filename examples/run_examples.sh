@@ -3,8 +3,7 @@
 # them on the bundled examples. The inputs are copied to out/examples/ first,
 # so the tables are written there and the repository stays clean. PEDOVIEW
 # then draws each soil's tables on a page beside them (<soil>.SIN.html), and
-# METVIEW checks
-# each METCONV run and writes its page.
+# METVIEW checks each METCONV run and writes its page.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-programs"
