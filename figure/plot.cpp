@@ -359,7 +359,7 @@ struct Drawn {
 };
 
 Paint line_paint(const SeriesStyle& st, bool reference = false) {
-    if (reference) return {.fill = "none", .stroke = st.colour, .stroke_width = 1.5, .dash = "2,3"};
+    if (reference) return {.fill = "none", .stroke = st.colour, .stroke_opacity = 0.6, .stroke_width = 1.1};
     return {.fill = "none", .stroke = st.colour, .stroke_width = 1.8, .dash = st.dash};
 }
 

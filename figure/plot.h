@@ -43,8 +43,8 @@ struct Series {
     // place of its own, so that series drawn from one source (a layer's
     // table and its curve) share a colour.
     std::optional<size_t> style_of{};
-    // Line: drawn as a reference beside the data, thin and dotted in the
-    // series' colour.
+    // Line: drawn as a reference beside the data, a thin, solid and faint
+    // line in the series' colour.
     bool reference = false;
 };
 

@@ -233,6 +233,15 @@ std::optional<FigureBlock> characteristic_figure(const RunTables& r) {
 
     if (r.mq_layers > 0) b.tables.push_back(mq_characteristic_table(r));
     if (r.mis_layers > 0) b.tables.push_back(mis_table(r));
+    if (!r.sin.theta.empty()) {
+        figure::Table t;
+        t.caption = "Characteristic the model reads (" + common::printable(r.names.sin) + ")" +
+                    (r.input.closing_read ? ", layer " + std::to_string(r.input.lsin) : std::string());
+        t.header = {"Pressure head (cm)", std::string("Water content (") + kVolumetric + ")"};
+        for (size_t j = 0; j < r.sin.theta.size(); ++j)
+            t.rows.push_back({format_value(r.sin.head[j]), decimals(r.sin.theta[j], 3)});
+        b.tables.push_back(std::move(t));
+    }
     b.notes = repair_notes(r);
     b.band_notes.push_back(kSaturationInBand);
     if (vg && r.mq_layers > 0)
@@ -257,7 +266,7 @@ std::optional<FigureBlock> conductivity_figure(const RunTables& r) {
     // Each layer's table as the upward flux reads it: straight segments in
     // suction and conductivity between its rows, sampled finely so that
     // the logarithmic axes show them as the method uses them. Beside it, the
-    // closed-form curve, dotted, in the layer's colour.
+    // closed-form curve, thin and faint, in the layer's colour.
     constexpr int kSamplesPerSegment = 24;
     double worst = 1, worst_at = 0;
     int32_t worst_layer = -1;
@@ -320,7 +329,7 @@ std::optional<FigureBlock> conductivity_figure(const RunTables& r) {
                                " drawn in the band marked \xE2\x80\x9C\xE2\x89\xA4 0\xE2\x80\x9D at the bottom of the conductivity axis.");
 
     if (vg) {
-        b.notes.push_back("The dotted curves are the van Genuchten-Mualem conductivity (Mualem 1976, van Genuchten "
+        b.notes.push_back("The thin faint curves are the van Genuchten-Mualem conductivity (Mualem 1976, van Genuchten "
                           "1980) scaled to Ks/24 at saturation, as the table is; they are drawn down to 1e-10 cm/hr. "
                           "The solid lines are the tables as the upward flux interpolates them, linearly in suction "
                           "between rows; on these logarithmic axes a long segment bows above the curve.");

@@ -173,8 +173,8 @@ std::optional<FigureBlock> drained_volume_figure(const RunTables& r) {
             }
             return signed_percent(worst) + " (" + signed_value(diff, 3) + " cm) at " + format_value(at) + " cm";
         };
-        b.notes.push_back("The dotted line is the exact drained volume at hydrostatic equilibrium: the integral over "
-                          "the profile above the water table of theta_s - theta(h), h the height above it, with the "
+        b.notes.push_back("The thin faint line is the exact drained volume at hydrostatic equilibrium: the integral over "
+                          "the profile above the water table of \xCE\xB8s \xE2\x88\x92 \xCE\xB8(h), h the height above it, with the "
                           "van Genuchten (1980) water content of each layer's parameters. Largest departure down to " +
                           format_value(kDesignDepth) + " cm, where the exact volume is 0.1 cm or more: .SIN " +
                           largest(r.sin.depth.data(), r.sin.volume.data(), r.sin.depth_rows, ref->sin_volume) +
@@ -291,8 +291,7 @@ std::optional<FigureBlock> upward_flux_figure(const RunTables& r) {
                      "there (the caption of .OUT still reads 1000 CM)";
         level += ".";
     }
-    b.notes.push_back(level + " Fluxes of .SIN are clipped to 0 to 0.5 cm/hr; those of 0.0000 are drawn in the band "
-                              "marked \xE2\x80\x9C\xE2\x89\xA4 0\xE2\x80\x9D.");
+    b.notes.push_back(level + " Fluxes of .SIN are clipped to 0 to 0.5 cm/hr.");
     if (exact && r.upq.rows > 0) {
         double worst = 1;
         int32_t at = 0;
@@ -304,7 +303,7 @@ std::optional<FigureBlock> upward_flux_figure(const RunTables& r) {
                 at = k;
             }
         }
-        b.notes.push_back("The dotted line is the exact water table of each flux q: dz = dh / (1 + q/K(h)) integrated "
+        b.notes.push_back("The thin faint line is the exact water table of each flux q: dz = dh / (1 + q/K(h)) integrated "
                           "layer by layer from the reference level down to the water table, with the van Genuchten-"
                           "Mualem conductivity of each layer (Mualem 1976, van Genuchten 1980) and the same tension "
                           "and layer depths as the run. Largest departure: .UPQ gives " +
@@ -389,7 +388,7 @@ std::optional<FigureBlock> green_ampt_figure(const RunTables& r, bool a) {
                     ex = e;
                 }
             }
-            std::string text = "The dotted line takes M and Sf exact: the van Genuchten (1980) water content, and "
+            std::string text = "The thin faint line takes M and Sf exact: the van Genuchten (1980) water content, and "
                                "Sf = the integral of K(h)/Ks over all suctions with the Mualem (1976) conductivity, " +
                                decimals(ref->sf, 2) + " cm for layer 1 where the run's .MQ gives " +
                                decimals(r.mq.sf[0], 2) + " cm (" + decimals(r.mq.sf[0] / ref->sf, 2) +
