@@ -283,12 +283,13 @@ std::optional<FigureBlock> conductivity_figure(const RunTables& r) {
                 break;
             }
             const double h1 = suction_of(m.head[j + 1]), k1 = m.cond[j + 1];
-            // Sampled evenly in log suction; the segment to saturation, whose
-            // end lies in the band of the axis, by its ends alone.
-            const int samples = h0 > 0 && h1 > 0 ? kSamplesPerSegment : 1;
-            for (int s = 0; s < samples; ++s) {
-                const double t = static_cast<double>(s) / samples;
-                const double h = samples > 1 ? h0 * std::pow(h1 / h0, t) : h0;
+            // Sampled evenly in log suction. The segment to saturation, whose
+            // end lies in the band of the axis, is sampled down to the
+            // axis's lowest decade: that is where it leaves the curve most.
+            const double to = h1 > 0 ? h1 : std::min(grid[1], h0);
+            for (int s = 0; s < kSamplesPerSegment; ++s) {
+                const double t = static_cast<double>(s) / kSamplesPerSegment;
+                const double h = h0 > 0 ? h0 * std::pow(to / h0, t) : h0 + t * (to - h0);
                 const double k = h1 != h0 ? k0 + (h - h0) / (h1 - h0) * (k1 - k0) : k0;
                 table.x.push_back(h);
                 table.y.push_back(k);

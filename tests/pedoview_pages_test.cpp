@@ -60,7 +60,7 @@ int upq_rows_drawn(const common::MemoryFileSystem& files, const std::string& bas
 
 // What the page of a run must hold, from the run's files. The conductivity
 // table is drawn as the method interpolates it: 24 points per segment
-// between rows of positive suction, and the saturated row.
+// between rows, and the saturated row.
 Expectations expected(const common::MemoryFileSystem& files, const std::string& base, bool vg) {
     const std::vector<int> mq = mq_rows(files.get(base + ".MQ"));
     const std::vector<int> mis = mis_points(files.get(base + ".MIS"));
@@ -69,7 +69,7 @@ Expectations expected(const common::MemoryFileSystem& files, const std::string& 
     FigureExpectation conductivity{"conductivity", static_cast<int>(vg ? 2 * mq.size() : mq.size()), {}};
     for (size_t l = 0; l < mq.size(); ++l) {
         characteristic.points.push_back({layer(l) + ", .MQ table", mq[l]});
-        conductivity.points.push_back({layer(l) + ", .MQ table as interpolated", 24 * (mq[l] - 2) + 2});
+        conductivity.points.push_back({layer(l) + ", .MQ table as interpolated", 24 * (mq[l] - 1) + 1});
     }
     if (!vg)
         for (size_t l = 0; l < mis.size(); ++l) characteristic.points.push_back({layer(l) + ", .MIS points", mis[l]});
