@@ -155,9 +155,11 @@ std::optional<FigureBlock> drained_volume_figure(const RunTables& r) {
     }
     if (!deep.rows.empty()) b.open_tables.push_back(std::move(deep));
 
-    b.notes.push_back("The model reads the 20 rows of .SIN (markers) and interpolates between them. .SIN caps the "
-                      "volumes at 100 cm and always gives 100 cm at 1000 cm; the listing .WTD does not. The deepest "
-                      "layer is taken to reach 1000 cm.");
+    b.notes.push_back(std::string(r.sin.depth_rows > 0 ? "The model reads the 20 rows of .SIN (markers) and "
+                                                          "interpolates between them. "
+                                                        : "") +
+                      ".SIN caps the volumes at 100 cm and always gives 100 cm at 1000 cm; the listing .WTD does not. "
+                      "The deepest layer is taken to reach 1000 cm.");
     if (ref) {
         // The largest departures within the design depths.
         auto largest = [&](const float* depth, const float* volume, int32_t n, const std::vector<double>& exact) {
