@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the programs on the bundled examples. The inputs are copied to an
 # output folder first, so the tables are written there and the examples stay
-# clean. PEDOVIEW then draws each soil's tables on a page beside them, and
+# clean. PEDOVIEW then draws each soil's tables on a page beside them
+# (<soil>.SIN.html), and
 # METVIEW checks each METCONV run and writes its page.
 #
 #   run_examples.sh [OUTPUT-FOLDER]

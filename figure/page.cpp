@@ -43,6 +43,7 @@ ul.checks li { padding: 0.15rem 0; }
 .passed .mark { color: #1b6e3a; }
 .warning .mark { color: #9a5b00; }
 .failed .mark { color: #b00020; }
+.note .mark { color: #555555; }
 @media print {
   body { max-width: none; padding: 0; }
   h2 { break-after: avoid; }
@@ -56,6 +57,7 @@ const char* mark(CheckStatus s) {
         case CheckStatus::Passed: return "\xE2\x9C\x93 passed";   // ✓
         case CheckStatus::Warning: return "! warning";
         case CheckStatus::Failed: return "\xE2\x9C\x97 failed";   // ✗
+        case CheckStatus::Note: return "\xE2\x80\xA2 note";       // •
     }
     return "";
 }
@@ -65,6 +67,7 @@ const char* status_class(CheckStatus s) {
         case CheckStatus::Passed: return "passed";
         case CheckStatus::Warning: return "warning";
         case CheckStatus::Failed: return "failed";
+        case CheckStatus::Note: return "note";
     }
     return "";
 }
@@ -198,11 +201,11 @@ std::string Page::html() const {
         out += "</div>\n";
     }
     bool any_warning = false;
-    for (const Check& c : checks_) any_warning = any_warning || c.status != CheckStatus::Passed;
+    for (const Check& c : checks_) any_warning = any_warning || c.status == CheckStatus::Warning || c.status == CheckStatus::Failed;
     if (any_warning) {
         out += "<section class=\"warnings\">\n<h2>Warnings</h2>\n<ul>\n";
         for (const Check& c : checks_) {
-            if (c.status == CheckStatus::Passed) continue;
+            if (c.status == CheckStatus::Passed || c.status == CheckStatus::Note) continue;
             out += "<li class=\"";
             out += status_class(c.status);
             out += "\">";

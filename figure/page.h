@@ -21,7 +21,9 @@
 
 namespace figure {
 
-enum class CheckStatus : uint8_t { Passed, Warning, Failed };
+// A note says something routine that the reader should know; like a
+// passed check it is listed with the checks only, not among the warnings.
+enum class CheckStatus : uint8_t { Passed, Warning, Failed, Note };
 
 class Page {
 public:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 #include <stdexcept>
 #include <string_view>
 
@@ -354,9 +355,11 @@ struct Drawn {
     SeriesKind kind;
     bool markers;
     SeriesStyle style;
+    bool reference = false;
 };
 
-Paint line_paint(const SeriesStyle& st) {
+Paint line_paint(const SeriesStyle& st, bool reference = false) {
+    if (reference) return {.fill = "none", .stroke = st.colour, .stroke_opacity = 0.6, .stroke_width = 1.1};
     return {.fill = "none", .stroke = st.colour, .stroke_width = 1.8, .dash = st.dash};
 }
 
@@ -395,17 +398,22 @@ Figure render(const Plot& plot) {
     fig.id = figure_id(plot.id);
 
     // How each series is drawn.
-    size_t nlines = 0;
+    // Lines are told apart by their styles: a reference line and a line
+    // that borrows another's style add none.
+    std::set<size_t> line_styles;
     size_t nbars = 0;
-    for (const Series& s : plot.series) {
-        nlines += s.kind == SeriesKind::Line;
+    for (size_t i = 0; i < plot.series.size(); ++i) {
+        const Series& s = plot.series[i];
+        if (s.kind == SeriesKind::Line && !s.reference) line_styles.insert(s.style_of.value_or(i));
         nbars += s.kind == SeriesKind::Bars;
     }
+    const size_t nlines = line_styles.size();
     std::vector<Drawn> drawn;
     for (size_t i = 0; i < plot.series.size(); ++i) {
         const Series& s = plot.series[i];
-        const bool markers = s.kind == SeriesKind::Line && (s.markers || nlines > kDashCount);
-        drawn.push_back({s.kind, markers, series_style(i)});
+        const bool reference = s.kind == SeriesKind::Line && s.reference;
+        const bool markers = s.kind == SeriesKind::Line && !reference && (s.markers || nlines > kDashCount);
+        drawn.push_back({s.kind, markers, series_style(s.style_of.value_or(i)), reference});
     }
 
     // The axes reach every drawable point and the values asked for; bars
@@ -492,7 +500,7 @@ Figure render(const Plot& plot) {
         switch (s.kind) {
             case SeriesKind::Line:
                 d = line_path(s, f);
-                paint = line_paint(dr.style);
+                paint = line_paint(dr.style, dr.reference);
                 cls = "line";
                 break;
             case SeriesKind::Points:
@@ -538,7 +546,7 @@ Figure render(const Plot& plot) {
                 append_pair(d, to_tenths(x), to_tenths(y));
                 d += 'h';
                 append_px(d, kLegendSwatch);
-                svg.path(d, line_paint(dr.style));
+                svg.path(d, line_paint(dr.style, dr.reference));
             }
             if (s.kind == SeriesKind::Points || dr.markers) {
                 const TenthsOffset off = marker_start(dr.style.marker);

@@ -23,6 +23,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,13 @@ struct Series {
     std::vector<double> y{};
     SeriesKind kind = SeriesKind::Line;
     bool markers = false;   // Line: a marker at every point as well
+    // The colour, dash pattern and marker of the series at this index in
+    // place of its own, so that series drawn from one source (a layer's
+    // table and its curve) share a colour.
+    std::optional<size_t> style_of{};
+    // Line: drawn as a reference beside the data, a thin, solid and faint
+    // line in the series' colour.
+    bool reference = false;
 };
 
 struct AxisSetup {
@@ -65,7 +73,7 @@ struct Figure {
 };
 
 // PLOT drawn. A series whose x and y differ in length is a programming error
-// and throws std::invalid_argument. With more line series than there are
+// and throws std::invalid_argument. With more line styles than there are
 // dash patterns, every line gets markers too.
 Figure render(const Plot& plot);
 

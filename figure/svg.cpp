@@ -24,6 +24,11 @@ void append_paint(std::string& out, const Paint& p) {
         out += attribute("fill-opacity", buf);
     }
     if (!p.stroke.empty()) out += attribute("stroke", p.stroke);
+    if (p.stroke_opacity > 0) {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "%.2g", p.stroke_opacity);
+        out += attribute("stroke-opacity", buf);
+    }
     if (p.stroke_width > 0) {
         out += " stroke-width=\"";
         append_px(out, p.stroke_width);

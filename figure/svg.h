@@ -29,6 +29,7 @@ struct Paint {
     std::string_view fill{};
     double fill_opacity = 0;      // 0: not written
     std::string_view stroke{};
+    double stroke_opacity = 0;    // 0: not written
     double stroke_width = 0;      // 0: not written
     std::string_view dash{};      // stroke-dasharray
     std::string_view cls{};       // class

@@ -199,7 +199,9 @@ std::optional<FigureBlock> characteristic_figure(const RunTables& r) {
 
     std::vector<Series> lines, markers;
     for (int32_t l = 0; l < layers; ++l) {
-        Series table{layer_name(l) + ", .MQ table", {}, {}, vg ? SeriesKind::Points : SeriesKind::Line};
+        // Every series of a layer takes the layer's colour and marker.
+        const size_t style = static_cast<size_t>(l);
+        Series table{layer_name(l) + ", .MQ table", {}, {}, vg ? SeriesKind::Points : SeriesKind::Line, false, style};
         if (l < r.mq_layers) {
             const pedopre::MqLayer& m = r.mq.layers[l];
             for (int32_t j = 0; j < m.rows; ++j) {
@@ -208,7 +210,7 @@ std::optional<FigureBlock> characteristic_figure(const RunTables& r) {
             }
         }
         if (const InputLayer* in = vg_layer(r, l)) {
-            Series curve{layer_name(l) + ", van Genuchten curve"};
+            Series curve{layer_name(l) + ", van Genuchten curve", {}, {}, SeriesKind::Line, false, style};
             for (const double h : grid) {
                 curve.x.push_back(h);
                 curve.y.push_back(vg_water_content(in->vg, h));
@@ -217,7 +219,7 @@ std::optional<FigureBlock> characteristic_figure(const RunTables& r) {
         }
         if (l < r.mq_layers) (vg ? markers : lines).push_back(std::move(table));
         if (!vg && l < r.mis_layers) {
-            Series given{layer_name(l) + ", .MIS points", {}, {}, SeriesKind::Points};
+            Series given{layer_name(l) + ", .MIS points", {}, {}, SeriesKind::Points, false, style};
             const pedopre::MisLayer& m = r.mis.layers[l];
             for (int32_t j = 0; j < m.n; ++j) {
                 given.x.push_back(std::fabs(m.head[j]));
@@ -231,6 +233,15 @@ std::optional<FigureBlock> characteristic_figure(const RunTables& r) {
 
     if (r.mq_layers > 0) b.tables.push_back(mq_characteristic_table(r));
     if (r.mis_layers > 0) b.tables.push_back(mis_table(r));
+    if (!r.sin.theta.empty()) {
+        figure::Table t;
+        t.caption = "Characteristic the model reads (" + common::printable(r.names.sin) + ")" +
+                    (r.input.closing_read ? ", layer " + std::to_string(r.input.lsin) : std::string());
+        t.header = {"Pressure head (cm)", std::string("Water content (") + kVolumetric + ")"};
+        for (size_t j = 0; j < r.sin.theta.size(); ++j)
+            t.rows.push_back({format_value(r.sin.head[j]), decimals(r.sin.theta[j], 3)});
+        b.tables.push_back(std::move(t));
+    }
     b.notes = repair_notes(r);
     b.band_notes.push_back(kSaturationInBand);
     if (vg && r.mq_layers > 0)
@@ -252,31 +263,63 @@ std::optional<FigureBlock> conductivity_figure(const RunTables& r) {
     p.width = kWideFigure;
     const std::vector<double> grid = curve_grid(r);
 
-    std::vector<Series> lines, markers;
+    // Each layer's table as the upward flux reads it: straight segments in
+    // suction and conductivity between its rows, sampled finely so that
+    // the logarithmic axes show them as the method uses them. Beside it, the
+    // closed-form curve, thin and faint, in the layer's colour.
+    constexpr int kSamplesPerSegment = 24;
+    double worst = 1, worst_at = 0;
+    int32_t worst_layer = -1;
     for (int32_t l = 0; l < r.mq_layers; ++l) {
         const pedopre::MqLayer& m = r.mq.layers[l];
-        Series table{layer_name(l) + ", .MQ table", {}, {}, vg ? SeriesKind::Points : SeriesKind::Line};
+        const size_t style = static_cast<size_t>(l);
+        const InputLayer* in = vg_layer(r, l);
+        Series table{layer_name(l) + ", .MQ table as interpolated", {}, {}, SeriesKind::Line, false, style};
         for (int32_t j = 0; j < m.rows; ++j) {
-            table.x.push_back(suction_of(m.head[j]));
-            table.y.push_back(m.cond[j]);
+            const double h0 = suction_of(m.head[j]), k0 = m.cond[j];
+            if (j + 1 == m.rows) {
+                table.x.push_back(h0);
+                table.y.push_back(k0);
+                break;
+            }
+            const double h1 = suction_of(m.head[j + 1]), k1 = m.cond[j + 1];
+            // Sampled evenly in log suction. The segment to saturation, whose
+            // end lies in the band of the axis, is sampled down to the
+            // axis's lowest decade: that is where it leaves the curve most.
+            const double to = h1 > 0 ? h1 : std::min(grid[1], h0);
+            for (int s = 0; s < kSamplesPerSegment; ++s) {
+                const double t = static_cast<double>(s) / kSamplesPerSegment;
+                const double h = h0 > 0 ? h0 * std::pow(to / h0, t) : h0 + t * (to - h0);
+                const double k = h1 != h0 ? k0 + (h - h0) / (h1 - h0) * (k1 - k0) : k0;
+                table.x.push_back(h);
+                table.y.push_back(k);
+                if (in && h <= 1000.0) {
+                    const double c = vg_conductivity(in->vg, in->ks, h);
+                    if (c >= kLowestConductivity && k > 0 && std::fabs(std::log(k / c)) > std::fabs(std::log(worst))) {
+                        worst = k / c;
+                        worst_at = h;
+                        worst_layer = l;
+                    }
+                }
+            }
         }
-        if (const InputLayer* in = vg_layer(r, l)) {
+        p.series.push_back(std::move(table));
+        if (in) {
             // The curve stops where it falls below what the table can print.
-            Series curve{layer_name(l) + ", van Genuchten-Mualem curve"};
+            Series curve{layer_name(l) + ", van Genuchten-Mualem curve", {}, {}, SeriesKind::Line, false, style, true};
             for (const double h : grid) {
                 const double k = vg_conductivity(in->vg, in->ks, h);
                 if (!(k >= kLowestConductivity)) break;
                 curve.x.push_back(h);
                 curve.y.push_back(k);
             }
-            lines.push_back(std::move(curve));
+            p.series.push_back(std::move(curve));
         }
-        (vg ? markers : lines).push_back(std::move(table));
     }
-    p.series = std::move(lines);
-    for (Series& s : markers) p.series.push_back(std::move(s));
     b.tables.push_back(mq_conductivity_table(r));
     b.band_notes.push_back(kSaturationInBand);
+    if (!vg) b.notes.push_back("The lines are the tables as the upward flux interpolates them, linearly in suction "
+                               "between rows.");
     int zero = 0;
     for (int32_t l = 0; l < r.mq_layers; ++l)
         for (int32_t j = 0; j < r.mq.layers[l].rows; ++j) zero += !(r.mq.layers[l].cond[j] > 0.0f);
@@ -287,8 +330,14 @@ std::optional<FigureBlock> conductivity_figure(const RunTables& r) {
                                " drawn in the band marked \xE2\x80\x9C\xE2\x89\xA4 0\xE2\x80\x9D at the bottom of the conductivity axis.");
 
     if (vg) {
-        b.notes.push_back("The curves are the van Genuchten-Mualem conductivity scaled to Ks/24 at saturation, as "
-                          "the table is; they are drawn down to 1e-10 cm/hr.");
+        b.notes.push_back("The thin faint curves are the van Genuchten-Mualem conductivity (Mualem 1976, van Genuchten "
+                          "1980) scaled to Ks/24 at saturation, as the table is; they are drawn down to 1e-10 cm/hr. "
+                          "The solid lines are the tables as the upward flux interpolates them, linearly in suction "
+                          "between rows; on these logarithmic axes a long segment bows above the curve.");
+        if (worst_layer >= 0)
+            b.notes.push_back("Largest departure at suctions up to 1000 cm: the interpolated table of " +
+                              layer_name(worst_layer) + " is " + decimals(worst, 1) + " times the curve at " +
+                              format_value(worst_at) + " cm.");
         for (int32_t l = 0; l < r.mq_layers; ++l) {
             const InputLayer* in = vg_layer(r, l);
             if (in && in->vg.k0 != in->ks)

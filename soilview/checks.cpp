@@ -5,6 +5,8 @@
 #include "common/fixed_text.h"
 #include "soilview/characteristic_figures.h"
 #include "soilview/figure_block.h"
+#include "soilview/run_references.h"
+#include "soilview/run_outcome.h"
 #include "soilview/van_genuchten_curve.h"
 
 namespace pedoview {
@@ -16,37 +18,57 @@ using figure::format_value;
 
 std::string layer_name(int32_t l) { return "layer " + std::to_string(l + 1); }
 
-// The conductivity a .MQ block header prints as 0.000 (F8.3), cm/hr.
-constexpr float kPrintsAsZero = 0.0005f;
+// A block-header conductivity (cm/hr) below which B rounds to 0.00 in .SIN.
+constexpr float kRoundsToZero = 0.005f;
 
-void green_ampt_zero_rows(const RunTables& r, std::vector<Check>& out) {
-    if (r.out.green_ampt_rows == 0) return;
-    int zero = 0;
-    for (int32_t i = 0; i < r.out.green_ampt_rows; ++i) zero += r.out.ga_a[i] == 0.0f && r.out.ga_b[i] == 0.0f;
-    const std::string file = common::printable(r.names.out);
-    if (zero == 0) {
-        out.push_back({CheckStatus::Passed, "Green-Ampt: no row of " + file + " has both A and B at 0."});
+// The .SIN Green-Ampt rows after the first whose A or B reads 0.00: the
+// model then infiltrates with no suction term, or not at all. Row 1 (water
+// table at the surface) has A = 0 by definition.
+void sin_green_ampt_zero(const RunTables& r, std::vector<Check>& out) {
+    const SinTables& t = r.sin;
+    if (t.green_ampt_rows == 0) return;
+    const bool have_out = r.out.green_ampt_rows == t.green_ampt_rows;
+    std::vector<std::string> a_rows, b_rows;
+    for (int32_t i = 1; i < t.green_ampt_rows; ++i) {
+        const std::string where = format_value(t.ga_depth[i]) + " cm";
+        if (t.ga_a[i] == 0.0f) a_rows.push_back(where + (have_out ? " (" + decimals(r.out.ga_a[i], 4) + ")" : ""));
+        if (t.ga_b[i] == 0.0f) b_rows.push_back(where + (have_out ? " (" + decimals(r.out.ga_b[i], 4) + ")" : ""));
+    }
+    const std::string sin = common::printable(r.names.sin);
+    if (a_rows.empty() && b_rows.empty()) {
+        out.push_back({CheckStatus::Passed, "Green-Ampt: in " + sin + " every row below the surface has A and B "
+                                            "above 0.00."});
         return;
     }
-    std::string text = "Green-Ampt: A and B are both 0 in " + std::to_string(zero) + " of the " +
-                       std::to_string(r.out.green_ampt_rows) + " rows of " + file + ".";
+    std::vector<std::string> parts;
+    if (!a_rows.empty())
+        parts.push_back("A = 0.00 at " + std::to_string(a_rows.size()) + " of its " +
+                        std::to_string(t.green_ampt_rows - 1) + " water-table depths below the surface: " +
+                        listed(a_rows));
+    if (!b_rows.empty()) parts.push_back("B = 0.00 at " + std::to_string(b_rows.size()) + ": " + listed(b_rows));
+    std::string text = "Green-Ampt: " + sin + " keeps A and B to two decimals and gives the model " + listed(parts);
+    if (have_out) text += " (in brackets the value computed, " + std::string(kSquareCmPerHour) + " or cm/hr)";
+    text += ". With A = 0.00 the model infiltrates without the suction of the wetting front";
+    if (!b_rows.empty()) text += "; with B = 0.00 it lets in nothing once that suction is spent";
+    text += ".";
     std::vector<std::string> causes;
     for (int32_t l = 0; l < r.mq_layers; ++l) {
-        if (std::fabs(r.mq.layers[l].k_header) >= kPrintsAsZero) continue;
-        std::string cause = layer_name(l);
-        if (const InputLayer* in = vg_layer(r, l))
-            cause += " (K0 = " + format_value(in->vg.k0) + " cm/day, K0/24 = " + format_value(in->vg.k0 / 24.0f) +
-                     " cm/hr)";
-        else if (r.input.form == InputForm::Measured && l < static_cast<int32_t>(r.input.layers.size()))
-            cause += " (Ks = " + format_value(r.input.layers[static_cast<size_t>(l)].ksat) + " cm/hr)";
-        causes.push_back(cause);
+        if (std::fabs(r.mq.layers[l].k_header) >= kRoundsToZero) continue;
+        std::string cause = layer_name(l) + " (" + format_value(r.mq.layers[l].k_header) + " cm/hr";
+        if (const InputLayer* in = vg_layer(r, l)) cause += ", K0 = " + format_value(in->vg.k0) + " cm/day";
+        causes.push_back(cause + ")");
     }
-    if (!causes.empty()) {
-        text += " B averages the layer conductivities of the .MQ block headers, and the header of " +
-                listed(causes) + " prints as 0.000 cm/hr: a conductivity below 0.0005 cm/hr does, which for "
-                "van Genuchten parameters is any K0 below about 0.012 cm/day.";
-    }
+    if (!causes.empty())
+        text += " B averages the conductivities of the .MQ block headers, and that of " + listed(causes) +
+                " is below 0.005 cm/hr.";
     out.push_back({CheckStatus::Warning, text});
+}
+
+// The deepest water table that the run computed for the 21 fluxes (cm).
+float deepest_computed(const RunTables& r) {
+    float deepest = r.upq.depth[0];
+    for (int32_t k = 0; k < r.upq.rows; ++k) deepest = std::max(deepest, r.upq.depth[k]);
+    return deepest;
 }
 
 void flux_depths(const RunTables& r, std::vector<Check>& out) {
@@ -63,29 +85,146 @@ void flux_depths(const RunTables& r, std::vector<Check>& out) {
         return;
     }
     out.push_back({CheckStatus::Warning, "Upward flux: in " + file + " the water table does not deepen as the flux falls " +
-                                             listed(pairs) + "; the spline is still fitted through these depths as they stand."});
+                                             listed(pairs) + "; the spline that gives the flux column of " +
+                                             common::printable(r.names.sin) +
+                                             " is fitted through these depths as they stand."});
 }
 
-void flux_extrapolated(const RunTables& r, std::vector<Check>& out) {
-    if (r.upq.rows != pedopre::kUpqFluxes || r.out.flux_rows == 0) return;
-    float deepest = r.upq.depth[0];
-    for (int32_t k = 0; k < r.upq.rows; ++k) deepest = std::max(deepest, r.upq.depth[k]);
-    std::vector<std::string> depths, fluxes;
-    for (int32_t i = 0; i < r.out.flux_rows; ++i) {
-        if (!(r.out.flux_depth[i] > deepest)) continue;
-        depths.push_back(format_value(r.out.flux_depth[i]));
-        fluxes.push_back(decimals(r.out.upflux[i], 4));
+// .SIN flux rows below the deepest water table the run computed extend the
+// spline's last piece. Above zero or rising with depth, they hand the model
+// an upward flux that no computation gave.
+void sin_flux_beyond(const RunTables& r, std::vector<Check>& out) {
+    if (r.upq.rows != pedopre::kUpqFluxes || r.sin.depth_rows != kSinDepths) return;
+    const float deepest = deepest_computed(r);
+    std::vector<std::string> rows, bad;
+    bool rising = false;
+    for (int32_t i = 0; i < r.sin.depth_rows; ++i) {
+        if (!(r.sin.depth[i] > deepest)) continue;
+        const std::string row = decimals(r.sin.upflux[i], 4) + " cm/hr at " + format_value(r.sin.depth[i]) + " cm";
+        rows.push_back(row);
+        const bool rises = i > 0 && r.sin.upflux[i] > r.sin.upflux[i - 1];
+        rising = rising || rises;
+        if (r.sin.upflux[i] > 0.0f || rises)
+            bad.push_back(row + (r.sin.upflux[i] >= 0.01f ? " (" + decimals(r.sin.upflux[i] * 240.0, 1) + " mm/day)"
+                                                         : std::string()));
     }
-    const std::string file = common::printable(r.names.out);
-    if (depths.empty()) {
-        out.push_back({CheckStatus::Passed, "Upward flux: every depth of " + file + " lies within the water tables of " +
-                                                common::printable(r.names.upq) + "."});
-        return;
+    const std::string sin = common::printable(r.names.sin), upq = common::printable(r.names.upq);
+    const std::string deep = decimals(deepest, 2) + " cm";
+    if (rows.empty()) {
+        out.push_back({CheckStatus::Passed, "Upward flux: every row of " + sin + " lies within the water tables "
+                                            "computed in " + upq + " (down to " + deep + ")."});
+    } else if (bad.empty()) {
+        out.push_back({CheckStatus::Note, "Upward flux: the rows of " + sin + " below the deepest water table computed (" +
+                                              deep + ", " + upq + ") give " + listed(rows) + "."});
+    } else {
+        out.push_back({CheckStatus::Warning, "Upward flux: " + sin + " hands the model " + listed(bad) +
+                                                 ", below the deepest water table computed (" + deep + ", " + upq +
+                                                 "). No computation gave " + (bad.size() == 1 ? "this flux" : "these fluxes") +
+                                                 ": the spline's last piece is extended there" +
+                                                 (rising ? ", and it rises with depth, which no soil gives." : ".")});
     }
-    out.push_back({CheckStatus::Warning, "Upward flux: " + file + " gives fluxes at " + listed(depths) + " cm (" +
-                                             listed(fluxes) + " cm/hr), below the deepest water table of " +
-                                             common::printable(r.names.upq) + " (" + decimals(deepest, 2) +
-                                             " cm): they extend the spline's last piece and may mean nothing."});
+}
+
+// .SIN drained volumes held at 100.000 cm (capped there, and always 100 at
+// 1000 cm): within the design depths a warning, deeper a note with what the
+// profile drains there.
+void sin_volumes_held(const RunTables& r, std::vector<Check>& out) {
+    if (r.sin.depth_rows == 0) return;
+    std::vector<std::string> shallow, deep;
+    for (int32_t i = 0; i < r.sin.depth_rows; ++i) {
+        if (std::fabs(r.sin.volume[i] - 100.0f) > 0.0005f) continue;
+        std::string row = format_value(r.sin.depth[i]) + " cm";
+        for (int32_t k = 0; k < r.wtd.rows; ++k)
+            if (r.wtd.depth[k] == r.sin.depth[i]) row += " (the profile drains " + decimals(r.wtd.volume[k], 3) + " cm)";
+        (r.sin.depth[i] <= kDesignDepth ? shallow : deep).push_back(row);
+    }
+    const std::string sin = common::printable(r.names.sin), wtd = common::printable(r.names.wtd);
+    const std::string rule = ".SIN caps every volume at 100 cm and always gives 100 cm at 1000 cm; the profile's "
+                             "volumes are those of " + wtd + ".";
+    if (!shallow.empty())
+        out.push_back({CheckStatus::Warning, "Drained volume: " + sin + " holds the volume at 100.000 cm at " +
+                                                 listed(shallow) + ", within the depths drainage design uses: the "
+                                                 "model sees no water released as the water table falls there. " + rule});
+    if (!deep.empty())
+        out.push_back({CheckStatus::Note, "Drained volume: " + sin + " holds the volume at 100.000 cm at " + listed(deep) +
+                                              "; the model reads these rows only for water tables below " +
+                                              format_value(kDesignDepth) + " cm. " + rule});
+    if (shallow.empty() && deep.empty())
+        out.push_back({CheckStatus::Passed, "Drained volume: no row of " + sin + " is held at 100 cm."});
+}
+
+
+void volume_against_reference(const RunTables& r, const RunReferences& ref, std::vector<Check>& out) {
+    const std::string sin = common::printable(r.names.sin);
+    std::vector<std::string> beyond;
+    double worst = 0, worst_abs = 0, worst_at = 0;
+    for (int32_t i = 0; i < r.sin.depth_rows && static_cast<size_t>(i) < ref.sin_volume.size(); ++i) {
+        if (r.sin.depth[i] > kDesignDepth || !(ref.sin_volume[i] >= kVolumeFloor)) continue;
+        const double diff = r.sin.volume[i] - ref.sin_volume[i], rel = diff / ref.sin_volume[i];
+        if (std::fabs(rel) > std::fabs(worst)) {
+            worst = rel;
+            worst_abs = diff;
+            worst_at = r.sin.depth[i];
+        }
+        if (std::fabs(rel) > kVolumeDeparture && std::fabs(diff) >= kVolumeFloor)
+            beyond.push_back(decimals(r.sin.volume[i], 3) + " for " + decimals(ref.sin_volume[i], 3) + " cm at " +
+                             format_value(r.sin.depth[i]) + " cm");
+    }
+    const std::string rule = decimals(kVolumeDeparture * 100, 0) + " % and " + decimals(kVolumeFloor, 1) + " cm";
+    const std::string largest = signed_percent(worst) + ", " + signed_value(worst_abs, 3) + " cm at " +
+                                format_value(worst_at) + " cm";
+    if (!beyond.empty()) {
+        out.push_back({CheckStatus::Warning, "Drained volume: " + sin + " departs from the exact volume at hydrostatic "
+                                                 "equilibrium by up to " + largest + ": " + listed(beyond) +
+                                                 " (a departure counts beyond " + rule + ")."});
+    } else {
+        out.push_back({CheckStatus::Passed, "Drained volume: down to " + format_value(kDesignDepth) + " cm every row of " +
+                                                sin + " lies within " + decimals(kVolumeDeparture * 100, 0) +
+                                                " % or " + decimals(kVolumeFloor, 1) + " cm of the exact volume" +
+                                                (worst != 0 ? " (largest " + largest + ")" : std::string()) + "."});
+    }
+}
+
+void flux_against_reference(const RunTables& r, const RunReferences& ref, std::vector<Check>& out) {
+    if (ref.flux_depth.empty() || !ref.top_tension) return;
+    double worst = 1;
+    int32_t at = 0;
+    int beyond = 0;
+    for (int32_t k = 0; k < r.upq.rows && static_cast<size_t>(k) < ref.flux_depth.size(); ++k) {
+        if (!(ref.flux_depth[k] > 0) || !(r.upq.depth[k] > 0)) continue;
+        const double ratio = r.upq.depth[k] / ref.flux_depth[k];
+        beyond += ratio > kRatioWarning || ratio < 1 / kRatioWarning;
+        if (std::fabs(std::log(ratio)) > std::fabs(std::log(worst))) {
+            worst = ratio;
+            at = k;
+        }
+    }
+    const std::string text = "Upward flux: the water tables of " + common::printable(r.names.upq) +
+                             ", through which the flux column of " + common::printable(r.names.sin) +
+                             " is fitted, lie up to " + decimals(worst, 2) + " times the exact depth (at " +
+                             format_value(r.upq.flux[at]) + " cm/hr " + decimals(r.upq.depth[at], 2) +
+                             " cm where the exact depth is " + decimals(ref.flux_depth[at], 2) +
+                             " cm, with the run's tension of " + format_value(*ref.top_tension) +
+                             " cm at the reference level)";
+    if (beyond > 0)
+        out.push_back({CheckStatus::Warning, text + "; " + std::to_string(beyond) + " of the " +
+                                                 std::to_string(r.upq.rows) + " depart by more than " +
+                                                 decimals(kRatioWarning, 2) + " times. The conductivity table is "
+                                                 "interpolated linearly between rows far apart in suction."});
+    else
+        out.push_back({CheckStatus::Passed, text + ", within " + decimals(kRatioWarning, 2) + " times."});
+}
+
+void suction_against_reference(const RunTables& r, const RunReferences& ref, std::vector<Check>& out) {
+    if (!r.mq_summary || r.mq_layers == 0 || !(ref.sf > 0)) return;
+    const double ratio = r.mq.sf[0] / ref.sf;
+    const std::string text = "Green-Ampt: the wetting-front suction of layer 1 in .MQ, " + decimals(r.mq.sf[0], 2) +
+                             " cm, is " + decimals(ratio, 2) + " times the exact " + decimals(ref.sf, 2) +
+                             " cm, and every A of " + common::printable(r.names.sin) + " is in proportion to it";
+    if (ratio > kRatioWarning || ratio < 1 / kRatioWarning)
+        out.push_back({CheckStatus::Warning, text + " (more than " + decimals(kRatioWarning, 2) + " times counts)."});
+    else
+        out.push_back({CheckStatus::Passed, text + "."});
 }
 
 void green_ampt_a_falls(const RunTables& r, std::vector<Check>& out) {
@@ -163,32 +302,6 @@ void mis_against_input(const RunTables& r, std::vector<Check>& out) {
                                              "changed after the run, and the page then mixes both."});
 }
 
-void capped_volumes(const RunTables& r, std::vector<Check>& out) {
-    if (r.out.volume_rows == 0 || r.wtd.rows == 0) return;
-    std::vector<std::string> depths, listing;
-    for (int32_t i = 0; i < r.out.volume_rows; ++i) {
-        if (std::fabs(r.out.volume[i] - 100.0f) > 0.0005f) continue;
-        for (int32_t k = 0; k < r.wtd.rows; ++k) {
-            if (r.wtd.depth[k] != r.out.volume_depth[i] || std::fabs(r.wtd.volume[k] - 100.0f) <= 0.0005f) continue;
-            depths.push_back(format_value(r.out.volume_depth[i]));
-            listing.push_back(decimals(r.wtd.volume[k], 3));
-        }
-    }
-    const std::string out_name = common::printable(r.names.out), wtd = common::printable(r.names.wtd);
-    if (depths.empty()) {
-        out.push_back({CheckStatus::Passed, "Drained volume: where " + out_name + " gives 100.000 cm, " + wtd +
-                                                " gives the same."});
-        return;
-    }
-    std::string where = " at " + listed(depths) + " cm";
-    if (!r.input.layers.empty())
-        where += " (the profile's bottom is at " + format_value(r.input.layers.back().zbot) + " cm)";
-    out.push_back({CheckStatus::Warning, "Drained volume: " + out_name + " gives 100.000 cm" + where + ", where " + wtd +
-                                             " goes on with " + listed(listing) +
-                                             " cm; the model takes the values of .OUT, capped at 100 cm and always "
-                                             "100 cm at 1000 cm."});
-}
-
 void repairs(const RunTables& r, std::vector<Check>& out) {
     if (r.input.form != InputForm::Measured || !r.wtd_notices) return;
     std::vector<std::string> extended;
@@ -219,15 +332,8 @@ void repairs(const RunTables& r, std::vector<Check>& out) {
 }
 
 void log_against_files(const RunTables& r, std::vector<Check>& out) {
-    if (r.outcome != Outcome::Normal) return;
-    std::vector<std::string> missing;
-    for (const FileStatus& f : r.files)
-        if (f.state != FileState::Read) missing.push_back(common::printable(f.path));
-    if (missing.empty()) return;
-    out.push_back({CheckStatus::Failed, "The log says the run ended normally, but " + listed(missing) +
-                                            (missing.size() == 1 ? " is" : " are") +
-                                            " missing or not complete. The log is shared by every run in its folder: "
-                                            "it may tell the outcome of another input's run."});
+    const std::string text = log_disagreement(r);
+    if (!text.empty()) out.push_back({CheckStatus::Warning, text});
 }
 
 }  // namespace
@@ -238,10 +344,13 @@ std::vector<Check> run_checks(const RunTables& r) {
     mis_against_input(r, out);
     repairs(r, out);
     table_against_curve(r, out);
-    capped_volumes(r, out);
+    sin_volumes_held(r, out);
+    if (r.refs) volume_against_reference(r, *r.refs, out);
     flux_depths(r, out);
-    flux_extrapolated(r, out);
-    green_ampt_zero_rows(r, out);
+    if (r.refs) flux_against_reference(r, *r.refs, out);
+    sin_flux_beyond(r, out);
+    sin_green_ampt_zero(r, out);
+    if (r.refs) suction_against_reference(r, *r.refs, out);
     green_ampt_a_falls(r, out);
     return out;
 }

@@ -43,4 +43,13 @@ std::vector<Check> run_checks(const RunTables& r);
 // listed as passed, with their size.
 inline constexpr double kDepartureWarning = 0.02;
 
+// Departures of the run's tables from the exact references beyond which
+// they are warnings: a drained volume off by more than 10 % and 0.1 cm
+// (less water than that moves the water table by millimetres), and a
+// water-table depth of an upward flux or a wetting-front suction more than
+// 1.25 times or less than 1/1.25 of the exact one.
+inline constexpr double kVolumeDeparture = 0.10;
+inline constexpr double kVolumeFloor = 0.1;  // cm
+inline constexpr double kRatioWarning = 1.25;
+
 }  // namespace pedoview

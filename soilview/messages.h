@@ -24,7 +24,7 @@ inline std::vector<std::string> usage(const std::vector<std::string>& figures) {
         "",
         "Draws the tables that PEDOPRE wrote for the main input file INFILE on one",
         "self-contained page, written beside them as INFILE's name without its",
-        "extension plus .html. PEDOPRE's files and its log are only read.",
+        "extension plus .SIN.html. PEDOPRE's files and its log are only read.",
         "",
         "--svg FIGURE writes the figure FIGURE alone, as INFILE's name without its",
         "extension plus .<FIGURE>.svg. FIGURE is one of:",

@@ -1,7 +1,7 @@
 // The PEDOVIEW run: from the main input file of a PEDOPRE run to the page
 // that draws the run's tables, written beside them, and one console line.
 //
-//   PEDOVIEW <INFILE>                  the page, <base>.html
+//   PEDOVIEW <INFILE>                  the page, <base>.SIN.html
 //   PEDOVIEW --svg <FIGURE> <INFILE>   one figure alone, <base>.<FIGURE>.svg
 //   PEDOVIEW --help | --version        the usage or the version, nothing else
 //

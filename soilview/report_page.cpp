@@ -8,6 +8,7 @@
 #include "soilview/checks.h"
 #include "soilview/depth_figures.h"
 #include "soilview/figure_block.h"
+#include "soilview/run_outcome.h"
 #include "soilview/version.h"
 
 namespace pedoview {
@@ -40,20 +41,20 @@ const std::vector<SectionEntry>& sections() {
          [](const RunNames& n) { return std::vector<std::string>{n.mq}; }},
         {"Drained volume and drainable porosity",
          {{"drained-volume", drained_volume_figure}, {"drainable-porosity", drainable_porosity_figure}},
-         [](const RunNames& n) { return std::vector<std::string>{n.wtd, n.out}; }},
+         [](const RunNames& n) { return std::vector<std::string>{n.wtd, n.sin}; }},
         {"Steady upward flux",
          {{"upward-flux", upward_flux_figure}},
-         [](const RunNames& n) { return std::vector<std::string>{n.upq, n.out}; }},
+         [](const RunNames& n) { return std::vector<std::string>{n.upq, n.sin}; }},
         {"Green-Ampt parameters",
          {{"green-ampt-a", green_ampt_a_figure}, {"green-ampt-b", green_ampt_b_figure}},
-         [](const RunNames& n) { return std::vector<std::string>{n.out}; }},
+         [](const RunNames& n) { return std::vector<std::string>{n.sin, n.out}; }},
     };
     return k;
 }
 
 
 bool drawn(const std::string& path, const RunNames& n) {
-    return path == n.mis || path == n.wtd || path == n.mq || path == n.upq || path == n.out;
+    return path == n.mis || path == n.wtd || path == n.mq || path == n.upq || path == n.out || path == n.sin;
 }
 
 std::string state_text(const FileStatus& f, const RunTables& r) {
@@ -77,28 +78,8 @@ std::string page_title(const RunTables& r) {
 }
 
 void add_outcome(figure::Page& page, const RunTables& r) {
-    std::vector<std::string> absent;
-    for (const FileStatus& f : r.files)
-        if (f.state != FileState::Read) absent.push_back(common::printable(f.path));
-    const std::string shown = absent.empty() ? std::string(" Every output file is there.")
-                                             : " Shown below is what the run wrote; missing or incomplete: " +
-                                                   listed(absent) + ".";
-    switch (r.outcome) {
-        case Outcome::Normal: return;
-        case Outcome::Failed:
-            page.set_failed("PEDOPRE stopped with the log line \"" + common::printable(r.log_line) + "\"." + shown);
-            return;
-        case Outcome::Unfinished:
-            page.set_failed("The log says the run did not finish: it is still working, or it was stopped from "
-                            "outside before its end." + shown);
-            return;
-        case Outcome::Unknown:
-            page.set_failed("The log " + common::printable(r.names.log) +
-                            (r.log_line.empty() ? std::string(" holds no outcome.")
-                                                : " holds no outcome: \"" + common::printable(r.log_line) + "\".") +
-                            shown);
-            return;
-    }
+    const std::string reason = failure_reason(r);
+    if (!reason.empty()) page.set_failed(reason);
 }
 
 void add_run_section(figure::Page& page, const RunTables& r) {
@@ -124,8 +105,9 @@ void add_run_section(figure::Page& page, const RunTables& r) {
         if (details) files.rows.back().push_back(state_detail(f, r));
     }
     page.add_table(files, false);
-    page.add_paragraph("The log is shared by every run in its folder and tells the outcome of the last one made "
-                       "there. PEDOVIEW only reads these files.");
+    page.add_paragraph("The log is shared by every soil in its folder and tells the outcome of the last run made "
+                       "there; this soil's own outputs decide how its run ended (eight whole outputs, .SIN written "
+                       "last, only come from a run that reached its end). PEDOVIEW only reads these files.");
 }
 
 void add_layers_section(figure::Page& page, const RunTables& r) {
@@ -209,6 +191,7 @@ void add_figure_sections(figure::Page& page, const RunTables& r) {
                 page.add_figure(fig, b->tables.front());
                 for (size_t i = 1; i < b->tables.size(); ++i) page.add_table(b->tables[i], true);
             }
+            for (const figure::Table& t : b->open_tables) page.add_table(t, false);
         }
         if (any) continue;
         std::vector<std::string> names;

@@ -5,6 +5,11 @@
 #include "soilprep/getfilepath.h"
 
 namespace pedoview {
+namespace {
+
+constexpr const char* kPageSuffix = ".SIN.html";
+
+}  // namespace
 
 bool run_names(const std::string& infile, RunNames& names, std::string& too_long) {
     names.infile = infile;
@@ -31,8 +36,19 @@ bool run_names(const std::string& infile, RunNames& names, std::string& too_long
         too_long = names.log;
         return false;
     }
-    names.page = names.base + ".html";
+    names.page = names.base + kPageSuffix;
     return true;
+}
+
+std::string page_name(const std::string& infile) {
+    RunNames names;
+    std::string too_long;
+    if (run_names(infile, names, too_long)) return names.page;
+    // A name PEDOPRE does not run on: the same rule, without its limit.
+    const size_t slash = infile.rfind('/');
+    const size_t start = slash == std::string::npos ? 0 : slash + 1;
+    const size_t dot = infile.rfind('.');
+    return (dot != std::string::npos && dot >= start ? infile.substr(0, dot) : infile) + kPageSuffix;
 }
 
 }  // namespace pedoview

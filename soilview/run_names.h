@@ -5,7 +5,8 @@
 // extension (the part of the file name from its last period on; a period in
 // a directory name never counts) plus .MIS, .WTD, .MQ, .SAV, .WDV, .UPQ,
 // .OUT and .SIN; the log is PEDOPRE.LOG in the input's directory; the page
-// is the same base plus .html. PEDOPRE runs only on names of at most 256
+// is named after the file it draws, the base plus .SIN.html, so that a
+// soil's page and the weather pages of one site never share a name. PEDOPRE runs only on names of at most 256
 // characters, so a longer one has no run to show.
 #pragma once
 
@@ -27,6 +28,11 @@ struct RunNames {
 // The names; false when one of the run's names would exceed 256 characters
 // (`too_long` then holds it).
 bool run_names(const std::string& infile, RunNames& names, std::string& too_long);
+
+// The name of the page PEDOVIEW writes for the main input `infile`:
+// INFILE without its extension plus .SIN.html ("site.dat" gives
+// "site.SIN.html"). For a batch command to find it.
+std::string page_name(const std::string& infile);
 
 // The name with `suffix` after the base, e.g. base + ".characteristic.svg".
 inline std::string beside(const RunNames& names, const std::string& suffix) { return names.base + suffix; }

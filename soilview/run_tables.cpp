@@ -164,6 +164,12 @@ void take_out(common::Connection& c, RunTables& r, FileStatus& s) {
     }
 }
 
+void take_sin(common::Connection& c, RunTables& r, FileStatus& s) {
+    std::string problem;
+    r.sin_whole = read_sin(c, r.sin, problem) == SinPart::Done;
+    if (!r.sin_whole) incomplete(s, problem);
+}
+
 }  // namespace
 
 const FileStatus& RunTables::file(const std::string& path) const {
@@ -184,7 +190,7 @@ RunTables read_run(common::FileSystem& fs, const RunNames& names) {
     using Reader = void (*)(common::Connection&, RunTables&, FileStatus&);
     const std::vector<std::pair<std::string, Reader>> readers = {
         {names.mis, take_mis}, {names.wtd, take_wtd}, {names.mq, take_mq}, {names.sav, nullptr},
-        {names.wdv, nullptr},  {names.upq, take_upq}, {names.out, take_out}, {names.sin, nullptr}};
+        {names.wdv, nullptr},  {names.upq, take_upq}, {names.out, take_out}, {names.sin, take_sin}};
     for (const auto& [path, reader] : readers) {
         FileStatus s{path, FileState::Missing, {}};
         if (common::Connection* c = open(units, s)) {
@@ -194,6 +200,7 @@ RunTables read_run(common::FileSystem& fs, const RunNames& names) {
         }
         r.files.push_back(std::move(s));
     }
+    r.refs = run_references(r);
     return r;
 }
 

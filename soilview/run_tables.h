@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@
 #include "soilprep/wtd_file.h"
 #include "soilview/main_input.h"
 #include "soilview/run_names.h"
+#include "soilview/run_references.h"
+#include "soilview/sin_file.h"
 
 namespace pedoview {
 
@@ -68,6 +71,12 @@ struct RunTables {
     pedopre::UpqFluxes upq;
 
     pedopre::OutReport out;
+
+    SinTables sin;  // the model's soil input file, as the model reads it
+    bool sin_whole = false;
+
+    // The exact references of van Genuchten soils.
+    std::optional<RunReferences> refs;
 
     const FileStatus& file(const std::string& path) const;
     bool has(const std::string& path) const { return file(path).state != FileState::Missing; }

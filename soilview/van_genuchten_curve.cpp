@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "soilview/exact_references.h"
+
 namespace pedoview {
 namespace {
 
@@ -21,11 +23,7 @@ double vg_water_content(const pedopre::VanGenuchten& vg, double h) {
 }
 
 double vg_conductivity(const pedopre::VanGenuchten& vg, double ks_cm_day, double h) {
-    const double n = vg.n;
-    const double m = 1.0 - 1.0 / n;
-    const double se = effective_saturation(vg, h);
-    const double factor = 1.0 - std::pow(1.0 - std::pow(se, 1.0 / m), m);
-    return ks_cm_day / 24.0 * std::pow(se, static_cast<double>(vg.l)) * factor * factor;
+    return ks_cm_day / 24.0 * relative_conductivity(vg, h);
 }
 
 std::vector<double> curve_suctions(double from, double to, int per_decade) {

@@ -12,6 +12,8 @@
 #include "browser_check.h"
 #include "markup_tree.h"
 #include "pedoview_test_runs.h"
+#include "soilcalc/upq_file.h"
+#include "soilview/sin_file.h"
 
 namespace fs = std::filesystem;
 using browser_check::Expectations;
@@ -28,7 +30,37 @@ std::string read_file(const fs::path& p) {
 
 std::string layer(size_t l) { return "Layer " + std::to_string(l + 1); }
 
-// What the page of a run must hold, from the run's files.
+// Rows of a file whose depth lies within the 0-200 cm that the depth
+// figures draw; deeper rows go into tables.
+template <class Depths>
+int drawn_rows(const Depths& depth, int rows) {
+    int n = 0;
+    for (int i = 0; i < rows; ++i) n += depth[i] <= 200.0f;
+    return n;
+}
+
+int sin_rows_drawn(const common::MemoryFileSystem& files, const std::string& base) {
+    const std::string* text = files.get(base + ".SIN");
+    if (!text) return 0;
+    auto c = common::Connection::in_memory(0, "sin", *text);
+    pedoview::SinTables t;
+    std::string problem;
+    pedoview::read_sin(*c, t, problem);
+    return drawn_rows(t.depth, t.depth_rows);
+}
+
+int upq_rows_drawn(const common::MemoryFileSystem& files, const std::string& base) {
+    const std::string* text = files.get(base + ".UPQ");
+    if (!text) return 0;
+    auto c = common::Connection::in_memory(0, "upq", *text);
+    pedopre::UpqFluxes t;
+    pedopre::read_upq(*c, t);
+    return drawn_rows(t.depth, t.rows);
+}
+
+// What the page of a run must hold, from the run's files. The conductivity
+// table is drawn as the method interpolates it: 24 points per segment
+// between rows, and the saturated row.
 Expectations expected(const common::MemoryFileSystem& files, const std::string& base, bool vg) {
     const std::vector<int> mq = mq_rows(files.get(base + ".MQ"));
     const std::vector<int> mis = mis_points(files.get(base + ".MIS"));
@@ -37,20 +69,26 @@ Expectations expected(const common::MemoryFileSystem& files, const std::string& 
     FigureExpectation conductivity{"conductivity", static_cast<int>(vg ? 2 * mq.size() : mq.size()), {}};
     for (size_t l = 0; l < mq.size(); ++l) {
         characteristic.points.push_back({layer(l) + ", .MQ table", mq[l]});
-        conductivity.points.push_back({layer(l) + ", .MQ table", mq[l]});
+        conductivity.points.push_back({layer(l) + ", .MQ table as interpolated", 24 * (mq[l] - 1) + 1});
     }
     if (!vg)
         for (size_t l = 0; l < mis.size(); ++l) characteristic.points.push_back({layer(l) + ", .MIS points", mis[l]});
-    e.figures = {characteristic, conductivity,
-                 {"drained-volume", 2, {{".WTD, every 10 cm", 101}, {".OUT, the rows the model takes", 20}}},
-                 {"drainable-porosity", 1, {{".WTD, every 10 cm", 101}}}};
+    const int sin = sin_rows_drawn(files, base);
+    FigureExpectation volume{"drained-volume", (sin > 0 ? 2 : 1) + (vg ? 1 : 0), {{".WTD, every 10 cm", 21}}};
+    if (sin > 0) volume.points.push_back({".SIN, the rows the model reads", sin});
+    e.figures = {characteristic, conductivity, volume,
+                 {"drainable-porosity", vg ? 2 : 1, {{".WTD, every 10 cm", 21}}}};
     return e;
 }
 
-void add_flux_and_green_ampt(Expectations& e) {
-    e.figures.push_back({"upward-flux", 2, {{".UPQ, water table of each flux", 21}, {".OUT, spline at 20 depths", 20}}});
-    e.figures.push_back({"green-ampt-a", 1, {{".OUT, A", 10}}});
-    e.figures.push_back({"green-ampt-b", 1, {{".OUT, B", 10}}});
+void add_flux_and_green_ampt(Expectations& e, const common::MemoryFileSystem& files, const std::string& base,
+                             bool vg) {
+    const int sin = sin_rows_drawn(files, base);
+    e.figures.push_back({"upward-flux", vg ? 3 : 2,
+                         {{".UPQ, water table computed for each flux", upq_rows_drawn(files, base)},
+                          {".SIN, the rows the model reads", sin}}});
+    e.figures.push_back({"green-ampt-a", vg ? 3 : 2, {{".SIN, A as the model reads it", 9}, {".OUT, A as computed", 9}}});
+    e.figures.push_back({"green-ampt-b", 2, {{".SIN, B as the model reads it", 9}, {".OUT, B as computed", 9}}});
 }
 
 // Every van Genuchten curve of the page is drawn through many points.
@@ -88,15 +126,15 @@ TEST(PedoviewPages, EveryExampleSoilRendersWithEveryTable) {
         common::MemoryFileSystem files;
         const std::string input = read_file(entry.path());
         const std::string console = pedoview_test::run_both(files, "soils/" + name + ".dat", input);
-        ASSERT_EQ(console, "Page written: soils/" + name + ".html\r\n");
-        const std::string* html = files.get("soils/" + name + ".html");
+        ASSERT_EQ(console, "Page written: soils/" + name + ".SIN.html\r\n");
+        const std::string* html = files.get("soils/" + name + ".SIN.html");
         ASSERT_NE(html, nullptr);
         EXPECT_LT(html->size(), 300u * 1024u);
 
         // The second value of line 2 chooses the form.
         const bool vg = input.find("\n9 1") != std::string::npos || input.find("\n3 1") != std::string::npos;
         Expectations e = expected(files, "soils/" + name, vg);
-        add_flux_and_green_ampt(e);
+        add_flux_and_green_ampt(e, files, "soils/" + name, vg);
         e.figure_count = 7;
         e.texts = {"NOERROR: Program terminated normally", "Layers", "Wetting-front suction (cm)"};
         if (vg) expect_dense_curves(*html, mq_rows(files.get("soils/" + name + ".MQ")).size());
@@ -114,15 +152,17 @@ TEST(PedoviewPages, AFailedRunShowsWhatItWroteAndNamesWhatIsMissing) {
         files, "run/soil.dat",
         "Random soil\n2 0\n4 50.0 10\n0.306 0 0.298 30 0.138 100 0.03 1000\n4 0.01 20\n"
         "0.38 0 0.192 30 0.03 300 0.025 3000\n30 9990 1\n");
-    ASSERT_EQ(console, "Page written: run/soil.html\r\n");
+    ASSERT_EQ(console, "Page written: run/soil.SIN.html\r\n");
     ASSERT_EQ(files.get("run/soil.SIN"), nullptr);
-    const std::string& html = *files.get("run/soil.html");
+    const std::string& html = *files.get("run/soil.SIN.html");
 
     Expectations e = expected(files, "run/soil", false);
-    e.figures.push_back({"upward-flux", 1, {{".UPQ, water table of each flux", 21}}});
+    e.figures.push_back({"upward-flux", 1,
+                         {{".UPQ, water table computed for each flux", upq_rows_drawn(files, "run/soil")}}});
     e.figure_count = 5;
     e.texts = {"Run failed:", "no spline fits", "Not written by this run.",
-               "Nothing to draw: the run left no table of this kind in run/soil.OUT.",
+               "This soil's own files show a run that did not reach its end: missing run/soil.SIN",
+               "Nothing to draw: the run left no table of this kind in run/soil.SIN and run/soil.OUT.",
                "the water table lies below the bottom of layer 2",
                "the water table does not deepen as the flux falls"};
     check_in_chromium(html, "failed_run", e);

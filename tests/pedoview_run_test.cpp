@@ -54,19 +54,20 @@ TEST(PedoviewRun, AMissingInputOrLogIsAnErrorLineAndNoPage) {
 
 TEST(PedoviewRun, NeverChangesWhatPedopreReadOrWrote) {
     common::MemoryFileSystem fs;
-    ASSERT_EQ(run_both(fs, "soil.dat", example("vg_layered.dat")), "Page written: soil.html\r\n");
+    ASSERT_EQ(run_both(fs, "soil.dat", example("vg_layered.dat")), "Page written: soil.SIN.html\r\n");
     auto before = contents(fs);
-    before.erase("soil.html");
-    EXPECT_EQ(view(fs, {"soil.dat"}), "Page written: soil.html\r\n");
+    before.erase("soil.SIN.html");
+    EXPECT_EQ(view(fs, {"soil.dat"}), "Page written: soil.SIN.html\r\n");
     auto after = contents(fs);
-    after.erase("soil.html");
+    after.erase("soil.SIN.html");
     EXPECT_EQ(after, before);
 
-    // An input whose page would be itself is refused and left alone.
+    // An input named like a page keeps its bytes: its own page is named
+    // after its .SIN.
     common::MemoryFileSystem same;
-    EXPECT_EQ(run_both(same, "soil.html", example("vg_layered.dat")),
-              "ERROR: soil.html would overwrite soil.html\r\n");
-    EXPECT_EQ(*same.get("soil.html"), example("vg_layered.dat"));
+    EXPECT_EQ(run_both(same, "soil.SIN.html", example("vg_layered.dat")),
+              "Page written: soil.SIN.SIN.html\r\n");
+    EXPECT_EQ(*same.get("soil.SIN.html"), example("vg_layered.dat"));
 }
 
 TEST(PedoviewRun, MissingAndUnreadableOutputsAreNamedOnThePage) {
@@ -76,16 +77,17 @@ TEST(PedoviewRun, MissingAndUnreadableOutputsAreNamedOnThePage) {
     fs.remove("soil.UPQ", err);
     fs.remove("soil.MQ", err);
     fs.add_folder("soil.MQ");
-    ASSERT_EQ(view(fs, {"soil.dat"}), "Page written: soil.html\r\n");
-    const std::string& html = *fs.get("soil.html");
+    ASSERT_EQ(view(fs, {"soil.dat"}), "Page written: soil.SIN.html\r\n");
+    const std::string& html = *fs.get("soil.SIN.html");
     EXPECT_NE(html.find("<td>soil.UPQ</td><td>missing</td>"), std::string::npos);
     EXPECT_NE(html.find("<td>soil.MQ</td><td>unreadable</td><td>It is a folder, not a file.</td>"), std::string::npos);
-    EXPECT_NE(html.find("The log says the run ended normally, but soil.MQ and soil.UPQ are missing or not complete"),
+    EXPECT_NE(html.find("This soil's own files show a run that did not reach its end: missing soil.UPQ; incomplete "
+                        "or unreadable soil.MQ."),
               std::string::npos);
     EXPECT_NE(html.find("Nothing to draw: the run left no table of this kind in soil.MQ."), std::string::npos);
-    // The characteristic is still drawn from .MIS, the flux from .OUT.
+    // The characteristic is still drawn from .MIS, the flux from .SIN.
     EXPECT_NE(html.find("data-series=\"Layer 2, .MIS points\""), std::string::npos);
-    EXPECT_NE(html.find("data-series=\".OUT, spline at 20 depths\""), std::string::npos);
+    EXPECT_NE(html.find("data-series=\".SIN, the rows the model reads\""), std::string::npos);
 }
 
 TEST(PedoviewRun, OneFigureAloneAsAnSvgDocument) {
@@ -100,6 +102,7 @@ TEST(PedoviewRun, OneFigureAloneAsAnSvgDocument) {
               "ERROR: No figure is named nosuch (see PEDOVIEW --help)\r\n");
     std::string err;
     fs.remove("soils/nine.OUT", err);
+    fs.remove("soils/nine.SIN", err);
     EXPECT_EQ(view(fs, {"--svg", "green-ampt-a", "soils/nine.dat"}),
               "ERROR: The run's tables do not give the figure green-ampt-a\r\n");
 }
@@ -120,7 +123,7 @@ TEST(PedoviewRun, ARunInProgressIsSaidAndNotMixedIntoThePage) {
 
     auto console = common::Connection::in_memory(0, "console");
     pedoview::run_pedoview({soil}, *console, common::disk(), 0);
-    std::ifstream page_file(dir / "soil.html", std::ios::binary);
+    std::ifstream page_file(dir / "soil.SIN.html", std::ios::binary);
     const std::string page{std::istreambuf_iterator<char>(page_file), {}};
     EXPECT_NE(page.find("PEDOPRE is running on these files now"), std::string::npos);
     EXPECT_EQ(page.find("Log "), std::string::npos);  // nothing of the run's files
@@ -131,9 +134,33 @@ TEST(PedoviewRun, ARunInProgressIsSaidAndNotMixedIntoThePage) {
 
     run_log.reset();  // the run has ended
     pedoview::run_pedoview({soil}, *console, common::disk(), 0);
-    std::ifstream again(dir / "soil.html", std::ios::binary);
+    std::ifstream again(dir / "soil.SIN.html", std::ios::binary);
     EXPECT_NE(std::string(std::istreambuf_iterator<char>(again), {}).find("stopped from outside"), std::string::npos);
     stdfs::remove_all(dir);
+}
+
+// PEDOPRE.LOG is shared by the soils of a folder: a soil whose outputs are
+// whole ran to its end whatever the log says, and one whose outputs are not
+// did not, even under another soil's NOERROR.
+TEST(PedoviewRun, APageNeverTakesAnotherSoilsOutcomeFromTheSharedLog) {
+    const std::string failing = "Random soil\n2 0\n4 50.0 10\n0.306 0 0.298 30 0.138 100 0.03 1000\n4 0.01 20\n"
+                                "0.38 0 0.192 30 0.03 300 0.025 3000\n30 9990 1\n";
+    common::MemoryFileSystem fs;
+    run_both(fs, "good.dat", example("vg_layered.dat"));
+    run_both(fs, "bad.dat", failing);  // the log now holds bad.dat's error
+    ASSERT_EQ(view(fs, {"good.dat"}), "Page written: good.SIN.html\r\n");
+    const std::string& good = *fs.get("good.SIN.html");
+    EXPECT_EQ(good.find("Run failed"), std::string::npos);
+    EXPECT_NE(good.find("but this soil's eight outputs are whole, .SIN included"), std::string::npos);
+    const std::string& bad = *fs.get("bad.SIN.html");
+    EXPECT_NE(bad.find("Run failed"), std::string::npos);
+
+    run_both(fs, "good.dat", example("vg_layered.dat"));  // the log says NOERROR again
+    ASSERT_EQ(view(fs, {"bad.dat"}), "Page written: bad.SIN.html\r\n");
+    const std::string& again = *fs.get("bad.SIN.html");
+    EXPECT_NE(again.find("Run failed"), std::string::npos);
+    EXPECT_NE(again.find("missing bad.SIN"), std::string::npos);
+    EXPECT_NE(again.find("here it is not this soil's"), std::string::npos);
 }
 
 }  // namespace

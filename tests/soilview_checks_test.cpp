@@ -2,6 +2,7 @@
 // tables set by hand where no example run gives the case.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "pedoview_test_runs.h"
@@ -47,12 +48,16 @@ TEST(SoilviewChecks, NineLayersShowTheSandTableAwayFromItsCurveAndTheCappedTails
     EXPECT_EQ(sand.status, CheckStatus::Warning);
     EXPECT_TRUE(has(sand, "by up to 0.08")) << sand.text;
     EXPECT_EQ(only(checks, "Layer 1 (van Genuchten)").status, CheckStatus::Passed);
-    const Check capped = only(checks, "Drained volume:");
-    EXPECT_EQ(capped.status, CheckStatus::Warning);
-    EXPECT_TRUE(has(capped, "gives 100.000 cm at 500 and 1000 cm")) << capped.text;
-    const Check tail = only(checks, "Upward flux: soil.OUT gives fluxes at 200, 500 and 1000 cm");
+    // Held at 100 below the design depths: a note, with what the profile drains.
+    const Check capped = only(checks, "Drained volume: soil.SIN holds");
+    EXPECT_EQ(capped.status, CheckStatus::Note);
+    EXPECT_TRUE(has(capped, "at 500 cm (the profile drains 153.443 cm) and 1000 cm")) << capped.text;
+    // The spline's tail hands the model 0.5 cm/hr at 1000 cm: named by its .SIN rows.
+    const Check tail = only(checks, "Upward flux: soil.SIN hands the model");
     EXPECT_EQ(tail.status, CheckStatus::Warning);
-    EXPECT_EQ(only(checks, "Green-Ampt: no row").status, CheckStatus::Passed);
+    EXPECT_TRUE(has(tail, "0.0346 cm/hr at 500 cm (8.3 mm/day) and 0.5000 cm/hr at 1000 cm")) << tail.text;
+    EXPECT_TRUE(has(tail, "rises with depth")) << tail.text;
+    EXPECT_EQ(only(checks, "Green-Ampt: in soil.SIN every row").status, CheckStatus::Passed);
     EXPECT_EQ(only(checks, "The layers of soil.MIS").status, CheckStatus::Passed);
 }
 
@@ -62,9 +67,11 @@ TEST(SoilviewChecks, ATinyK0EmptiesTheGreenAmptRowsAndIsNamed) {
         run("Tiny K0\n2 1\n 30.0 0.078 0.43 0.036 1.56 24.96 0.0096 0.5\n 80.0 0.095 0.41 0.019 1.31 6.24 6.24 0.5\n"
             "30.0 30.0 1\n",
             fs));
-    const Check zero = only(checks, "Green-Ampt: A and B are both 0 in 10 of the 10 rows");
+    const Check zero = only(checks, "Green-Ampt: soil.SIN keeps A and B to two decimals");
     EXPECT_EQ(zero.status, CheckStatus::Warning);
-    EXPECT_TRUE(has(zero, "layer 1 (K0 = 0.0096 cm/day, K0/24 = 0.0004 cm/hr)")) << zero.text;
+    EXPECT_TRUE(has(zero, "A = 0.00 at 9 of its 9 water-table depths")) << zero.text;
+    EXPECT_TRUE(has(zero, "B = 0.00 at 9")) << zero.text;
+    EXPECT_TRUE(has(zero, "layer 1 (0 cm/hr, K0 = 0.0096 cm/day)")) << zero.text;
     EXPECT_FALSE(has(zero, "layer 2"));
 }
 
@@ -115,6 +122,57 @@ TEST(SoilviewChecks, GreenAmptAThatFallsAndAnInputChangedAfterTheRun) {
     run_names("soil.dat", names, too_long);
     const Check changed = only(run_checks(read_run(fs, names)), "The points of layer 1 in soil.MIS");
     EXPECT_EQ(changed.status, CheckStatus::Warning);
+}
+
+// Silty clay, the texture-class mean of Carsel and Parrish (1988), with
+// K0 = Ks and l = 0.5.
+const char* const kSiltyClay = "Silty clay\n1 1\n200.0 0.070 0.36 0.005 1.09 0.48 0.48 0.5\n30.0 30.0 1\n";
+
+std::vector<std::string> warnings(const std::vector<Check>& checks) {
+    std::vector<std::string> w;
+    for (const Check& c : checks)
+        if (c.status == CheckStatus::Warning || c.status == CheckStatus::Failed) w.push_back(c.text);
+    return w;
+}
+
+TEST(SoilviewChecks, TheExampleSoilsAndSiltyClayShareNoWarningAndNameSin) {
+    std::vector<std::vector<std::string>> all;
+    for (const std::string input : {example("measured_loam.dat"), example("vg_layered.dat"),
+                                    example("vg_nine_layers.dat"), std::string(kSiltyClay)}) {
+        common::MemoryFileSystem fs;
+        all.push_back(warnings(run_checks(run(input, fs))));
+    }
+    for (size_t a = 0; a < all.size(); ++a)
+        for (size_t b = a + 1; b < all.size(); ++b)
+            for (const std::string& w : all[a])
+                EXPECT_EQ(std::count(all[b].begin(), all[b].end(), w), 0) << a << " and " << b << " share: " << w;
+
+    // Silty clay: A rounds to 0.00 in .SIN at 10, 20 and 40 cm; the flux
+    // depths and the wetting-front suction lie far from the exact ones.
+    const std::vector<std::string>& clay = all[3];
+    auto find = [&](const std::string& start) {
+        for (const std::string& w : clay)
+            if (w.rfind(start, 0) == 0) return w;
+        ADD_FAILURE() << "no warning " << start;
+        return std::string();
+    };
+    const std::string zero = find("Green-Ampt: soil.SIN keeps A and B to two decimals");
+    EXPECT_TRUE(has(zero, "A = 0.00 at 3 of its 9 water-table depths below the surface: 10 cm (0.0010), 20 cm "
+                          "(0.0021) and 40 cm (0.0041)")) << zero;
+    EXPECT_TRUE(has(find("Upward flux: the water tables of soil.UPQ"), "up to 14.7")) << clay.size();
+    EXPECT_TRUE(has(find("Green-Ampt: the wetting-front suction of layer 1"), "14.7"));
+}
+
+TEST(SoilviewChecks, TwoEqualFluxDepthsAreFlagged) {
+    RunTables r;
+    r.names.upq = "s.UPQ";
+    r.names.sin = "s.SIN";
+    r.upq.rows = 3;
+    r.upq.flux = {0.5f, 0.2f, 0.15f};
+    r.upq.depth = {10.0f, 12.5f, 12.5f};
+    const Check flat = only(run_checks(r), "Upward flux: in s.UPQ the water table does not deepen");
+    EXPECT_EQ(flat.status, CheckStatus::Warning);
+    EXPECT_TRUE(has(flat, "from 0.2 to 0.15 cm/hr (12.50 to 12.50 cm)")) << flat.text;
 }
 
 }  // namespace
