@@ -10,7 +10,8 @@ set(DRAINPREP_LAYERS
   "drainprep:common soilcalc soilprep weather drainprep"
   "soilview:common soilcalc soilprep figure soilview"
   "weatherview:common weather figure weatherview"
-  "command:common soilcalc soilprep weather figure soilview weatherview drainprep command")
+  "command:common soilcalc soilprep weather figure soilview weatherview drainprep command"
+  "python:drainprep")
 foreach(layer ${DRAINPREP_LAYERS})
   string(REPLACE ":" ";" parts "${layer}")
   list(GET parts 0 folder)
