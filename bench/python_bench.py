@@ -1,0 +1,87 @@
+#!/usr/bin/python3
+"""Speed of the Python package against the C++ library it wraps.
+
+  PYTHONPATH=<build>/python /usr/bin/python3 bench/python_bench.py [<bench-build>]
+
+1. One nine-layer soil per call from Python: the typed call soil_tables
+   (where the package has it) and the in-memory run pedopre. With a build
+   configured with -DBUILD_BENCH=ON, the same calls of the C++ library are
+   timed by its Google Benchmark program and the ratio is printed.
+2. A batch of soils through a thread pool of 2 workers against 1: the
+   interpreter's lock is released during each run, so two cores run two
+   soils at once where the runs themselves allow it.
+
+Times are the median of repeated rounds, so a busy machine shows less.
+"""
+
+import json
+import os
+import statistics
+import subprocess
+import sys
+import time
+from concurrent.futures import ThreadPoolExecutor
+from pathlib import Path
+
+import drainprep
+
+EXAMPLES = Path(__file__).resolve().parents[1] / "examples"
+SOIL = (EXAMPLES / "soils" / "vg_nine_layers.dat").read_text()
+
+
+def per_call_us(call, rounds=15, calls=200):
+    times = []
+    for _ in range(rounds):
+        start = time.perf_counter()
+        for _ in range(calls):
+            call()
+        times.append((time.perf_counter() - start) / calls * 1e6)
+    return statistics.median(times)
+
+
+def pool_seconds(workers, call, soils=400, rounds=5):
+    times = []
+    with ThreadPoolExecutor(max_workers=workers) as pool:
+        for _ in range(rounds):
+            start = time.perf_counter()
+            list(pool.map(lambda _: call(), range(soils)))
+            times.append(time.perf_counter() - start)
+    return statistics.median(times)
+
+
+def cpp_us(bench_build, name):
+    program = Path(bench_build) / "bench" / "pedopre_bench"
+    if not program.exists():
+        return None
+    out = subprocess.run([str(program), f"--benchmark_filter=^{name}$", "--benchmark_format=json",
+                          "--benchmark_repetitions=15", "--benchmark_report_aggregates_only=true"],
+                         check=True, capture_output=True, text=True).stdout
+    for b in json.loads(out)["benchmarks"]:
+        if b.get("aggregate_name") == "median":
+            scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3}[b["time_unit"]]
+            return b["real_time"] * scale
+    return None
+
+
+def main():
+    bench_build = sys.argv[1] if len(sys.argv) > 1 else None
+    calls = {"pedopre": (lambda: drainprep.pedopre(["soil.dat"], {"soil.dat": SOIL}), "BM_NineLayerInMemory")}
+    if hasattr(drainprep, "soil_tables"):
+        calls["soil_tables"] = (lambda: drainprep.soil_tables(SOIL), "BM_NineLayerSoilTables")
+    print(f"drainprep {drainprep.__version__}, {os.cpu_count()} cores, nine-layer soil")
+    for label, (call, cpp_name) in calls.items():
+        py = per_call_us(call)
+        line = f"  {label:12s} Python {py:8.1f} us/soil"
+        cpp = cpp_us(bench_build, cpp_name) if bench_build else None
+        if cpp:
+            line += f"   C++ {cpp:8.1f} us/soil   Python/C++ {py / cpp:5.2f}"
+        print(line)
+    for label, (call, _) in calls.items():
+        one = pool_seconds(1, call)
+        two = pool_seconds(2, call)
+        print(f"  {label:12s} pool of 1: {one * 1e3:7.1f} ms, pool of 2: {two * 1e3:7.1f} ms "
+              f"for 400 soils, speed-up {one / two:4.2f}x")
+
+
+if __name__ == "__main__":
+    main()
