@@ -1,21 +1,14 @@
 // The soil water characteristic: the table of every layer that the PEDOPRE
-// driver owns for the whole run, the soil water characteristic file (.MIS)
-// in which it is written out, and the repair of a layer whose first point is
-// not at saturation.
+// driver owns for the whole run, the checks of measured points and the
+// repair of a layer whose first point is not at saturation.
 //
-// Heads in the table are positive suctions (cm), points wettest first. The
-// .MIS file holds, after the layer count, per layer two marker lines, the
-// top and bottom depth (cm), the number of points and one line per point:
-// water content and head as the input gave it (measured points, three
-// decimals) or as computed (van Genuchten, five decimals). Its writers and
-// its reader share the layouts of those records.
+// Heads in the table are positive suctions (cm), points wettest first.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
 
-#include "common/connection.h"
 
 namespace pedopre {
 
@@ -40,6 +33,18 @@ struct SoilTable {
     std::array<CurveColumn, kMaxLayers> theta{};
 };
 
+// The title as the model's files take it: every control character (bytes
+// below 0x20, a tab or a bare carriage return among them, and 0x7F) becomes a
+// blank, so that no title can break or end a line of a file it is copied to.
+void blank_control_characters(std::string& title);
+
+// The first pair of neighbouring measured points, as given (n points, wettest
+// first, heads in cm of either sign), at which the suction |h| does not rise
+// strictly or the water content rises: the log line that names them, or an
+// empty text when the points are in order. A value that is not a number is
+// out of order.
+std::string points_out_of_order(int32_t layer, int32_t n, const CurveColumn& theta, const CurveColumn& h);
+
 // True when a characteristic's first head (cm) is off zero by more than
 // 1.0E-8 cm: it lacks its point at saturation.
 bool lacks_saturated_point(const CurveColumn& h);
@@ -49,48 +54,5 @@ bool lacks_saturated_point(const CurveColumn& h);
 // the magnitudes of the heads, so a suction and the same head written as a
 // negative number give the same point. n is raised by one. Needs n >= 2.
 void add_saturated_point(int32_t& n, CurveColumn& theta, CurveColumn& h);
-
-// How the points of a layer are written to the .MIS file.
-enum class MisPoints : uint8_t {
-    Measured,      // as the input gave them: (F7.3,F12.1)
-    VanGenuchten,  // computed: (F7.5,F12.1)
-};
-
-// The .MIS file's first line: the layer count.
-bool write_mis_count(common::Connection& mis, int32_t nlayer);
-// One layer: the marker lines, top and bottom depth (cm), the point count
-// and the n points.
-bool write_mis_layer(common::Connection& mis, float top, float zbot, int32_t n, const float* theta,
-                     const float* head, MisPoints form);
-
-// The .MIS file as read back, for the report programs. A layer's points are
-// those of the file: for measured points the head keeps the sign the input
-// gave it (cm), and neither repair is in them.
-struct MisLayer {
-    float top = 0.0f;     // top depth of the layer (cm)
-    float bottom = 0.0f;  // bottom depth as given (cm)
-    int32_t n = 0;        // points
-    CurveColumn theta{};  // water content
-    CurveColumn head{};   // head (cm)
-};
-struct MisTables {
-    int32_t nlayer = 0;
-    std::array<MisLayer, kMaxLayers> layers{};
-};
-
-// Where a read stopped: the layer count, a layer's marker line and depths,
-// or its point count and points. A read that fails leaves the layers before
-// `layer` read; `out_of_range` marks a count that read but has no room in
-// the tables (layers outside 1 to 9, points outside 1 to 100).
-enum class MisPart : uint8_t { Done, Count, Bounds, Points };
-struct MisRead {
-    MisPart failed = MisPart::Done;
-    int32_t layer = 0;  // 0-based
-    bool out_of_range = false;
-};
-
-// Reads the .MIS file from its start, its points through the layout of
-// `form`.
-MisRead read_mis(common::Connection& mis, MisTables& t, MisPoints form);
 
 }  // namespace pedopre

@@ -3,26 +3,16 @@
 #include <cmath>
 #include <limits>
 
-#include "common/fixed_text.h"
 #include "soilcalc/messages.h"
-#include "soilcalc/out_file.h"
 
 namespace pedopre {
 namespace {
 
 // Water-table depths of the Green-Ampt table (cm).
-constexpr std::array<float, kOutGreenAmpt> kDepth = {0.0f,  10.0f,  20.0f,  40.0f,  60.0f,
+constexpr std::array<float, kGreenAmptRows> kDepth = {0.0f,  10.0f,  20.0f,  40.0f,  60.0f,
                                              80.0f, 100.0f, 150.0f, 200.0f, 1000.0f};
 
 }  // namespace
-
-int32_t IREDMQ(Context& ctx, const std::string& mq_name, MqTables& in) {
-    common::Connection* c = ctx.units.open_existing(kIredmqUnit, std::string(common::trim_right(mq_name)));
-    if (!c) return -1;
-    if (read_mq(*c, in, MqColumns::All).failed != MqPart::Done) return -1;
-    if (!ctx.units.close(kIredmqUnit)) return -1;
-    return 0;
-}
 
 float GRAMTB(float d, const std::array<float, kMqLayers>& zb, const std::array<float, kMqLayers>& kb,
              int32_t nl) {
@@ -60,47 +50,36 @@ float THETA(float psi, const MqTables& in, int32_t l) {
     return nan;
 }
 
-int32_t GRNAMPT(Context& ctx, int out_unit, const std::string& mq_name) {
+GreenAmpt GRNAMPT(const MqTables& in) {
     constexpr float kDeepWaterTable = 150.0f;  // suction threshold (cm)
-
-    set_routine("GRNAMPT");
-    common::Connection* out = ctx.units.get(out_unit);
-    if (!out) {
-        set_error(msg::kFileIoError);
-        return -1;
-    }
-    const float threshold = kDeepWaterTable;
-    MqTables in;
-    if (IREDMQ(ctx, mq_name, in) != 0) {
-        set_error(msg::read_error(mq_name));
-        return -1;
-    }
+    GreenAmpt g;
+    g.gadepth = in.gadepth;
+    g.depth = kDepth;
     std::array<float, kMqLayers> kb{};
     for (int32_t l = 0; l < in.nl; ++l) kb[l] = in.layers[l].k_header;
     const MqLayer& top = in.layers[0];
 
-    std::array<float, kOutGreenAmpt> a{}, b{};
+    auto& a = g.a;
+    auto& b = g.b;
     b[0] = kb[0];
     a[0] = 0.0f;
-    for (int i = 1; i < kOutGreenAmpt - 1; ++i) {
+    for (int i = 1; i < kGreenAmptRows - 1; ++i) {
         if (kDepth[i] <= in.gadepth) b[i] = GRAMTB(kDepth[i], in.zb, kb, in.nl);
         else b[i] = b[i - 1];
         // Suction at the surface in equilibrium with the water table; for a
         // deep water table, the driest suction of the top layer's table.
         float psi = kDepth[i];
-        if (psi >= threshold) psi = -top.head[0];
+        if (psi >= kDeepWaterTable) psi = -top.head[0];
         float theta = THETA(psi, in, 1);
         if (std::isnan(theta)) {
-            set_error(msg::no_water_content(psi));
-            return -1;
+            g.error = msg::no_water_content(psi);
+            return g;
         }
         a[i] = (top.theta[top.rows - 1] - theta) * (in.sf[0] * b[i]);
     }
-    a[kOutGreenAmpt - 1] = a[kOutGreenAmpt - 2];
-    b[kOutGreenAmpt - 1] = b[kOutGreenAmpt - 2];
-
-    write_out_green_ampt(*out, in.gadepth, kDepth.data(), a.data(), b.data());
-    return 0;
+    a[kGreenAmptRows - 1] = a[kGreenAmptRows - 2];
+    b[kGreenAmptRows - 1] = b[kGreenAmptRows - 2];
+    return g;
 }
 
 }  // namespace pedopre

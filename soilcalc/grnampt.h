@@ -5,19 +5,21 @@
 #include <cstdint>
 #include <string>
 
-#include "soilcalc/mq_file.h"
-#include "soilcalc/run_state.h"
+#include "soilcalc/conductivity.h"
 
 namespace pedopre {
 
-// Reads the .MQ file `mq_name` and appends the Green-Ampt section to the .OUT
-// stream. Returns 0, or -1 with the error message set.
-int32_t GRNAMPT(Context& ctx, int out_unit, const std::string& mq_name);
-
-// Reads the conductivity file on stream 21 into `in` and closes it. Returns
-// 0, or -1 (no message, stream left open) on a failed open or read, or when
-// the file holds more layers or rows than the tables have room for.
-int32_t IREDMQ(Context& ctx, const std::string& mq_name, MqTables& in);
+// The Green-Ampt parameters against water-table depth, from the conductivity
+// tables as read back.
+inline constexpr int kGreenAmptRows = 10;
+struct GreenAmpt {
+    float gadepth = 0.0f;  // depth of top soil (cm)
+    std::array<float, kGreenAmptRows> depth{};  // water-table depth (cm)
+    std::array<float, kGreenAmptRows> a{};      // A (cm2/hr)
+    std::array<float, kGreenAmptRows> b{};      // B (cm/hr)
+    std::string error;                          // empty when the step completed
+};
+GreenAmpt GRNAMPT(const MqTables& in);
 
 // Thickness-weighted mean (cm/hr) of the layer conductivities kb over the top
 // d cm of the first nl layers, whose bottoms are zb (cm). Layer bounds are

@@ -145,6 +145,30 @@ inline std::string theta_range(int32_t layer) {
 inline std::string theta_span(int32_t layer) {
     return "ERROR: Layer " + std::to_string(layer) + " has water contents spanning less than 0.010";
 }
+// A characteristic that gets wetter towards its dry end: the water content at
+// its highest suction above the one at its lowest.
+inline std::string theta_reversed(int32_t layer, float driest, float wettest) {
+    return "ERROR: Layer " + std::to_string(layer) + " has a water content of " + number(driest) +
+           " at its highest suction, above the " + number(wettest) + " at its lowest";
+}
+// Measured points out of order, each point given as its number (1-based),
+// water content and head as the input gave them (cm).
+struct Point {
+    int32_t number;
+    float theta;
+    float head;
+};
+inline std::string point_text(const Point& p) {
+    return "point " + std::to_string(p.number) + " (" + number(p.theta) + " at " + number(p.head) + " cm)";
+}
+inline std::string suction_not_rising(int32_t layer, const Point& from, const Point& to) {
+    return "ERROR: Layer " + std::to_string(layer) + " suction does not rise from " + point_text(from) + " to " +
+           point_text(to);
+}
+inline std::string theta_rising(int32_t layer, const Point& from, const Point& to) {
+    return "ERROR: Layer " + std::to_string(layer) + " water content rises with suction from " + point_text(from) +
+           " to " + point_text(to);
+}
 inline std::string too_many_rows(int32_t layer, int32_t rows) {
     return "ERROR: Layer " + std::to_string(layer) + " regrids to " + std::to_string(rows) +
            " rows, more than 99";

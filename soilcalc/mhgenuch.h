@@ -8,6 +8,7 @@
 
 #include "soilcalc/regrid.h"
 #include "soilcalc/characteristic.h"
+#include "soilcalc/conductivity_layer.h"
 #include "soilcalc/run_state.h"
 
 namespace pedopre {
@@ -35,27 +36,21 @@ int32_t SWC_GENUCHTEN(int32_t count, const VanGenuchten& vg, float* theta, float
 
 // Builds the conductivity table of layer `layer` from its characteristic
 // (theta, h: `count` points, wettest first), regridded to water-content steps
-// of 0.01, writes its block to the .MQ and .SAV connections and stores the
-// layer's wetting-front suction (cm) in swf. `count` becomes the number of
-// rows. ksat is the saturated conductivity (cm/hr), zbot the bottom depth (cm).
-// Returns 0, or -1 with the error message set when the characteristic cannot
-// be regridded.
-int32_t HYDK_GENUCHTEN(int32_t& count, const VanGenuchten& vg, float ksat, const float* theta, const float* h,
-                       common::Connection& mq, common::Connection& sav, int32_t layer, float zbot, float& swf);
+// of 0.01, with the layer's wetting-front suction. ksat is the saturated
+// conductivity (cm/hr), zbot the bottom depth (cm). Returns an empty text, or
+// the error message when the characteristic cannot be regridded.
+std::string HYDK_GENUCHTEN(int32_t count, const VanGenuchten& vg, float ksat, const float* theta, const float* h,
+                           int32_t layer, float zbot, ConductivityLayer& out);
+
+// The parameters of a layer that no soil can have: its bottom not below the
+// layer above it (cm), theta_r < theta_s <= 1 not holding, alpha (1/cm) or
+// the conductivities Ks and K0 (cm/day) not above 0, n not above 1. The
+// message, or an empty text.
+std::string layer_checks(int32_t layer, float top, float zbot, const VanGenuchten& vg, float ks);
 
 // The checks of the closing record: the depth of top soil for the
 // Green-Ampt parameters and half the maximum root depth (cm) must both be
 // above 0. The error message, or an empty text.
 std::string closing_checks(float gadepth, float rootdepth);
-
-// Reads the van Genuchten form of the main input file from stream in_unit
-// (standing at its start) and fills the soil table: 12 characteristic points
-// per layer, KSAT = Ks/24 (cm/hr), NLAYER, TITLE and LSIN. Writes the title
-// line of the .WTD stream, the .MIS file and the .MQ and .SAV files, then
-// closes the .SAV, .MQ, input and .MIS streams. Returns 0, or -1: with the
-// error message left blank for a value that cannot be read or an early end
-// of file, with the message set for any other failure.
-int32_t ROSETTA(Context& ctx, int in_unit, int wtd_unit, int mis_unit, int mq_unit, int sav_unit,
-                SoilTable& soil);
 
 }  // namespace pedopre

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "soilcalc/conductivity_layer.h"
 #include "soilcalc/regrid.h"
-#include "soilcalc/run_state.h"
 
 namespace pedopre {
 
@@ -20,13 +20,13 @@ void CHCKSWC(int32_t& n, CurveColumn& theta, CurveColumn& h);
 // 270.0 and the exponent 1.3333. The first row takes the value of the second.
 void millington_quirk(const CurveColumn& ws, const CurveColumn& hs, int32_t rows, CurveColumn& kmq);
 
-// Reads the measured points of every layer from the main input file `infile`
-// again (as stream in_unit), regrids each layer to water-content steps of
-// 0.01, estimates and matches its conductivity and writes the .MQ (mq_unit)
-// and .SAV (sav_unit) files; `lsin` receives the third value of the closing
-// record. Closes the three streams on success. Returns 0, or -1 with the
-// error message set.
-int32_t MILNQRK(Context& ctx, int in_unit, int mq_unit, int sav_unit, const std::string& infile,
-                int32_t& lsin);
+// The conductivity table of layer `layer` from its n measured points as the
+// input gives them (theta, h in cm of either sign, wettest first): the
+// saturated-point repair, the regrid to water-content steps of 0.01, the
+// Millington-Quirk estimate matched to the saturated conductivity ks (cm/hr)
+// and the wetting-front suction. zb is the bottom depth (cm). Returns an
+// empty text, or the error message when the points cannot be regridded.
+std::string MILNQRK(int32_t n, CurveColumn theta, CurveColumn h, float ks, float zb, int32_t layer,
+                    ConductivityLayer& out);
 
 }  // namespace pedopre

@@ -1,7 +1,6 @@
 #include "soilcalc/regrid.h"
 
 #include "soilcalc/messages.h"
-#include "soilcalc/run_state.h"
 
 namespace pedopre {
 namespace {
@@ -14,7 +13,7 @@ bool permille_in_range(float scaled) { return scaled >= 1.0f && scaled < 1001.0f
 
 }  // namespace
 
-int32_t regrid_theta_steps(CurveColumn& ws, CurveColumn& hs, int32_t& n, int32_t layer) {
+std::string regrid_theta_steps(CurveColumn& ws, CurveColumn& hs, int32_t& n, int32_t layer) {
     // Flat dry end: drop the driest point while the next one has the same
     // water content (as the interpolation sees it, scaled by 1000).
     int32_t drop = 0;
@@ -30,21 +29,15 @@ int32_t regrid_theta_steps(CurveColumn& ws, CurveColumn& hs, int32_t& n, int32_t
     // Permille bounds of the driest and the wettest water content.
     float lo = 1000.0f * ws[0] + 0.1f;
     float hi = 1000.0f * ws[n - 1] + 0.1f;
-    if (!permille_in_range(lo) || !permille_in_range(hi)) {
-        set_error(msg::theta_range(layer));
-        return -1;
-    }
+    if (!permille_in_range(lo) || !permille_in_range(hi)) return msg::theta_range(layer);
     const int32_t klo = static_cast<int32_t>(lo);
     const int32_t khi = static_cast<int32_t>(hi);
-    if (khi - klo < 10) {
-        set_error(msg::theta_span(layer));
-        return -1;
-    }
+    // Water contents that rise with suction are no characteristic at all;
+    // the span check below would call them narrow.
+    if (khi < klo) return msg::theta_reversed(layer, ws[0], ws[n - 1]);
+    if (khi - klo < 10) return msg::theta_span(layer);
     const int32_t q = (khi - klo) / 10;
-    if (q + 1 > kMaxRows) {
-        set_error(msg::too_many_rows(layer, q + 1));
-        return -1;
-    }
+    if (q + 1 > kMaxRows) return msg::too_many_rows(layer, q + 1);
 
     // Head at every permille water content from klo to khi (cm), indexed by
     // the permille index itself.
@@ -66,7 +59,7 @@ int32_t regrid_theta_steps(CurveColumn& ws, CurveColumn& hs, int32_t& n, int32_t
         hs[j] = hp[k];
     }
     n = q + 1;
-    return 0;
+    return {};
 }
 
 }  // namespace pedopre

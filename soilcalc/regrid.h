@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "soilcalc/characteristic.h"
 
@@ -26,10 +27,11 @@ namespace pedopre {
 // two columns; the measured form gives at most 99 points (98 read plus a
 // saturated point).
 //
-// Returns 0, or -1 with the error message set (naming `layer`) when the
+// Returns an empty text, or the error message (naming `layer`) when the
 // driest or wettest water content lies outside the permille range 0.001 to
-// 1.0, when the water contents span less than 0.010, or when the new table
+// 1.0, when the driest water content lies above the wettest, when the water
+// contents span less than 0.010, or when the new table
 // would have more than 99 rows.
-int32_t regrid_theta_steps(CurveColumn& ws, CurveColumn& hs, int32_t& n, int32_t layer);
+std::string regrid_theta_steps(CurveColumn& ws, CurveColumn& hs, int32_t& n, int32_t layer);
 
 }  // namespace pedopre

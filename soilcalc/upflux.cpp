@@ -2,12 +2,8 @@
 
 #include <cmath>
 
-#include "common/connection.h"
-#include "common/fixed_text.h"
 #include "soilcalc/messages.h"
-#include "soilcalc/out_file.h"
 #include "soilcalc/spline.h"
-#include "soilcalc/upq_file.h"
 
 namespace pedopre {
 
@@ -18,42 +14,12 @@ const std::array<float, kFluxes> kUpwardFluxes = {0.5f,    0.2f,    0.15f,   0.1
 namespace {
 
 static_assert(kFluxes == kSplfitPoints, "the fit takes one point per flux");
-static_assert(kFluxes == kUpqFluxes, "the .UPQ file lists one row per flux");
 
 constexpr float kTopTension = 1000.0f;      // tension at the reference level (cm)
 constexpr float kDeepestBottom = 10000.0f;  // the deepest layer reaches this far (cm)
 constexpr float kNominalThickness = 5.0f;   // layers above the reference level (cm)
 constexpr float kBottomTolerance = 0.1f;    // bisection accepts a miss below this (cm)
 constexpr float kMaxDivisor = 5500.0f;      // bisection gives up beyond 1/4096 steps
-
-// Reads the conductivity file and echoes each layer's table, as read, into
-// the .UPQ file: a layer's heading once its header has read, its rows once
-// they have all read. Returns the error message, or an empty text.
-std::string read_tables(common::Connection& mq, common::Connection& upq, const std::string& mq_path, MqTables& t) {
-    const MqRead r = read_mq(mq, t, MqColumns::Flux);
-    const std::string read_error = msg::read_error(mq_path);
-    if (r.failed == MqPart::Title) return read_error;
-    if (!write_upq_title(upq, t.title)) return read_error;
-    if (r.failed == MqPart::LayerCount) return r.out_of_range ? msg::mq_layer_count(t.nl) : read_error;
-    const bool in_layer = r.failed == MqPart::Header || r.failed == MqPart::Rows;
-    for (int32_t l = 0; l < t.nl; ++l) {
-        const MqLayer& layer = t.layers[l];
-        const bool failing = in_layer && l == r.layer;
-        if (failing && r.failed == MqPart::Header) return r.out_of_range ? msg::mq_row_count(l + 1, layer.rows) : read_error;
-        // The integration needs two rows at least.
-        if (layer.rows < 2) return msg::mq_row_count(l + 1, layer.rows);
-        write_upq_layer_head(upq, l + 1, layer.bottom);
-        if (failing) return read_error;
-        // The file lists the driest row first; the echo runs the other way.
-        CurveColumn tension{}, cond{};
-        for (int32_t j = 0; j < layer.rows; ++j) {
-            tension[layer.rows - 1 - j] = -layer.head[j];
-            cond[layer.rows - 1 - j] = layer.cond[j];
-        }
-        write_upq_layer_rows(upq, layer.rows, tension.data(), cond.data());
-    }
-    return r.failed == MqPart::Done ? std::string() : read_error;
-}
 
 }  // namespace
 
@@ -177,91 +143,37 @@ FluxDepth water_table_depth(const FluxProfile& p, float q, float top) {
     }
 }
 
-int32_t UPFLUX(Context& ctx, int out_unit, const std::string& base, const std::string& mq_name) {
-    set_routine("UPFLUX");
-    const std::string mq_path(common::trim_right(mq_name));
-    const std::string upq_path(
-        common::trim_right(common::fixed(std::string(common::trim_right(base)) + ".UPQ", kPathLength)));
-    common::Connection* out = ctx.units.get(out_unit);
-    if (!out) {
-        set_error(msg::kFileIoError);
-        return -1;
-    }
-    common::Connection* mq = ctx.units.open_existing(kUpfluxMqUnit, mq_path);
-    if (!mq) {
-        set_error(msg::cannot_open(mq_path, ctx.units.last_error()));
-        return -1;
-    }
-    common::Connection* upq = ctx.units.open(kUpqUnit, upq_path);
-    if (!upq) {
-        set_error(msg::cannot_open(upq_path, ctx.units.last_error()));
-        return -1;
-    }
+UpwardFlux UPFLUX(const MqTables& t) {
+    UpwardFlux u;
+    const FluxProfile p = flux_profile(t);
+    u.half_root_depth = p.half_root_depth;
 
-    MqTables tables;
-    if (std::string error = read_tables(*mq, *upq, mq_path, tables); !error.empty()) {
-        set_error(error);
-        return -1;
-    }
-    const FluxProfile p = flux_profile(tables);
-
-    // Water-table depth (cm) of each flux; the notices of each flux go to the
-    // report file, a water table below the profile to the console as well.
-    std::array<float, kFluxes> w{};
+    // Water-table depth (cm) of each flux.
     float top = kTopTension;
     const int32_t n1 = p.n[0];
     for (int k = 0; k < kFluxes; ++k) {
         if (top >= p.tension[0][n1 - 1]) top = p.tension[0][n1 - 1];
-        const FluxDepth d = water_table_depth(p, kUpwardFluxes[k], top);
-        for (const FluxNotice& notice : d.notices) {
-            switch (notice.kind) {
-                case FluxNotice::Kind::Reduction:
-                    write_out_reduction_notice(*out, notice.q, notice.layer, notice.tension, notice.reduced);
-                    break;
-                case FluxNotice::Kind::BelowBottom:
-                    write_out_below_bottom_notice(*out, notice.q, notice.layer);
-                    if (ctx.console) write_out_below_bottom_notice(*ctx.console, notice.q, notice.layer);
-                    break;
-                case FluxNotice::Kind::CannotFind:
-                    write_out_cannot_find_notice(*out, notice.q, notice.layer);
-                    break;
-            }
-        }
+        FluxDepth d = water_table_depth(p, kUpwardFluxes[k], top);
+        u.notices.insert(u.notices.end(), d.notices.begin(), d.notices.end());
         if (d.end == FluxDepth::End::Failed) {
-            set_error(d.error);
-            return -1;
+            u.error = std::move(d.error);
+            return u;
         }
-        w[k] = d.depth;
+        u.depth[k] = d.depth;
     }
-
-    write_flux_caption(*upq);
-    write_flux_rows(*upq, kFluxes, w.data(), kUpwardFluxes.data());
+    u.depths_found = true;
 
     // The fit divides by the distance between neighbouring depths. Depths
     // that do not deepen along the list (the bisection's tolerance alone can
     // do that in a layered profile) are fitted as they stand.
     for (int k = 1; k < kFluxes; ++k) {
-        if (w[k] == w[k - 1]) {
-            set_error(msg::equal_flux_depths(kUpwardFluxes[k], w[k]));
-            return -1;
+        if (u.depth[k] == u.depth[k - 1]) {
+            u.error = msg::equal_flux_depths(kUpwardFluxes[k], u.depth[k]);
+            return u;
         }
     }
-    std::array<float, kSplfitRows> fitted{}, grid{};
-    if (SPLFIT(kUpwardFluxes, w, fitted, grid) != 0) {
-        set_error(msg::kNoSplineFits);
-        return -1;
-    }
-
-    write_out_root_zone_caption(*out, p.half_root_depth);
-    write_flux_caption(*out);
-    write_flux_rows(*out, kSplfitRows, grid.data(), fitted.data());
-
-    if (!ctx.units.close(kUpqUnit)) {
-        set_error(msg::cannot_write(upq_path, ctx.units.last_error()));
-        return -1;
-    }
-    ctx.units.close(kUpfluxMqUnit);
-    return 0;
+    if (SPLFIT(kUpwardFluxes, u.depth, u.fitted, u.grid) != 0) u.error = std::string(msg::kNoSplineFits);
+    return u;
 }
 
 }  // namespace pedopre

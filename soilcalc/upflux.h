@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "soilcalc/mq_file.h"
-#include "soilcalc/run_state.h"
+#include "soilcalc/conductivity.h"
+#include "soilcalc/spline.h"
 
 namespace pedopre {
 
@@ -56,9 +56,19 @@ struct FluxDepth {
 // level, where the tension is `top` (cm), to the water table, layer by layer.
 FluxDepth water_table_depth(const FluxProfile& p, float q, float top);
 
-// Reads the .MQ file `mq_name`, writes `base` + ".UPQ" and appends the
-// upward-flux section to the .OUT stream. Returns 0, or -1 with the error
-// message set.
-int32_t UPFLUX(Context& ctx, int out_unit, const std::string& base, const std::string& mq_name);
+// The upward-flux step on the conductivity tables as read back: for each
+// flux the water-table depth and the notices of its integration, then the
+// spline through the depths sampled at the 20 water-table depths of the
+// model's tables.
+struct UpwardFlux {
+    float half_root_depth = 0.0f;               // reference level below the surface (cm)
+    std::vector<FluxNotice> notices;            // of every flux integrated, in order
+    bool depths_found = false;                  // every flux has its depth
+    std::array<float, kFluxes> depth{};         // water table of each flux (cm below the reference level)
+    std::array<float, kSplfitRows> grid{};      // water-table depths of the fitted rows (cm)
+    std::array<float, kSplfitRows> fitted{};    // fitted flux (cm/hr)
+    std::string error;                          // empty when the step completed
+};
+UpwardFlux UPFLUX(const MqTables& t);
 
 }  // namespace pedopre

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "soilcalc/characteristic.h"
-#include "soilcalc/run_state.h"
 
 namespace pedopre {
 
@@ -33,16 +32,26 @@ struct DrainedVolume {
 DrainedVolume drained_volume(const SoilTable& soil);
 
 // The checks the computation needs: 1 to 9 layers, 2 to 100 points per
-// layer, bottoms of the upper layers at or below the surface. Returns 0, or
-// -1 with the error message set.
-int32_t drained_volume_checks(const SoilTable& soil);
+// layer, bottoms of the upper layers at or below the surface. Returns an
+// empty text, or the error message.
+std::string drained_volume_checks(const SoilTable& soil);
 
-// Writes the inputs echo and the 10-cm table to the .WTD stream, the 20-row
-// drained-volume section to the .OUT stream and the per-layer tables to the
-// .WDV file, which it opens itself as stream 11. Returns 0, or -1 with the
-// error message set when the .WDV file cannot be opened or written, or the
-// table fails the checks.
-int32_t WTVOLDRN(Context& ctx, int wtd_unit, int out_unit, const std::string& wdv_name,
-                 const SoilTable& soil);
+// The water-table depths (cm) of the 20 rows of drained volume that the soil
+// input file takes, and their drained volumes (cm): 0 at the surface, at
+// most 100, and 100 at the deepest row.
+inline constexpr int kVolumeRows = 20;
+inline constexpr std::array<int32_t, kVolumeRows> kVolumeDepthsCm = {0,  3,  6,  9,  12, 15,  20,  25,  30,  35,
+                                                                     40, 45, 60, 75, 90, 120, 150, 200, 500, 1000};
+std::array<float, kVolumeRows> volume_rows(const DrainedVolume& dv);
+
+// The rows of the per-layer drained-depth tables: water tables 0 to 200 cm.
+inline constexpr int kLayerVolumeRows = 201;
+// The bottoms of the layers as the volumes use them: the deepest layer
+// reaches 1000 cm (cm).
+std::array<float, kMaxLayers> volume_bottoms(const SoilTable& soil);
+
+// The grid step (cm) and the step of the listing's table (grid points).
+inline constexpr float kGridStep = 1.0f;
+inline constexpr int kListingStep = 10;
 
 }  // namespace pedopre

@@ -14,10 +14,11 @@
 namespace pedopre {
 namespace {
 
-// What the handler needs, in plain globals: the run's files, the console
-// and the previous signal action.
-common::RunFiles* g_files = nullptr;
-common::Connection* g_console = nullptr;
+// What the handler needs: the run's files and the console of the thread
+// that runs it (the trap is raised on the faulting thread), and the previous
+// signal action.
+thread_local common::RunFiles* g_files = nullptr;
+thread_local common::Connection* g_console = nullptr;
 struct sigaction g_previous {};
 
 constexpr int kTraps = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
@@ -26,7 +27,6 @@ void fpehand(int, siginfo_t* info, void*) {
     char line[kErrorLength + 2];
     std::string_view routine = routine_name();
     fpe_message(info ? info->si_code : 0, routine.data(), routine.size(), line);
-    set_error(std::string_view(line, kErrorLength));
     // The outputs keep what the run wrote before the trap; the log holds
     // this line alone, written through layout (A): the whole 128-character
     // field with no leading blank.

@@ -10,23 +10,26 @@
 #include "common/record_write.h"
 #include "common/run_files.h"
 #include "common/version.h"
-#include "soilcalc/grnampt.h"
-#include "soilcalc/mhgenuch.h"
-#include "soilcalc/milnqrk.h"
-#include "soilcalc/upflux.h"
-#include "soilcalc/wtvoldrn.h"
+#include "soilcalc/messages.h"
+#include "soilcalc/run_state.h"
 #include "soilprep/fpehand.h"
 #include "soilprep/getfilepath.h"
-#include "soilprep/mhinput.h"
-#include "soilcalc/messages.h"
-#include "soilprep/readswcfile.h"
-#include "soilcalc/run_state.h"
-#include "soilcalc/characteristic.h"
+#include "soilprep/run_file_writer.h"
+#include "soilprep/soil_input.h"
+#include "soilprep/soil_run.h"
 
 namespace pedopre {
 namespace {
 
 constexpr std::string_view kLogName = "PEDOPRE.LOG";
+
+// The connections of a run and its console.
+struct Context {
+    explicit Context(common::FileSystem& fs) : units(fs) {}
+    common::UnitTable units;
+    common::Connection* console = nullptr;
+    common::Connection* get(Stream s) { return units.get(static_cast<int>(s)); }
+};
 
 // An abnormal stop: the log line's text and how it is written. The driver's
 // own lines are written as their text; a step's message and the read-error
@@ -78,38 +81,23 @@ bool form_names(const std::string& argument, FileNames& f, std::string& too_long
 }
 
 [[noreturn]] void stop(std::string text) { throw AbnormalStop{std::move(text), false, false}; }
-[[noreturn]] void stop_step() { throw AbnormalStop{std::string(error_message()), true, false}; }
 [[noreturn]] void stop_console(std::string text) { throw AbnormalStop{std::move(text), false, true}; }
 
-// A line of the input too long to be read stops the run with a line that
-// says so, whichever reader met it.
-void check_overlong(Context& ctx, const FileNames& f) {
-    const common::Connection* in = ctx.units.get(kInputUnit);
-    if (in && in->overlong()) stop(msg::overlong_record(f.infile));
-}
-
-// READSWCFILE and ROSETTA leave the message blank for a plain read failure;
-// the driver then forms the read-error line.
-[[noreturn]] void stop_reader(Context& ctx, const FileNames& f) {
-    check_overlong(ctx, f);
-    if (common::trim_right(error_message()).empty()) set_error(msg::read_error(f.infile));
-    stop_step();
-}
-
-common::Connection& open_output(Context& ctx, int unit, const std::string& name) {
-    common::Connection* c = ctx.units.open(unit, name);
+common::Connection& open_output(Context& ctx, Stream s, const std::string& name) {
+    common::Connection* c = ctx.units.open(static_cast<int>(s), name);
     if (!c) stop(msg::cannot_open(name, ctx.units.last_error()));
     return *c;
 }
 
 // Closes one stream; an output whose data could not all be written stops
 // the run.
-void close_stream(Context& ctx, int unit) {
-    common::Connection* c = ctx.units.get(unit);
+void close_stream(Context& ctx, Stream s) {
+    common::Connection* c = ctx.get(s);
     if (!c) return;
     const std::string path = c->path();
-    if (!ctx.units.close(unit)) stop(msg::cannot_write(path, ctx.units.last_error()));
+    if (!ctx.units.close(static_cast<int>(s))) stop(msg::cannot_write(path, ctx.units.last_error()));
 }
+
 
 // A free-form log record as the driver writes its lines: one blank, then
 // the text, cut to the 128 characters of the error message (or filling
@@ -131,7 +119,6 @@ void open_log(common::RunFiles& files, const std::string& path) {
 }
 
 void run(Context& ctx, common::RunFiles& files, const std::vector<std::string>& args, FpeTrap* trap) {
-    static const common::Layout kTitle("(A)");
     common::FileSystem& fs = ctx.units.file_system();
 
     // Without exactly one argument there is no input directory: the log goes
@@ -165,53 +152,31 @@ void run(Context& ctx, common::RunFiles& files, const std::vector<std::string>& 
     if (const std::string* name = common::overwrites_input(fs, f.infile, outputs))
         stop(msg::overwrites_input(f.infile, *name));
 
-    common::Connection* in = ctx.units.open_existing(kInputUnit, f.infile);
+    common::Connection* in = ctx.units.open_existing(static_cast<int>(Stream::Input), f.infile);
     if (!in) stop(msg::cannot_open(f.infile, ctx.units.last_error()));
     files.begin_outputs(outputs);
-    open_output(ctx, kWtdUnit, f.wtd);
-    open_output(ctx, kMisUnit, f.mis);
-    open_output(ctx, kMqUnit, f.mq);
-    open_output(ctx, kSavUnit, f.sav);
-    open_output(ctx, kOutUnit, f.out);
+    open_output(ctx, Stream::Wtd, f.wtd);
+    open_output(ctx, Stream::Mis, f.mis);
+    open_output(ctx, Stream::Mq, f.mq);
+    open_output(ctx, Stream::Sav, f.sav);
+    open_output(ctx, Stream::Out, f.out);
 
     // Head of the input: the title and NLAYER, VGFLAG.
-    SoilTable soil;
     int32_t vgflag = 0;
-    switch (common::read_record(*in, kTitle, {soil.title})) {
-        case common::ReadStatus::Done: break;
-        case common::ReadStatus::EndOfFile: stop(msg::title_missing(f.infile));
-        default: check_overlong(ctx, f); stop(msg::title_unreadable(f.infile));
-    }
-    switch (common::read_free(*in, {soil.nlayer, vgflag})) {
-        case common::ReadStatus::Done: break;
-        case common::ReadStatus::EndOfFile: stop(msg::header_missing(f.infile));
-        default: check_overlong(ctx, f); stop(msg::header_unreadable(f.infile));
-    }
-    if (soil.nlayer < 1 || soil.nlayer > kMaxLayers) stop(msg::layer_count(soil.nlayer));
+    if (SoilStop s = read_input_head(*in, f.infile, vgflag); !s.text.empty()) stop(std::move(s.text));
 
-    clear_error();
-    if (vgflag == 0) {
-        in->rewind();
-        if (READSWCFILE(ctx, kInputUnit, kWtdUnit, kMisUnit, soil) != 0) stop_reader(ctx, f);
-        if (WTVOLDRN(ctx, kWtdUnit, kOutUnit, f.wdv, soil) != 0) stop_step();
-        if (MILNQRK(ctx, kInputUnit, kMqUnit, kSavUnit, f.infile, soil.lsin) != 0) {
-            check_overlong(ctx, f);
-            stop_step();
-        }
-    } else {
-        in->rewind();
-        if (ROSETTA(ctx, kInputUnit, kWtdUnit, kMisUnit, kMqUnit, kSavUnit, soil) != 0) stop_reader(ctx, f);
-        if (WTVOLDRN(ctx, kWtdUnit, kOutUnit, f.wdv, soil) != 0) stop_step();
-    }
-    if (UPFLUX(ctx, kOutUnit, f.base, f.mq) != 0) stop_step();
-    if (GRNAMPT(ctx, kOutUnit, f.mq) != 0) stop_step();
-    // The soil input file is assembled from the completed report file.
-    close_stream(ctx, kOutUnit);
-    if (!ctx.units.open_existing(kOutUnit, f.out)) stop(msg::cannot_open(f.out, ctx.units.last_error()));
-    if (MHINPUT(ctx, kOutUnit, f.sin, soil) != 0) stop_step();
-    for (int unit : {kOutUnit, kWtdUnit, kMisUnit, kMqUnit, kSavUnit, kWdvUnit, kSinUnit, kUpqUnit, kInputUnit,
-                     kUpfluxMqUnit, kIredmqUnit})
-        close_stream(ctx, unit);
+    // The whole input in numbers, then the steps on them.
+    in->rewind();
+    const SoilInput input = read_soil_input(*in, vgflag);
+    ctx.units.close(static_cast<int>(Stream::Input));
+    RunFileWriter writer(ctx.units, ctx.console, {f.wdv, f.upq, f.sin, f.out});
+    SoilRun soil;
+    const SoilNames names{f.infile, std::string(common::trim_right(f.mq)), f.out};
+    if (SoilStop s = run_soil_steps(input, names, &writer, soil); !s.text.empty())
+        throw AbnormalStop{std::move(s.text), s.full_field, false};
+    for (Stream s : {Stream::Out, Stream::Wtd, Stream::Mis, Stream::Mq, Stream::Sav, Stream::Wdv, Stream::Sin,
+                     Stream::Upq, Stream::Input})
+        close_stream(ctx, s);
 }
 
 // Ends the run: every output appears as written, the log takes its one
@@ -251,13 +216,13 @@ RunOutcome run_pedopre(const std::vector<std::string>& args, common::Connection&
     ctx.console = &console;
     common::RunFiles files(ctx.units);
     set_routine("PEDOPRE");
-    clear_error();
     std::optional<FpeTrap> trap;
     if (options.traps) trap.emplace(console);
 
     try {
         run(ctx, files, args, trap ? &*trap : nullptr);
         finish(ctx, files, outcome, AbnormalStop{std::string(msg::kNormal), false, false});
+        outcome.ok = outcome.logged;
         outcome.console_line = outcome.logged ? msg::kConsoleNormal : msg::kConsoleAbnormal;
     } catch (const AbnormalStop& halt) {
         finish(ctx, files, outcome, halt);

@@ -26,6 +26,7 @@ struct RunOutcome {
     std::string log_line;
     std::string console_line;  // the termination line shown on the console
     bool logged = true;        // false when the log could not be written
+    bool ok = false;           // the run ended normally and its log says so
 };
 
 // Runs PEDOPRE with the command-line arguments `args` (the program name not

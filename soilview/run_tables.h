@@ -15,10 +15,11 @@
 
 #include "common/file_system.h"
 #include "soilcalc/characteristic.h"
-#include "soilcalc/mq_file.h"
-#include "soilcalc/out_file.h"
-#include "soilcalc/upq_file.h"
-#include "soilcalc/wtd_file.h"
+#include "soilprep/mis_file.h"
+#include "soilprep/mq_file.h"
+#include "soilprep/out_file.h"
+#include "soilprep/upq_file.h"
+#include "soilprep/wtd_file.h"
 #include "soilview/main_input.h"
 #include "soilview/run_names.h"
 

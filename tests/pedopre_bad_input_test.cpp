@@ -95,6 +95,30 @@ std::vector<Row> rows() {
          field("ERROR: Layer 1 has a driest or wettest water content outside 0.001 to 1.0"), kStop},
         {"narrow water contents", "soil.dat", title + "1 0\n2 1.5 100.0\n0.305 0 0.300 1000\n30 30 1\n", {}, nullptr,
          field("ERROR: Layer 1 has water contents spanning less than 0.010"), kStop},
+        {"a point wetter than the saturated point", "soil.dat",
+         title + "1 0\n3 1.5 100.0\n0.43 0 0.45 10 0.20 1000\n30 30 1\n", {}, nullptr,
+         field("ERROR: Layer 1 water content rises with suction from point 1 (0.43 at 0.0 cm) to point 2 (0.45 at "
+               "10.0 cm)"),
+         kStop},
+        {"water contents that go up and down", "soil.dat",
+         title + "2 0\n2 1.5 50\n0.40 0 0.20 1000\n4 1.5 100.0\n0.40 0 0.20 100 0.35 300 0.10 1000\n30 30 1\n",
+         {}, nullptr,
+         field("ERROR: Layer 2 water content rises with suction from point 2 (0.2 at 100.0 cm) to point 3 (0.35 at "
+               "300.0 cm)"),
+         kStop},
+        {"heads out of order", "soil.dat", title + "1 0\n3 1.5 100.0\n0.40 -10 0.30 -300 0.20 -100\n30 30 1\n", {},
+         nullptr,
+         field("ERROR: Layer 1 suction does not rise from point 2 (0.3 at -300.0 cm) to point 3 (0.2 at -100.0 cm)"),
+         kStop},
+        {"water contents rising over the whole curve", "soil.dat",
+         title + "1 0\n2 1.5 100.0\n0.10 0 0.40 1000\n30 30 1\n", {}, nullptr,
+         field("ERROR: Layer 1 water content rises with suction from point 1 (0.1 at 0.0 cm) to point 2 (0.4 at "
+               "1000.0 cm)"),
+         kStop},
+        {"a first point off saturation whose next point has the same head", "soil.dat",
+         title + "1 0\n3 1.5 100\n0.40 10 0.38 10 0.20 1000\n30 30 1\n", {}, nullptr,
+         field("ERROR: Layer 1 suction does not rise from point 1 (0.4 at 10.0 cm) to point 2 (0.38 at 10.0 cm)"),
+         kStop},
         {"table too long", "soil.dat", title + "1 0\n2 1.5 100\n1.0 0 0.001 1000\n30 30 1\n", {}, nullptr,
          field("ERROR: Layer 1 regrids to 100 rows, more than 99"), kStop},
         {"LSIN out of range", "soil.dat", title + "1 0\n3 1.5 100.0\n0.40 0 0.30 100 0.20 1000\n30.0 30.0 2\n", {}, nullptr,
@@ -201,11 +225,11 @@ TEST(PedopreBadInput, EachRowEndsWithItsLinesAndLeavesTheInputAlone) {
 }
 
 // The floating-point trap ends the process: run it in a child.
-TEST(PedopreBadInputDeathTest, DivisionByZeroIsReportedWithTheRoutineName) {
+TEST(PedopreBadInputDeathTest, AFloatingPointFaultIsReportedWithTheRoutineName) {
     TempDir dir;
-    // The first two points share a head off zero: the slope of the
-    // saturated-point repair divides by zero.
-    const std::string input = "Title\n1 0\n3 1.5 100\n0.40 10 0.38 10 0.20 1000\n30 30 1\n";
+    // Water contents at the ends of the float range, in order: the slope of
+    // the saturated-point repair overflows.
+    const std::string input = "Title\n1 0\n3 1.5 100\n3E38 10 -3E38 20 -3E38 1000\n30 30 1\n";
     write_file(dir.file("soil.dat"), input);
     EXPECT_EXIT(
         {
@@ -214,7 +238,7 @@ TEST(PedopreBadInputDeathTest, DivisionByZeroIsReportedWithTheRoutineName) {
         },
         ::testing::ExitedWithCode(0), "");
     EXPECT_EQ(read_file(dir.file("PEDOPRE.LOG")),
-              common::fixed("ERROR: Floating point exception-zero divide in subroutine READSWCFILE", 128) + "\r\n");
+              common::fixed("ERROR: Floating point exception-Overflow in subroutine READSWCFILE", 128) + "\r\n");
     EXPECT_EQ(read_file(dir.file("soil.dat")), input);
 }
 

@@ -11,7 +11,7 @@
 #include "common/file_system.h"
 #include "common/fixed_text.h"
 #include "pedopre_test_files.h"
-#include "soilcalc/mq_file.h"
+#include "soilprep/mq_file.h"
 #include "soilprep/getfilepath.h"
 #include "soilprep/pedopre.h"
 
@@ -147,6 +147,21 @@ TEST(PedopreRun, SuctionsAndNegativeHeadsGiveTheSameTables) {
     EXPECT_EQ(r.file("PEDOPRE.LOG"), kNormalLog);
 }
 
+TEST(PedopreRun, ControlCharactersOfTheTitleAreBlankInEveryFile) {
+    for (const char* head : {"Loam\x01\tA\rB\x7F|\n1 0\n3 2.0 40\n0.45 0\n0.35 100\n0.25 15000\n20 30 1\n",
+                             "Loam\x01\tA\rB\x7F|\n1 1\n50.0 0.05 0.45 0.02 1.5 24.0 24.0 0.5\n30.0 20.0 1\n"}) {
+        Runs r;
+        r.fs.put("soil.dat", head);
+        r({"soil.dat"});
+        ASSERT_EQ(r.file("PEDOPRE.LOG"), kNormalLog);
+        for (const char* ext : {".WTD", ".MQ", ".UPQ", ".SIN"}) {
+            const std::string first = pedopre_test::lines_of(r.file(std::string("soil") + ext)).at(0);
+            EXPECT_NE(first.find("Loam  A B |"), std::string::npos) << ext << ": " << first;
+            EXPECT_TRUE(std::none_of(first.begin(), first.end(), [](char c) { return c < 0x20 || c == 0x7f; })) << ext;
+        }
+    }
+}
+
 TEST(PedopreRun, HeadOfTheInputMustHoldOneToNineLayers) {
     // The other stops of the head are rows of the table of bad inputs.
     EXPECT_EQ(log_of("T\n0 0\n"), " ERROR: NLAYER = 0 is outside 1 to 9\r\n");
@@ -236,8 +251,9 @@ TEST(PedopreRun, RestoresTheFloatingPointStateItChanges) {
 }
 
 TEST(PedopreRun, WithoutTrapsANumericalFaultEndsWithACheckNotACrash) {
-    // Equal first heads off zero: the saturated-point slope is not finite.
-    EXPECT_EQ(log_of("T\n1 0\n3 2.0 40\n0.45 10\n0.35 10\n0.25 15000\n20 30 1\n", false),
+    // Water contents at the ends of the float range: the saturated-point
+    // slope is not finite.
+    EXPECT_EQ(log_of("T\n1 0\n3 2.0 40\n3E38 10\n-3E38 20\n-3E38 15000\n20 30 1\n", false),
               field_line("ERROR: Layer 1 has a driest or wettest water content outside 0.001 to 1.0"));
 }
 

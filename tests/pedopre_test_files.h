@@ -15,9 +15,13 @@
 #include <vector>
 
 #include "common/connection.h"
+#include "common/file_system.h"
 #include "common/fixed_text.h"
-#include "soilcalc/mq_file.h"
 #include "soilcalc/run_state.h"
+#include "soilprep/mq_file.h"
+#include "soilprep/run_file_writer.h"
+#include "soilprep/soil_input.h"
+#include "soilprep/soil_run.h"
 
 namespace pedopre_test {
 
@@ -108,7 +112,7 @@ inline pedopre::MqTables mq_tables(const std::vector<LayerRows>& layers, float g
 // The conductivity file of the layers, as the measured-points form writes it.
 inline std::string mq_text(const std::vector<LayerRows>& layers, float gadepth, float root_depth,
                            int32_t lsin = 1, const std::string& title = "TEST SOIL") {
-    auto mq = common::Connection::in_memory(pedopre::kMqUnit, "mq");
+    auto mq = common::Connection::in_memory(0, "mq");
     const auto nl = static_cast<int32_t>(layers.size());
     pedopre::write_mq_title(*mq, common::fixed(title, 128));
     pedopre::write_mq_count(*mq, nl);
@@ -125,5 +129,46 @@ inline std::string mq_text(const std::vector<LayerRows>& layers, float gadepth, 
     mq->flush();
     return mq->memory();
 }
+
+// Soil steps run one by one on files in memory, as the driver writes them:
+// the main input soil.dat (read into numbers first), the outputs soil.*, the
+// console. Open the streams a step writes to, run it, then read the texts.
+struct StepFiles {
+    common::MemoryFileSystem fs;
+    common::UnitTable units;
+    common::Connection* console;
+    pedopre::RunFileWriter writer;
+    pedopre::SoilInput input;
+    pedopre::SoilRun run;
+    pedopre::SoilNames names{"soil.dat", "soil.MQ", "soil.OUT"};
+
+    explicit StepFiles(const std::string& main_input = {})
+        : units(fs), console(units.open(99, "console")),
+          writer(units, console, {"soil.WDV", "soil.UPQ", "soil.SIN", "soil.OUT"}) {
+        if (main_input.empty()) return;
+        auto in = common::Connection::in_memory(0, "soil.dat", main_input);
+        int32_t vgflag = 0;
+        (void)pedopre::read_input_head(*in, "soil.dat", vgflag);
+        in->rewind();
+        input = pedopre::read_soil_input(*in, vgflag);
+        pedopre::begin_soil_run(input, run);
+    }
+    void open(std::initializer_list<pedopre::Stream> streams) {
+        static const char* const kNames[] = {"soil.dat", "soil.OUT", "soil.WTD", "soil.MIS", "soil.MQ",
+                                             "soil.SAV", "soil.WDV", "soil.SIN", "soil.UPQ"};
+        for (pedopre::Stream s : streams) units.open(static_cast<int>(s), kNames[static_cast<int>(s)]);
+    }
+    // The text of a file once every stream is closed; empty when there is none.
+    std::string text(const std::string& name) {
+        units.close_all();
+        const std::string* t = fs.get(name);
+        return t ? *t : std::string();
+    }
+};
+
+// The status and the log line's text of a step, as the steps reported them
+// before they returned their stops: 0 or -1, the text without trailing blanks.
+inline int32_t status_of(const pedopre::SoilStop& s) { return s.text.empty() ? 0 : -1; }
+inline std::string error_of(const pedopre::SoilStop& s) { return std::string(common::trim_right(s.text)); }
 
 }  // namespace pedopre_test

@@ -8,7 +8,7 @@
 
 #include "common/connection.h"
 #include "common/file_system.h"
-#include "soilcalc/mq_file.h"
+#include "soilprep/mq_file.h"
 #include "soilprep/pedopre.h"
 #include "soilview/pedoview.h"
 

@@ -1,6 +1,6 @@
 // Green-Ampt parameters: the thickness-weighted conductivity (GRAMTB), the
 // water content in the top layer's table (THETA), and the report section
-// that GRNAMPT writes from a conductivity file in memory.
+// that the Green-Ampt step writes from a conductivity file in memory.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -25,14 +25,18 @@ struct GaRun {
     std::vector<std::array<float, 3>> rows;
 
     explicit GaRun(const std::string& mq, bool write_mq = true) {
-        common::MemoryFileSystem fs;
-        if (write_mq) fs.put("s.MQ", mq);
-        Context ctx(fs);
-        ctx.units.open(kOutUnit, "s.OUT");
-        status = GRNAMPT(ctx, kOutUnit, "s.MQ");
-        error = std::string(common::trim_right(error_message()));
-        ctx.units.close_all();
-        out = *fs.get("s.OUT");
+        pedopre_test::StepFiles f;
+        f.open({Stream::Out});
+        MqTables t;
+        MqRead read{MqPart::Title};
+        if (write_mq) {
+            auto c = common::Connection::in_memory(1, "s.MQ", mq);
+            read = read_mq(*c, t, MqColumns::All);
+        }
+        const SoilStop stop = green_ampt_step(t, read, "s.MQ", &f.writer, f.run);
+        status = pedopre_test::status_of(stop);
+        error = pedopre_test::error_of(stop);
+        out = f.text("soil.OUT");
         auto c = common::Connection::in_memory(1, "out", out);
         std::string caption(1, ' ');
         static const common::Layout kLine("(A)");

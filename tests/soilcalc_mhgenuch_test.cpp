@@ -1,5 +1,5 @@
 // The van Genuchten form: water content and conductivity at a suction, and
-// the characteristic and conductivity tables that ROSETTA writes.
+// the characteristic and conductivity tables of the van Genuchten form.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -30,8 +30,9 @@ TEST(SwcGenuchten, WaterContentAndConductivityAtASuction) {
     EXPECT_LT(theta[2], theta[1]);
 }
 
-// ROSETTA on a main input file in memory: the soil table, the texts it
-// writes, and the tables read back from its .MQ file.
+// The characteristic step of the van Genuchten form on a main input file in
+// memory: the soil table, the texts written, and the tables read back from
+// the .MQ file.
 struct VgRun {
     int32_t status = 0;
     pedopre::SoilTable soil;
@@ -40,23 +41,17 @@ struct VgRun {
 };
 
 VgRun run_rosetta(const std::string& input) {
-    common::MemoryFileSystem fs;
-    fs.put("soil.dat", input);
-    pedopre::Context ctx(fs);
-    ctx.units.open_existing(pedopre::kInputUnit, "soil.dat");
-    ctx.units.open(pedopre::kWtdUnit, "soil.WTD");
-    ctx.units.open(pedopre::kMisUnit, "soil.MIS");
-    ctx.units.open(pedopre::kMqUnit, "soil.MQ");
-    ctx.units.open(pedopre::kSavUnit, "soil.SAV");
-    pedopre::clear_error();
+    pedopre_test::StepFiles f(input);
+    f.open({pedopre::Stream::Wtd, pedopre::Stream::Mis, pedopre::Stream::Mq, pedopre::Stream::Sav});
     VgRun r;
-    r.status = pedopre::ROSETTA(ctx, pedopre::kInputUnit, pedopre::kWtdUnit, pedopre::kMisUnit, pedopre::kMqUnit,
-                                pedopre::kSavUnit, r.soil);
-    ctx.units.close_all();
-    for (auto [name, text] : {std::pair{"soil.WTD", &r.wtd}, {"soil.MIS", &r.mis}, {"soil.MQ", &r.mq},
-                              {"soil.SAV", &r.sav}})
-        *text = *fs.get(name);
-    r.error = std::string(common::trim_right(pedopre::error_message()));
+    const pedopre::SoilStop stop = pedopre::characteristic_step(f.input, f.names, &f.writer, f.run);
+    r.status = pedopre_test::status_of(stop);
+    r.error = pedopre_test::error_of(stop);
+    r.soil = f.run.soil;
+    r.wtd = f.text("soil.WTD");
+    r.mis = f.text("soil.MIS");
+    r.mq = f.text("soil.MQ");
+    r.sav = f.text("soil.SAV");
     auto mq = common::Connection::in_memory(1, "soil.MQ", r.mq);
     EXPECT_EQ(pedopre::read_mq(*mq, r.tables, pedopre::MqColumns::All).failed, pedopre::MqPart::Done);
     return r;

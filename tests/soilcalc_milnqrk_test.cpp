@@ -5,10 +5,11 @@
 #include <cmath>
 
 #include "common/fixed_text.h"
-#include "soilcalc/mq_file.h"
+#include "soilprep/mq_file.h"
 #include "soilcalc/milnqrk.h"
 #include "soilcalc/regrid.h"
 #include "soilcalc/run_state.h"
+#include "pedopre_test_files.h"
 
 using pedopre::CurveColumn;
 
@@ -27,7 +28,6 @@ struct Curve {
     }
 };
 
-std::string error_text() { return std::string(common::trim_right(pedopre::error_message())); }
 
 TEST(Chckswc, ExtrapolatesTheSaturatedPointFromSuctionsOrNegativeHeads) {
     CurveColumn theta{0.40f, 0.38f}, h{10.0f, 20.0f};
@@ -59,7 +59,7 @@ TEST(Chckswc, ExtrapolatesTheSaturatedPointFromSuctionsOrNegativeHeads) {
 
 TEST(Regrid, InterpolatesLinearlyAndKeepsTheWetEndHead) {
     Curve c{{0.20f, -200.0f}, {0.30f, 0.0f}};
-    ASSERT_EQ(pedopre::regrid_theta_steps(c.ws, c.hs, c.n, 1), 0);
+    ASSERT_EQ(pedopre::regrid_theta_steps(c.ws, c.hs, c.n, 1), "");
     ASSERT_EQ(c.n, 11);
     EXPECT_EQ(c.ws[0], 0.2f);
     EXPECT_EQ(c.hs[0], -200.0f);
@@ -72,7 +72,7 @@ TEST(Regrid, InterpolatesLinearlyAndKeepsTheWetEndHead) {
 TEST(Regrid, WetEndIsTruncatedNotRounded) {
     // theta_s = 0.4567 gives khi = 456: the last row is 0.456 at head 0.
     Curve c{{0.10f, -1000.0f}, {0.4567f, 0.0f}};
-    ASSERT_EQ(pedopre::regrid_theta_steps(c.ws, c.hs, c.n, 1), 0);
+    ASSERT_EQ(pedopre::regrid_theta_steps(c.ws, c.hs, c.n, 1), "");
     ASSERT_EQ(c.n, 36);  // (456 - 100) / 10 + 1
     EXPECT_EQ(c.ws[35], 0.456f);
     EXPECT_EQ(c.hs[35], 0.0f);
@@ -82,7 +82,7 @@ TEST(Regrid, WetEndIsTruncatedNotRounded) {
 TEST(Regrid, RemainderIsDroppedAtTheDryEnd) {
     // khi - klo = 253: 25 intervals, 26 rows, the driest at (klo + 3) / 1000.
     Curve c{{0.100f, -5000.0f}, {0.353f, 0.0f}};
-    ASSERT_EQ(pedopre::regrid_theta_steps(c.ws, c.hs, c.n, 1), 0);
+    ASSERT_EQ(pedopre::regrid_theta_steps(c.ws, c.hs, c.n, 1), "");
     ASSERT_EQ(c.n, 26);
     EXPECT_EQ(c.ws[0], 0.103f);
     EXPECT_EQ(c.ws[25], 0.353f);
@@ -91,7 +91,7 @@ TEST(Regrid, RemainderIsDroppedAtTheDryEnd) {
 TEST(Regrid, ExtrapolatesBelowTheDriestPointAlongTheFirstSegment) {
     // 1000 * 0.2004 + 0.1 truncates to klo = 200, below the driest point.
     Curve c{{0.2004f, -1000.0f}, {0.2104f, -900.0f}, {0.4004f, 0.0f}};
-    ASSERT_EQ(pedopre::regrid_theta_steps(c.ws, c.hs, c.n, 1), 0);
+    ASSERT_EQ(pedopre::regrid_theta_steps(c.ws, c.hs, c.n, 1), "");
     EXPECT_EQ(c.ws[0], 0.2f);
     EXPECT_NEAR(c.hs[0], -1004.0f, 0.01f);
 }
@@ -99,8 +99,8 @@ TEST(Regrid, ExtrapolatesBelowTheDriestPointAlongTheFirstSegment) {
 TEST(Regrid, FlatDryEndIsDroppedBeforeRegridding) {
     Curve flat{{0.10f, -15000.0f}, {0.10f, -5000.0f}, {0.10f, -1000.0f}, {0.20f, -100.0f}, {0.30f, 0.0f}};
     Curve plain{{0.10f, -1000.0f}, {0.20f, -100.0f}, {0.30f, 0.0f}};
-    ASSERT_EQ(pedopre::regrid_theta_steps(flat.ws, flat.hs, flat.n, 1), 0);
-    ASSERT_EQ(pedopre::regrid_theta_steps(plain.ws, plain.hs, plain.n, 1), 0);
+    ASSERT_EQ(pedopre::regrid_theta_steps(flat.ws, flat.hs, flat.n, 1), "");
+    ASSERT_EQ(pedopre::regrid_theta_steps(plain.ws, plain.hs, plain.n, 1), "");
     ASSERT_EQ(flat.n, plain.n);
     for (int32_t j = 0; j < flat.n; ++j) {
         EXPECT_TRUE(std::isfinite(flat.hs[j]));
@@ -109,35 +109,42 @@ TEST(Regrid, FlatDryEndIsDroppedBeforeRegridding) {
     }
     // Equal water contents elsewhere stay: they divide nothing by zero.
     Curve inner{{0.10f, -1000.0f}, {0.20f, -500.0f}, {0.20f, -100.0f}, {0.30f, 0.0f}};
-    ASSERT_EQ(pedopre::regrid_theta_steps(inner.ws, inner.hs, inner.n, 1), 0);
+    ASSERT_EQ(pedopre::regrid_theta_steps(inner.ws, inner.hs, inner.n, 1), "");
     EXPECT_EQ(inner.hs[10], -100.0f);  // 0.20 takes the wetter of the two points
 }
 
 TEST(Regrid, RejectsWhatThePermilleGridCannotHold) {
     Curve dry{{0.0005f, -15000.0f}, {0.40f, 0.0f}};
-    EXPECT_EQ(pedopre::regrid_theta_steps(dry.ws, dry.hs, dry.n, 3), -1);
-    EXPECT_EQ(error_text(), "ERROR: Layer 3 has a driest or wettest water content outside 0.001 to 1.0");
+    const std::string dry_error = pedopre::regrid_theta_steps(dry.ws, dry.hs, dry.n, 3);
+    EXPECT_NE(dry_error, "");
+    EXPECT_EQ(dry_error, "ERROR: Layer 3 has a driest or wettest water content outside 0.001 to 1.0");
 
     Curve wet{{0.10f, -15000.0f}, {1.2f, 0.0f}};
-    EXPECT_EQ(pedopre::regrid_theta_steps(wet.ws, wet.hs, wet.n, 2), -1);
-    EXPECT_EQ(error_text(), "ERROR: Layer 2 has a driest or wettest water content outside 0.001 to 1.0");
+    const std::string wet_error = pedopre::regrid_theta_steps(wet.ws, wet.hs, wet.n, 2);
+    EXPECT_NE(wet_error, "");
+    EXPECT_EQ(wet_error, "ERROR: Layer 2 has a driest or wettest water content outside 0.001 to 1.0");
 
     Curve nan{{std::nanf(""), -15000.0f}, {0.40f, 0.0f}};
-    EXPECT_EQ(pedopre::regrid_theta_steps(nan.ws, nan.hs, nan.n, 1), -1);
+    const std::string nan_error = pedopre::regrid_theta_steps(nan.ws, nan.hs, nan.n, 1);
+    EXPECT_NE(nan_error, "");
 
     Curve narrow{{0.300f, -1000.0f}, {0.309f, 0.0f}};
-    EXPECT_EQ(pedopre::regrid_theta_steps(narrow.ws, narrow.hs, narrow.n, 4), -1);
-    EXPECT_EQ(error_text(), "ERROR: Layer 4 has water contents spanning less than 0.010");
+    const std::string narrow_error = pedopre::regrid_theta_steps(narrow.ws, narrow.hs, narrow.n, 4);
+    EXPECT_NE(narrow_error, "");
+    EXPECT_EQ(narrow_error, "ERROR: Layer 4 has water contents spanning less than 0.010");
 
     Curve reversed{{0.40f, -1000.0f}, {0.30f, 0.0f}};
-    EXPECT_EQ(pedopre::regrid_theta_steps(reversed.ws, reversed.hs, reversed.n, 1), -1);
+    const std::string reversed_error = pedopre::regrid_theta_steps(reversed.ws, reversed.hs, reversed.n, 1);
+    EXPECT_NE(reversed_error, "");
+    EXPECT_EQ(reversed_error, "ERROR: Layer 1 has a water content of 0.4 at its highest suction, above the 0.3 at its lowest");
 
     // 0.010 to 1.000 would need 100 rows, one more than the row count's I2.
     Curve wide{{0.010f, -15000.0f}, {1.0f, 0.0f}};
-    EXPECT_EQ(pedopre::regrid_theta_steps(wide.ws, wide.hs, wide.n, 1), -1);
-    EXPECT_EQ(error_text(), "ERROR: Layer 1 regrids to 100 rows, more than 99");
+    const std::string wide_error = pedopre::regrid_theta_steps(wide.ws, wide.hs, wide.n, 1);
+    EXPECT_NE(wide_error, "");
+    EXPECT_EQ(wide_error, "ERROR: Layer 1 regrids to 100 rows, more than 99");
     Curve widest{{0.011f, -15000.0f}, {1.0f, 0.0f}};
-    EXPECT_EQ(pedopre::regrid_theta_steps(widest.ws, widest.hs, widest.n, 1), 0);
+    EXPECT_EQ(pedopre::regrid_theta_steps(widest.ws, widest.hs, widest.n, 1), "");
     EXPECT_EQ(widest.n, 99);
 }
 
@@ -155,7 +162,7 @@ TEST(MillingtonQuirk, WeighsPoreClassesByTheSquaredClassHead) {
     EXPECT_GT(std::fabs(kmq[2] - 270.0 * std::pow(0.4, 4.0 / 3.0) * s3 / 4.0), 1e-9);
 }
 
-// MILNQRK on a main input file in memory: the .MQ and .SAV texts, and the
+// The conductivity step of measured points on a main input file in memory: the .MQ and .SAV texts, and the
 // tables read back from the .MQ file.
 struct MqRun {
     int32_t status = 0;
@@ -165,18 +172,15 @@ struct MqRun {
 };
 
 MqRun run_milnqrk(const std::string& input) {
-    common::MemoryFileSystem fs;
-    fs.put("soil.dat", input);
-    pedopre::Context ctx(fs);
-    ctx.units.open(pedopre::kMqUnit, "soil.MQ");
-    ctx.units.open(pedopre::kSavUnit, "soil.SAV");
-    pedopre::clear_error();
+    pedopre_test::StepFiles f(input);
+    f.open({pedopre::Stream::Mq, pedopre::Stream::Sav});
     MqRun r;
-    r.status = pedopre::MILNQRK(ctx, pedopre::kInputUnit, pedopre::kMqUnit, pedopre::kSavUnit, "soil.dat", r.lsin);
-    ctx.units.close_all();
-    r.mq = *fs.get("soil.MQ");
-    r.sav = *fs.get("soil.SAV");
-    r.error = error_text();
+    const pedopre::SoilStop stop = pedopre::conductivity_step(f.input, f.names, &f.writer, f.run);
+    r.status = pedopre_test::status_of(stop);
+    r.error = pedopre_test::error_of(stop);
+    r.lsin = f.input.lsin;
+    r.mq = f.text("soil.MQ");
+    r.sav = f.text("soil.SAV");
     auto mq = common::Connection::in_memory(1, "soil.MQ", r.mq);
     EXPECT_EQ(pedopre::read_mq(*mq, r.tables, pedopre::MqColumns::All).failed, pedopre::MqPart::Done);
     return r;

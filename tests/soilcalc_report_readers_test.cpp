@@ -9,9 +9,10 @@
 #include "common/connection.h"
 #include "common/fixed_text.h"
 #include "soilcalc/characteristic.h"
-#include "soilcalc/out_file.h"
-#include "soilcalc/upq_file.h"
-#include "soilcalc/wtd_file.h"
+#include "soilprep/mis_file.h"
+#include "soilprep/out_file.h"
+#include "soilprep/upq_file.h"
+#include "soilprep/wtd_file.h"
 
 using namespace pedopre;
 

@@ -1,6 +1,6 @@
 // Steady upward flux: the layer bottoms measured from the reference level
 // and the integration down to the water table, with its bisection at layer
-// bottoms and its notices; then whole UPFLUX steps on files in memory: the
+// bottoms and its notices; then whole upward-flux steps on files in memory: the
 // .UPQ echo, the top tension, the notices and fitted section of the report
 // file, and the conductivity files the step cannot work with.
 #include <gtest/gtest.h>
@@ -41,22 +41,25 @@ const std::vector<LayerRows> kShallow = {even(1.0f, 10.0f), even(1.0f, 50.0f)};
 const std::vector<LayerRows> kCoarse = {{1.0f, 130.0f, 10.0f, {{0.4f, 0.0f, 1.0f}, {0.2f, 100000.0f, 1.0f}}},
                                         even(1.0f, 200.0f)};
 
-// UPFLUX on a conductivity file in memory.
+// The upward-flux step on a conductivity file in memory: the file read
+// back, echoed to .UPQ and integrated; the notices to .OUT and the console.
 struct FluxRun {
     int32_t status = 0;
     std::string error, upq, out, console;
 
-    explicit FluxRun(const std::string& mq, bool write_mq = true) {
-        common::MemoryFileSystem fs;
-        if (write_mq) fs.put("s.MQ", mq);
-        Context ctx(fs);
-        ctx.units.open(kOutUnit, "s.OUT");
-        ctx.console = ctx.units.open(99, "console");
-        status = UPFLUX(ctx, kOutUnit, "s", "s.MQ");
-        error = std::string(common::trim_right(error_message()));
-        ctx.units.close_all();
-        for (auto [name, text] : {std::pair{"s.UPQ", &upq}, {"s.OUT", &out}, {"console", &console}})
-            if (const std::string* t = fs.get(name)) *text = *t;
+    explicit FluxRun(const std::string& mq) {
+        pedopre_test::StepFiles f;
+        f.open({Stream::Out});
+        auto c = common::Connection::in_memory(1, "s.MQ", mq);
+        MqTables t;
+        const MqRead read = read_mq(*c, t, MqColumns::Flux);
+        SoilStop stop = f.writer.open(SoilFile::Upq);
+        if (stop.text.empty()) stop = upward_flux_step(t, read, "s.MQ", &f.writer, f.run);
+        status = pedopre_test::status_of(stop);
+        error = pedopre_test::error_of(stop);
+        upq = f.text("soil.UPQ");
+        out = f.text("soil.OUT");
+        console = f.text("console");
     }
 
     // The water-table depths (cm) of the .UPQ table, read back in free form.
@@ -236,8 +239,8 @@ TEST(Upflux, ConductivityFilesItCannotUseAreErrors) {
         EXPECT_EQ(r.error, "ERROR: Read error in file s.MQ");
     }
     {
-        FluxRun r("", false);
+        FluxRun r("");
         EXPECT_EQ(r.status, -1);
-        EXPECT_EQ(r.error, "ERROR: Cannot open file s.MQ: No such file or directory");
+        EXPECT_EQ(r.error, "ERROR: Read error in file s.MQ");
     }
 }

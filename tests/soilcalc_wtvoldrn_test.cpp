@@ -1,7 +1,7 @@
 // Drained volume against water-table depth: the trapezoids over the grid of
 // suctions, the layer boundaries and the drainable porosity, computed
-// directly; then the columns of the .WTD, .OUT and .WDV records that
-// WTVOLDRN writes to files in memory.
+// directly; then the columns of the .WTD, .OUT and .WDV records that the
+// drained-volume step writes to files in memory.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -34,25 +34,25 @@ const std::vector<std::pair<float, float>> kLinear = {{0.0f, 0.40f}, {100.0f, 0.
 // Drains 0.001 per cm of suction to 100 cm, then nothing.
 const std::vector<std::pair<float, float>> kTop = {{0.0f, 0.40f}, {100.0f, 0.30f}, {1000.0f, 0.30f}};
 
-// WTVOLDRN on files in memory: the records of the .WTD, .OUT and .WDV files.
+// The drained-volume step on files in memory: the records of the .WTD, .OUT
+// and .WDV files, and the step's log line.
+std::string error_text;
 struct DrainRun {
     int32_t status = 0;
     std::vector<std::string> wtd, out, wdv;
 
     explicit DrainRun(const SoilTable& soil, bool wdv_is_folder = false) {
-        common::MemoryFileSystem fs;
-        if (wdv_is_folder) fs.add_folder("s.WDV");
-        Context ctx(fs);
-        ctx.units.open(kWtdUnit, "s.WTD");
-        ctx.units.open(kOutUnit, "s.OUT");
-        status = WTVOLDRN(ctx, kWtdUnit, kOutUnit, "s.WDV", soil);
-        ctx.units.close_all();
-        for (auto [name, lines] : {std::pair{"s.WTD", &wtd}, {"s.OUT", &out}, {"s.WDV", &wdv}})
-            if (const std::string* t = fs.get(name)) *lines = lines_of(*t);
+        pedopre_test::StepFiles f;
+        if (wdv_is_folder) f.fs.add_folder("soil.WDV");
+        f.open({Stream::Wtd, Stream::Out});
+        f.run.soil = soil;
+        const SoilStop stop = volume_step(&f.writer, f.run);
+        status = pedopre_test::status_of(stop);
+        error_text = pedopre_test::error_of(stop);
+        for (auto [name, lines] : {std::pair{"soil.WTD", &wtd}, {"soil.OUT", &out}, {"soil.WDV", &wdv}})
+            *lines = lines_of(f.text(name));
     }
 };
-
-std::string error_text() { return std::string(common::trim_right(error_message())); }
 
 }  // namespace
 
@@ -94,11 +94,11 @@ TEST(DrainedVolume, LayersAddTheirColumnsFromTheTopDown) {
 }
 
 TEST(DrainedVolume, ChecksWhatTheComputationCannotTake) {
-    EXPECT_EQ(drained_volume_checks(profile({{100.0f, {{0.0f, 0.4f}}}})), -1);
-    EXPECT_EQ(error_text(), "ERROR: The characteristic of layer 1 needs 2 to 100 points");
+    EXPECT_EQ(drained_volume_checks(profile({{100.0f, {{0.0f, 0.4f}}}})),
+              "ERROR: The characteristic of layer 1 needs 2 to 100 points");
     const std::vector<std::pair<float, float>> two = {{0.0f, 0.4f}, {1000.0f, 0.2f}};
-    EXPECT_EQ(drained_volume_checks(profile({{-5.0f, two}, {200.0f, two}})), -1);
-    EXPECT_EQ(error_text(), "ERROR: The bottom of layer 1 lies above the soil surface");
+    EXPECT_EQ(drained_volume_checks(profile({{-5.0f, two}, {200.0f, two}})),
+              "ERROR: The bottom of layer 1 lies above the soil surface");
 }
 
 TEST(Wtvoldrn, WritesTheListingTheReportSectionAndTheUniformColumns) {
@@ -139,7 +139,7 @@ TEST(Wtvoldrn, LayeredProfileEchoesTheBottomsAsGiven) {
 
 TEST(Wtvoldrn, RefusesATableThatFailsTheChecksAndAnUnwritableFile) {
     EXPECT_EQ(DrainRun(profile({{100.0f, {{0.0f, 0.4f}}}})).status, -1);
-    EXPECT_EQ(error_text(), "ERROR: The characteristic of layer 1 needs 2 to 100 points");
+    EXPECT_EQ(error_text, "ERROR: The characteristic of layer 1 needs 2 to 100 points");
     EXPECT_EQ(DrainRun(profile({{100.0f, kLinear}}), true).status, -1);
-    EXPECT_EQ(error_text(), "ERROR: Cannot open file s.WDV: Is a directory");
+    EXPECT_EQ(error_text, "ERROR: Cannot open file soil.WDV: Is a directory");
 }

@@ -50,8 +50,8 @@ TEST(FpehandDeathTest, DivisionByZeroInANamedRoutineIsLogged) {
     pedopre_test::write_file(log, std::string(300, 'x') + "\r\n");  // an old log, replaced
     EXPECT_EXIT(
         {
-            pedopre::Context ctx;
-            common::RunFiles files(ctx.units);
+            common::UnitTable units;
+            common::RunFiles files(units);
             std::string reason;
             bool removed = false;
             if (!files.open_log(log, "unfinished\r\n", reason, removed)) std::abort();
@@ -69,12 +69,13 @@ TEST(FpehandDeathTest, DivisionByZeroInANamedRoutineIsLogged) {
 }
 
 TEST(FpehandDeathTest, WholeRunEndsWithTheRoutineEnteredLast) {
-    // Layer 2's two wettest rows both lie at head 0 once regridded: the
-    // class head between them is zero and the pore-class sum divides by it.
+    // Layer 2's two wettest rows lie 1E-30 cm apart once regridded: the
+    // square of the class head between them underflows to zero and the
+    // pore-class sum divides by it.
     TempDir dir;
     pedopre_test::write_file(dir.file("soil.dat"),
                              "T\n2 0\n3 1.5 30\n0.40 0 0.30 100 0.20 1000\n"
-                             "3 1.5 80\n0.45 0 0.44 0 0.20 1000\n30.0 20.0 1\n");
+                             "3 1.5 80\n0.45 0 0.44 1E-30 0.20 1000\n30.0 20.0 1\n");
     EXPECT_EXIT(
         {
             auto console = common::Connection::in_memory(0, "console");

@@ -7,8 +7,8 @@
 #include "common/layout.h"
 #include "common/record_write.h"
 #include "pedopre_test_files.h"
-#include "soilcalc/out_file.h"
-#include "soilcalc/upq_file.h"
+#include "soilprep/out_file.h"
+#include "soilprep/upq_file.h"
 #include "soilprep/mhinput.h"
 
 using namespace pedopre;
@@ -21,7 +21,7 @@ const float kDepths[20] = {0, 3, 6, 9, 12, 15, 20, 25, 30, 35, 40, 45, 60, 75, 9
 // A report file as the three steps write it, with the given drained volumes
 // (cm), and with notices ahead of the upward-flux caption when asked.
 std::string out_text(const std::vector<float>& volumes, bool notices = false) {
-    auto out = common::Connection::in_memory(kOutUnit, "s.OUT");
+    auto out = common::Connection::in_memory(1, "s.OUT");
     write_out_volume_head(*out);
     for (size_t i = 0; i < 20; ++i) write_out_volume_row(*out, kDepths[i], volumes[i]);
     if (notices) {
@@ -59,27 +59,28 @@ SoilTable two_layers() {
     return s;
 }
 
-// MHINPUT on the report file in memory.
+// The report file read back with its layouts, then the soil input file
+// assembled from its tables, as the soil input step does with the values
+// the report file holds.
 struct SinRun {
     int32_t status = 0;
     std::string sin, error;
+    SinTables tables;
 
-    SinRun(const std::string& out, SoilTable& soil, bool written_by_run = false) {
-        common::MemoryFileSystem fs;
-        if (!written_by_run) fs.put("s.OUT", out);
-        Context ctx(fs);
-        // The .OUT stream as the run leaves it: written, not yet rewound; or
-        // the completed file, opened for reading.
-        if (written_by_run) {
-            common::Connection* c = ctx.units.open(kOutUnit, "s.OUT");
-            for (const auto& line : lines_of(out)) c->put_record(line);
-        } else {
-            ctx.units.open_existing(kOutUnit, "s.OUT");
+    SinRun(const std::string& out, const SoilTable& soil) {
+        pedopre_test::StepFiles f;
+        f.open({Stream::Sin});
+        std::string why = sin_checks(soil);
+        auto c = common::Connection::in_memory(1, "s.OUT", out);
+        OutTables t;
+        if (why.empty() && !read_out(*c, t)) why = "ERROR: Read error in file s.OUT";
+        if (why.empty()) {
+            tables = MHINPUT(soil, {t.depth, t.volume, t.upflux, t.ga1, t.ga2, t.ga3});
+            write_sin(*f.units.get(static_cast<int>(Stream::Sin)), tables);
         }
-        status = MHINPUT(ctx, kOutUnit, "s.SIN", soil);
-        error = std::string(common::trim_right(error_message()));
-        ctx.units.close_all();
-        if (const std::string* t = fs.get("s.SIN")) sin = *t;
+        status = why.empty() ? 0 : -1;
+        error = why;
+        sin = f.text("soil.SIN");
     }
 };
 
@@ -87,7 +88,7 @@ struct SinRun {
 
 TEST(Mhinput, WritesTheSoilInputFileRecordByRecord) {
     SoilTable soil = two_layers();
-    SinRun r(out_text(rising_volumes()), soil, true);
+    SinRun r(out_text(rising_volumes()), soil);
     ASSERT_EQ(r.status, 0) << r.error;
     EXPECT_EQ(r.error, "");
     std::string expected = common::fixed("CLAY LOAM OVER SAND", 80) + "\r\n" + " 320\r\n" +
@@ -104,8 +105,8 @@ TEST(Mhinput, WritesTheSoilInputFileRecordByRecord) {
                 "     100.0      2.50      1.75\r\n     150.0      4.20      1.75\r\n"
                 "     200.0      4.20      1.75\r\n    1000.0      4.20      1.75\r\n\r\n";
     EXPECT_EQ(r.sin, expected);
-    // The chosen layer's heads are now pressure heads.
-    EXPECT_EQ(soil.head[1][2], -1000.0f);
+    // The chosen layer's heads are pressure heads.
+    EXPECT_EQ(r.tables.head[2], -1000.0f);
 }
 
 TEST(Mhinput, FlatVolumesRiseByOneThousandthRowByRow) {

@@ -4,12 +4,11 @@
 
 #include "common/connection.h"
 #include "common/fixed_text.h"
-#include "soilprep/readswcfile.h"
-#include "soilcalc/run_state.h"
+#include "pedopre_test_files.h"
 
 namespace {
 
-// READSWCFILE on a main input file in memory.
+// The characteristic step of measured points on a main input file in memory.
 struct ReadRun {
     int32_t status = 0;
     pedopre::SoilTable soil;
@@ -17,21 +16,16 @@ struct ReadRun {
 };
 
 ReadRun read_soil(const std::string& input) {
-    common::MemoryFileSystem fs;
-    fs.put("soil.dat", input);
-    pedopre::Context ctx(fs);
-    ctx.console = ctx.units.open(0, "console");
-    ctx.units.open_existing(pedopre::kInputUnit, "soil.dat");
-    ctx.units.open(pedopre::kWtdUnit, "soil.WTD");
-    ctx.units.open(pedopre::kMisUnit, "soil.MIS");
-    pedopre::clear_error();
+    pedopre_test::StepFiles f(input);
+    f.open({pedopre::Stream::Wtd, pedopre::Stream::Mis});
     ReadRun r;
-    r.status = pedopre::READSWCFILE(ctx, pedopre::kInputUnit, pedopre::kWtdUnit, pedopre::kMisUnit, r.soil);
-    ctx.units.close_all();
-    r.console = *fs.get("console");
-    r.wtd = *fs.get("soil.WTD");
-    r.mis = *fs.get("soil.MIS");
-    r.error = std::string(common::trim_right(pedopre::error_message()));
+    const pedopre::SoilStop stop = pedopre::characteristic_step(f.input, f.names, &f.writer, f.run);
+    r.status = pedopre_test::status_of(stop);
+    r.error = pedopre_test::error_of(stop);
+    r.soil = f.run.soil;
+    r.console = f.text("console");
+    r.wtd = f.text("soil.WTD");
+    r.mis = f.text("soil.MIS");
     return r;
 }
 

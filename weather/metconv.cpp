@@ -197,6 +197,7 @@ Outcome run_metconv(const std::vector<std::string>& args, common::Connection& co
     const std::string record = log_record(message);
     if (run_files.finish(record, reason)) {
         o.log_line = record.substr(0, kMessageLength);
+        o.ok = result == 0;
         console.stop_line(result == 0 ? msg::kConsoleNormal : msg::kConsoleError);
     } else {
         console.stop_line(msg::cannot_write(p.LOGFILE, reason));

@@ -45,6 +45,7 @@ struct RunParameters {
 // was not written) and the console lines in order.
 struct Outcome {
     std::optional<std::string> log_line;
+    bool ok = false;  // the run ended normally and its log says so
     std::vector<std::string> console;
 };
 

@@ -1,4 +1,4 @@
-#include "soilcalc/out_file.h"
+#include "soilprep/out_file.h"
 
 #include <string>
 #include <string_view>
@@ -7,7 +7,7 @@
 #include "common/layout.h"
 #include "common/record_read.h"
 #include "common/record_write.h"
-#include "soilcalc/upq_file.h"
+#include "soilprep/upq_file.h"
 
 namespace pedopre {
 namespace {

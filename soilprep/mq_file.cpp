@@ -1,4 +1,4 @@
-#include "soilcalc/mq_file.h"
+#include "soilprep/mq_file.h"
 
 #include "common/free_form.h"
 #include "common/layout.h"

@@ -1,4 +1,4 @@
-#include "soilcalc/upq_file.h"
+#include "soilprep/upq_file.h"
 
 #include "common/layout.h"
 #include "common/record_read.h"

@@ -1,4 +1,4 @@
-#include "soilcalc/wtd_file.h"
+#include "soilprep/wtd_file.h"
 
 #include <string_view>
 

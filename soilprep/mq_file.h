@@ -19,11 +19,10 @@
 #include "common/connection.h"
 #include "common/values.h"
 #include "soilcalc/characteristic.h"
+#include "soilcalc/conductivity.h"
 
 namespace pedopre {
 
-inline constexpr int kMqLayers = 10;  // layers a reader has room for
-inline constexpr int kMqRows = 100;   // rows per layer a reader has room for
 
 // Writing, in the order of the file: the title (its first 80 columns), the
 // layer count, per layer the header and the rows, the summary and the
@@ -46,42 +45,7 @@ enum class MqForm : uint8_t { Measured, VanGenuchten };
 bool write_mq_summary(common::Connection& mq, MqForm form, int32_t nlayer, const float* zbot, const float* swf);
 bool write_mq_closing(common::Connection& mq, MqForm form, float gadepth, float rootdepth, int32_t lsin);
 
-// Reading. A layer's rows in file order, driest first.
-struct MqLayer {
-    int32_t rows = 0;
-    float k_header = 0.0f;  // layer conductivity of the header (cm/hr)
-    float bottom = 0.0f;    // bottom depth of the header (cm)
-    CurveColumn theta{};    // water content
-    CurveColumn head{};     // pressure head (cm, <= 0)
-    CurveColumn cond{};     // conductivity (cm/hr)
-};
-
-struct MqTables {
-    std::string title = std::string(128, ' ');
-    int32_t nl = 0;
-    std::array<MqLayer, kMqLayers> layers{};
-    std::array<float, kMqLayers> zb{};  // bottom depth of the summary (cm)
-    std::array<float, kMqLayers> sf{};  // wetting-front suction (cm)
-    float gadepth = 0.0f;               // depth of top soil for the Green-Ampt B (cm)
-    float rootdepth = 0.0f;             // half the maximum root depth (cm)
-    int32_t lsin = 0;
-};
-
-// Which columns a reader takes: all of them, or only the heads and
-// conductivities of the rows and the row count and depth of each header
-// (the upward-flux step reads nothing else, so nothing else can fail it).
-enum class MqColumns : uint8_t { All, Flux };
-
-// Where a read stopped. A read that fails leaves what it read before in the
-// tables: the title, the count, the layers before `layer`, and for a failure
-// in the rows of `layer` its header.
-enum class MqPart : uint8_t { Done, Title, LayerCount, Header, Rows, Summary, Closing };
-struct MqRead {
-    MqPart failed = MqPart::Done;
-    int32_t layer = 0;          // 0-based layer of a Header or Rows failure
-    bool out_of_range = false;  // the count read but lies outside the tables' room
-};
-
+// Reading: the tables of soilcalc/conductivity.h.
 MqRead read_mq(common::Connection& mq, MqTables& t, MqColumns columns);
 
 }  // namespace pedopre
