@@ -8,6 +8,7 @@
 // and every text handed back is decoded from UTF-8 with surrogateescape, so
 // a title in another encoding comes back byte for byte when encoded the same
 // way.
+#include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
@@ -90,6 +91,70 @@ py::tuple run_released(Run run, bool soil) {
     return outcome_tuple(o);
 }
 
+py::array_t<float> array_of(const std::vector<float>& v) {
+    return py::array_t<float>(static_cast<py::ssize_t>(v.size()), v.data());
+}
+
+template <typename Row>
+py::array_t<float> column(const std::vector<Row>& rows, float Row::*member) {
+    py::array_t<float> a(static_cast<py::ssize_t>(rows.size()));
+    auto out = a.mutable_unchecked<1>();
+    for (size_t i = 0; i < rows.size(); ++i) out(static_cast<py::ssize_t>(i)) = rows[i].*member;
+    return a;
+}
+
+// The tables as plain dicts of float32 arrays, named with their units; the
+// package's SoilTables gives them their classes.
+py::dict tables_dict(const drainprep::SoilTables& t) {
+    using T = drainprep::SoilTables;
+    py::list layers;
+    for (const T::Layer& l : t.layers) {
+        py::dict characteristic, conductivity, layer;
+        characteristic["suction_cm"] = array_of(l.suction);
+        characteristic["theta"] = array_of(l.theta);
+        conductivity["theta"] = array_of(l.k_theta);
+        conductivity["head_cm"] = array_of(l.k_head);
+        conductivity["k_cm_per_hr"] = array_of(l.k_cond);
+        layer["characteristic"] = characteristic;
+        layer["conductivity"] = conductivity;
+        layer["wetting_front_suction_cm"] = l.wetting_front_suction;
+        layers.append(layer);
+    }
+    py::dict drainage, green_ampt, upward_flux;
+    drainage["depth_cm"] = column(t.drainage, &T::DrainageRow::depth);
+    drainage["volume_cm"] = column(t.drainage, &T::DrainageRow::volume);
+    drainage["porosity"] = column(t.drainage, &T::DrainageRow::porosity);
+    green_ampt["depth_cm"] = column(t.green_ampt, &T::GreenAmptRow::depth);
+    green_ampt["a_cm2_per_hr"] = column(t.green_ampt, &T::GreenAmptRow::a);
+    green_ampt["b_cm_per_hr"] = column(t.green_ampt, &T::GreenAmptRow::b);
+    upward_flux["flux_cm_per_hr"] = column(t.upward_flux, &T::FluxRow::flux);
+    upward_flux["depth_cm"] = column(t.upward_flux, &T::FluxRow::depth);
+
+    py::dict sin, sin_characteristic, sin_depths, sin_green_ampt;
+    sin_characteristic["theta"] = array_of(t.sin.theta);
+    sin_characteristic["head_cm"] = array_of(t.sin.head);
+    sin_depths["depth_cm"] = array_of(t.sin.depth);
+    sin_depths["volume_cm"] = array_of(t.sin.volume);
+    sin_depths["upflux_cm_per_hr"] = array_of(t.sin.upflux);
+    sin_green_ampt["depth_cm"] = array_of(t.sin.ga_depth);
+    sin_green_ampt["a_cm2_per_hr"] = array_of(t.sin.ga_a);
+    sin_green_ampt["b_cm_per_hr"] = array_of(t.sin.ga_b);
+    sin["title"] = text_of(t.sin.title);
+    sin["characteristic"] = sin_characteristic;
+    sin["depths"] = sin_depths;
+    sin["green_ampt"] = sin_green_ampt;
+
+    py::dict d;
+    d["ok"] = t.ok;
+    d["log"] = text_of(t.log);
+    d["layers"] = layers;
+    d["drainage"] = drainage;
+    d["green_ampt"] = green_ampt;
+    d["upward_flux"] = upward_flux;
+    d["sin"] = sin;
+    return d;
+}
+
 }  // namespace
 
 PYBIND11_MODULE(_drainprep, m) {
@@ -125,5 +190,20 @@ PYBIND11_MODULE(_drainprep, m) {
             return run_released([&] { return drainprep::metconv_on_disk(a); }, false);
         },
         py::arg("args"), "METCONV on the disk: (log, console, files written, ok).");
+    m.def(
+        "soil_tables",
+        [](const py::handle& text, const py::handle& name) {
+            const std::string t = bytes_of(text, "the soil's text");
+            if (!PyUnicode_Check(name.ptr())) throw py::type_error("name must be str");
+            const std::string n = bytes_of(name, "name");
+            drainprep::SoilTables tables;
+            {
+                py::gil_scoped_release released;
+                std::lock_guard<std::mutex> turn(soil_turn);
+                tables = drainprep::soil_tables(t, n);
+            }
+            return tables_dict(tables);
+        },
+        py::arg("text"), py::arg("name") = "soil.dat", "The typed soil call: the tables as a dict of float32 arrays.");
     m.def("version", &drainprep::version, "The version of the tool set, such as \"1.0.0\".");
 }

@@ -28,8 +28,23 @@ from dataclasses import dataclass as _dataclass
 from dataclasses import field as _field
 
 from . import _drainprep
+from ._tables import (
+    Characteristic,
+    Conductivity,
+    Drainage,
+    GreenAmpt,
+    Layer,
+    SinCharacteristic,
+    SinDepthTable,
+    SoilInputFile,
+    SoilTables,
+    Table,
+    UpwardFlux,
+)
 
 __all__ = [
+    "soil_tables",
+    "SoilTables",
     "Outcome",
     "pedopre",
     "metconv",
@@ -85,6 +100,30 @@ def _checked(outcome: Outcome, program: str, args: list[str], counts: tuple[int,
         err.outcome = outcome  # type: ignore[attr-defined]
         raise err
     return outcome
+
+
+def soil_tables(text: str | bytes, name: str = "soil.dat") -> SoilTables:
+    """The tables of the soil whose main input file holds ``text``, as NumPy
+    arrays, without writing any file.
+
+    Args:
+        text: the main input file's text (title, layers, closing record).
+        name: the name the log record gives the input, as PEDOPRE would for
+            a file of that name.
+
+    Returns:
+        :class:`SoilTables`: ``ok``, the ``log`` record, and per layer the
+        characteristic and conductivity, the drained volume and drainable
+        porosity every 10 cm, Green-Ampt A and B, the water table of each
+        upward flux and the soil input file's values; each value as its
+        file prints it. A soil refused by the run's checks gives
+        ``ok == False`` and the log's error line; ``to_frames()`` gives pandas
+        DataFrames.
+
+    Raises:
+        TypeError: text is not str or bytes, or name not str.
+    """
+    return SoilTables(_drainprep.soil_tables(text, name))
 
 
 # PEDOPRE <INFILE>; METCONV <INFILE> <TYPE> <UNITS> <STA> [<NHR> <BEGHR>].
