@@ -4,7 +4,7 @@
   PYTHONPATH=<build>/python /usr/bin/python3 bench/python_bench.py [<bench-build>]
 
 1. One nine-layer soil per call from Python: the typed call soil_tables
-   (where the package has it) and the in-memory run pedopre. With a build
+   and the in-memory run pedopre. With a build
    configured with -DBUILD_BENCH=ON, the same calls of the C++ library are
    timed by its Google Benchmark program and the ratio is printed.
 2. A batch of soils through a thread pool of 2 workers against 1: the
@@ -49,8 +49,8 @@ def pool_seconds(workers, call, soils=400, rounds=5):
     return statistics.median(times)
 
 
-def cpp_us(bench_build, name):
-    program = Path(bench_build) / "bench" / "pedopre_bench"
+def cpp_us(bench_build, program, name):
+    program = Path(bench_build) / "bench" / program
     if not program.exists():
         return None
     out = subprocess.run([str(program), f"--benchmark_filter=^{name}$", "--benchmark_format=json",
@@ -65,14 +65,16 @@ def cpp_us(bench_build, name):
 
 def main():
     bench_build = sys.argv[1] if len(sys.argv) > 1 else None
-    calls = {"pedopre": (lambda: drainprep.pedopre(["soil.dat"], {"soil.dat": SOIL}), "BM_NineLayerInMemory")}
-    if hasattr(drainprep, "soil_tables"):
-        calls["soil_tables"] = (lambda: drainprep.soil_tables(SOIL), "BM_NineLayerSoilTables")
+    calls = {
+        "soil_tables": (lambda: drainprep.soil_tables(SOIL), ("soil_tables_bench", "BM_NineLayerSoilTables")),
+        "pedopre": (lambda: drainprep.pedopre(["soil.dat"], {"soil.dat": SOIL}),
+                    ("pedopre_bench", "BM_NineLayerInMemory")),
+    }
     print(f"drainprep {drainprep.__version__}, {os.cpu_count()} cores, nine-layer soil")
     for label, (call, cpp_name) in calls.items():
         py = per_call_us(call)
         line = f"  {label:12s} Python {py:8.1f} us/soil"
-        cpp = cpp_us(bench_build, cpp_name) if bench_build else None
+        cpp = cpp_us(bench_build, *cpp_name) if bench_build else None
         if cpp:
             line += f"   C++ {cpp:8.1f} us/soil   Python/C++ {py / cpp:5.2f}"
         print(line)
