@@ -12,6 +12,7 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -91,68 +92,87 @@ py::tuple run_released(Run run, bool soil) {
     return outcome_tuple(o);
 }
 
-py::array_t<float> array_of(const std::vector<float>& v) {
-    return py::array_t<float>(static_cast<py::ssize_t>(v.size()), v.data());
-}
+// A soil's tables stay in the C++ struct the typed call filled; each column
+// is a read-only NumPy view of it, made when asked for and keeping the struct
+// alive. A call copies no table, so the package's soil_tables costs little
+// more than the C++ call.
+using Tables = drainprep::SoilTables;
 
-template <typename Row>
-py::array_t<float> column(const std::vector<Row>& rows, float Row::*member) {
-    py::array_t<float> a(static_cast<py::ssize_t>(rows.size()));
-    auto out = a.mutable_unchecked<1>();
-    for (size_t i = 0; i < rows.size(); ++i) out(static_cast<py::ssize_t>(i)) = rows[i].*member;
+py::array_t<float> view(const float* first, size_t count, size_t stride, const py::handle& owner) {
+    py::array_t<float> a({static_cast<py::ssize_t>(count)}, {static_cast<py::ssize_t>(stride)}, first, owner);
+    py::detail::array_proxy(a.ptr())->flags &= ~py::detail::npy_api::NPY_ARRAY_WRITEABLE_;
     return a;
 }
 
-// The tables as plain dicts of float32 arrays, named with their units; the
-// package's SoilTables gives them their classes.
-py::dict tables_dict(const drainprep::SoilTables& t) {
-    using T = drainprep::SoilTables;
-    py::list layers;
-    for (const T::Layer& l : t.layers) {
-        py::dict characteristic, conductivity, layer;
-        characteristic["suction_cm"] = array_of(l.suction);
-        characteristic["theta"] = array_of(l.theta);
-        conductivity["theta"] = array_of(l.k_theta);
-        conductivity["head_cm"] = array_of(l.k_head);
-        conductivity["k_cm_per_hr"] = array_of(l.k_cond);
-        layer["characteristic"] = characteristic;
-        layer["conductivity"] = conductivity;
-        layer["wetting_front_suction_cm"] = l.wetting_front_suction;
-        layers.append(layer);
-    }
-    py::dict drainage, green_ampt, upward_flux;
-    drainage["depth_cm"] = column(t.drainage, &T::DrainageRow::depth);
-    drainage["volume_cm"] = column(t.drainage, &T::DrainageRow::volume);
-    drainage["porosity"] = column(t.drainage, &T::DrainageRow::porosity);
-    green_ampt["depth_cm"] = column(t.green_ampt, &T::GreenAmptRow::depth);
-    green_ampt["a_cm2_per_hr"] = column(t.green_ampt, &T::GreenAmptRow::a);
-    green_ampt["b_cm_per_hr"] = column(t.green_ampt, &T::GreenAmptRow::b);
-    upward_flux["flux_cm_per_hr"] = column(t.upward_flux, &T::FluxRow::flux);
-    upward_flux["depth_cm"] = column(t.upward_flux, &T::FluxRow::depth);
+py::array_t<float> view(const std::vector<float>& v, const py::handle& owner) {
+    return view(v.data(), v.size(), sizeof(float), owner);
+}
 
-    py::dict sin, sin_characteristic, sin_depths, sin_green_ampt;
-    sin_characteristic["theta"] = array_of(t.sin.theta);
-    sin_characteristic["head_cm"] = array_of(t.sin.head);
-    sin_depths["depth_cm"] = array_of(t.sin.depth);
-    sin_depths["volume_cm"] = array_of(t.sin.volume);
-    sin_depths["upflux_cm_per_hr"] = array_of(t.sin.upflux);
-    sin_green_ampt["depth_cm"] = array_of(t.sin.ga_depth);
-    sin_green_ampt["a_cm2_per_hr"] = array_of(t.sin.ga_a);
-    sin_green_ampt["b_cm_per_hr"] = array_of(t.sin.ga_b);
-    sin["title"] = text_of(t.sin.title);
-    sin["characteristic"] = sin_characteristic;
-    sin["depths"] = sin_depths;
-    sin["green_ampt"] = sin_green_ampt;
+template <typename Row>
+py::array_t<float> view(const std::vector<Row>& rows, float Row::*member, const py::handle& owner) {
+    return view(rows.empty() ? nullptr : &(rows.front().*member), rows.size(), sizeof(Row), owner);
+}
 
+const Tables& tables_of(const py::object& self) { return self.cast<const Tables&>(); }
+
+py::dict layer_dict(const py::object& self, size_t k) {
+    const Tables& t = tables_of(self);
+    if (k >= t.layers.size()) throw py::index_error("no layer " + std::to_string(k));
+    const Tables::Layer& l = t.layers[k];
+    py::dict characteristic, conductivity, layer;
+    characteristic["suction_cm"] = view(l.suction, self);
+    characteristic["theta"] = view(l.theta, self);
+    conductivity["theta"] = view(l.k_theta, self);
+    conductivity["head_cm"] = view(l.k_head, self);
+    conductivity["k_cm_per_hr"] = view(l.k_cond, self);
+    layer["characteristic"] = characteristic;
+    layer["conductivity"] = conductivity;
+    layer["wetting_front_suction_cm"] = l.wetting_front_suction;
+    return layer;
+}
+
+py::dict drainage_dict(const py::object& self) {
+    const Tables& t = tables_of(self);
     py::dict d;
-    d["ok"] = t.ok;
-    d["log"] = text_of(t.log);
-    d["layers"] = layers;
-    d["drainage"] = drainage;
-    d["green_ampt"] = green_ampt;
-    d["upward_flux"] = upward_flux;
-    d["sin"] = sin;
+    d["depth_cm"] = view(t.drainage, &Tables::DrainageRow::depth, self);
+    d["volume_cm"] = view(t.drainage, &Tables::DrainageRow::volume, self);
+    d["porosity"] = view(t.drainage, &Tables::DrainageRow::porosity, self);
     return d;
+}
+
+py::dict green_ampt_dict(const py::object& self) {
+    const Tables& t = tables_of(self);
+    py::dict d;
+    d["depth_cm"] = view(t.green_ampt, &Tables::GreenAmptRow::depth, self);
+    d["a_cm2_per_hr"] = view(t.green_ampt, &Tables::GreenAmptRow::a, self);
+    d["b_cm_per_hr"] = view(t.green_ampt, &Tables::GreenAmptRow::b, self);
+    return d;
+}
+
+py::dict upward_flux_dict(const py::object& self) {
+    const Tables& t = tables_of(self);
+    py::dict d;
+    d["flux_cm_per_hr"] = view(t.upward_flux, &Tables::FluxRow::flux, self);
+    d["depth_cm"] = view(t.upward_flux, &Tables::FluxRow::depth, self);
+    return d;
+}
+
+py::dict sin_dict(const py::object& self) {
+    const Tables::SoilInputFile& s = tables_of(self).sin;
+    py::dict characteristic, depths, green_ampt, sin;
+    characteristic["theta"] = view(s.theta, self);
+    characteristic["head_cm"] = view(s.head, self);
+    depths["depth_cm"] = view(s.depth, self);
+    depths["volume_cm"] = view(s.volume, self);
+    depths["upflux_cm_per_hr"] = view(s.upflux, self);
+    green_ampt["depth_cm"] = view(s.ga_depth, self);
+    green_ampt["a_cm2_per_hr"] = view(s.ga_a, self);
+    green_ampt["b_cm_per_hr"] = view(s.ga_b, self);
+    sin["title"] = text_of(s.title);
+    sin["characteristic"] = characteristic;
+    sin["depths"] = depths;
+    sin["green_ampt"] = green_ampt;
+    return sin;
 }
 
 }  // namespace
@@ -190,20 +210,29 @@ PYBIND11_MODULE(_drainprep, m) {
             return run_released([&] { return drainprep::metconv_on_disk(a); }, false);
         },
         py::arg("args"), "METCONV on the disk: (log, console, files written, ok).");
+    py::class_<Tables>(m, "Tables", "A soil's tables as the typed call gave them.")
+        .def_property_readonly("ok", [](const Tables& t) { return t.ok; })
+        .def_property_readonly("log", [](const Tables& t) { return text_of(t.log); })
+        .def_property_readonly("layer_count", [](const Tables& t) { return t.layers.size(); })
+        .def("layer", &layer_dict, "The layer's characteristic and conductivity, counted from 0.")
+        .def("drainage", &drainage_dict)
+        .def("green_ampt", &green_ampt_dict)
+        .def("upward_flux", &upward_flux_dict)
+        .def("sin", &sin_dict);
     m.def(
         "soil_tables",
         [](const py::handle& text, const py::handle& name) {
             const std::string t = bytes_of(text, "the soil's text");
             if (!PyUnicode_Check(name.ptr())) throw py::type_error("name must be str");
             const std::string n = bytes_of(name, "name");
-            drainprep::SoilTables tables;
+            auto tables = std::make_unique<Tables>();
             {
                 py::gil_scoped_release released;
                 std::lock_guard<std::mutex> turn(soil_turn);
-                tables = drainprep::soil_tables(t, n);
+                *tables = drainprep::soil_tables(t, n);
             }
-            return tables_dict(tables);
+            return tables;
         },
-        py::arg("text"), py::arg("name") = "soil.dat", "The typed soil call: the tables as a dict of float32 arrays.");
+        py::arg("text"), py::arg("name") = "soil.dat", "The typed soil call: the tables, viewed by the package.");
     m.def("version", &drainprep::version, "The version of the tool set, such as \"1.0.0\".");
 }

@@ -10,6 +10,8 @@ cm³/cm³ and drainable porosity cm/cm.
 
 from __future__ import annotations
 
+from functools import cached_property
+
 import numpy as np
 
 
@@ -20,7 +22,8 @@ class Table:
     __slots__ = ("_data",)
 
     def __init__(self, data: dict[str, np.ndarray]):
-        object.__setattr__(self, "_data", {name: data[name] for name in self.columns})
+        # The compiled call names every column; a table takes its dict as is.
+        object.__setattr__(self, "_data", data)
 
     def __getattr__(self, name: str) -> np.ndarray:
         try:
@@ -145,28 +148,44 @@ class SoilTables:
         sin: the values of the soil input file.
 
     A failed run keeps the tables of the steps it completed; the others are
-    empty.
+    empty. The arrays are read-only views of the tables the run computed,
+    made when first asked for; copy one (``np.array(a)``) to change it.
     """
 
-    __slots__ = ("ok", "log", "layers", "drainage", "green_ampt", "upward_flux", "sin")
+    def __init__(self, core):
+        self._core = core
+        self.ok: bool = core.ok
+        self.log: str = core.log
 
-    def __init__(self, raw: dict):
-        self.ok: bool = raw["ok"]
-        self.log: str = raw["log"]
-        self.layers = [
-            Layer(Characteristic(layer["characteristic"]), Conductivity(layer["conductivity"]),
-                  np.float32(layer["wetting_front_suction_cm"]))
-            for layer in raw["layers"]
-        ]
-        self.drainage = Drainage(raw["drainage"])
-        self.green_ampt = GreenAmpt(raw["green_ampt"])
-        self.upward_flux = UpwardFlux(raw["upward_flux"])
-        sin = raw["sin"]
-        self.sin = SoilInputFile(sin["title"], SinCharacteristic(sin["characteristic"]),
-                                 SinDepthTable(sin["depths"]), GreenAmpt(sin["green_ampt"]))
+    @cached_property
+    def layers(self) -> list[Layer]:
+        layers = []
+        for k in range(self._core.layer_count):
+            layer = self._core.layer(k)
+            layers.append(Layer(Characteristic(layer["characteristic"]), Conductivity(layer["conductivity"]),
+                                np.float32(layer["wetting_front_suction_cm"])))
+        return layers
+
+    @cached_property
+    def drainage(self) -> Drainage:
+        return Drainage(self._core.drainage())
+
+    @cached_property
+    def green_ampt(self) -> GreenAmpt:
+        return GreenAmpt(self._core.green_ampt())
+
+    @cached_property
+    def upward_flux(self) -> UpwardFlux:
+        return UpwardFlux(self._core.upward_flux())
+
+    @cached_property
+    def sin(self) -> SoilInputFile:
+        sin = self._core.sin()
+        return SoilInputFile(sin["title"], SinCharacteristic(sin["characteristic"]), SinDepthTable(sin["depths"]),
+                             GreenAmpt(sin["green_ampt"]))
 
     def __repr__(self) -> str:
-        return f"SoilTables(ok={self.ok}, log={self.log!r}, {len(self.layers)} layers)"
+        return f"SoilTables(ok={self.ok}, log={self.log!r}, {self._core.layer_count} layers)"
 
     def to_frames(self) -> dict:
         """The tables as pandas DataFrames (needs pandas), by name:

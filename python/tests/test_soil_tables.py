@@ -145,3 +145,16 @@ def test_wrong_types_raise_type_error():
     assert not t.ok and t.log == " ERROR: Line 1 (title) missing in file soil.dat"
     with pytest.raises(AttributeError):
         t.drainage.depth_cm = None
+
+
+def test_arrays_are_read_only_views_that_outlive_their_tables(soils):
+    import gc
+
+    porosity = drainprep.soil_tables(soils["vg_nine_layers.dat"]).drainage.porosity
+    expected = np.array(porosity)
+    gc.collect()
+    for text in soils.values():
+        drainprep.soil_tables(text).layers
+    expect_equal(porosity, expected)
+    with pytest.raises(ValueError, match="read-only"):
+        porosity[0] = 1
