@@ -1,7 +1,7 @@
 // The compiled half of the Python package `drainprep`: the runs of the
 // library, taking and giving Python objects. The package's __init__.py wraps
 // these calls with the checks of their arguments, the exceptions and the
-// outcome objects; everything here runs with the interpreter's lock released,
+// outcome objects; every run works with the interpreter's lock released,
 // so a thread pool runs soils side by side.
 //
 // Texts cross as bytes where the runs see bytes: a str is encoded as UTF-8
