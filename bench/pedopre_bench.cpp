@@ -1,12 +1,15 @@
 // Speed of whole PEDOPRE runs on the bundled soils, files and all: the
 // nine-layer van Genuchten profile and the measured-points profile, on disk
-// and on files held in memory.
+// and on files held in memory; and of the typed call, which makes the same
+// tables as numbers without any file, on one thread and on two.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 #include "common/connection.h"
 #include "drainprep/drainprep.h"
@@ -41,6 +44,42 @@ void run_in_memory(benchmark::State& state, const char* name) {
         if (!outcome.ok) state.SkipWithError("run failed");
     }
 }
+
+std::string example(const char* name) {
+    std::ifstream in(fs::path(EXAMPLES_DIR) / "soils" / name, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The typed call per soil; CPU time is the measure to read.
+void BM_NineLayerTables(benchmark::State& state) {
+    const std::string input = example("vg_nine_layers.dat");
+    for (auto _ : state) {
+        drainprep::SoilTables t = drainprep::soil_tables(input);
+        if (!t.ok) state.SkipWithError("run failed");
+        benchmark::DoNotOptimize(t);
+    }
+}
+BENCHMARK(BM_NineLayerTables)->Unit(benchmark::kMicrosecond);
+
+// A batch of nine-layer soils shared out to `threads` threads: wall time per
+// batch, and soils per second.
+void BM_NineLayerTablesBatch(benchmark::State& state) {
+    const std::string input = example("vg_nine_layers.dat");
+    const int threads = static_cast<int>(state.range(0));
+    constexpr int kSoils = 512;
+    for (auto _ : state) {
+        std::vector<std::thread> pool;
+        for (int k = 0; k < threads; ++k)
+            pool.emplace_back([&] {
+                for (int i = 0; i < kSoils / threads; ++i) benchmark::DoNotOptimize(drainprep::soil_tables(input));
+            });
+        for (std::thread& t : pool) t.join();
+    }
+    state.SetItemsProcessed(state.iterations() * kSoils);
+}
+BENCHMARK(BM_NineLayerTablesBatch)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_NineLayerInMemory(benchmark::State& state) { run_in_memory(state, "vg_nine_layers.dat"); }
 BENCHMARK(BM_NineLayerInMemory)->Unit(benchmark::kMicrosecond);

@@ -12,8 +12,11 @@
 namespace common {
 namespace {
 
-constexpr std::array<double, 10> kPow10 = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-constexpr double kExactLimit = 9007199254740992.0;  // 2^53
+// Powers of ten, each exact in double.
+constexpr std::array<double, 23> kPow10 = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                           1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr double kExactLimit = 9007199254740992.0;    // 2^53
+constexpr double kRoundingShift = 4503599627370496.0;  // 2^52
 
 // The written text read back, for what the exact route below does not cover.
 std::optional<float> through_text(float v, int w, int d) {
@@ -29,7 +32,11 @@ std::optional<float> through_text(float v, int w, int d) {
 // then to float); the neighbours' midpoints, exact in double, settle it.
 float nearest_float(double n, int d) {
     const double p = kPow10[static_cast<size_t>(d)];
-    float f = static_cast<float>(n / p);
+    const double q = n / p;
+    float f = static_cast<float>(q);
+    // Rounding twice can only miss when the double lands on a midpoint
+    // between two floats: its 29 bits below a float's precision are 1000...0.
+    if ((std::bit_cast<uint64_t>(q) & 0x1fffffffu) != 0x10000000u) return f;
     const float up = std::nextafter(f, INFINITY);
     const float down = std::nextafter(f, -INFINITY);
     const double mid_up = (static_cast<double>(f) + static_cast<double>(up)) / 2.0 * p;
@@ -42,12 +49,6 @@ float nearest_float(double n, int d) {
     return f;
 }
 
-int digit_count(uint64_t u) {
-    int k = 0;
-    for (; u > 0; u /= 10) ++k;
-    return k;
-}
-
 }  // namespace
 
 std::optional<float> printed_fixed(float v, int w, int d) {
@@ -57,12 +58,19 @@ std::optional<float> printed_fixed(float v, int w, int d) {
     // 21 bits), the power of two only shifting the exponent.
     const double scaled = std::fabs(static_cast<double>(v)) * kPow10[static_cast<size_t>(d)];
     if (!(scaled < kExactLimit)) return through_text(v, w, d);
-    const double n = std::nearbyint(scaled);  // ties to even, as the writer rounds
+    // To the nearest whole number, ties to even as the writer rounds: below
+    // 2^52, adding and taking away 2^52 leaves no fraction to keep.
+    const double n = scaled < kRoundingShift ? (scaled + kRoundingShift) - kRoundingShift : scaled;
     const bool neg = v < 0.0f;
-    const auto whole = static_cast<uint64_t>(n) / static_cast<uint64_t>(kPow10[static_cast<size_t>(d)]);
-    int need = (neg ? 1 : 0) + digit_count(whole) + 1 + d;
-    if (whole == 0 && (need + 1 <= w || d == 0)) ++need;  // the zero before the point
-    if (need > w) return std::nullopt;
+    // The field holds the sign, the whole part's digits, the point and d
+    // decimals; a whole part of 0 is written as a zero where there is room
+    // (and must be, for d = 0).
+    const int room = w - (neg ? 1 : 0) - 1 - d;  // for the whole part's digits
+    if (n < kPow10[static_cast<size_t>(d)]) {
+        if (d == 0 ? room < 1 : room < 0) return std::nullopt;
+    } else if (room < 0 || (room + d < static_cast<int>(kPow10.size()) && !(n < kPow10[static_cast<size_t>(room + d)]))) {
+        return std::nullopt;  // asterisks (n < 2^53 fits every wider field)
+    }
     const float r = nearest_float(n, d);
     return neg ? -r : r;
 }

@@ -6,7 +6,7 @@
 
 namespace pedopre {
 
-void CHCKSWC(int32_t& n, CurveColumn& theta, CurveColumn& h) {
+void add_missing_saturated_point(int32_t& n, CurveColumn& theta, CurveColumn& h) {
     if (lacks_saturated_point(h)) add_saturated_point(n, theta, h);
 }
 
@@ -28,7 +28,7 @@ void millington_quirk(const CurveColumn& ws, const CurveColumn& hs, int32_t rows
 
 std::string MILNQRK(int32_t n, CurveColumn theta, CurveColumn h, float ks, float zb, int32_t layer,
                     ConductivityLayer& out) {
-    CHCKSWC(n, theta, h);
+    add_missing_saturated_point(n, theta, h);
 
     // Driest first, heads as non-positive pressure heads (cm).
     CurveColumn& ws = out.theta;

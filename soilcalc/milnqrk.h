@@ -13,7 +13,7 @@ namespace pedopre {
 // Gives a characteristic of n points (water content theta, head h in cm,
 // wettest first) a point at zero head when it lacks one (the same repair as
 // the measured-points reader makes, without its notices). Needs n >= 2.
-void CHCKSWC(int32_t& n, CurveColumn& theta, CurveColumn& h);
+void add_missing_saturated_point(int32_t& n, CurveColumn& theta, CurveColumn& h);
 
 // The Millington-Quirk conductivities Kmq (cm/hr, before matching) of a
 // regridded table of `rows` rows (ws, hs), driest first, with the factor

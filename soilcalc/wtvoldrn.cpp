@@ -92,14 +92,17 @@ DrainedVolume drained_volume(const SoilTable& soil) {
     for (int l = 0; l < nlayer; ++l) water_content_on_grid(soil, l, z, th[l]);
 
     // w[l][i]: drained depth (cm) of a uniform column of layer l's soil of
-    // height z[i] above a water table, by the trapezoidal rule.
+    // height z[i] above a water table, by the trapezoidal rule. The layers'
+    // sums are independent: running them side by side lets one layer's
+    // additions wait on the previous step while another's proceed.
     dv.w.resize(static_cast<size_t>(nlayer));
-    for (int l = 0; l < nlayer; ++l) {
-        const float theta_s = th[l][0];
-        auto& w = dv.w[l];
-        w[0] = 0.0f;
-        for (int i = 1; i < kGridPoints; ++i)
-            w[i] = w[i - 1] + (z[i] - z[i - 1]) * 0.5f * ((theta_s - th[l][i]) + (theta_s - th[l][i - 1]));
+    for (int l = 0; l < nlayer; ++l) dv.w[l][0] = 0.0f;
+    for (int i = 1; i < kGridPoints; ++i) {
+        const float dz = z[i] - z[i - 1];
+        for (int l = 0; l < nlayer; ++l) {
+            const float theta_s = th[l][0];
+            dv.w[l][i] = dv.w[l][i - 1] + dz * 0.5f * ((theta_s - th[l][i]) + (theta_s - th[l][i - 1]));
+        }
     }
 
     // Drained volume (cm) of the layered profile for the water table at z[k].

@@ -29,10 +29,10 @@ struct Curve {
 };
 
 
-TEST(Chckswc, ExtrapolatesTheSaturatedPointFromSuctionsOrNegativeHeads) {
+TEST(MissingSaturatedPoint, ExtrapolatesTheSaturatedPointFromSuctionsOrNegativeHeads) {
     CurveColumn theta{0.40f, 0.38f}, h{10.0f, 20.0f};
     int32_t n = 2;
-    pedopre::CHCKSWC(n, theta, h);
+    pedopre::add_missing_saturated_point(n, theta, h);
     ASSERT_EQ(n, 3);
     EXPECT_NEAR(theta[0], 0.42f, 1e-6f);
     EXPECT_EQ(h[0], 0.0f);
@@ -41,19 +41,19 @@ TEST(Chckswc, ExtrapolatesTheSaturatedPointFromSuctionsOrNegativeHeads) {
 
     CurveColumn theta_neg{0.40f, 0.38f}, h_neg{-10.0f, -20.0f};
     int32_t m = 2;
-    pedopre::CHCKSWC(m, theta_neg, h_neg);
+    pedopre::add_missing_saturated_point(m, theta_neg, h_neg);
     EXPECT_EQ(theta_neg[0], theta[0]);  // the same point, to the last bit
 
     // A first head of 5 cm: theta0 = theta1 + 5 (theta1 - theta2) / |h2 - h1|.
     CurveColumn t5{0.30f, 0.25f}, h5{5.0f, 55.0f};
     int32_t k = 2;
-    pedopre::CHCKSWC(k, t5, h5);
+    pedopre::add_missing_saturated_point(k, t5, h5);
     EXPECT_NEAR(t5[0], 0.305f, 1e-6f);
 
     // Within 1.0E-8 cm of zero counts as saturated.
     CurveColumn t0{0.40f, 0.38f}, h0{0.000000005f, 20.0f};
     int32_t z = 2;
-    pedopre::CHCKSWC(z, t0, h0);
+    pedopre::add_missing_saturated_point(z, t0, h0);
     EXPECT_EQ(z, 2);
 }
 

@@ -1,5 +1,6 @@
 // Runs a two-layer soil and a few days of rain through drainprep in memory:
-// no file is read or written, no process started.
+// no file is read or written, no process started. The soil runs twice: as
+// PEDOPRE does, giving the texts of its files, and as numbers.
 #include <drainprep/drainprep.h>
 
 #include <iostream>
@@ -19,6 +20,16 @@ int main() {
     const std::string& sin = r.files.at("soil.SIN");
     std::cout << "soil.SIN has " << sin.size() << " bytes; its second line: "
               << sin.substr(sin.find('\n') + 1, sin.find('\r', sin.find('\n')) - sin.find('\n') - 1) << "\n";
+
+    // The same soil as numbers: the drained volume and drainable porosity
+    // every 10 cm of water-table depth, as the listing file holds them.
+    drainprep::SoilTables t = drainprep::soil_tables(soil);
+    if (!t.ok) return 1;
+    for (const auto& row : t.drainage)
+        if (row.depth == 50.0f || row.depth == 100.0f)
+            std::cout << "water table " << row.depth << " cm: drained " << row.volume << " cm, porosity "
+                      << row.porosity << "\n";
+    std::cout << "Green-Ampt A, B at 60 cm: " << t.green_ampt[4].a << ", " << t.green_ampt[4].b << "\n";
 
     drainprep::Outcome w =
         drainprep::metconv({"rain.dat", "DR", "MM", "4711", "5", "20"}, {{"rain.dat", "1996 1 12.5\n1996 2 0\n"}});
