@@ -71,7 +71,7 @@ def cpp_us(bench_build, program, name):
 def main():
     bench_build = sys.argv[1] if len(sys.argv) > 1 else None
     calls = {
-        "soil_tables": (lambda: drainprep.soil_tables(SOIL), ("soil_tables_bench", "BM_NineLayerSoilTables")),
+        "soil_tables": (lambda: drainprep.soil_tables(SOIL), ("pedopre_bench", "BM_NineLayerTables")),
         "pedopre": (lambda: drainprep.pedopre(["soil.dat"], {"soil.dat": SOIL}),
                     ("pedopre_bench", "BM_NineLayerInMemory")),
     }

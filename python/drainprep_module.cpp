@@ -13,7 +13,6 @@
 #include <pybind11/stl.h>
 
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -22,10 +21,6 @@
 namespace py = pybind11;
 
 namespace {
-
-// A soil run keeps its error message and routine name in process-wide
-// fields, so soil runs take turns; weather runs keep no such fields.
-std::mutex soil_turn;
 
 std::string bytes_of(const py::handle& text, const char* what) {
     if (PyBytes_Check(text.ptr())) return std::string(PyBytes_AS_STRING(text.ptr()), PyBytes_GET_SIZE(text.ptr()));
@@ -80,13 +75,12 @@ py::tuple outcome_tuple(const drainprep::Outcome& o) {
     return py::make_tuple(text_of(o.log), console, files, o.ok);
 }
 
+// Runs keep no state beyond their own call, so they run side by side.
 template <typename Run>
-py::tuple run_released(Run run, bool soil) {
+py::tuple run_released(Run run) {
     drainprep::Outcome o;
     {
         py::gil_scoped_release released;
-        std::unique_lock<std::mutex> turn(soil_turn, std::defer_lock);
-        if (soil) turn.lock();
         o = run();
     }
     return outcome_tuple(o);
@@ -185,7 +179,7 @@ PYBIND11_MODULE(_drainprep, m) {
         [](const py::handle& args, const py::handle& files) {
             auto a = args_of(args);
             auto f = files_of(files);
-            return run_released([&] { return drainprep::pedopre(a, std::move(f)); }, true);
+            return run_released([&] { return drainprep::pedopre(a, std::move(f)); });
         },
         py::arg("args"), py::arg("files"), "PEDOPRE on files held in memory: (log, console, files, ok).");
     m.def(
@@ -193,21 +187,21 @@ PYBIND11_MODULE(_drainprep, m) {
         [](const py::handle& args, const py::handle& files) {
             auto a = args_of(args);
             auto f = files_of(files);
-            return run_released([&] { return drainprep::metconv(a, std::move(f)); }, false);
+            return run_released([&] { return drainprep::metconv(a, std::move(f)); });
         },
         py::arg("args"), py::arg("files"), "METCONV on files held in memory: (log, console, files, ok).");
     m.def(
         "pedopre_on_disk",
         [](const py::handle& args) {
             auto a = args_of(args);
-            return run_released([&] { return drainprep::pedopre_on_disk(a); }, true);
+            return run_released([&] { return drainprep::pedopre_on_disk(a); });
         },
         py::arg("args"), "PEDOPRE on the disk: (log, console, files written, ok).");
     m.def(
         "metconv_on_disk",
         [](const py::handle& args) {
             auto a = args_of(args);
-            return run_released([&] { return drainprep::metconv_on_disk(a); }, false);
+            return run_released([&] { return drainprep::metconv_on_disk(a); });
         },
         py::arg("args"), "METCONV on the disk: (log, console, files written, ok).");
     py::class_<Tables>(m, "Tables", "A soil's tables as the typed call gave them.")
@@ -228,7 +222,6 @@ PYBIND11_MODULE(_drainprep, m) {
             auto tables = std::make_unique<Tables>();
             {
                 py::gil_scoped_release released;
-                std::lock_guard<std::mutex> turn(soil_turn);
                 *tables = drainprep::soil_tables(t, n);
             }
             return tables;
