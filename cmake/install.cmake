@@ -56,4 +56,13 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# The Python package, when built, comes in this package, for the version of
+# Debian's python3 it was built for; pandas and matplotlib serve its frames
+# and the examples' plots.
+if(BUILD_PYTHON)
+  math(EXPR DRAINPREP_PYTHON_NEXT_MINOR "${Python3_VERSION_MINOR} + 1")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS
+      "python3 (>= ${Python3_VERSION_MAJOR}.${Python3_VERSION_MINOR}~), python3 (<< ${Python3_VERSION_MAJOR}.${DRAINPREP_PYTHON_NEXT_MINOR}), python3-numpy")
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "python3-pandas, python3-matplotlib")
+endif()
 include(CPack)

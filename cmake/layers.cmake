@@ -12,7 +12,8 @@ set(DRAINPREP_LAYERS
   "weatherview:common weather figure weatherview"
   "weatherimport:common weather figure weatherview weatherimport"
   "soildata:figure soildata"
-  "command:common soilcalc soilprep weather figure soilview weatherview weatherimport soildata drainprep command")
+  "command:common soilcalc soilprep weather figure soilview weatherview weatherimport soildata drainprep command"
+  "python:drainprep")
 foreach(layer ${DRAINPREP_LAYERS})
   string(REPLACE ":" ";" parts "${layer}")
   list(GET parts 0 folder)

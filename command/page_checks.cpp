@@ -55,7 +55,7 @@ std::vector<PageCheck> page_checks(std::string_view html) {
 
 int warning_count(const std::vector<PageCheck>& checks) {
     int n = 0;
-    for (const PageCheck& c : checks) n += c.level != "passed";
+    for (const PageCheck& c : checks) n += c.level == "warning" || c.level == "failed";
     return n;
 }
 

@@ -15,7 +15,7 @@
 namespace command {
 
 struct PageCheck {
-    std::string level;  // "passed", "warning" or "failed"
+    std::string level;  // "passed", "note", "warning" or "failed"
     std::string text;   // plain text, entities resolved
 };
 
@@ -23,7 +23,8 @@ struct PageCheck {
 // no list of checks.
 std::vector<PageCheck> page_checks(std::string_view html);
 
-// The checks that are not passed: the page lists them as its warnings.
+// The warnings and failed checks: the page lists them as its warnings
+// (notes are routine facts, passed checks nothing to look at).
 int warning_count(const std::vector<PageCheck>& checks);
 
 }  // namespace command

@@ -28,7 +28,9 @@ void expect_same(float v, int w, int d) {
     const auto text = through_text(v, w, d);
     const auto value = common::printed_fixed(v, w, d);
     ASSERT_EQ(text.has_value(), value.has_value()) << v << " F" << w << "." << d;
-    if (text) EXPECT_EQ(std::bit_cast<uint32_t>(*text), std::bit_cast<uint32_t>(*value)) << v << " F" << w << "." << d;
+    if (text) {
+        EXPECT_EQ(std::bit_cast<uint32_t>(*text), std::bit_cast<uint32_t>(*value)) << v << " F" << w << "." << d;
+    }
 }
 
 TEST(PrintedFixed, EqualsTheFieldReadBackForTheFieldsOfTheSoilFiles) {

@@ -12,7 +12,7 @@
 #include "browser_check.h"
 #include "markup_tree.h"
 #include "pedoview_test_runs.h"
-#include "soilcalc/upq_file.h"
+#include "soilprep/upq_file.h"
 #include "soilview/sin_file.h"
 
 namespace fs = std::filesystem;

@@ -137,7 +137,7 @@ std::vector<std::string> warnings(const std::vector<Check>& checks) {
 
 TEST(SoilviewChecks, TheExampleSoilsAndSiltyClayShareNoWarningAndNameSin) {
     std::vector<std::vector<std::string>> all;
-    for (const std::string input : {example("measured_loam.dat"), example("vg_layered.dat"),
+    for (const std::string& input : {example("measured_loam.dat"), example("vg_layered.dat"),
                                     example("vg_nine_layers.dat"), std::string(kSiltyClay)}) {
         common::MemoryFileSystem fs;
         all.push_back(warnings(run_checks(run(input, fs))));

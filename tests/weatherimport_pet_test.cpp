@@ -54,7 +54,8 @@ TEST(PenmanMonteith, Fao56Example18) {
     site.latitude = 50.8;
     site.elevation = 100.0;
     site.wind_height = 10.0;
-    PenmanDay day{21.5, 12.3};
+    PenmanDay day;
+    day.tmax = 21.5, day.tmin = 12.3;
     day.rh_max = 84.0, day.rh_min = 63.0, day.wind = 10.0 / 3.6, day.sunshine = 9.25;
     EXPECT_NEAR(wind_at_2m(10.0 / 3.6, 10.0), 2.078, 0.001);
     std::string missing, estimated;
@@ -74,7 +75,8 @@ TEST(PenmanMonteith, MissingInputsAreEstimatedOnlyWhenAsked) {
     PenmanSite site;
     site.latitude = 50.8;
     site.elevation = 100.0;
-    PenmanDay day{21.5, 12.3};
+    PenmanDay day;
+    day.tmax = 21.5, day.tmin = 12.3;
     std::string missing, estimated;
     EXPECT_FALSE(penman_monteith_et0(day, site, 187, missing, estimated));
     EXPECT_EQ(missing, "humidity (dew point or relative humidity)");
