@@ -310,10 +310,9 @@ bool Batch::start(Slot& slot, size_t run, Stage stage) {
         }
         return false;
     }
-    if (stage == Stage::Program) {
-        res.outcome = RunOutcome::Failed;
-        res.reason = name + " could not be started: " + err;
-    } else if (res.outcome == RunOutcome::Ok) {
+    // A program that cannot start fails its run; so does a viewer whose
+    // run had ended well (a failed run keeps its own reason).
+    if (stage == Stage::Program || res.outcome == RunOutcome::Ok) {
         res.outcome = RunOutcome::Failed;
         res.reason = name + " could not be started: " + err;
     }
