@@ -3,6 +3,7 @@
 // classic programs stay as they are; this command wraps them and adds what a
 // script needs: exit statuses, a summary, refusals before anything runs.
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -20,9 +21,7 @@ std::vector<std::string> expand_help(int argc, char** argv) {
     return args;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     CLI::App app{
         "drainprep: soil and weather inputs of a water-management model for drained, layered soils.\n"
         "Runs PEDOPRE and METCONV in batches, imports weather series and soil data, and checks them.\n"
@@ -66,4 +65,18 @@ int main(int argc, char** argv) {
     }
     std::fflush(stdout);
     return outcome.status;
+}
+
+}  // namespace
+
+// Every fault the subcommands cannot answer themselves (memory, a folder
+// that vanishes under a listing) ends with a line and status 1, never with
+// an abort.
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "drainprep: %s\n", e.what());
+        return command::kFailed;
+    }
 }
