@@ -30,43 +30,10 @@ struct ImportArgs {
     std::string json;
 };
 
-// The usage checks CLI11 cannot make; "" when the options hold together.
-std::string check_usage(ImportArgs& a) {
+// The usage checks of a table's layout: the unit of every column that has
+// one, how the day is named, hourly rain; "" when they hold together.
+std::string check_table_usage(ImportArgs& a) {
     auto& o = a.o;
-    if (o.name.empty() || o.name.find_first_of("./\\ ") != std::string::npos)
-        return "--name is a plain name without dots, slashes or blanks (the converter cuts its file names at the "
-               "first dot)";
-    if (o.station < 0 || o.station > 999999) return "--station is a number of at most six digits";
-    static const std::map<std::string, weatherimport::SourceFormat> formats = {
-        {"auto", weatherimport::SourceFormat::Auto},
-        {"ghcn", weatherimport::SourceFormat::Ghcn},
-        {"noaa-csv", weatherimport::SourceFormat::NoaaCsv},
-        {"csv", weatherimport::SourceFormat::Csv}};
-    o.format = formats.at(a.format);
-    o.missing_rain_dry = a.missing_rain == "dry";
-    if (!a.units.empty()) o.noaa_metric = a.units == "metric";
-    static const std::map<std::string, weatherimport::PetMethod> methods = {
-        {"none", weatherimport::PetMethod::None},
-        {"hargreaves", weatherimport::PetMethod::Hargreaves},
-        {"thornthwaite", weatherimport::PetMethod::Thornthwaite},
-        {"penman-monteith", weatherimport::PetMethod::PenmanMonteith}};
-    o.pet = methods.at(a.pet);
-    if (o.pet != weatherimport::PetMethod::None) {
-        if (!a.latitude) return "--pet needs --latitude (degrees, north positive)";
-        if (a.columns.count(Quantity::Pet)) return "--pet computes PET: do not name a --pet-column as well";
-    }
-    if (a.latitude) o.site.latitude = *a.latitude;
-    if (o.pet == weatherimport::PetMethod::PenmanMonteith) {
-        if (!a.elevation) return "--pet penman-monteith needs --elevation (m)";
-        if (a.columns.count(Quantity::Wind) && !a.wind_height)
-            return "--wind-column needs --wind-height (m above ground)";
-    }
-    if (a.elevation) o.site.elevation = *a.elevation;
-    if (a.wind_height) o.site.wind_height = *a.wind_height;
-    o.site.assumed_wind = a.assumed_wind;
-    o.site.rs_krs = a.krs;
-    o.site.humidity_from_tmin = a.humidity_from_tmin;
-
     // A table's units are declared for every column that has one.
     auto& l = o.layout;
     const auto named = [&](std::initializer_list<Quantity> qs) {
@@ -114,6 +81,47 @@ std::string check_usage(ImportArgs& a) {
             return "an hourly series is rain only: --rain-column alone";
         if (o.pet != weatherimport::PetMethod::None) return "--pet needs daily temperatures, not hourly rain";
     }
+    return "";
+}
+
+// The usage checks CLI11 cannot make; "" when the options hold together.
+std::string check_usage(ImportArgs& a) {
+    auto& o = a.o;
+    if (o.name.empty() || o.name.find_first_of("./\\ ") != std::string::npos)
+        return "--name is a plain name without dots, slashes or blanks (the converter cuts its file names at the "
+               "first dot)";
+    if (o.station < 0 || o.station > 999999) return "--station is a number of at most six digits";
+    static const std::map<std::string, weatherimport::SourceFormat> formats = {
+        {"auto", weatherimport::SourceFormat::Auto},
+        {"ghcn", weatherimport::SourceFormat::Ghcn},
+        {"noaa-csv", weatherimport::SourceFormat::NoaaCsv},
+        {"csv", weatherimport::SourceFormat::Csv}};
+    o.format = formats.at(a.format);
+    o.missing_rain_dry = a.missing_rain == "dry";
+    if (!a.units.empty()) o.noaa_metric = a.units == "metric";
+    static const std::map<std::string, weatherimport::PetMethod> methods = {
+        {"none", weatherimport::PetMethod::None},
+        {"hargreaves", weatherimport::PetMethod::Hargreaves},
+        {"thornthwaite", weatherimport::PetMethod::Thornthwaite},
+        {"penman-monteith", weatherimport::PetMethod::PenmanMonteith}};
+    o.pet = methods.at(a.pet);
+    if (o.pet != weatherimport::PetMethod::None) {
+        if (!a.latitude) return "--pet needs --latitude (degrees, north positive)";
+        if (a.columns.count(Quantity::Pet)) return "--pet computes PET: do not name a --pet-column as well";
+    }
+    if (a.latitude) o.site.latitude = *a.latitude;
+    if (o.pet == weatherimport::PetMethod::PenmanMonteith) {
+        if (!a.elevation) return "--pet penman-monteith needs --elevation (m)";
+        if (a.columns.count(Quantity::Wind) && !a.wind_height)
+            return "--wind-column needs --wind-height (m above ground)";
+    }
+    if (a.elevation) o.site.elevation = *a.elevation;
+    if (a.wind_height) o.site.wind_height = *a.wind_height;
+    o.site.assumed_wind = a.assumed_wind;
+    o.site.rs_krs = a.krs;
+    o.site.humidity_from_tmin = a.humidity_from_tmin;
+    const std::string table = check_table_usage(a);
+    if (!table.empty()) return table;
     if (o.hours < 1 || o.hours > 24 || o.begin < 1 || o.begin > 24 || o.begin + o.hours > 25)
         return "--hours and --begin spread a day's rain over hours 1 to 24: 1 <= BEGHR, 1 <= NHR, BEGHR + NHR <= 25";
     return "";
