@@ -68,7 +68,8 @@ std::optional<float> printed_fixed(float v, int w, int d) {
     const int room = w - (neg ? 1 : 0) - 1 - d;  // for the whole part's digits
     if (n < kPow10[static_cast<size_t>(d)]) {
         if (d == 0 ? room < 1 : room < 0) return std::nullopt;
-    } else if (room < 0 || (room + d < static_cast<int>(kPow10.size()) && !(n < kPow10[static_cast<size_t>(room + d)]))) {
+    } else if (const int digits = room + d;
+               room < 0 || (digits < static_cast<int>(kPow10.size()) && !(n < kPow10[static_cast<size_t>(digits)]))) {
         return std::nullopt;  // asterisks (n < 2^53 fits every wider field)
     }
     const float r = nearest_float(n, d);

@@ -109,7 +109,9 @@ void expect_tables_equal_files(const std::string& input) {
     const bool mq_read = read_text(r.files, "soil.MQ", [&](common::Connection& c) {
         return pedopre::read_mq(c, mq, pedopre::MqColumns::All).failed == pedopre::MqPart::Done;
     });
-    if (t.ok) ASSERT_TRUE(mq_read);
+    if (t.ok) {
+        ASSERT_TRUE(mq_read);
+    }
     if (mq_read) {
         ASSERT_EQ(t.layers.size(), static_cast<size_t>(mq.nl));
         for (int32_t l = 0; l < mq.nl; ++l) {
