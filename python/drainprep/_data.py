@@ -251,7 +251,7 @@ def texture_class(name: str) -> TextureClass:
         raise TypeError(f"name must be str, not {type(name).__name__}")
     raw = _drainprep.texture_class(name)
     if raw is None:
-        names = ", ".join(raw[0] for raw in _drainprep.texture_classes())
+        names = ", ".join(c[0] for c in _drainprep.texture_classes())
         raise ValueError(f"no texture class {name!r}; the classes are {names}")
     return _texture(raw)
 
