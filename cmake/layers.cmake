@@ -13,7 +13,7 @@ set(DRAINPREP_LAYERS
   "weatherimport:common weather figure weatherview weatherimport"
   "soildata:figure soildata"
   "command:common soilcalc soilprep weather figure soilview weatherview weatherimport soildata drainprep command"
-  "python:drainprep")
+  "python:drainprep soildata weatherimport")
 foreach(layer ${DRAINPREP_LAYERS})
   string(REPLACE ":" ";" parts "${layer}")
   list(GET parts 0 folder)

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "data_functions.h"
 #include "drainprep/drainprep.h"
 
 namespace py = pybind11;
@@ -227,5 +228,6 @@ PYBIND11_MODULE(_drainprep, m) {
             return tables;
         },
         py::arg("text"), py::arg("name") = "soil.dat", "The typed soil call: the tables, viewed by the package.");
+    add_data_functions(m);
     m.def("version", &drainprep::version, "The version of the tool set, such as \"1.0.0\".");
 }

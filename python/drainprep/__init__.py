@@ -18,6 +18,12 @@ as the exception's ``outcome`` attribute.
 
 Every run releases the interpreter's lock while it works, so a thread pool
 runs soils and weather series side by side.
+
+Soils and weather from the data people have, taking and giving NumPy
+arrays: :func:`fit_van_genuchten`, :func:`texture_class`,
+:func:`texture_classes`, :func:`hypres`, :func:`pet_hargreaves`,
+:func:`pet_penman_monteith`, :func:`pet_thornthwaite` and
+:func:`extraterrestrial_radiation`.
 """
 
 from __future__ import annotations
@@ -28,6 +34,20 @@ from dataclasses import dataclass as _dataclass
 from dataclasses import field as _field
 
 from . import _drainprep
+from ._data import (
+    Estimate,
+    Pedotransfer,
+    TextureClass,
+    VanGenuchtenFit,
+    extraterrestrial_radiation,
+    fit_van_genuchten,
+    hypres,
+    pet_hargreaves,
+    pet_penman_monteith,
+    pet_thornthwaite,
+    texture_class,
+    texture_classes,
+)
 from ._tables import (
     Characteristic,
     Conductivity,
@@ -50,6 +70,18 @@ __all__ = [
     "metconv",
     "pedopre_on_disk",
     "metconv_on_disk",
+    "fit_van_genuchten",
+    "VanGenuchtenFit",
+    "Estimate",
+    "texture_class",
+    "texture_classes",
+    "TextureClass",
+    "hypres",
+    "Pedotransfer",
+    "pet_hargreaves",
+    "pet_penman_monteith",
+    "pet_thornthwaite",
+    "extraterrestrial_radiation",
     "__version__",
 ]
 
