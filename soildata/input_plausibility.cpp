@@ -82,6 +82,91 @@ void check_depths(const std::vector<double>& bottoms, PlausibilityReport& r) {
                                  " cm is not below the bottom of the layer above, " + fmt(bottoms[i - 1]) + " cm");
 }
 
+// A van Genuchten layer record (ZBOT theta_r theta_s alpha n Ks K0 l): its
+// plausibility warnings; false, with the error, when it cannot be read.
+bool check_van_genuchten_layer(Records& rec, const std::string& where, std::vector<double>& bottoms,
+                               PlausibilityReport& r) {
+    const auto v = rec.read(8);
+    if (!v) {
+        r.error = where + ": the record of 8 values (ZBOT theta_r theta_s alpha n Ks K0 l) cannot be read";
+        return false;
+    }
+    const double alpha = (*v)[3], n = (*v)[4], ks = (*v)[5], k0 = (*v)[6];
+    bottoms.push_back((*v)[0]);
+    if (alpha > 0.5)
+        r.warnings.push_back(where + ": alpha " + fmt(alpha) + " 1/cm means air entry within " +
+                             fmt(1 / alpha) + " cm of saturation; in 1/m it would be " + fmt(alpha / 100) +
+                             " 1/cm (alpha is in 1/cm)");
+    // A coarse curve (air entry within 20 cm, steep) with the Ks of a
+    // clay: a Ks in cm/hr is 24 times too small here.
+    if (alpha >= 0.05 && alpha <= 0.5 && n >= 1.8 && ks > 0 && ks < 30)
+        r.warnings.push_back(where + ": Ks " + fmt(ks) + " cm/day is low for a coarse soil (alpha " + fmt(alpha) +
+                             " 1/cm, n " + fmt(n) + "); if it is in cm/hr it is " + fmt(ks * 24) +
+                             " cm/day (this form takes cm/day)");
+    if (k0 > 0 && k0 < 0.012)
+        r.warnings.push_back(where + ": K0 " + fmt(k0) + " cm/day prints as 0.000 cm/hr in the conductivity table: every Green-Ampt B is zero");
+    else if (k0 > 0 && ks > 0 && k0 < ks / 10)
+        r.warnings.push_back(where + ": K0 " + fmt(k0) + " cm/day is " + fmt(ks / k0) +
+                             " times below Ks; Green-Ampt B follows K0 and is cut as much");
+    return true;
+}
+
+// A measured-points layer (NPTS KSAT ZBOT, then the points): its
+// plausibility warnings; false, with the error, when it cannot be read.
+bool check_measured_layer(Records& rec, const std::string& where, std::vector<double>& bottoms,
+                          PlausibilityReport& r) {
+    const auto h = rec.read(3);
+    if (!h) {
+        r.error = where + ": the header NPTS KSAT ZBOT cannot be read";
+        return false;
+    }
+    const double npts = (*h)[0], ksat = (*h)[1];
+    bottoms.push_back((*h)[2]);
+    if (!(npts >= 1 && npts <= 98 && npts == std::floor(npts))) {
+        r.error = where + ": the number of points, " + fmt(npts) + ", is not 1 to 98";
+        return false;
+    }
+    const auto pts = rec.read(2 * static_cast<size_t>(npts));
+    if (!pts) {
+        r.error = where + ": " + fmt(npts) + " pairs of water content and head cannot be read";
+        return false;
+    }
+    double h_max = 0, theta_wet = 0;
+    int kpa_marks = 0;
+    for (size_t i = 0; i < pts->size(); i += 2) {
+        const double theta = (*pts)[i], head = std::fabs((*pts)[i + 1]);
+        h_max = std::max(h_max, head);
+        theta_wet = std::max(theta_wet, theta);
+        if (near(head, 3.3) || near(head, 33) || near(head, 1500)) ++kpa_marks;
+        if (theta > 1 && theta <= 100)
+            r.warnings.push_back(where + ": water content " + fmt(theta) + " looks like a percentage (this form takes cm3/cm3)");
+    }
+    // Pressure plates are set in kPa at 3.3, 33 and 1500 (field capacity
+    // and wilting point); a sheet in cm reaches far beyond 1600.
+    if (npts >= 3 && h_max >= 100 && h_max <= 1600 && kpa_marks > 0)
+        r.warnings.push_back(where + ": the heads run only to " + fmt(h_max) + " cm (pF " + fmt(std::log10(h_max)) +
+                             ") with the pressure-plate steps of kPa among them (3.3, 33, 1500); they look like kPa "
+                             "(1500 kPa = 15296 cm, the wilting point); this form takes cm");
+    // A fine soil holds much of its water at 1000 cm; Ks above
+    // 10 cm/hr (240 cm/day) goes with coarse sands that do not.
+    double theta_1000 = -1, best = 1e300;
+    for (size_t i = 0; i < pts->size(); i += 2) {
+        const double d = std::fabs(std::log10(std::max(std::fabs((*pts)[i + 1]), 1e-3) / 1000));
+        if (d < best) { best = d; theta_1000 = (*pts)[i]; }
+    }
+    const bool flagged = ksat > 10 && ksat <= 50 && best < 0.5 && theta_1000 > 0.35 * theta_wet;
+    if (flagged)
+        r.warnings.push_back(where + ": KSAT " + fmt(ksat) + " cm/hr (" + fmt(ksat * 24) +
+                             " cm/day) is high for a soil that still holds " + fmt(theta_1000) +
+                             " at about 1000 cm; if it is in cm/day it is " + fmt(ksat / 24) +
+                             " cm/hr (this form takes cm/hr)");
+    if (!flagged && ksat > 50)
+        r.warnings.push_back(where + ": KSAT " + fmt(ksat) + " cm/hr (" + fmt(ksat * 24) +
+                             " cm/day) is beyond all but gravel; in cm/day it would be " + fmt(ksat / 24) +
+                             " cm/hr (this form takes cm/hr)");
+    return true;
+}
+
 }  // namespace
 
 PlausibilityReport check_main_input(std::string_view text) {
@@ -106,80 +191,9 @@ PlausibilityReport check_main_input(std::string_view text) {
     std::vector<double> bottoms;
     for (int layer = 1; layer <= r.layers; ++layer) {
         const std::string where = "layer " + std::to_string(layer);
-        if (r.van_genuchten) {
-            const auto v = rec.read(8);
-            if (!v) {
-                r.error = where + ": the record of 8 values (ZBOT theta_r theta_s alpha n Ks K0 l) cannot be read";
-                return r;
-            }
-            const double alpha = (*v)[3], n = (*v)[4], ks = (*v)[5], k0 = (*v)[6];
-            bottoms.push_back((*v)[0]);
-            if (alpha > 0.5)
-                r.warnings.push_back(where + ": alpha " + fmt(alpha) + " 1/cm means air entry within " +
-                                     fmt(1 / alpha) + " cm of saturation; in 1/m it would be " + fmt(alpha / 100) +
-                                     " 1/cm (alpha is in 1/cm)");
-            // A coarse curve (air entry within 20 cm, steep) with the Ks of a
-            // clay: a Ks in cm/hr is 24 times too small here.
-            if (alpha >= 0.05 && alpha <= 0.5 && n >= 1.8 && ks > 0 && ks < 30)
-                r.warnings.push_back(where + ": Ks " + fmt(ks) + " cm/day is low for a coarse soil (alpha " + fmt(alpha) +
-                                     " 1/cm, n " + fmt(n) + "); if it is in cm/hr it is " + fmt(ks * 24) +
-                                     " cm/day (this form takes cm/day)");
-            if (k0 > 0 && k0 < 0.012)
-                r.warnings.push_back(where + ": K0 " + fmt(k0) + " cm/day prints as 0.000 cm/hr in the conductivity table: every Green-Ampt B is zero");
-            else if (k0 > 0 && ks > 0 && k0 < ks / 10)
-                r.warnings.push_back(where + ": K0 " + fmt(k0) + " cm/day is " + fmt(ks / k0) +
-                                     " times below Ks; Green-Ampt B follows K0 and is cut as much");
-        } else {
-            const auto h = rec.read(3);
-            if (!h) {
-                r.error = where + ": the header NPTS KSAT ZBOT cannot be read";
-                return r;
-            }
-            const double npts = (*h)[0], ksat = (*h)[1];
-            bottoms.push_back((*h)[2]);
-            if (!(npts >= 1 && npts <= 98 && npts == std::floor(npts))) {
-                r.error = where + ": the number of points, " + fmt(npts) + ", is not 1 to 98";
-                return r;
-            }
-            const auto pts = rec.read(2 * static_cast<size_t>(npts));
-            if (!pts) {
-                r.error = where + ": " + fmt(npts) + " pairs of water content and head cannot be read";
-                return r;
-            }
-            double h_max = 0, theta_wet = 0;
-            int kpa_marks = 0;
-            for (size_t i = 0; i < pts->size(); i += 2) {
-                const double theta = (*pts)[i], head = std::fabs((*pts)[i + 1]);
-                h_max = std::max(h_max, head);
-                theta_wet = std::max(theta_wet, theta);
-                if (near(head, 3.3) || near(head, 33) || near(head, 1500)) ++kpa_marks;
-                if (theta > 1 && theta <= 100)
-                    r.warnings.push_back(where + ": water content " + fmt(theta) + " looks like a percentage (this form takes cm3/cm3)");
-            }
-            // Pressure plates are set in kPa at 3.3, 33 and 1500 (field capacity
-            // and wilting point); a sheet in cm reaches far beyond 1600.
-            if (npts >= 3 && h_max >= 100 && h_max <= 1600 && kpa_marks > 0)
-                r.warnings.push_back(where + ": the heads run only to " + fmt(h_max) + " cm (pF " + fmt(std::log10(h_max)) +
-                                     ") with the pressure-plate steps of kPa among them (3.3, 33, 1500); they look like kPa "
-                                     "(1500 kPa = 15296 cm, the wilting point); this form takes cm");
-            // A fine soil holds much of its water at 1000 cm; Ks above
-            // 10 cm/hr (240 cm/day) goes with coarse sands that do not.
-            double theta_1000 = -1, best = 1e300;
-            for (size_t i = 0; i < pts->size(); i += 2) {
-                const double d = std::fabs(std::log10(std::max(std::fabs((*pts)[i + 1]), 1e-3) / 1000));
-                if (d < best) { best = d; theta_1000 = (*pts)[i]; }
-            }
-            const bool flagged = ksat > 10 && ksat <= 50 && best < 0.5 && theta_1000 > 0.35 * theta_wet;
-            if (flagged)
-                r.warnings.push_back(where + ": KSAT " + fmt(ksat) + " cm/hr (" + fmt(ksat * 24) +
-                                     " cm/day) is high for a soil that still holds " + fmt(theta_1000) +
-                                     " at about 1000 cm; if it is in cm/day it is " + fmt(ksat / 24) +
-                                     " cm/hr (this form takes cm/hr)");
-            if (!flagged && ksat > 50)
-                r.warnings.push_back(where + ": KSAT " + fmt(ksat) + " cm/hr (" + fmt(ksat * 24) +
-                                     " cm/day) is beyond all but gravel; in cm/day it would be " + fmt(ksat / 24) +
-                                     " cm/hr (this form takes cm/hr)");
-        }
+        const bool read = r.van_genuchten ? check_van_genuchten_layer(rec, where, bottoms, r)
+                                          : check_measured_layer(rec, where, bottoms, r);
+        if (!read) return r;
     }
     check_depths(bottoms, r);
     const auto closing = rec.read(3);
