@@ -29,9 +29,9 @@ Run soil_run(const std::string& soil, bool pages) {
     r.viewer = "PEDOVIEW";
     r.args = {soil};
     r.reads = {soil};
-    pedoview::RunNames names;
+    soilview::RunNames names;
     std::string too_long;
-    const bool named = pedoview::run_names(soil, names, too_long);
+    const bool named = soilview::run_names(soil, names, too_long);
     r.log = names.log;
     if (named) {
         r.outputs = names.outputs();

@@ -9,7 +9,7 @@
 #include "common/record_write.h"
 #include "soilprep/upq_file.h"
 
-namespace pedopre {
+namespace soilprep {
 namespace {
 
 // The records of the .OUT file, for its writers and its readers alike.
@@ -204,4 +204,4 @@ OutPart read_out_report(common::Connection& out, OutReport& t) {
     return OutPart::Done;
 }
 
-}  // namespace pedopre
+}  // namespace soilprep

@@ -13,7 +13,7 @@
 
 #include "common/connection.h"
 
-namespace pedopre {
+namespace soilprep {
 
 inline constexpr int kOutDepths = 20;  // rows of the drained-volume and flux sections
 inline constexpr int kOutGreenAmpt = 10;  // rows of the Green-Ampt section
@@ -91,4 +91,4 @@ enum class OutPart : uint8_t { Done, Volume, Flux, GreenAmpt };
 // before a failure stays in `t`.
 OutPart read_out_report(common::Connection& out, OutReport& t);
 
-}  // namespace pedopre
+}  // namespace soilprep

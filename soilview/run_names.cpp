@@ -4,7 +4,7 @@
 #include "soilcalc/run_state.h"
 #include "soilprep/getfilepath.h"
 
-namespace pedoview {
+namespace soilview {
 namespace {
 
 constexpr const char* kPageSuffix = ".SIN.html";
@@ -16,23 +16,23 @@ bool run_names(const std::string& infile, RunNames& names, std::string& too_long
     const size_t slash = infile.rfind('/');
     const std::string dir = slash == std::string::npos ? std::string() : infile.substr(0, slash + 1);
     names.log = dir + "PEDOPRE.LOG";
-    if (infile.size() > pedopre::kPathLength) {
+    if (infile.size() > soilcalc::kPathLength) {
         too_long = infile;
         return false;
     }
     std::string unused, base;
-    pedopre::GETFILEPATH(unused, common::fixed(infile, pedopre::kPathLength), base);
+    soilprep::GETFILEPATH(unused, common::fixed(infile, soilcalc::kPathLength), base);
     names.base = std::string(common::trim_right(base));
     for (auto [name, suffix] : {std::pair{&names.mis, ".MIS"}, {&names.wtd, ".WTD"}, {&names.mq, ".MQ"},
                                 {&names.sav, ".SAV"}, {&names.wdv, ".WDV"}, {&names.upq, ".UPQ"},
                                 {&names.out, ".OUT"}, {&names.sin, ".SIN"}}) {
         *name = names.base + suffix;
-        if (name->size() > pedopre::kPathLength) {
+        if (name->size() > soilcalc::kPathLength) {
             too_long = *name;
             return false;
         }
     }
-    if (names.log.size() > pedopre::kPathLength) {
+    if (names.log.size() > soilcalc::kPathLength) {
         too_long = names.log;
         return false;
     }
@@ -51,4 +51,4 @@ std::string page_name(const std::string& infile) {
     return (dot != std::string::npos && dot >= start ? infile.substr(0, dot) : infile) + kPageSuffix;
 }
 
-}  // namespace pedoview
+}  // namespace soilview

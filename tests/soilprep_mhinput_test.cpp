@@ -11,7 +11,8 @@
 #include "soilprep/upq_file.h"
 #include "soilprep/mhinput.h"
 
-using namespace pedopre;
+using namespace soilcalc;
+using namespace soilprep;
 using pedopre_test::lines_of;
 
 namespace {

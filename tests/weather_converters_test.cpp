@@ -16,7 +16,7 @@
 #include "weather/cvthlyr.h"
 #include "weather/cvttmp.h"
 
-using namespace metconv;
+using namespace weather;
 using common::Connection;
 
 namespace {

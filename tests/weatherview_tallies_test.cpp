@@ -21,7 +21,7 @@
 #include "weatherview/run_check.h"
 #include "weatherview/value_figures.h"
 
-using namespace metview;
+using namespace weatherview;
 
 namespace {
 
@@ -31,12 +31,12 @@ std::unique_ptr<RunCheck> convert_and_check(common::MemoryFileSystem& fs, const 
     fs.put("w.dat", input);
     args.insert(args.begin(), "w.dat");
     auto console = common::Connection::in_memory(6, "console");
-    metconv::run_metconv(args, *console, fs);
+    weather::run_metconv(args, *console, fs);
     std::vector<std::string> ignored;
     auto quiet = common::Connection::in_memory(0, "console");
-    metconv::Console q(*quiet, ignored);
-    metconv::RunParameters p;
-    metconv::CMDARGS(args, p, q);
+    weather::Console q(*quiet, ignored);
+    weather::RunParameters p;
+    weather::CMDARGS(args, p, q);
     DataType type{};
     EXPECT_TRUE(data_type_of(p.TYPE, type));
     return check_run(p, type, fs);

@@ -7,7 +7,7 @@
 #include "weather/rain_line.h"
 #include "weather/weather_files.h"
 
-namespace metconv {
+namespace weather {
 
 DaySpread spread_day(float rain, float factor, int32_t nhr) {
     DaySpread s;
@@ -77,4 +77,4 @@ int32_t Cvtdlyr(common::Connection& in, common::Connection& out, std::string_vie
     return 0;
 }
 
-}  // namespace metconv
+}  // namespace weather

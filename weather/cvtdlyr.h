@@ -8,7 +8,7 @@
 
 #include "common/connection.h"
 
-namespace metconv {
+namespace weather {
 
 // One day's total T in hundredths of an inch spread over NHR hours: every
 // hour gets PER_HOUR = T / NHR and the last one LAST = T - (NHR-1) x PER_HOUR.
@@ -23,4 +23,4 @@ DaySpread spread_day(float rain, float factor, int32_t nhr);
 int32_t Cvtdlyr(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA, int32_t NHR,
                 int32_t BEGHR, std::string& MSG);
 
-}  // namespace metconv
+}  // namespace weather

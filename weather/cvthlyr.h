@@ -9,7 +9,7 @@
 
 #include "common/connection.h"
 
-namespace metconv {
+namespace weather {
 
 // The clock hour of a reading: hour h (1-24) is the hour that ends at h
 // o'clock, so a reading belongs to the hour in which it was taken and a
@@ -43,4 +43,4 @@ inline bool hour_amount_valid(int32_t amount) { return amount >= 0; }
 int32_t Cvthlyr(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA,
                 std::string& MSG);
 
-}  // namespace metconv
+}  // namespace weather

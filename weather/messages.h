@@ -10,7 +10,7 @@
 #include "common/file_messages.h"
 #include "common/fixed_text.h"
 
-namespace metconv::msg {
+namespace weather::msg {
 
 // Converters: read failures of the weather series.
 inline constexpr std::string_view kFirstRecord = "Invalid record or EOF in input file";
@@ -82,4 +82,4 @@ inline std::string log_replaces_input(std::string_view input, std::string_view l
     return "ERROR: Input file " + common::printable(input) + " would be replaced by the log file " + common::printable(log);
 }
 
-}  // namespace metconv::msg
+}  // namespace weather::msg

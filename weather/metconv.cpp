@@ -15,7 +15,7 @@
 #include "weather/cvttmp.h"
 #include "weather/messages.h"
 
-namespace metconv {
+namespace weather {
 namespace {
 
 
@@ -209,4 +209,4 @@ Outcome run_metconv(const std::vector<std::string>& args, common::Connection& co
     return o;
 }
 
-}  // namespace metconv
+}  // namespace weather

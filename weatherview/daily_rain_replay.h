@@ -13,7 +13,7 @@
 
 #include "weatherview/replay.h"
 
-namespace metview {
+namespace weatherview {
 
 class DailyRainReplay final : public Replay {
 public:
@@ -37,4 +37,4 @@ private:
     std::vector<Entry> entries_;
 };
 
-}  // namespace metview
+}  // namespace weatherview

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace metview {
+namespace weatherview {
 
 // A File that hands every byte it reads to the tracker as well.
 class TrackedFile final : public common::File {
@@ -95,4 +95,4 @@ LinePlace LineTracker::locate(int64_t offset) {
     return {line, text};
 }
 
-}  // namespace metview
+}  // namespace weatherview

@@ -5,9 +5,9 @@
 #include "weather/conversion.h"
 #include "weatherview/dates.h"
 
-namespace metview {
+namespace weatherview {
 
-using metconv::kMissingCode;  // what METCONV writes for a day without a value
+using weather::kMissingCode;  // what METCONV writes for a day without a value
 
 SeriesValues::Year* SeriesValues::year_of(int32_t year) {
     auto it = years_.find(year);
@@ -100,4 +100,4 @@ void SeriesValues::add_rain(const FileUnit& u, Year& y) {
     }
 }
 
-}  // namespace metview
+}  // namespace weatherview
