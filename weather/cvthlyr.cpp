@@ -37,7 +37,7 @@ bool place_reading(int32_t year, float daytime, ClockHour& h) {
     return true;
 }
 
-int32_t Cvthlyr(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA,
+int32_t CVTHLYR(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA,
                 std::string& MSG) {
     float factor = 1.0f;
     if (!rain_factor(UNITS, factor)) {

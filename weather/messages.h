@@ -16,7 +16,7 @@ namespace weather::msg {
 inline constexpr std::string_view kFirstRecord = "Invalid record or EOF in input file";
 inline constexpr std::string_view kLaterRecord = "Invalid record in input file";
 
-// Cvtdlyr: the spread of a day's rain over the hours.
+// CVTDLYR: the spread of a day's rain over the hours.
 inline constexpr std::string_view kTotalHours = "Total hours greater than 24.";
 inline constexpr std::string_view kBeginHour = "Beginning hour < 0 or > 24.";
 inline constexpr std::string_view kSpreadHours = "Hours to distribute rain < 0 or > 24.";

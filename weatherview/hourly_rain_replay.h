@@ -1,4 +1,4 @@
-// The replay of the hourly-rain converter (Cvthlyr): consecutive readings of
+// The replay of the hourly-rain converter (CVTHLYR): consecutive readings of
 // the same clock hour summed, each hour's sum written as one entry, the
 // entries gathered in lines of up to twelve of one month.
 //
