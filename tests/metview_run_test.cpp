@@ -173,7 +173,7 @@ TEST(MetviewRun, ControlBytesOfATamperedLogAreEscaped) {
     metconv_log(fs, {"w.dat", "ET", "IN", "7"});
     fs.put("w.LOG", "*NOERROR\x7F\x1B[2J\x01" + std::string(240, ' ') + "\r\n");
     ASSERT_TRUE(metview_run(fs, {"w.dat", "ET", "IN", "7"}).outcome.page);
-    const std::string& page = *fs.get("w.html");
+    const std::string& page = *fs.get("w.PET.html");
     for (char c : {'\x7F', '\x1B', '\x01'}) EXPECT_EQ(page.find(c), std::string::npos) << int(c);
     EXPECT_NE(page.find("*NOERROR\xEF\xBF\xBD"), std::string::npos);  // shown as U+FFFD
 }
@@ -190,7 +190,7 @@ TEST(MetviewRun, ARunInProgressIsSaidAndNotChecked) {
     auto console = common::Connection::in_memory(6, "console");
     const std::vector<std::string> args = {(dir / "w.dat").string(), "ET", "IN", "7"};
     ASSERT_TRUE(weatherview::run_metview(args, *console, common::disk(), 0).page);
-    std::ifstream page(dir / "w.html", std::ios::binary);
+    std::ifstream page(dir / "w.PET.html", std::ios::binary);
     const std::string html{std::istreambuf_iterator<char>(page), {}};
     EXPECT_NE(html.find("METCONV is running on these files now"), std::string::npos);
     EXPECT_EQ(html.find("is missing"), std::string::npos);  // the run's files were not looked at
