@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "command/batch.h"
-#include "command/run_names.h"
 #include "command/subcommands.h"
 #include "soilview/run_names.h"
 
@@ -36,8 +35,7 @@ Run soil_run(const std::string& soil, bool pages) {
     if (named) {
         r.outputs = names.outputs();
         if (pages) {
-            r.page = page_name(names.sin);
-            r.viewer_page = names.page;
+            r.page = names.page;
         }
     }
     return r;

@@ -10,11 +10,10 @@
 
 #include "command/batch.h"
 #include "command/manifest.h"
-#include "command/run_names.h"
 #include "command/subcommands.h"
 #include "common/connection.h"
 #include "weather/metconv.h"
-#include "weatherview/metview.h"
+#include "weather/weather_files.h"
 
 namespace command {
 
@@ -47,8 +46,7 @@ Run weather_run(const ManifestLine& line, const std::string& folder, bool pages)
     if (!p.EXT.empty()) {
         r.outputs = {seen_from_here(folder, p.OUTFILE)};
         if (pages) {
-            r.page = page_name(r.outputs.front());
-            r.viewer_page = seen_from_here(folder, weatherview::page_name(p.OUTFILE));
+            r.page = seen_from_here(folder, weather::page_name(p.OUTFILE));
         }
     }
     return r;

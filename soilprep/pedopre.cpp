@@ -12,16 +12,14 @@
 #include "common/version.h"
 #include "soilcalc/messages.h"
 #include "soilcalc/run_state.h"
+#include "soilprep/file_names.h"
 #include "soilprep/fpehand.h"
-#include "soilprep/getfilepath.h"
 #include "soilprep/run_file_writer.h"
 #include "soilprep/soil_input.h"
 #include "soilprep/soil_run.h"
 
 namespace soilprep {
 namespace {
-
-constexpr std::string_view kLogName = "PEDOPRE.LOG";
 
 // The connections of a run and its console.
 struct Context {
@@ -40,45 +38,6 @@ struct AbnormalStop {
     bool full_field = false;
     bool console_only = false;
 };
-
-// The names of every file of the run, formed from INFILE before anything is
-// opened: a base name and its suffix. INFILE is the argument exactly as
-// given, trailing blanks included.
-struct FileNames {
-    std::string infile, dir, base;
-    std::string log, out, wtd, wdv, mis, mq, sav, sin, upq;
-};
-
-// Forms the names. A name is never cut to fit its 256 characters: false,
-// with the first name too long in `too_long`, when one does not fit; the
-// log's name is then formed if it fits, else left empty.
-bool form_names(const std::string& argument, FileNames& f, std::string& too_long) {
-    f.infile = argument;
-    const size_t slash = argument.rfind('/');
-    f.dir = slash == std::string::npos ? std::string() : argument.substr(0, slash + 1);
-    const std::string log = f.dir + std::string(kLogName);
-    if (log.size() <= soilcalc::kPathLength) f.log = log;
-    if (argument.size() > soilcalc::kPathLength) {
-        too_long = argument;
-        return false;
-    }
-    std::string dir, base;
-    GETFILEPATH(dir, common::fixed(argument, soilcalc::kPathLength), base);
-    f.base = std::string(common::trim_right(base));
-    for (auto [name, suffix] : {std::pair{&f.wtd, ".WTD"}, {&f.wdv, ".WDV"}, {&f.mis, ".MIS"}, {&f.mq, ".MQ"},
-                                {&f.sav, ".SAV"}, {&f.sin, ".SIN"}, {&f.out, ".OUT"}, {&f.upq, ".UPQ"}}) {
-        *name = f.base + suffix;
-        if (name->size() > soilcalc::kPathLength) {
-            too_long = *name;
-            return false;
-        }
-    }
-    if (f.log.empty()) {
-        too_long = log;
-        return false;
-    }
-    return true;
-}
 
 [[noreturn]] void stop(std::string text) { throw AbnormalStop{std::move(text), false, false}; }
 [[noreturn]] void stop_console(std::string text) { throw AbnormalStop{std::move(text), false, true}; }
@@ -132,7 +91,7 @@ void run(Context& ctx, common::RunFiles& files, const std::vector<std::string>& 
     if (!form_names(args[0], f, too_long)) {
         // The refusal goes to the log beside the input where its name fits,
         // else to the log of the current folder.
-        const std::string log = f.log.empty() ? std::string(kLogName) : f.log;
+        const std::string log = f.log.size() > soilcalc::kPathLength ? std::string(kLogName) : f.log;
         if (common::overwrites_input(fs, f.infile, {log})) stop_console(soilcalc::msg::name_too_long(too_long));
         open_log(files, log);
         stop(soilcalc::msg::name_too_long(too_long));
