@@ -47,21 +47,6 @@ const common::Layout& green_ampt_layout() {
     return k;
 }
 
-// Moves past the next section caption, the line whose first character is
-// "@", and past `extra` heading lines after it. Notices that stand ahead of
-// a caption are stepped over. False at the end of the file.
-bool skip_to_section(common::Connection& out, int extra) {
-    static const common::Layout kLine("(A)");
-    std::string first(1, ' ');
-    for (;;) {
-        if (common::read_record(out, kLine, {first}) != common::ReadStatus::Done) return false;
-        if (first[0] == '@') break;
-    }
-    for (int i = 0; i < extra; ++i)
-        if (common::read_record(out, kLine, {first}) != common::ReadStatus::Done) return false;
-    return true;
-}
-
 // The records `recs[from, from + count)` joined with their line ends, or an
 // empty text when fewer remain.
 std::string records(const std::vector<std::string>& recs, size_t from, size_t count) {
@@ -138,26 +123,6 @@ bool write_out_green_ampt(common::Connection& out, float gadepth, const float* d
     bool ok = common::write_record(out, green_ampt_layout(), {gadepth});
     for (int i = 0; i < kOutGreenAmpt; ++i) ok = common::write_free(out, {depth[i], a[i], b[i]});
     return ok;
-}
-
-bool read_out(common::Connection& out, OutTables& t) {
-    using common::ReadStatus;
-    out.rewind();
-    if (!skip_to_section(out, 1)) return false;
-    for (int i = 0; i < kOutDepths; ++i)
-        if (common::read_free(out, {t.depth[i], t.volume[i]}) != ReadStatus::Done) return false;
-    if (!skip_to_section(out, 1)) return false;
-    {
-        common::FreeReader r(out);
-        for (int i = 0; i < kOutDepths; ++i)
-            if (!r.get(t.depth[i]) || !r.get(t.upflux[i])) break;
-        if (r.finish() != ReadStatus::Done) return false;
-    }
-    if (!skip_to_section(out, 0)) return false;
-    common::FreeReader r(out);
-    for (int i = 0; i < kOutGreenAmpt; ++i)
-        if (!r.get(t.ga1[i]) || !r.get(t.ga2[i]) || !r.get(t.ga3[i])) break;
-    return r.finish() == ReadStatus::Done;
 }
 
 OutPart read_out_report(common::Connection& out, OutReport& t) {
