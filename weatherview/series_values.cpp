@@ -40,7 +40,7 @@ void SeriesValues::add_daily(const FileUnit& u, Year& y) {
     const int per_day = type_ == DataType::Temperature ? 2 : 1;
     const int32_t start = month_start(u.year, u.month) - 1;
     for (int d = 0; d * per_day < u.n; ++d) {
-        const auto i = static_cast<size_t>(start + d);
+        const size_t i = static_cast<size_t>(start) + static_cast<size_t>(d);
         const int k = d * per_day;
         uint8_t state = kValue;
         int32_t a = u.value[k], b = u.value[k];
