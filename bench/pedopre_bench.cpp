@@ -26,7 +26,7 @@ void run_soil(benchmark::State& state, const char* name) {
     const std::string input = (dir / name).string();
     for (auto _ : state) {
         auto console = common::Connection::in_memory(6, "console");
-        auto outcome = pedopre::run_pedopre({input}, *console);
+        auto outcome = soilprep::run_pedopre({input}, *console);
         if (outcome.console_line != "Program terminated normally.") state.SkipWithError("run failed");
     }
     fs::remove_all(dir);

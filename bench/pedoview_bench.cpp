@@ -22,7 +22,7 @@ common::MemoryFileSystem& nine_layer_run() {
         std::ifstream in(std::string(EXAMPLES_DIR) + "/soils/vg_nine_layers.dat", std::ios::binary);
         files.put("soils/nine.dat", std::string(std::istreambuf_iterator<char>(in), {}));
         auto console = common::Connection::in_memory(0, "console");
-        pedopre::run_pedopre({"soils/nine.dat"}, *console, {false, &files});
+        soilprep::run_pedopre({"soils/nine.dat"}, *console, {false, &files});
         return files;
     }();
     return fs;
@@ -32,7 +32,7 @@ void BM_NineLayerPageRun(benchmark::State& state) {
     common::MemoryFileSystem& fs = nine_layer_run();
     for (auto _ : state) {
         auto console = common::Connection::in_memory(0, "console");
-        const pedoview::ViewOutcome o = pedoview::run_pedoview({"soils/nine.dat"}, *console, fs);
+        const soilview::ViewOutcome o = soilview::run_pedoview({"soils/nine.dat"}, *console, fs);
         if (o.written.empty()) state.SkipWithError(o.console_line.c_str());
     }
     state.counters["page_bytes"] = static_cast<double>(fs.get("soils/nine.html") ? fs.get("soils/nine.html")->size() : 0);
@@ -40,13 +40,13 @@ void BM_NineLayerPageRun(benchmark::State& state) {
 BENCHMARK(BM_NineLayerPageRun)->Unit(benchmark::kMillisecond);
 
 void BM_NineLayerPageDrawing(benchmark::State& state) {
-    pedoview::RunNames names;
+    soilview::RunNames names;
     std::string too_long;
-    pedoview::run_names("soils/nine.dat", names, too_long);
-    const pedoview::RunTables tables = pedoview::read_run(nine_layer_run(), names);
+    soilview::run_names("soils/nine.dat", names, too_long);
+    const soilview::RunTables tables = soilview::read_run(nine_layer_run(), names);
     size_t bytes = 0;
     for (auto _ : state) {
-        const std::string html = pedoview::report_html(tables);
+        const std::string html = soilview::report_html(tables);
         bytes = html.size();
         benchmark::DoNotOptimize(html.data());
     }

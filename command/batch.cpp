@@ -280,7 +280,7 @@ bool Batch::start(Slot& slot, size_t run, Stage stage) {
     slot.stage = stage;
     slot.pid = -1;
     slot.console_fd = ::memfd_create("drainprep-console", MFD_CLOEXEC);
-    slot.before = stamp(stage == Stage::Program ? r.log : r.viewer_page);
+    slot.before = stamp(stage == Stage::Program ? r.log : r.page);
     slot.outputs.clear();
     if (stage == Stage::Program)
         for (const std::string& out : r.outputs) slot.outputs.push_back(stamp(out));
@@ -382,13 +382,8 @@ void Batch::viewer_ended(Slot& slot, int status) {
     std::string problem;
     if (WIFSIGNALED(status)) {
         problem = r.viewer + " ended by " + signal_name(WTERMSIG(status));
-    } else if (changed(slot.before, stamp(r.viewer_page)) && is_file(r.viewer_page)) {
-        // The viewer's page goes to the batch's name for it, where the two
-        // differ, so that the pages of one site stand apart.
-        if (r.viewer_page != r.page && std::rename(r.viewer_page.c_str(), r.page.c_str()) != 0)
-            problem = "the page " + r.viewer_page + " could not be renamed " + r.page + ": " + std::strerror(errno);
-        else
-            res.page_written = true;
+    } else if (changed(slot.before, stamp(r.page)) && is_file(r.page)) {
+        res.page_written = true;
     } else {
         problem = r.viewer + " wrote no page" + (console.empty() ? "" : ": " + console.back());
     }

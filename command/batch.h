@@ -38,8 +38,7 @@ struct Run {
     std::vector<std::string> reads;    // the input
     std::string log;
     std::vector<std::string> outputs;  // every output the program may write
-    std::string page;                  // the page, when pages are made
-    std::string viewer_page;           // where the viewer writes its page
+    std::string page;                  // the page the viewer writes, when pages are made
 };
 
 enum class RunOutcome { NotStarted, Ok, Failed, Interrupted };

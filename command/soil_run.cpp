@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "command/batch.h"
-#include "command/run_names.h"
 #include "command/subcommands.h"
 #include "soilview/run_names.h"
 
@@ -29,15 +28,14 @@ Run soil_run(const std::string& soil, bool pages) {
     r.viewer = "PEDOVIEW";
     r.args = {soil};
     r.reads = {soil};
-    pedoview::RunNames names;
+    soilview::RunNames names;
     std::string too_long;
-    const bool named = pedoview::run_names(soil, names, too_long);
+    const bool named = soilview::run_names(soil, names, too_long);
     r.log = names.log;
     if (named) {
         r.outputs = names.outputs();
         if (pages) {
-            r.page = page_name(names.sin);
-            r.viewer_page = names.page;
+            r.page = names.page;
         }
     }
     return r;

@@ -10,11 +10,10 @@
 
 #include "command/batch.h"
 #include "command/manifest.h"
-#include "command/run_names.h"
 #include "command/subcommands.h"
 #include "common/connection.h"
 #include "weather/metconv.h"
-#include "weatherview/metview.h"
+#include "weather/weather_files.h"
 
 namespace command {
 
@@ -37,18 +36,17 @@ Run weather_run(const ManifestLine& line, const std::string& folder, bool pages)
     r.args = line.args;
     r.folder = folder;
     r.manifest_line = line.number;
-    metconv::RunParameters p;
+    weather::RunParameters p;
     std::vector<std::string> lines;
     auto quiet = common::Connection::in_memory(6, "console");
-    metconv::Console console(*quiet, lines);
-    metconv::CMDARGS(line.args, p, console);
+    weather::Console console(*quiet, lines);
+    weather::CMDARGS(line.args, p, console);
     r.reads = {seen_from_here(folder, p.INFILE)};
     r.log = seen_from_here(folder, p.LOGFILE);
     if (!p.EXT.empty()) {
         r.outputs = {seen_from_here(folder, p.OUTFILE)};
         if (pages) {
-            r.page = page_name(r.outputs.front());
-            r.viewer_page = seen_from_here(folder, metview::page_name(p.OUTFILE));
+            r.page = seen_from_here(folder, weather::page_name(p.OUTFILE));
         }
     }
     return r;

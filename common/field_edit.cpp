@@ -150,12 +150,6 @@ void edit_int_field(char* field, int32_t v, int w) {
     if (v < 0) *--p = '-';
 }
 
-void edit_int(std::string& out, int32_t v, int w) {
-    size_t at = out.size();
-    out.append(static_cast<size_t>(w), ' ');
-    edit_int_field(out.data() + at, v, w);
-}
-
 void edit_fixed(std::string& out, float v, int w, int d) {
     if (edit_non_finite(out, v, w)) return;
     thread_local std::string digits;

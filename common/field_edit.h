@@ -13,7 +13,6 @@
 
 namespace common {
 
-void edit_int(std::string& out, int32_t v, int w);
 // Iw into a field of w blanks that the caller provides.
 void edit_int_field(char* field, int32_t v, int w);
 void edit_fixed(std::string& out, float v, int w, int d);

@@ -536,7 +536,7 @@ public:
     int64_t read(char* buf, size_t n) override {
         size_t at = std::min(pos_, text_->size());
         size_t k = std::min(n, text_->size() - at);
-        if (k > 0) std::memcpy(buf, text_->data() + at, k);
+        text_->copy(buf, k, at);  // bytes, not a C string
         pos_ = at + k;
         return static_cast<int64_t>(k);
     }

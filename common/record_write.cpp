@@ -69,7 +69,7 @@ void RecordWriter::put(const Value& v) {
         if (it->kind == ItemKind::Int) {
             // The busiest case: the digits go straight into the blanks.
             if (v.kind != Kind::Integer) mismatch(*layout_, "I field needs an integer");
-            char* p = room(static_cast<size_t>(pending_blanks_ + it->width)) + pending_blanks_;
+            char* p = room(static_cast<size_t>(pending_blanks_) + static_cast<size_t>(it->width)) + pending_blanks_;
             pending_blanks_ = 0;
             edit_int_field(p, v.i, it->width);
             return;

@@ -82,7 +82,7 @@ std::string without_line_end(std::string record) {
 
 Outcome run_soil(const std::vector<std::string>& args, common::FileSystem& fs) {
     auto console = common::Connection::in_memory(6, "console");
-    const pedopre::RunOutcome r = pedopre::run_pedopre(args, *console, {.traps = false, .files = &fs});
+    const soilprep::RunOutcome r = soilprep::run_pedopre(args, *console, {.traps = false, .files = &fs});
     Outcome o;
     if (r.logged) o.log = without_line_end(r.log_line);
     o.ok = r.ok;
@@ -92,7 +92,7 @@ Outcome run_soil(const std::vector<std::string>& args, common::FileSystem& fs) {
 
 Outcome run_weather(const std::vector<std::string>& args, common::FileSystem& fs) {
     auto console = common::Connection::in_memory(6, "console");
-    const metconv::Outcome r = metconv::run_metconv(args, *console, fs);
+    const weather::Outcome r = weather::run_metconv(args, *console, fs);
     Outcome o;
     if (r.log_line) o.log = *r.log_line;
     o.ok = r.ok;
@@ -125,18 +125,19 @@ float free_field(float v) { return held(common::printed_free(v)); }
 
 // The log record of a run that ended with `stop` (none: normally), as the
 // driver writes it, without its line end.
-std::string log_record(const pedopre::SoilStop& stop) {
-    std::string text = stop.text.empty() ? std::string(pedopre::msg::kNormal)
-                       : stop.full_field ? common::fixed(stop.text, pedopre::kErrorLength)
-                                         : stop.text.substr(0, pedopre::kErrorLength);
+std::string log_record(const soilprep::SoilStop& stop) {
+    std::string text = stop.text.empty() ? std::string(soilcalc::msg::kNormal)
+                       : stop.full_field ? common::fixed(stop.text, soilcalc::kErrorLength)
+                                         : stop.text.substr(0, soilcalc::kErrorLength);
     std::string record;
     common::format_free(record, {text});
     return without_line_end(std::move(record));
 }
 
 // The tables of the steps a run completed, at the precision of their files.
-void fill_tables(const pedopre::SoilRun& run, SoilTables& t) {
-    using namespace pedopre;
+void fill_tables(const soilprep::SoilRun& run, SoilTables& t) {
+    using namespace soilcalc;
+    using namespace soilprep;
     const SoilTable& soil = run.soil;
     enum { kCharacteristic = 1, kVolume, kConductivity, kFlux, kGreenAmpt, kSin };
     if (run.steps_done >= kCharacteristic) {
@@ -198,7 +199,8 @@ void fill_tables(const pedopre::SoilRun& run, SoilTables& t) {
 }  // namespace
 
 SoilTables soil_tables(std::string_view input_text, std::string_view input_name) {
-    using namespace pedopre;
+    using namespace soilcalc;
+    using namespace soilprep;
     const std::string name(input_name);
     auto in = common::Connection::in_memory(0, name, std::string(input_text));
     set_routine("PEDOPRE");

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // directory: the run works in the scratch directory.
     auto console = common::Connection::in_memory(6, "console");
     fuzzing::in_scratch([&] {
-        if (metconv::run_metconv(args, *console).console.empty()) std::abort();
+        if (weather::run_metconv(args, *console).console.empty()) std::abort();
     });
     (void)input;
     return 0;

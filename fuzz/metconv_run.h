@@ -25,7 +25,7 @@ inline int run_metconv_type(const char* type, const uint8_t* data, size_t size) 
         args.push_back(std::to_string(1 + ((sel >> 6) * 6)));  // BEGHR 1, 7, 13, 19
     }
     auto console = common::Connection::in_memory(6, "console");
-    auto outcome = metconv::run_metconv(args, *console);
+    auto outcome = weather::run_metconv(args, *console);
     if (!outcome.log_line || outcome.console.empty()) std::abort();
     const std::string& last = outcome.console.back();
     if (last != "Program terminated normally." && last != "ERROR detected check logfile.") std::abort();

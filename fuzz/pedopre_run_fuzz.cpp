@@ -11,9 +11,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string input = fuzzing::fresh_input("soil.dat", data, size);
     auto console = common::Connection::in_memory(6, "console");
-    pedopre::RunOptions options;
+    soilprep::RunOptions options;
     options.traps = false;
-    auto outcome = pedopre::run_pedopre({input}, *console, options);
+    auto outcome = soilprep::run_pedopre({input}, *console, options);
     bool normal = outcome.console_line == "Program terminated normally.";
     bool abnormal = outcome.console_line == "Program terminated abnormally, see logfile.";
     if (!normal && !abnormal) std::abort();

@@ -17,11 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                            {"soil.dat", "PEDOPRE.LOG", "soil.MIS", "soil.WTD", "soil.MQ", "soil.SAV", "soil.WDV",
                             "soil.UPQ", "soil.OUT", "soil.SIN"},
                            data + 1, size - 1);
-    const std::vector<std::string>& figures = pedoview::figure_ids();
+    const std::vector<std::string>& figures = soilview::figure_ids();
     std::vector<std::string> args = {"soil.dat"};
     if (data[0] < figures.size()) args = {"--svg", figures[data[0]], "soil.dat"};
     auto console = common::Connection::in_memory(0, "console");
-    const pedoview::ViewOutcome outcome = pedoview::run_pedoview(args, *console, fs);
+    const soilview::ViewOutcome outcome = soilview::run_pedoview(args, *console, fs);
     if (outcome.console_line.empty()) std::abort();
     if (!outcome.written.empty()) {
         if (!fs.get(outcome.written)) std::abort();

@@ -6,7 +6,7 @@
 
 #include "soilcalc/messages.h"
 
-namespace pedopre {
+namespace soilcalc {
 
 void blank_control_characters(std::string& title) {
     for (char& ch : title) {
@@ -38,4 +38,4 @@ void add_saturated_point(int32_t& n, CurveColumn& theta, CurveColumn& h) {
     n = n + 1;
 }
 
-}  // namespace pedopre
+}  // namespace soilcalc

@@ -10,7 +10,7 @@
 #include <string>
 
 
-namespace pedopre {
+namespace soilcalc {
 
 inline constexpr int kMaxLayers = 9;
 inline constexpr int kMaxPoints = 100;
@@ -55,4 +55,4 @@ bool lacks_saturated_point(const CurveColumn& h);
 // negative number give the same point. n is raised by one. Needs n >= 2.
 void add_saturated_point(int32_t& n, CurveColumn& theta, CurveColumn& h);
 
-}  // namespace pedopre
+}  // namespace soilcalc

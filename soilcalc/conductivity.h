@@ -9,7 +9,7 @@
 
 #include "soilcalc/characteristic.h"
 
-namespace pedopre {
+namespace soilcalc {
 
 inline constexpr int kMqLayers = 10;  // layers the tables have room for
 inline constexpr int kMqRows = 100;   // rows per layer the tables have room for
@@ -50,4 +50,4 @@ struct MqRead {
     bool out_of_range = false;  // the count read but lies outside the tables' room
 };
 
-}  // namespace pedopre
+}  // namespace soilcalc

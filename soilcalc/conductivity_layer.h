@@ -8,7 +8,7 @@
 #include "soilcalc/characteristic.h"
 #include "soilcalc/sav1.h"
 
-namespace pedopre {
+namespace soilcalc {
 
 struct ConductivityLayer {
     int32_t rows = 0;       // rows of the table, driest first
@@ -22,4 +22,4 @@ struct ConductivityLayer {
     WettingFront front;     // the integral of relative conductivity over suction
 };
 
-}  // namespace pedopre
+}  // namespace soilcalc

@@ -5,7 +5,7 @@
 
 #include "soilcalc/messages.h"
 
-namespace pedopre {
+namespace soilcalc {
 namespace {
 
 // Water-table depths of the Green-Ampt table (cm).
@@ -82,4 +82,4 @@ GreenAmpt GRNAMPT(const MqTables& in) {
     return g;
 }
 
-}  // namespace pedopre
+}  // namespace soilcalc

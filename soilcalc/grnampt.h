@@ -7,7 +7,7 @@
 
 #include "soilcalc/conductivity.h"
 
-namespace pedopre {
+namespace soilcalc {
 
 // The Green-Ampt parameters against water-table depth, from the conductivity
 // tables as read back.
@@ -33,4 +33,4 @@ float GRAMTB(float d, const std::array<float, kMqLayers>& zb, const std::array<f
 // or a zero-width first segment).
 float THETA(float psi, const MqTables& in, int32_t l);
 
-}  // namespace pedopre
+}  // namespace soilcalc

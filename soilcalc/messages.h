@@ -14,7 +14,7 @@
 #include "common/file_messages.h"
 #include "common/fixed_text.h"
 
-namespace pedopre::msg {
+namespace soilcalc::msg {
 
 // A real in the shortest form that reads back to it.
 inline std::string number(float v) {
@@ -222,4 +222,4 @@ inline std::string sin_layer(int32_t lsin) {
     return "ERROR: Layer " + std::to_string(lsin) + " chosen for the soil input file is not a layer of the profile";
 }
 
-}  // namespace pedopre::msg
+}  // namespace soilcalc::msg

@@ -5,7 +5,7 @@
 #include "soilcalc/sav1.h"
 #include "soilcalc/messages.h"
 
-namespace pedopre {
+namespace soilcalc {
 namespace {
 
 // Effective saturation at suction h (cm): (1 + (alpha h)^n)^(1/n - 1).
@@ -85,4 +85,4 @@ std::string HYDK_GENUCHTEN(int32_t count, const VanGenuchten& vg, float ksat, co
 }
 
 
-}  // namespace pedopre
+}  // namespace soilcalc

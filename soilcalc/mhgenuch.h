@@ -11,7 +11,7 @@
 #include "soilcalc/conductivity_layer.h"
 #include "soilcalc/run_state.h"
 
-namespace pedopre {
+namespace soilcalc {
 
 // The suctions of the 12-point characteristic (cm).
 inline constexpr int kVgPoints = 12;
@@ -53,4 +53,4 @@ std::string layer_checks(int32_t layer, float top, float zbot, const VanGenuchte
 // above 0. The error message, or an empty text.
 std::string closing_checks(float gadepth, float rootdepth);
 
-}  // namespace pedopre
+}  // namespace soilcalc

@@ -4,7 +4,7 @@
 
 #include "soilcalc/sav1.h"
 
-namespace pedopre {
+namespace soilcalc {
 
 void add_missing_saturated_point(int32_t& n, CurveColumn& theta, CurveColumn& h) {
     if (lacks_saturated_point(h)) add_saturated_point(n, theta, h);
@@ -59,4 +59,4 @@ std::string MILNQRK(int32_t n, CurveColumn theta, CurveColumn h, float ks, float
     return {};
 }
 
-}  // namespace pedopre
+}  // namespace soilcalc

@@ -8,7 +8,7 @@
 #include "soilcalc/conductivity_layer.h"
 #include "soilcalc/regrid.h"
 
-namespace pedopre {
+namespace soilcalc {
 
 // Gives a characteristic of n points (water content theta, head h in cm,
 // wettest first) a point at zero head when it lacks one (the same repair as
@@ -29,4 +29,4 @@ void millington_quirk(const CurveColumn& ws, const CurveColumn& hs, int32_t rows
 std::string MILNQRK(int32_t n, CurveColumn theta, CurveColumn h, float ks, float zb, int32_t layer,
                     ConductivityLayer& out);
 
-}  // namespace pedopre
+}  // namespace soilcalc

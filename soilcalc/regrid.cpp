@@ -2,7 +2,7 @@
 
 #include "soilcalc/messages.h"
 
-namespace pedopre {
+namespace soilcalc {
 namespace {
 
 constexpr int32_t kMaxRows = 99;   // the row count is written as I2
@@ -62,4 +62,4 @@ std::string regrid_theta_steps(CurveColumn& ws, CurveColumn& hs, int32_t& n, int
     return {};
 }
 
-}  // namespace pedopre
+}  // namespace soilcalc

@@ -9,7 +9,7 @@
 
 #include "soilcalc/characteristic.h"
 
-namespace pedopre {
+namespace soilcalc {
 
 // Replaces the characteristic (ws, hs) of n rows, driest first, by the table
 // on water contents k/1000 for k = kstart, kstart + 10, ..., khi, where klo
@@ -34,4 +34,4 @@ namespace pedopre {
 // would have more than 99 rows.
 std::string regrid_theta_steps(CurveColumn& ws, CurveColumn& hs, int32_t& n, int32_t layer);
 
-}  // namespace pedopre
+}  // namespace soilcalc

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace pedopre {
+namespace soilcalc {
 namespace {
 
 // A plain character buffer: the floating-point trap reads it.
@@ -19,4 +19,4 @@ void set_routine(std::string_view name) {
 
 std::string_view routine_name() { return {t_routine, kRoutineLength}; }
 
-}  // namespace pedopre
+}  // namespace soilcalc

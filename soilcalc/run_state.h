@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace pedopre {
+namespace soilcalc {
 
 inline constexpr size_t kPathLength = 256;   // every file name field
 inline constexpr size_t kErrorLength = 128;  // the log line's message field
@@ -20,4 +20,4 @@ inline constexpr size_t kRoutineLength = 24;
 void set_routine(std::string_view name);
 std::string_view routine_name();  // 24 characters, blank-padded
 
-}  // namespace pedopre
+}  // namespace soilcalc

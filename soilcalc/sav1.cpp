@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace pedopre {
+namespace soilcalc {
 
 WettingFront SAV1(const CurveColumn& h, const CurveColumn& r, int32_t rows) {
     WettingFront w;
@@ -14,4 +14,4 @@ WettingFront SAV1(const CurveColumn& h, const CurveColumn& r, int32_t rows) {
     return w;
 }
 
-}  // namespace pedopre
+}  // namespace soilcalc

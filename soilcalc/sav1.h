@@ -6,7 +6,7 @@
 
 #include "soilcalc/characteristic.h"
 
-namespace pedopre {
+namespace soilcalc {
 
 // The integral over a table, interval by interval: interval j spans rows j
 // and j + 1.
@@ -22,4 +22,4 @@ struct WettingFront {
 // rule.
 WettingFront SAV1(const CurveColumn& h, const CurveColumn& r, int32_t rows);
 
-}  // namespace pedopre
+}  // namespace soilcalc

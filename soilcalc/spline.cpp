@@ -2,7 +2,7 @@
 
 #include "soilcalc/run_state.h"
 
-namespace pedopre {
+namespace soilcalc {
 namespace {
 
 // The sampling depths of the model's tables (cm).
@@ -91,4 +91,4 @@ int32_t SPLFIT(const std::array<float, kSplfitPoints>& y, const std::array<float
     return 0;
 }
 
-}  // namespace pedopre
+}  // namespace soilcalc

@@ -9,7 +9,7 @@
 #include <array>
 #include <cstdint>
 
-namespace pedopre {
+namespace soilcalc {
 
 inline constexpr int kSplfitPoints = 21;  // points of the upward-flux fit
 inline constexpr int kSplfitRows = 20;    // sampled water-table depths
@@ -38,4 +38,4 @@ float SPL3(int32_t n, const float* x, const float* y, const float* z, float t);
 int32_t SPLFIT(const std::array<float, kSplfitPoints>& y, const std::array<float, kSplfitPoints>& x,
                std::array<float, kSplfitRows>& yout, std::array<float, kSplfitRows>& tout);
 
-}  // namespace pedopre
+}  // namespace soilcalc

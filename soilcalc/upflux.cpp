@@ -5,7 +5,7 @@
 #include "soilcalc/messages.h"
 #include "soilcalc/spline.h"
 
-namespace pedopre {
+namespace soilcalc {
 
 const std::array<float, kFluxes> kUpwardFluxes = {0.5f,    0.2f,    0.15f,   0.1f,    0.075f, 0.05f,  0.025f,
                                                   0.02f,   0.015f,  0.012f,  0.01f,   0.0075f, 0.005f, 0.004f,
@@ -176,4 +176,4 @@ UpwardFlux UPFLUX(const MqTables& t) {
     return u;
 }
 
-}  // namespace pedopre
+}  // namespace soilcalc

@@ -12,7 +12,7 @@
 #include "soilcalc/conductivity.h"
 #include "soilcalc/spline.h"
 
-namespace pedopre {
+namespace soilcalc {
 
 inline constexpr int kFluxes = 21;
 // The steady upward fluxes (cm/hr) whose water-table depths are sought,
@@ -71,4 +71,4 @@ struct UpwardFlux {
 };
 UpwardFlux UPFLUX(const MqTables& t);
 
-}  // namespace pedopre
+}  // namespace soilcalc

@@ -5,7 +5,7 @@
 
 #include "soilcalc/messages.h"
 
-namespace pedopre {
+namespace soilcalc {
 namespace {
 
 constexpr float kDz = kGridStep;
@@ -127,4 +127,4 @@ DrainedVolume drained_volume(const SoilTable& soil) {
     return dv;
 }
 
-}  // namespace pedopre
+}  // namespace soilcalc

@@ -9,7 +9,7 @@
 
 #include "soilcalc/characteristic.h"
 
-namespace pedopre {
+namespace soilcalc {
 
 // The grid of suctions and water-table depths: 1001 points 1 cm apart, 0 to
 // 1000 cm.
@@ -54,4 +54,4 @@ std::array<float, kMaxLayers> volume_bottoms(const SoilTable& soil);
 inline constexpr float kGridStep = 1.0f;
 inline constexpr int kListingStep = 10;
 
-}  // namespace pedopre
+}  // namespace soilcalc

@@ -11,7 +11,7 @@
 #include "soilcalc/messages.h"
 #include "soilcalc/run_state.h"
 
-namespace pedopre {
+namespace soilprep {
 namespace {
 
 // What the handler needs: the run's files and the console of the thread
@@ -24,20 +24,20 @@ struct sigaction g_previous {};
 constexpr int kTraps = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
 void fpehand(int, siginfo_t* info, void*) {
-    char line[kErrorLength + 2];
-    std::string_view routine = routine_name();
+    char line[soilcalc::kErrorLength + 2];
+    std::string_view routine = soilcalc::routine_name();
     fpe_message(info ? info->si_code : 0, routine.data(), routine.size(), line);
     // The outputs keep what the run wrote before the trap; the log holds
     // this line alone, written through layout (A): the whole 128-character
     // field with no leading blank.
-    line[kErrorLength] = '\r';
-    line[kErrorLength + 1] = '\n';
+    line[soilcalc::kErrorLength] = '\r';
+    line[soilcalc::kErrorLength + 1] = '\n';
     if (g_files) g_files->emergency_finish(line, sizeof line);
     if (g_console) g_console->emergency_close();
-    char console[msg::kConsoleTrap.size() + 2];
-    std::memcpy(console, msg::kConsoleTrap.data(), msg::kConsoleTrap.size());
-    console[msg::kConsoleTrap.size()] = '\r';
-    console[msg::kConsoleTrap.size() + 1] = '\n';
+    char console[soilcalc::msg::kConsoleTrap.size() + 2];
+    std::memcpy(console, soilcalc::msg::kConsoleTrap.data(), soilcalc::msg::kConsoleTrap.size());
+    console[soilcalc::msg::kConsoleTrap.size()] = '\r';
+    console[soilcalc::msg::kConsoleTrap.size() + 1] = '\n';
     common::write_fully(STDOUT_FILENO, console, sizeof console);
     ::_exit(0);
 }
@@ -59,9 +59,9 @@ void fpe_message(int si_code, const char* routine, size_t routine_length, char* 
     }
     while (routine_length > 0 && routine[routine_length - 1] == ' ') --routine_length;
     size_t n = 0;
-    for (const char* p = prefix; *p && n < kErrorLength; ++p) out[n++] = *p;
-    for (size_t i = 0; i < routine_length && n < kErrorLength; ++i) out[n++] = routine[i];
-    while (n < kErrorLength) out[n++] = ' ';
+    for (const char* p = prefix; *p && n < soilcalc::kErrorLength; ++p) out[n++] = *p;
+    for (size_t i = 0; i < routine_length && n < soilcalc::kErrorLength; ++i) out[n++] = routine[i];
+    while (n < soilcalc::kErrorLength) out[n++] = ' ';
 }
 
 FpeTrap::FpeTrap(common::Connection& console) {
@@ -87,4 +87,4 @@ FpeTrap::~FpeTrap() {
 
 void FpeTrap::set_run(common::RunFiles* files) { g_files = files; }
 
-}  // namespace pedopre
+}  // namespace soilprep

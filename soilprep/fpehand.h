@@ -14,7 +14,7 @@
 #include "common/connection.h"
 #include "common/run_files.h"
 
-namespace pedopre {
+namespace soilprep {
 
 // The log line of the trap for a SIGFPE sub-code (FPE_FLTINV, FPE_FLTDIV, ...)
 // and a routine name: the message prefix followed by the name without its
@@ -40,4 +40,4 @@ private:
     bool installed_ = false;
 };
 
-}  // namespace pedopre
+}  // namespace soilprep

@@ -2,7 +2,7 @@
 
 #include "common/fixed_text.h"
 
-namespace pedopre {
+namespace soilprep {
 
 void GETFILEPATH(std::string& dir, const std::string& infile, std::string& base) {
     std::string_view path = common::trim_right(infile);
@@ -11,8 +11,8 @@ void GETFILEPATH(std::string& dir, const std::string& infile, std::string& base)
     std::string_view name = path.substr(directory.size());
     size_t dot = name.rfind('.');
     std::string_view stem = dot == std::string_view::npos ? name : name.substr(0, dot);
-    dir = common::fixed(directory, kPathLength);
-    base = common::fixed(std::string(directory) + std::string(stem), kPathLength);
+    dir = common::fixed(directory, soilcalc::kPathLength);
+    base = common::fixed(std::string(directory) + std::string(stem), soilcalc::kPathLength);
 }
 
-}  // namespace pedopre
+}  // namespace soilprep

@@ -5,7 +5,7 @@
 
 #include "soilcalc/run_state.h"
 
-namespace pedopre {
+namespace soilprep {
 
 // Splits `infile` (a 256-character path field) into its directory and its
 // base. `dir` is the directory part with its trailing separator, empty when
@@ -15,4 +15,4 @@ namespace pedopre {
 // returned as 256-character fields, blank-padded.
 void GETFILEPATH(std::string& dir, const std::string& infile, std::string& base);
 
-}  // namespace pedopre
+}  // namespace soilprep

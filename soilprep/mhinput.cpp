@@ -4,7 +4,7 @@
 #include "common/record_write.h"
 #include "soilcalc/messages.h"
 
-namespace pedopre {
+namespace soilprep {
 namespace {
 
 constexpr float kFullVolume = 100.0f;  // drained volumes from here on stay as they are (cm)
@@ -12,18 +12,18 @@ constexpr float kVolumeStep = 0.001f;  // least rise of the drained volume per r
 
 }  // namespace
 
-std::string sin_checks(const SoilTable& soil) {
+std::string sin_checks(const soilcalc::SoilTable& soil) {
     const int32_t lsin = soil.lsin;
-    if (soil.nlayer < 1 || soil.nlayer > kMaxLayers || lsin < 1 || lsin > soil.nlayer ||
-        soil.npts[lsin - 1] < 0 || soil.npts[lsin - 1] > kMaxPoints)
-        return msg::sin_layer(lsin);
+    if (soil.nlayer < 1 || soil.nlayer > soilcalc::kMaxLayers || lsin < 1 || lsin > soil.nlayer ||
+        soil.npts[lsin - 1] < 0 || soil.npts[lsin - 1] > soilcalc::kMaxPoints)
+        return soilcalc::msg::sin_layer(lsin);
     // Two columns hold the point count: a layer of 100 points (98 measured
     // and both repairs) would be written as asterisks.
-    if (soil.npts[lsin - 1] > 99) return msg::sin_points(lsin, soil.npts[lsin - 1]);
+    if (soil.npts[lsin - 1] > 99) return soilcalc::msg::sin_points(lsin, soil.npts[lsin - 1]);
     return {};
 }
 
-SinTables MHINPUT(const SoilTable& soil, const ReportTables& report) {
+SinTables MHINPUT(const soilcalc::SoilTable& soil, const ReportTables& report) {
     SinTables s;
     s.title = soil.title;
     s.rows = report;
@@ -60,4 +60,4 @@ bool write_sin(common::Connection& sin, const SinTables& s) {
     return w.finish();
 }
 
-}  // namespace pedopre
+}  // namespace soilprep

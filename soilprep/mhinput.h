@@ -10,7 +10,7 @@
 #include "common/connection.h"
 #include "soilcalc/characteristic.h"
 
-namespace pedopre {
+namespace soilprep {
 
 inline constexpr int kSinDepths = 20;     // rows of drained volume and upward flux
 inline constexpr int kSinGreenAmpt = 10;  // rows of Green-Ampt parameters
@@ -29,17 +29,17 @@ struct ReportTables {
 struct SinTables {
     std::string title = std::string(128, ' ');
     int32_t npts = 0;
-    CurveColumn theta{};  // water content, wettest first
-    CurveColumn head{};   // pressure head (cm, <= 0)
+    soilcalc::CurveColumn theta{};  // water content, wettest first
+    soilcalc::CurveColumn head{};   // pressure head (cm, <= 0)
     ReportTables rows;    // the volumes raised where they do not rise
 };
 
 // The soil input file of layer soil.lsin from the report's tables. Returns an
 // empty text, or the log line when the layer is not one of the profile or
 // has more points than the file's two-column count holds.
-std::string sin_checks(const SoilTable& soil);
-SinTables MHINPUT(const SoilTable& soil, const ReportTables& report);
+std::string sin_checks(const soilcalc::SoilTable& soil);
+SinTables MHINPUT(const soilcalc::SoilTable& soil, const ReportTables& report);
 
 bool write_sin(common::Connection& sin, const SinTables& s);
 
-}  // namespace pedopre
+}  // namespace soilprep

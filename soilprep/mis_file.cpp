@@ -8,7 +8,7 @@
 #include "common/record_read.h"
 #include "common/record_write.h"
 
-namespace pedopre {
+namespace soilprep {
 namespace {
 
 // The records of the .MIS file, for its writers and its reader alike.
@@ -59,7 +59,7 @@ bool write_mis_layer(common::Connection& mis, float top, float zbot, int32_t n, 
 MisRead read_mis(common::Connection& mis, MisTables& t, MisPoints form) {
     using common::ReadStatus;
     if (common::read_record(mis, count_layout(), {t.nlayer}) != ReadStatus::Done) return {MisPart::Count, 0, false};
-    if (t.nlayer < 1 || t.nlayer > kMaxLayers) return {MisPart::Count, 0, true};
+    if (t.nlayer < 1 || t.nlayer > soilcalc::kMaxLayers) return {MisPart::Count, 0, true};
     for (int32_t l = 0; l < t.nlayer; ++l) {
         MisLayer& layer = t.layers[l];
         if (!read_marker(mis, kTopBottomMarker) ||
@@ -68,7 +68,7 @@ MisRead read_mis(common::Connection& mis, MisTables& t, MisPoints form) {
         if (!read_marker(mis, kPointsMarker) ||
             common::read_record(mis, count_layout(), {layer.n}) != ReadStatus::Done)
             return {MisPart::Points, l, false};
-        if (layer.n < 1 || layer.n > kMaxPoints) return {MisPart::Points, l, true};
+        if (layer.n < 1 || layer.n > soilcalc::kMaxPoints) return {MisPart::Points, l, true};
         // The points were written in one statement, one record per point.
         common::RecordReader points(mis, points_layout(form));
         for (int32_t j = 0; j < layer.n; ++j)
@@ -78,4 +78,4 @@ MisRead read_mis(common::Connection& mis, MisTables& t, MisPoints form) {
     return {};
 }
 
-}  // namespace pedopre
+}  // namespace soilprep

@@ -11,7 +11,7 @@
 #include "common/connection.h"
 #include "soilcalc/characteristic.h"
 
-namespace pedopre {
+namespace soilprep {
 
 // How the points of a layer are written to the .MIS file.
 enum class MisPoints : uint8_t {
@@ -33,12 +33,12 @@ struct MisLayer {
     float top = 0.0f;     // top depth of the layer (cm)
     float bottom = 0.0f;  // bottom depth as given (cm)
     int32_t n = 0;        // points
-    CurveColumn theta{};  // water content
-    CurveColumn head{};   // head (cm)
+    soilcalc::CurveColumn theta{};  // water content
+    soilcalc::CurveColumn head{};   // head (cm)
 };
 struct MisTables {
     int32_t nlayer = 0;
-    std::array<MisLayer, kMaxLayers> layers{};
+    std::array<MisLayer, soilcalc::kMaxLayers> layers{};
 };
 
 // Where a read stopped: the layer count, a layer's marker line and depths,
@@ -56,4 +56,4 @@ struct MisRead {
 // `form`.
 MisRead read_mis(common::Connection& mis, MisTables& t, MisPoints form);
 
-}  // namespace pedopre
+}  // namespace soilprep

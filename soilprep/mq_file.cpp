@@ -5,7 +5,7 @@
 #include "common/record_read.h"
 #include "common/record_write.h"
 
-namespace pedopre {
+namespace soilprep {
 namespace {
 
 const common::Layout& title_layout() {
@@ -31,8 +31,8 @@ bool write_mq_layer_head(common::Connection& mq, int32_t rows, float k_header, f
     return common::write_record(mq, kColumns, {});
 }
 
-bool write_mq_rows(common::Connection& mq, int32_t rows, const CurveColumn& theta, const CurveColumn& head,
-                   const CurveColumn& cond) {
+bool write_mq_rows(common::Connection& mq, int32_t rows, const soilcalc::CurveColumn& theta, const soilcalc::CurveColumn& head,
+                   const soilcalc::CurveColumn& cond) {
     static const common::Layout kRows("(F10.3,10X,F10.1,5X,F15.9)");
     common::StatementWriter table(mq, kRows);
     for (int32_t j = 0; j < rows; ++j) table << theta[j] << head[j] << cond[j];
@@ -59,7 +59,7 @@ bool write_mq_closing(common::Connection& mq, MqForm form, float gadepth, float 
     return common::write_free(mq, {gadepth, rootdepth, lsin});
 }
 
-MqRead read_mq(common::Connection& mq, MqTables& t, MqColumns columns) {
+soilcalc::MqRead read_mq(common::Connection& mq, soilcalc::MqTables& t, soilcalc::MqColumns columns) {
     static const common::Layout kCount("(19X,I2)");
     static const common::Layout kHeaderAll("(/,I3,F8.3,F10.5,/)");
     static const common::Layout kHeaderFlux("(/,I3,8X,F10.5,/)");
@@ -67,31 +67,31 @@ MqRead read_mq(common::Connection& mq, MqTables& t, MqColumns columns) {
     static const common::Layout kRowFlux("(20X,F10.2,5X,F15.6)");
     static const common::Layout kSummary("(/,1X)");
     using common::ReadStatus;
-    const bool all = columns == MqColumns::All;
+    const bool all = columns == soilcalc::MqColumns::All;
 
-    if (common::read_record(mq, title_layout(), {t.title}) != ReadStatus::Done) return {MqPart::Title, 0, false};
-    if (common::read_record(mq, kCount, {t.nl}) != ReadStatus::Done) return {MqPart::LayerCount, 0, false};
-    if (t.nl < 1 || t.nl > kMqLayers) return {MqPart::LayerCount, 0, true};
+    if (common::read_record(mq, title_layout(), {t.title}) != ReadStatus::Done) return {soilcalc::MqPart::Title, 0, false};
+    if (common::read_record(mq, kCount, {t.nl}) != ReadStatus::Done) return {soilcalc::MqPart::LayerCount, 0, false};
+    if (t.nl < 1 || t.nl > soilcalc::kMqLayers) return {soilcalc::MqPart::LayerCount, 0, true};
     for (int32_t l = 0; l < t.nl; ++l) {
-        MqLayer& layer = t.layers[l];
+        soilcalc::MqLayer& layer = t.layers[l];
         ReadStatus st = all ? common::read_record(mq, kHeaderAll, {layer.rows, layer.k_header, layer.bottom})
                             : common::read_record(mq, kHeaderFlux, {layer.rows, layer.bottom});
-        if (st != ReadStatus::Done) return {MqPart::Header, l, false};
-        if (layer.rows < 1 || layer.rows > kMqRows) return {MqPart::Header, l, true};
+        if (st != ReadStatus::Done) return {soilcalc::MqPart::Header, l, false};
+        if (layer.rows < 1 || layer.rows > soilcalc::kMqRows) return {soilcalc::MqPart::Header, l, true};
         for (int32_t j = 0; j < layer.rows; ++j) {
             st = all ? common::read_record(mq, kRowAll, {layer.theta[j], layer.head[j], layer.cond[j]})
                      : common::read_record(mq, kRowFlux, {layer.head[j], layer.cond[j]});
-            if (st != ReadStatus::Done) return {MqPart::Rows, l, false};
+            if (st != ReadStatus::Done) return {soilcalc::MqPart::Rows, l, false};
         }
     }
-    if (common::read_record(mq, kSummary, {}) != ReadStatus::Done) return {MqPart::Summary, t.nl, false};
+    if (common::read_record(mq, kSummary, {}) != ReadStatus::Done) return {soilcalc::MqPart::Summary, t.nl, false};
     for (int32_t l = 0; l < t.nl; ++l) {
         int32_t layer = 0;
-        if (common::read_free(mq, {layer, t.zb[l], t.sf[l]}) != ReadStatus::Done) return {MqPart::Summary, t.nl, false};
+        if (common::read_free(mq, {layer, t.zb[l], t.sf[l]}) != ReadStatus::Done) return {soilcalc::MqPart::Summary, t.nl, false};
     }
     if (common::read_free(mq, {t.gadepth, t.rootdepth, t.lsin}) != ReadStatus::Done)
-        return {MqPart::Closing, t.nl, false};
+        return {soilcalc::MqPart::Closing, t.nl, false};
     return {};
 }
 
-}  // namespace pedopre
+}  // namespace soilprep

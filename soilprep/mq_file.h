@@ -21,7 +21,7 @@
 #include "soilcalc/characteristic.h"
 #include "soilcalc/conductivity.h"
 
-namespace pedopre {
+namespace soilprep {
 
 
 // Writing, in the order of the file: the title (its first 80 columns), the
@@ -34,8 +34,8 @@ bool write_mq_count(common::Connection& mq, int32_t nlayer);
 bool write_mq_layer_head(common::Connection& mq, int32_t rows, float k_header, float zbot);
 // The rows of water content, pressure head (cm, <= 0) and conductivity
 // (cm/hr), driest first.
-bool write_mq_rows(common::Connection& mq, int32_t rows, const CurveColumn& theta, const CurveColumn& head,
-                   const CurveColumn& cond);
+bool write_mq_rows(common::Connection& mq, int32_t rows, const soilcalc::CurveColumn& theta, const soilcalc::CurveColumn& head,
+                   const soilcalc::CurveColumn& cond);
 // The summary of the wetting-front suctions (cm) and the closing record. The
 // measured-points form writes the summary in one statement, which leaves an
 // empty record after it; the van Genuchten form writes its rows one by one
@@ -46,6 +46,6 @@ bool write_mq_summary(common::Connection& mq, MqForm form, int32_t nlayer, const
 bool write_mq_closing(common::Connection& mq, MqForm form, float gadepth, float rootdepth, int32_t lsin);
 
 // Reading: the tables of soilcalc/conductivity.h.
-MqRead read_mq(common::Connection& mq, MqTables& t, MqColumns columns);
+soilcalc::MqRead read_mq(common::Connection& mq, soilcalc::MqTables& t, soilcalc::MqColumns columns);
 
-}  // namespace pedopre
+}  // namespace soilprep

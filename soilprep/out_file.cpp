@@ -9,7 +9,7 @@
 #include "common/record_write.h"
 #include "soilprep/upq_file.h"
 
-namespace pedopre {
+namespace soilprep {
 namespace {
 
 // The records of the .OUT file, for its writers and its readers alike.
@@ -45,21 +45,6 @@ const common::Layout& root_zone_layout() {
 const common::Layout& green_ampt_layout() {
     static const common::Layout k("('@Green-Ampt parameters use soil ','properties for top ',F6.1,' cm.')");
     return k;
-}
-
-// Moves past the next section caption, the line whose first character is
-// "@", and past `extra` heading lines after it. Notices that stand ahead of
-// a caption are stepped over. False at the end of the file.
-bool skip_to_section(common::Connection& out, int extra) {
-    static const common::Layout kLine("(A)");
-    std::string first(1, ' ');
-    for (;;) {
-        if (common::read_record(out, kLine, {first}) != common::ReadStatus::Done) return false;
-        if (first[0] == '@') break;
-    }
-    for (int i = 0; i < extra; ++i)
-        if (common::read_record(out, kLine, {first}) != common::ReadStatus::Done) return false;
-    return true;
 }
 
 // The records `recs[from, from + count)` joined with their line ends, or an
@@ -140,26 +125,6 @@ bool write_out_green_ampt(common::Connection& out, float gadepth, const float* d
     return ok;
 }
 
-bool read_out(common::Connection& out, OutTables& t) {
-    using common::ReadStatus;
-    out.rewind();
-    if (!skip_to_section(out, 1)) return false;
-    for (int i = 0; i < kOutDepths; ++i)
-        if (common::read_free(out, {t.depth[i], t.volume[i]}) != ReadStatus::Done) return false;
-    if (!skip_to_section(out, 1)) return false;
-    {
-        common::FreeReader r(out);
-        for (int i = 0; i < kOutDepths; ++i)
-            if (!r.get(t.depth[i]) || !r.get(t.upflux[i])) break;
-        if (r.finish() != ReadStatus::Done) return false;
-    }
-    if (!skip_to_section(out, 0)) return false;
-    common::FreeReader r(out);
-    for (int i = 0; i < kOutGreenAmpt; ++i)
-        if (!r.get(t.ga1[i]) || !r.get(t.ga2[i]) || !r.get(t.ga3[i])) break;
-    return r.finish() == ReadStatus::Done;
-}
-
 OutPart read_out_report(common::Connection& out, OutReport& t) {
     using common::ReadStatus;
     std::string_view rec;
@@ -204,4 +169,4 @@ OutPart read_out_report(common::Connection& out, OutReport& t) {
     return OutPart::Done;
 }
 
-}  // namespace pedopre
+}  // namespace soilprep

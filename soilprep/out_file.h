@@ -2,8 +2,8 @@
 // first character is "@", written by the drained-volume, upward-flux and
 // Green-Ampt steps in that order, and read back by the assembly of the soil
 // input file, and by the report programs. Notices of the upward-flux step
-// stand ahead of its caption; read_out steps over them, read_out_report
-// keeps them. Writers and readers share the layouts of the records.
+// stand ahead of its caption; read_out_report keeps them. Writers and
+// readers share the layouts of the records.
 #pragma once
 
 #include <array>
@@ -13,7 +13,7 @@
 
 #include "common/connection.h"
 
-namespace pedopre {
+namespace soilprep {
 
 inline constexpr int kOutDepths = 20;  // rows of the drained-volume and flux sections
 inline constexpr int kOutGreenAmpt = 10;  // rows of the Green-Ampt section
@@ -38,19 +38,6 @@ bool write_out_root_zone_caption(common::Connection& out, float root_depth);
 // one free-form row per water-table depth: depth (cm), A (cm2/hr), B (cm/hr).
 bool write_out_green_ampt(common::Connection& out, float gadepth, const float* depth, const float* a,
                           const float* b);
-
-// The three tables as read back.
-struct OutTables {
-    std::array<float, kOutDepths> depth{};   // water-table depth (cm)
-    std::array<float, kOutDepths> volume{};  // drained volume (cm)
-    std::array<float, kOutDepths> upflux{};  // steady upward flux (cm/hr)
-    std::array<float, kOutGreenAmpt> ga1{}, ga2{}, ga3{};  // depth (cm), A (cm2/hr), B (cm/hr)
-};
-
-// Reads the three sections from the start of the file. The depths of the
-// flux section replace those of the drained-volume section. False when a
-// section is missing or does not read.
-bool read_out(common::Connection& out, OutTables& t);
 
 // A notice of the upward-flux step as read back: the flux q (cm/hr), the
 // layer (1-based), and for a reduction the tension carried into the layer
@@ -91,4 +78,4 @@ enum class OutPart : uint8_t { Done, Volume, Flux, GreenAmpt };
 // before a failure stays in `t`.
 OutPart read_out_report(common::Connection& out, OutReport& t);
 
-}  // namespace pedopre
+}  // namespace soilprep

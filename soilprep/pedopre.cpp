@@ -12,16 +12,14 @@
 #include "common/version.h"
 #include "soilcalc/messages.h"
 #include "soilcalc/run_state.h"
+#include "soilprep/file_names.h"
 #include "soilprep/fpehand.h"
-#include "soilprep/getfilepath.h"
 #include "soilprep/run_file_writer.h"
 #include "soilprep/soil_input.h"
 #include "soilprep/soil_run.h"
 
-namespace pedopre {
+namespace soilprep {
 namespace {
-
-constexpr std::string_view kLogName = "PEDOPRE.LOG";
 
 // The connections of a run and its console.
 struct Context {
@@ -41,51 +39,12 @@ struct AbnormalStop {
     bool console_only = false;
 };
 
-// The names of every file of the run, formed from INFILE before anything is
-// opened: a base name and its suffix. INFILE is the argument exactly as
-// given, trailing blanks included.
-struct FileNames {
-    std::string infile, dir, base;
-    std::string log, out, wtd, wdv, mis, mq, sav, sin, upq;
-};
-
-// Forms the names. A name is never cut to fit its 256 characters: false,
-// with the first name too long in `too_long`, when one does not fit; the
-// log's name is then formed if it fits, else left empty.
-bool form_names(const std::string& argument, FileNames& f, std::string& too_long) {
-    f.infile = argument;
-    const size_t slash = argument.rfind('/');
-    f.dir = slash == std::string::npos ? std::string() : argument.substr(0, slash + 1);
-    const std::string log = f.dir + std::string(kLogName);
-    if (log.size() <= kPathLength) f.log = log;
-    if (argument.size() > kPathLength) {
-        too_long = argument;
-        return false;
-    }
-    std::string dir, base;
-    GETFILEPATH(dir, common::fixed(argument, kPathLength), base);
-    f.base = std::string(common::trim_right(base));
-    for (auto [name, suffix] : {std::pair{&f.wtd, ".WTD"}, {&f.wdv, ".WDV"}, {&f.mis, ".MIS"}, {&f.mq, ".MQ"},
-                                {&f.sav, ".SAV"}, {&f.sin, ".SIN"}, {&f.out, ".OUT"}, {&f.upq, ".UPQ"}}) {
-        *name = f.base + suffix;
-        if (name->size() > kPathLength) {
-            too_long = *name;
-            return false;
-        }
-    }
-    if (f.log.empty()) {
-        too_long = log;
-        return false;
-    }
-    return true;
-}
-
 [[noreturn]] void stop(std::string text) { throw AbnormalStop{std::move(text), false, false}; }
 [[noreturn]] void stop_console(std::string text) { throw AbnormalStop{std::move(text), false, true}; }
 
 common::Connection& open_output(Context& ctx, Stream s, const std::string& name) {
     common::Connection* c = ctx.units.open(static_cast<int>(s), name);
-    if (!c) stop(msg::cannot_open(name, ctx.units.last_error()));
+    if (!c) stop(soilcalc::msg::cannot_open(name, ctx.units.last_error()));
     return *c;
 }
 
@@ -95,7 +54,7 @@ void close_stream(Context& ctx, Stream s) {
     common::Connection* c = ctx.get(s);
     if (!c) return;
     const std::string path = c->path();
-    if (!ctx.units.close(static_cast<int>(s))) stop(msg::cannot_write(path, ctx.units.last_error()));
+    if (!ctx.units.close(static_cast<int>(s))) stop(soilcalc::msg::cannot_write(path, ctx.units.last_error()));
 }
 
 
@@ -103,7 +62,7 @@ void close_stream(Context& ctx, Stream s) {
 // the text, cut to the 128 characters of the error message (or filling
 // them, for a step's message).
 std::string log_record(const AbnormalStop& line) {
-    std::string text = line.full_field ? common::fixed(line.text, kErrorLength) : line.text.substr(0, kErrorLength);
+    std::string text = line.full_field ? common::fixed(line.text, soilcalc::kErrorLength) : line.text.substr(0, soilcalc::kErrorLength);
     std::string record;
     common::format_free(record, {text});
     return record;
@@ -114,8 +73,8 @@ std::string log_record(const AbnormalStop& line) {
 void open_log(common::RunFiles& files, const std::string& path) {
     std::string reason;
     bool removed = false;
-    if (!files.open_log(path, log_record(AbnormalStop{std::string(msg::kUnfinished), true, false}), reason, removed))
-        stop_console(msg::log_unusable(msg::cannot_open(path, reason), removed));
+    if (!files.open_log(path, log_record(AbnormalStop{std::string(soilcalc::msg::kUnfinished), true, false}), reason, removed))
+        stop_console(soilcalc::msg::log_unusable(soilcalc::msg::cannot_open(path, reason), removed));
 }
 
 void run(Context& ctx, common::RunFiles& files, const std::vector<std::string>& args, FpeTrap* trap) {
@@ -125,35 +84,35 @@ void run(Context& ctx, common::RunFiles& files, const std::vector<std::string>& 
     // to the current directory.
     if (args.size() != 1) {
         open_log(files, std::string(kLogName));
-        stop(std::string(msg::kSyntax));
+        stop(std::string(soilcalc::msg::kSyntax));
     }
     FileNames f;
     std::string too_long;
     if (!form_names(args[0], f, too_long)) {
         // The refusal goes to the log beside the input where its name fits,
         // else to the log of the current folder.
-        const std::string log = f.log.empty() ? std::string(kLogName) : f.log;
-        if (common::overwrites_input(fs, f.infile, {log})) stop_console(msg::name_too_long(too_long));
+        const std::string log = f.log.size() > soilcalc::kPathLength ? std::string(kLogName) : f.log;
+        if (common::overwrites_input(fs, f.infile, {log})) stop_console(soilcalc::msg::name_too_long(too_long));
         open_log(files, log);
-        stop(msg::name_too_long(too_long));
+        stop(soilcalc::msg::name_too_long(too_long));
     }
 
     // The input is never overwritten, not even by the log.
-    if (common::overwrites_input(fs, f.infile, {f.log})) stop_console(msg::overwrites_input(f.infile, f.log));
+    if (common::overwrites_input(fs, f.infile, {f.log})) stop_console(soilcalc::msg::overwrites_input(f.infile, f.log));
     open_log(files, f.log);
     if (trap) trap->set_run(&files);
 
     // Only a regular file is read: a folder, a named pipe or a device is
     // refused before it is opened.
     const common::FileType input_type = fs.type(f.infile);
-    if (input_type == common::FileType::Missing) stop(msg::not_found(f.infile));
-    if (input_type != common::FileType::Regular) stop(msg::not_a_file(f.infile, common::type_words(input_type)));
+    if (input_type == common::FileType::Missing) stop(soilcalc::msg::not_found(f.infile));
+    if (input_type != common::FileType::Regular) stop(soilcalc::msg::not_a_file(f.infile, common::type_words(input_type)));
     const std::vector<std::string> outputs = {f.out, f.wtd, f.wdv, f.mis, f.mq, f.sav, f.sin, f.upq};
     if (const std::string* name = common::overwrites_input(fs, f.infile, outputs))
-        stop(msg::overwrites_input(f.infile, *name));
+        stop(soilcalc::msg::overwrites_input(f.infile, *name));
 
     common::Connection* in = ctx.units.open_existing(static_cast<int>(Stream::Input), f.infile);
-    if (!in) stop(msg::cannot_open(f.infile, ctx.units.last_error()));
+    if (!in) stop(soilcalc::msg::cannot_open(f.infile, ctx.units.last_error()));
     files.begin_outputs(outputs);
     open_output(ctx, Stream::Wtd, f.wtd);
     open_output(ctx, Stream::Mis, f.mis);
@@ -188,8 +147,8 @@ void finish(Context& ctx, common::RunFiles& files, RunOutcome& outcome, const Ab
         outcome.log_line = record.substr(0, record.size() - 2);
     } else {
         files.finish({}, reason);  // the outputs end all the same
-        std::string text = line.text.substr(0, kErrorLength);
-        if (!line.console_only) text = msg::cannot_write(files.log_path(), reason);
+        std::string text = line.text.substr(0, soilcalc::kErrorLength);
+        if (!line.console_only) text = soilcalc::msg::cannot_write(files.log_path(), reason);
         outcome.logged = false;
         outcome.log_line = text;
         common::write_free(*ctx.console, {text});
@@ -208,7 +167,7 @@ RunOutcome run_pedopre(const std::vector<std::string>& args, common::Connection&
     if (common::asks_help(args) || common::asks_version(args)) {
         if (common::asks_version(args)) console.put_record(common::version_line("PEDOPRE"));
         else
-            for (std::string_view line : msg::kUsage) common::write_free(console, {line});
+            for (std::string_view line : soilcalc::msg::kUsage) common::write_free(console, {line});
         console.flush();
         outcome.logged = false;
         return outcome;
@@ -217,21 +176,21 @@ RunOutcome run_pedopre(const std::vector<std::string>& args, common::Connection&
     Context ctx(options.files ? *options.files : common::disk());
     ctx.console = &console;
     common::RunFiles files(ctx.units);
-    set_routine("PEDOPRE");
+    soilcalc::set_routine("PEDOPRE");
     std::optional<FpeTrap> trap;
     if (options.traps) trap.emplace(console);
 
     try {
         run(ctx, files, args, trap ? &*trap : nullptr);
-        finish(ctx, files, outcome, AbnormalStop{std::string(msg::kNormal), false, false});
+        finish(ctx, files, outcome, AbnormalStop{std::string(soilcalc::msg::kNormal), false, false});
         outcome.ok = outcome.logged;
-        outcome.console_line = outcome.logged ? msg::kConsoleNormal : msg::kConsoleAbnormal;
+        outcome.console_line = outcome.logged ? soilcalc::msg::kConsoleNormal : soilcalc::msg::kConsoleAbnormal;
     } catch (const AbnormalStop& halt) {
         finish(ctx, files, outcome, halt);
-        outcome.console_line = msg::kConsoleAbnormal;
+        outcome.console_line = soilcalc::msg::kConsoleAbnormal;
     } catch (const std::exception& failure) {
         finish(ctx, files, outcome, AbnormalStop{"ERROR: " + std::string(failure.what()), true, false});
-        outcome.console_line = msg::kConsoleAbnormal;
+        outcome.console_line = soilcalc::msg::kConsoleAbnormal;
     }
     trap.reset();
     common::write_record(console, kLine, {outcome.console_line});
@@ -239,4 +198,4 @@ RunOutcome run_pedopre(const std::vector<std::string>& args, common::Connection&
     return outcome;
 }
 
-}  // namespace pedopre
+}  // namespace soilprep

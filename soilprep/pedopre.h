@@ -8,7 +8,7 @@
 
 #include "common/connection.h"
 
-namespace pedopre {
+namespace soilprep {
 
 struct RunOptions {
     // Trap invalid operations, divisions by zero and overflows: the trap
@@ -36,4 +36,4 @@ struct RunOutcome {
 RunOutcome run_pedopre(const std::vector<std::string>& args, common::Connection& console,
                        const RunOptions& options = {});
 
-}  // namespace pedopre
+}  // namespace soilprep

@@ -10,6 +10,6 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     common::remove_temporaries_on_signal();
     auto console = common::console_on_stdout(0);
-    pedopre::run_pedopre(args, *console);
+    soilprep::run_pedopre(args, *console);
     return 0;
 }

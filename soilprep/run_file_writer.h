@@ -18,7 +18,7 @@
 #include "soilprep/wdv_file.h"
 #include "soilprep/wtd_file.h"
 
-namespace pedopre {
+namespace soilprep {
 
 // The connections of a run, by stream: the main input, the files open for
 // the whole run and the files the steps open and close.
@@ -44,7 +44,7 @@ public:
                 common::Connection* out = get(Stream::Out);
                 const std::string path = out ? out->path() : f_.out;
                 if (!units_.close(static_cast<int>(Stream::Out)))
-                    return {msg::cannot_write(path, units_.last_error()), false};
+                    return {soilcalc::msg::cannot_write(path, units_.last_error()), false};
                 return open_step_file(Stream::Sin, f_.sin);
             }
             default: return {};
@@ -55,7 +55,7 @@ public:
         common::Connection* c = get(s);
         if (!c) return {};
         const std::string path = c->path();
-        if (!units_.close(static_cast<int>(s))) return {msg::cannot_write(path, units_.last_error()), true};
+        if (!units_.close(static_cast<int>(s))) return {soilcalc::msg::cannot_write(path, units_.last_error()), true};
         return {};
     }
 
@@ -75,30 +75,30 @@ public:
     }
     void extended_notice(int32_t layer) override { write_extended_notice(wtd(), layer); }
 
-    void volume_inputs(const SoilTable& soil) override {
+    void volume_inputs(const soilcalc::SoilTable& soil) override {
         // Echo of the inputs, with the bottoms as given.
         write_wtd_inputs(wtd(), soil.nlayer, soil.zbot.data());
-        write_wtd_grid(wtd(), kGridPoints, kGridStep);
+        write_wtd_grid(wtd(), soilcalc::kGridPoints, soilcalc::kGridStep);
         for (int l = 0; l < soil.nlayer; ++l)
             write_wtd_layer(wtd(), l + 1, soil.npts[l], soil.head[l].data(), soil.theta[l].data());
     }
-    void volumes(const SoilTable& soil, const DrainedVolume& dv,
-                 const std::array<float, kVolumeRows>& rows) override {
+    void volumes(const soilcalc::SoilTable& soil, const soilcalc::DrainedVolume& dv,
+                 const std::array<float, soilcalc::kVolumeRows>& rows) override {
         write_wdv(*get(Stream::Wdv), soil, dv);
         // Report table every 10 cm; each porosity is the slope over the last cm.
         write_wtd_table_head(wtd());
-        for (int k = 0; k < kGridPoints; k += kListingStep)
+        for (int k = 0; k < soilcalc::kGridPoints; k += soilcalc::kListingStep)
             write_wtd_table_row(wtd(), dv.z[k], dv.vol[k], dv.porosity(k));
         write_out_volume_head(out());
-        for (int r = 0; r < kVolumeRows; ++r)
-            write_out_volume_row(out(), static_cast<float>(kVolumeDepthsCm[r]), rows[r]);
+        for (int r = 0; r < soilcalc::kVolumeRows; ++r)
+            write_out_volume_row(out(), static_cast<float>(soilcalc::kVolumeDepthsCm[r]), rows[r]);
     }
 
     void mq_head(const std::string& title, int32_t nlayer) override {
         write_mq_title(mq(), title);
         write_mq_count(mq(), nlayer);
     }
-    void conductivity_layer(const ConductivityLayer& c) override {
+    void conductivity_layer(const soilcalc::ConductivityLayer& c) override {
         write_mq_layer_head(mq(), c.rows, c.k_header, c.zbot);
         write_mq_rows(mq(), c.rows, c.theta, c.head, c.cond);
         write_sav_block(*get(Stream::Sav), c.zbot, c.ksat, c.sav_head, c.front, c.rows);
@@ -115,29 +115,29 @@ public:
     void upq_layer_rows(int32_t n, const float* tension, const float* cond) override {
         write_upq_layer_rows(upq(), n, tension, cond);
     }
-    void flux_notice(const FluxNotice& notice) override {
+    void flux_notice(const soilcalc::FluxNotice& notice) override {
         switch (notice.kind) {
-            case FluxNotice::Kind::Reduction:
+            case soilcalc::FluxNotice::Kind::Reduction:
                 write_out_reduction_notice(out(), notice.q, notice.layer, notice.tension, notice.reduced);
                 break;
-            case FluxNotice::Kind::BelowBottom:
+            case soilcalc::FluxNotice::Kind::BelowBottom:
                 // A water table below the profile shows on the console as well.
                 write_out_below_bottom_notice(out(), notice.q, notice.layer);
                 if (console_) write_out_below_bottom_notice(*console_, notice.q, notice.layer);
                 break;
-            case FluxNotice::Kind::CannotFind: write_out_cannot_find_notice(out(), notice.q, notice.layer); break;
+            case soilcalc::FluxNotice::Kind::CannotFind: write_out_cannot_find_notice(out(), notice.q, notice.layer); break;
         }
     }
-    void upq_depths(const std::array<float, kFluxes>& depth) override {
+    void upq_depths(const std::array<float, soilcalc::kFluxes>& depth) override {
         write_flux_caption(upq());
-        write_flux_rows(upq(), kFluxes, depth.data(), kUpwardFluxes.data());
+        write_flux_rows(upq(), soilcalc::kFluxes, depth.data(), soilcalc::kUpwardFluxes.data());
     }
-    void flux_section(const UpwardFlux& u) override {
+    void flux_section(const soilcalc::UpwardFlux& u) override {
         write_out_root_zone_caption(out(), u.half_root_depth);
         write_flux_caption(out());
-        write_flux_rows(out(), kSplfitRows, u.grid.data(), u.fitted.data());
+        write_flux_rows(out(), soilcalc::kSplfitRows, u.grid.data(), u.fitted.data());
     }
-    void green_ampt(const GreenAmpt& g) override {
+    void green_ampt(const soilcalc::GreenAmpt& g) override {
         write_out_green_ampt(out(), g.gadepth, g.depth.data(), g.a.data(), g.b.data());
     }
     void sin(const SinTables& s) override { write_sin(*get(Stream::Sin), s); }
@@ -156,7 +156,7 @@ private:
     }
     SoilStop open_step_file(Stream s, const std::string& name) {
         const std::string path(common::trim_right(name));
-        if (!units_.open(static_cast<int>(s), path)) return {msg::cannot_open(path, units_.last_error()), true};
+        if (!units_.open(static_cast<int>(s), path)) return {soilcalc::msg::cannot_open(path, units_.last_error()), true};
         return {};
     }
     common::Connection& wtd() { return *get(Stream::Wtd); }
@@ -172,4 +172,4 @@ private:
 };
 
 
-}  // namespace pedopre
+}  // namespace soilprep

@@ -3,9 +3,9 @@
 #include "common/layout.h"
 #include "common/record_write.h"
 
-namespace pedopre {
+namespace soilprep {
 
-bool write_sav_block(common::Connection& sav, float zbot, float ksat, const CurveColumn& h, const WettingFront& w,
+bool write_sav_block(common::Connection& sav, float zbot, float ksat, const soilcalc::CurveColumn& h, const soilcalc::WettingFront& w,
                      int32_t rows) {
     static const common::Layout kHeader(
         "(/,/,3X,'Layer with bottom depth (cm)=',F8.2,' Saturated K in cm/hr=',F8.2,/,/,"
@@ -17,4 +17,4 @@ bool write_sav_block(common::Connection& sav, float zbot, float ksat, const Curv
     return t.finish() && ok;
 }
 
-}  // namespace pedopre
+}  // namespace soilprep

@@ -5,7 +5,7 @@
 #include "common/record_read.h"
 #include "soilcalc/messages.h"
 
-namespace pedopre {
+namespace soilprep {
 namespace {
 
 SoilInput& stop(common::Connection& in, SoilInput& s, SoilInput::Stop where, std::string why = {}) {
@@ -21,22 +21,22 @@ SoilStop read_input_head(common::Connection& in, const std::string& infile, int3
     static const common::Layout kTitle("(A)");
     using common::ReadStatus;
     auto line = [&](std::string text) -> SoilStop {
-        if (in.overlong()) return {msg::overlong_record(infile), false};
+        if (in.overlong()) return {soilcalc::msg::overlong_record(infile), false};
         return {std::move(text), false};
     };
     std::string title(128, ' ');
     switch (common::read_record(in, kTitle, {title})) {
         case ReadStatus::Done: break;
-        case ReadStatus::EndOfFile: return {msg::title_missing(infile), false};
-        default: return line(msg::title_unreadable(infile));
+        case ReadStatus::EndOfFile: return {soilcalc::msg::title_missing(infile), false};
+        default: return line(soilcalc::msg::title_unreadable(infile));
     }
     int32_t nlayer = 0;
     switch (common::read_free(in, {nlayer, vgflag})) {
         case ReadStatus::Done: break;
-        case ReadStatus::EndOfFile: return {msg::header_missing(infile), false};
-        default: return line(msg::header_unreadable(infile));
+        case ReadStatus::EndOfFile: return {soilcalc::msg::header_missing(infile), false};
+        default: return line(soilcalc::msg::header_unreadable(infile));
     }
-    if (nlayer < 1 || nlayer > kMaxLayers) return {msg::layer_count(nlayer), false};
+    if (nlayer < 1 || nlayer > soilcalc::kMaxLayers) return {soilcalc::msg::layer_count(nlayer), false};
     return {};
 }
 
@@ -46,9 +46,9 @@ SoilInput read_soil_input(common::Connection& in, int32_t vgflag) {
     SoilInput s;
     s.van_genuchten = vgflag != 0;
     if (common::read_record(in, kTitle, {s.title}) != ReadStatus::Done) return stop(in, s, SoilInput::Stop::Head);
-    blank_control_characters(s.title);
+    soilcalc::blank_control_characters(s.title);
     if (common::read_free(in, {s.nlayer}) != ReadStatus::Done) return stop(in, s, SoilInput::Stop::Head);
-    if (s.nlayer < 1 || s.nlayer > kMaxLayers) return stop(in, s, SoilInput::Stop::Head, msg::layer_count(s.nlayer));
+    if (s.nlayer < 1 || s.nlayer > soilcalc::kMaxLayers) return stop(in, s, SoilInput::Stop::Head, soilcalc::msg::layer_count(s.nlayer));
 
     float top = 0.0f;  // top of the layer (cm)
     for (int32_t layer = 1; layer <= s.nlayer; ++layer) {
@@ -63,9 +63,9 @@ SoilInput read_soil_input(common::Connection& in, int32_t vgflag) {
         MeasuredLayerInput m;
         if (common::read_free(in, {m.n, m.ksat, m.zbot}) != ReadStatus::Done) return stop(in, s, SoilInput::Stop::Layer);
         // Each layer's bottom lies below the one above it (cm, downward).
-        if (!(m.zbot > top)) return stop(in, s, SoilInput::Stop::Layer, msg::bottom_not_below(layer, m.zbot, top));
-        if (m.n > kMaxMeasured) return stop(in, s, SoilInput::Stop::Layer, msg::too_many_points(layer, m.n));
-        if (m.n < 2) return stop(in, s, SoilInput::Stop::Layer, msg::too_few_points(layer, m.n));
+        if (!(m.zbot > top)) return stop(in, s, SoilInput::Stop::Layer, soilcalc::msg::bottom_not_below(layer, m.zbot, top));
+        if (m.n > soilcalc::kMaxMeasured) return stop(in, s, SoilInput::Stop::Layer, soilcalc::msg::too_many_points(layer, m.n));
+        if (m.n < 2) return stop(in, s, SoilInput::Stop::Layer, soilcalc::msg::too_few_points(layer, m.n));
         common::FreeReader points(in);
         for (int32_t j = 0; j < m.n; ++j)
             if (!points.get(m.theta[j]) || !points.get(m.head[j])) break;
@@ -79,4 +79,4 @@ SoilInput read_soil_input(common::Connection& in, int32_t vgflag) {
     return s;
 }
 
-}  // namespace pedopre
+}  // namespace soilprep

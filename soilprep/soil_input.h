@@ -14,21 +14,21 @@
 #include "soilcalc/mhgenuch.h"
 #include "soilprep/soil_stop.h"
 
-namespace pedopre {
+namespace soilprep {
 
 // A layer of measured points: the header and the points as given.
 struct MeasuredLayerInput {
     int32_t n = 0;       // points
     float ksat = 0.0f;   // saturated conductivity (cm/hr)
     float zbot = 0.0f;   // bottom depth (cm)
-    CurveColumn theta{};  // water content, wettest first
-    CurveColumn head{};   // head (cm), as a suction or a negative pressure head
+    soilcalc::CurveColumn theta{};  // water content, wettest first
+    soilcalc::CurveColumn head{};   // head (cm), as a suction or a negative pressure head
 };
 
 // A layer of van Genuchten parameters.
 struct VgLayerInput {
     float zbot = 0.0f;  // bottom depth (cm)
-    VanGenuchten vg;
+    soilcalc::VanGenuchten vg;
     float ks = 0.0f;    // saturated conductivity (cm/day)
 };
 
@@ -63,4 +63,4 @@ SoilStop read_input_head(common::Connection& in, const std::string& infile, int3
 // the form (0: measured points).
 SoilInput read_soil_input(common::Connection& in, int32_t vgflag);
 
-}  // namespace pedopre
+}  // namespace soilprep

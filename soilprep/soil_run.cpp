@@ -9,7 +9,7 @@
 #include "soilcalc/milnqrk.h"
 #include "soilcalc/run_state.h"
 
-namespace pedopre {
+namespace soilprep {
 namespace {
 
 constexpr float kDriestHead = 1000.0f;  // suction a measured curve must reach (cm)
@@ -23,17 +23,17 @@ SoilStop step_stop(std::string text) { return {std::move(text), true}; }
 // The line of a main input that stopped short: a record longer than a line
 // may be, the reader's own line, or the read-error line naming the file.
 SoilStop input_stop(const SoilInput& in, const SoilNames& names) {
-    if (in.overlong) return {msg::overlong_record(names.input), false};
+    if (in.overlong) return {soilcalc::msg::overlong_record(names.input), false};
     if (!in.failure.empty()) return step_stop(in.failure);
-    return step_stop(msg::read_error(names.input));
+    return step_stop(soilcalc::msg::read_error(names.input));
 }
 
 // Measured points: the points as given go to the .MIS file, must be in
 // order, and get a saturated point and a point at 1000 cm where they lack
 // them. Afterwards the heads are positive suctions.
 SoilStop measured_characteristic(const SoilInput& in, const SoilNames& names, SoilFiles* files, SoilRun& run) {
-    set_routine("READSWCFILE");
-    SoilTable& soil = run.soil;
+    soilcalc::set_routine("READSWCFILE");
+    soilcalc::SoilTable& soil = run.soil;
     if (files) files->head(soil.title, soil.nlayer, false);
     float top = 0.0f;
     for (size_t l = 0; l < in.measured.size(); ++l) {
@@ -53,10 +53,10 @@ SoilStop measured_characteristic(const SoilInput& in, const SoilNames& names, So
         // The points as given must run from wet to dry: suction rising
         // strictly, water content never rising. Checked before the
         // saturated-point repair, which keeps points in that order.
-        if (std::string why = points_out_of_order(layer, n, theta, head); !why.empty()) return step_stop(why);
+        if (std::string why = soilcalc::points_out_of_order(layer, n, theta, head); !why.empty()) return step_stop(why);
 
-        if (lacks_saturated_point(head)) {
-            add_saturated_point(n, theta, head);
+        if (soilcalc::lacks_saturated_point(head)) {
+            soilcalc::add_saturated_point(n, theta, head);
             if (files) files->saturated_notice(theta[0]);
         }
         // A curve that stops short of 1000 cm gets a point there with the
@@ -81,32 +81,32 @@ SoilStop measured_characteristic(const SoilInput& in, const SoilNames& names, So
 // Van Genuchten parameters: the 12-point characteristic and the conductivity
 // table of each layer, the summary and the closing record.
 SoilStop vg_characteristic(const SoilInput& in, const SoilNames& names, SoilFiles* files, SoilRun& run) {
-    set_routine("ROSETTA");
-    SoilTable& soil = run.soil;
+    soilcalc::set_routine("ROSETTA");
+    soilcalc::SoilTable& soil = run.soil;
     if (files) files->head(soil.title, soil.nlayer, true);
-    std::array<float, kMaxLayers> swf{};
+    std::array<float, soilcalc::kMaxLayers> swf{};
     float top = 0.0f;
     for (size_t l = 0; l < in.vg.size(); ++l) {
         const VgLayerInput& v = in.vg[l];
         const auto layer = static_cast<int32_t>(l + 1);
         soil.zbot[l] = v.zbot;
-        if (std::string why = layer_checks(layer, top, v.zbot, v.vg, v.ks); !why.empty()) return step_stop(why);
+        if (std::string why = soilcalc::layer_checks(layer, top, v.zbot, v.vg, v.ks); !why.empty()) return step_stop(why);
 
-        std::array<float, kVgPoints> theta{}, k{};
-        SWC_GENUCHTEN(kVgPoints, v.vg, theta.data(), k.data(), kVgSuctions.data());
-        if (files) files->mis_layer(top, v.zbot, kVgPoints, theta.data(), kVgSuctions.data(), true);
+        std::array<float, soilcalc::kVgPoints> theta{}, k{};
+        soilcalc::SWC_GENUCHTEN(soilcalc::kVgPoints, v.vg, theta.data(), k.data(), soilcalc::kVgSuctions.data());
+        if (files) files->mis_layer(top, v.zbot, soilcalc::kVgPoints, theta.data(), soilcalc::kVgSuctions.data(), true);
         run.vg_theta.push_back(theta);
 
         top = v.zbot;
-        soil.npts[l] = kVgPoints;
-        for (int32_t i = 0; i < kVgPoints; ++i) {
-            soil.head[l][i] = kVgSuctions[i];
+        soil.npts[l] = soilcalc::kVgPoints;
+        for (int32_t i = 0; i < soilcalc::kVgPoints; ++i) {
+            soil.head[l][i] = soilcalc::kVgSuctions[i];
             soil.theta[l][i] = theta[i];
         }
         soil.ksat[l] = v.ks / 24.0f;
 
-        ConductivityLayer c;
-        if (std::string why = HYDK_GENUCHTEN(kVgPoints, v.vg, soil.ksat[l], theta.data(), kVgSuctions.data(), layer,
+        soilcalc::ConductivityLayer c;
+        if (std::string why = soilcalc::HYDK_GENUCHTEN(soilcalc::kVgPoints, v.vg, soil.ksat[l], theta.data(), soilcalc::kVgSuctions.data(), layer,
                                              v.zbot, c);
             !why.empty())
             return step_stop(why);
@@ -118,8 +118,8 @@ SoilStop vg_characteristic(const SoilInput& in, const SoilNames& names, SoilFile
 
     if (files) files->mq_summary(true, soil.nlayer, soil.zbot.data(), swf.data());
     if (!in.closing_read) return input_stop(in, names);
-    if (std::string why = closing_checks(in.gadepth, in.rootdepth); !why.empty()) return step_stop(why);
-    if (soil.lsin < 1 || soil.lsin > soil.nlayer) return step_stop(msg::lsin_range(soil.lsin, soil.nlayer));
+    if (std::string why = soilcalc::closing_checks(in.gadepth, in.rootdepth); !why.empty()) return step_stop(why);
+    if (soil.lsin < 1 || soil.lsin > soil.nlayer) return step_stop(soilcalc::msg::lsin_range(soil.lsin, soil.nlayer));
     if (files) {
         files->mq_closing(true, in.gadepth, in.rootdepth, soil.lsin);
         for (SoilFile f : {SoilFile::Sav, SoilFile::Mq, SoilFile::Mis})
@@ -132,13 +132,13 @@ SoilStop vg_characteristic(const SoilInput& in, const SoilNames& names, SoilFile
 
 // The drained volumes of the profile.
 SoilStop volume_step(SoilFiles* files, SoilRun& run) {
-    set_routine("WTVOLDRN");
+    soilcalc::set_routine("WTVOLDRN");
     if (files)
         if (SoilStop why = files->open(SoilFile::Wdv); !why.text.empty()) return why;
-    if (std::string why = drained_volume_checks(run.soil); !why.empty()) return step_stop(why);
+    if (std::string why = soilcalc::drained_volume_checks(run.soil); !why.empty()) return step_stop(why);
     if (files) files->volume_inputs(run.soil);
-    run.volume = drained_volume(run.soil);
-    run.volume_rows = volume_rows(run.volume);
+    run.volume = soilcalc::drained_volume(run.soil);
+    run.volume_rows = soilcalc::volume_rows(run.volume);
     if (files) {
         files->volumes(run.soil, run.volume, run.volume_rows);
         if (SoilStop why = files->close(SoilFile::Wdv); !why.text.empty()) return why;
@@ -150,15 +150,15 @@ SoilStop volume_step(SoilFiles* files, SoilRun& run) {
 // given, the summary and the closing record.
 SoilStop conductivity_step(const SoilInput& in, const SoilNames& names, SoilFiles* files, SoilRun& run) {
     if (in.van_genuchten) return {};  // made with the characteristic
-    set_routine("MILNQRK");
+    soilcalc::set_routine("MILNQRK");
     const int32_t nl = in.nlayer;
     if (files) files->mq_head(run.soil.title, nl);
-    std::array<float, kMaxLayers> zb{}, swf{};
+    std::array<float, soilcalc::kMaxLayers> zb{}, swf{};
     for (size_t l = 0; l < in.measured.size(); ++l) {
         const MeasuredLayerInput& m = in.measured[l];
         zb[l] = m.zbot;
-        ConductivityLayer c;
-        if (std::string why = MILNQRK(m.n, m.theta, m.head, m.ksat, m.zbot, static_cast<int32_t>(l + 1), c);
+        soilcalc::ConductivityLayer c;
+        if (std::string why = soilcalc::MILNQRK(m.n, m.theta, m.head, m.ksat, m.zbot, static_cast<int32_t>(l + 1), c);
             !why.empty())
             return step_stop(why);
         swf[l] = c.front.swf;
@@ -167,8 +167,8 @@ SoilStop conductivity_step(const SoilInput& in, const SoilNames& names, SoilFile
     }
     if (files) files->mq_summary(false, nl, zb.data(), swf.data());
     if (!in.closing_read) return input_stop(in, names);
-    if (std::string why = closing_checks(in.gadepth, in.rootdepth); !why.empty()) return step_stop(why);
-    if (in.lsin < 1 || in.lsin > nl) return step_stop(msg::lsin_range(in.lsin, nl));
+    if (std::string why = soilcalc::closing_checks(in.gadepth, in.rootdepth); !why.empty()) return step_stop(why);
+    if (in.lsin < 1 || in.lsin > nl) return step_stop(soilcalc::msg::lsin_range(in.lsin, nl));
     if (files) {
         files->mq_closing(false, in.gadepth, in.rootdepth, in.lsin);
         for (SoilFile f : {SoilFile::Mq, SoilFile::Sav})
@@ -178,18 +178,18 @@ SoilStop conductivity_step(const SoilInput& in, const SoilNames& names, SoilFile
 }
 
 SoilStop upward_flux_step(const SoilInput& in, const SoilNames& names, SoilFiles* files, SoilRun& run) {
-    set_routine("UPFLUX");
+    soilcalc::set_routine("UPFLUX");
     if (files)
         if (SoilStop why = files->open(SoilFile::Upq); !why.text.empty()) return why;
-    MqTables t;
-    const MqRead r = read_back_mq(run.soil.title, run.conductivity, in, MqColumns::Flux, t);
+    soilcalc::MqTables t;
+    const soilcalc::MqRead r = read_back_mq(run.soil.title, run.conductivity, in, soilcalc::MqColumns::Flux, t);
     return upward_flux_step(t, r, names.mq, files, run);
 }
 
 SoilStop green_ampt_step(const SoilInput& in, const SoilNames& names, SoilFiles* files, SoilRun& run) {
-    set_routine("GRNAMPT");
-    MqTables t;
-    const MqRead r = read_back_mq(run.soil.title, run.conductivity, in, MqColumns::All, t);
+    soilcalc::set_routine("GRNAMPT");
+    soilcalc::MqTables t;
+    const soilcalc::MqRead r = read_back_mq(run.soil.title, run.conductivity, in, soilcalc::MqColumns::All, t);
     return green_ampt_step(t, r, names.mq, files, run);
 }
 
@@ -206,7 +206,7 @@ bool read_back_report(const SoilRun& run, ReportTables& t) {
         t.depth[i] = *depth;
         t.upflux[i] = *flux;
     }
-    const GreenAmpt& g = run.green_ampt;
+    const soilcalc::GreenAmpt& g = run.green_ampt;
     for (int i = 0; i < kSinGreenAmpt; ++i) {
         const auto depth = printed_free(g.depth[i]), a = printed_free(g.a[i]), b = printed_free(g.b[i]);
         if (!depth || !a || !b) return false;
@@ -220,12 +220,12 @@ bool read_back_report(const SoilRun& run, ReportTables& t) {
 }  // namespace
 
 SoilStop sin_step(const SoilNames& names, SoilFiles* files, SoilRun& run) {
-    set_routine("MHINPUT");
+    soilcalc::set_routine("MHINPUT");
     if (files)
         if (SoilStop why = files->open(SoilFile::Sin); !why.text.empty()) return why;
     if (std::string why = sin_checks(run.soil); !why.empty()) return step_stop(why);
     ReportTables report;
-    if (!read_back_report(run, report)) return step_stop(msg::read_error(names.out));
+    if (!read_back_report(run, report)) return step_stop(soilcalc::msg::read_error(names.out));
     run.sin = MHINPUT(run.soil, report);
     if (files) {
         files->sin(run.sin);
@@ -234,26 +234,26 @@ SoilStop sin_step(const SoilNames& names, SoilFiles* files, SoilRun& run) {
     return {};
 }
 
-SoilStop upward_flux_step(const MqTables& t, const MqRead& r, const std::string& mq_name, SoilFiles* files,
+SoilStop upward_flux_step(const soilcalc::MqTables& t, const soilcalc::MqRead& r, const std::string& mq_name, SoilFiles* files,
                           SoilRun& run) {
     // The tables are echoed to the .UPQ file as far as they read.
-    const std::string read_error = msg::read_error(mq_name);
-    if (r.failed == MqPart::Title) return step_stop(read_error);
+    const std::string read_error = soilcalc::msg::read_error(mq_name);
+    if (r.failed == soilcalc::MqPart::Title) return step_stop(read_error);
     if (files && !files->upq_title(t.title)) return step_stop(read_error);
-    if (r.failed == MqPart::LayerCount) return step_stop(r.out_of_range ? msg::mq_layer_count(t.nl) : read_error);
-    const bool in_layer = r.failed == MqPart::Header || r.failed == MqPart::Rows;
+    if (r.failed == soilcalc::MqPart::LayerCount) return step_stop(r.out_of_range ? soilcalc::msg::mq_layer_count(t.nl) : read_error);
+    const bool in_layer = r.failed == soilcalc::MqPart::Header || r.failed == soilcalc::MqPart::Rows;
     for (int32_t l = 0; l < t.nl; ++l) {
-        const MqLayer& layer = t.layers[l];
+        const soilcalc::MqLayer& layer = t.layers[l];
         const bool failing = in_layer && l == r.layer;
-        if (failing && r.failed == MqPart::Header)
-            return step_stop(r.out_of_range ? msg::mq_row_count(l + 1, layer.rows) : read_error);
+        if (failing && r.failed == soilcalc::MqPart::Header)
+            return step_stop(r.out_of_range ? soilcalc::msg::mq_row_count(l + 1, layer.rows) : read_error);
         // The integration needs two rows at least.
-        if (layer.rows < 2) return step_stop(msg::mq_row_count(l + 1, layer.rows));
+        if (layer.rows < 2) return step_stop(soilcalc::msg::mq_row_count(l + 1, layer.rows));
         if (files) files->upq_layer_head(l + 1, layer.bottom);
         if (failing) return step_stop(read_error);
         if (files) {
             // The file lists the driest row first; the echo runs the other way.
-            CurveColumn tension{}, cond{};
+            soilcalc::CurveColumn tension{}, cond{};
             for (int32_t j = 0; j < layer.rows; ++j) {
                 tension[layer.rows - 1 - j] = -layer.head[j];
                 cond[layer.rows - 1 - j] = layer.cond[j];
@@ -261,12 +261,12 @@ SoilStop upward_flux_step(const MqTables& t, const MqRead& r, const std::string&
             files->upq_layer_rows(layer.rows, tension.data(), cond.data());
         }
     }
-    if (r.failed != MqPart::Done) return step_stop(read_error);
+    if (r.failed != soilcalc::MqPart::Done) return step_stop(read_error);
     run.mq = t;
 
-    run.flux = UPFLUX(t);
+    run.flux = soilcalc::UPFLUX(t);
     if (files)
-        for (const FluxNotice& notice : run.flux.notices) files->flux_notice(notice);
+        for (const soilcalc::FluxNotice& notice : run.flux.notices) files->flux_notice(notice);
     if (!run.flux.depths_found) return step_stop(run.flux.error);
     if (files) files->upq_depths(run.flux.depth);
     if (!run.flux.error.empty()) return step_stop(run.flux.error);
@@ -277,35 +277,35 @@ SoilStop upward_flux_step(const MqTables& t, const MqRead& r, const std::string&
     return {};
 }
 
-SoilStop green_ampt_step(const MqTables& t, const MqRead& r, const std::string& mq_name, SoilFiles* files,
+SoilStop green_ampt_step(const soilcalc::MqTables& t, const soilcalc::MqRead& r, const std::string& mq_name, SoilFiles* files,
                          SoilRun& run) {
-    if (r.failed != MqPart::Done) return step_stop(msg::read_error(mq_name));
-    run.green_ampt = GRNAMPT(t);
+    if (r.failed != soilcalc::MqPart::Done) return step_stop(soilcalc::msg::read_error(mq_name));
+    run.green_ampt = soilcalc::GRNAMPT(t);
     if (!run.green_ampt.error.empty()) return step_stop(run.green_ampt.error);
     if (files) files->green_ampt(run.green_ampt);
     return {};
 }
 
-MqRead read_back_mq(const std::string& title, const std::vector<ConductivityLayer>& layers, const SoilInput& input,
-                    MqColumns columns, MqTables& t) {
-    const bool all = columns == MqColumns::All;
+soilcalc::MqRead read_back_mq(const std::string& title, const std::vector<soilcalc::ConductivityLayer>& layers, const SoilInput& input,
+                    soilcalc::MqColumns columns, soilcalc::MqTables& t) {
+    const bool all = columns == soilcalc::MqColumns::All;
     t.title = common::fixed(common::fixed(title, 80), 128);
     t.nl = input.nlayer;
     for (int32_t l = 0; l < t.nl; ++l) {
-        if (static_cast<size_t>(l) >= layers.size()) return {MqPart::Header, l, false};
-        const ConductivityLayer& c = layers[l];
-        MqLayer& layer = t.layers[l];
+        if (static_cast<size_t>(l) >= layers.size()) return {soilcalc::MqPart::Header, l, false};
+        const soilcalc::ConductivityLayer& c = layers[l];
+        soilcalc::MqLayer& layer = t.layers[l];
         layer.rows = c.rows;
         const auto k = all ? printed_fixed(c.k_header, 8, 3) : std::optional<float>(0.0f);
         const auto bottom = printed_fixed(c.zbot, 10, 2);
-        if (!k || !bottom) return {MqPart::Header, l, false};
+        if (!k || !bottom) return {soilcalc::MqPart::Header, l, false};
         layer.k_header = *k;
         layer.bottom = *bottom;
         for (int32_t j = 0; j < c.rows; ++j) {
             const auto theta = all ? printed_fixed(c.theta[j], 10, 3) : std::optional<float>(0.0f);
             const auto head = printed_fixed(c.head[j], 10, 1);
             const auto cond = printed_fixed(c.cond[j], 15, 9);
-            if (!theta || !head || !cond) return {MqPart::Rows, l, false};
+            if (!theta || !head || !cond) return {soilcalc::MqPart::Rows, l, false};
             layer.theta[j] = *theta;
             layer.head[j] = *head;
             layer.cond[j] = *cond;
@@ -314,7 +314,7 @@ MqRead read_back_mq(const std::string& title, const std::vector<ConductivityLaye
     for (int32_t l = 0; l < t.nl; ++l) {
         const auto zb = printed_fixed(layers[l].zbot, 5, 0);
         const auto sf = printed_fixed(layers[l].front.swf, 9, 4);
-        if (!zb || !sf) return {MqPart::Summary, t.nl, false};
+        if (!zb || !sf) return {soilcalc::MqPart::Summary, t.nl, false};
         t.zb[l] = *zb;
         t.sf[l] = *sf;
     }
@@ -353,4 +353,4 @@ SoilStop run_soil_steps(const SoilInput& input, const SoilNames& names, SoilFile
     return {};
 }
 
-}  // namespace pedopre
+}  // namespace soilprep

@@ -27,7 +27,7 @@
 #include "soilprep/soil_input.h"
 #include "soilprep/soil_stop.h"
 
-namespace pedopre {
+namespace soilprep {
 
 // The files a run writes beside the ones the driver keeps open all along
 // (listing, report), as the steps open and close them.
@@ -51,14 +51,14 @@ public:
     virtual void extended_notice(int32_t layer) = 0;
 
     // Drained volume: the echo of the table, then the tables of the volumes.
-    virtual void volume_inputs(const SoilTable& soil) = 0;
-    virtual void volumes(const SoilTable& soil, const DrainedVolume& dv,
-                         const std::array<float, kVolumeRows>& rows) = 0;
+    virtual void volume_inputs(const soilcalc::SoilTable& soil) = 0;
+    virtual void volumes(const soilcalc::SoilTable& soil, const soilcalc::DrainedVolume& dv,
+                         const std::array<float, soilcalc::kVolumeRows>& rows) = 0;
 
     // Conductivity: the title and count (measured form), a layer's block,
     // the summary of wetting-front suctions and the closing record.
     virtual void mq_head(const std::string& title, int32_t nlayer) = 0;
-    virtual void conductivity_layer(const ConductivityLayer& layer) = 0;
+    virtual void conductivity_layer(const soilcalc::ConductivityLayer& layer) = 0;
     virtual void mq_summary(bool van_genuchten, int32_t nlayer, const float* zbot, const float* swf) = 0;
     virtual void mq_closing(bool van_genuchten, float gadepth, float rootdepth, int32_t lsin) = 0;
 
@@ -67,11 +67,11 @@ public:
     virtual bool upq_title(const std::string& title) = 0;
     virtual void upq_layer_head(int32_t layer, float bottom) = 0;
     virtual void upq_layer_rows(int32_t n, const float* tension, const float* cond) = 0;
-    virtual void flux_notice(const FluxNotice& notice) = 0;
-    virtual void upq_depths(const std::array<float, kFluxes>& depth) = 0;
-    virtual void flux_section(const UpwardFlux& u) = 0;
+    virtual void flux_notice(const soilcalc::FluxNotice& notice) = 0;
+    virtual void upq_depths(const std::array<float, soilcalc::kFluxes>& depth) = 0;
+    virtual void flux_section(const soilcalc::UpwardFlux& u) = 0;
 
-    virtual void green_ampt(const GreenAmpt& g) = 0;
+    virtual void green_ampt(const soilcalc::GreenAmpt& g) = 0;
     virtual void sin(const SinTables& s) = 0;
 };
 
@@ -85,15 +85,15 @@ struct SoilNames {
 
 // The run's values, as far as it got.
 struct SoilRun {
-    SoilTable soil;                               // characteristic after the repairs
+    soilcalc::SoilTable soil;                               // characteristic after the repairs
     std::vector<MeasuredLayerInput> points;       // measured form: the points as given
-    std::vector<std::array<float, kVgPoints>> vg_theta;  // van Genuchten form: water content at kVgSuctions
-    DrainedVolume volume;
-    std::array<float, kVolumeRows> volume_rows{};  // drained volume of the soil input file's depths (cm)
-    std::vector<ConductivityLayer> conductivity;
-    MqTables mq;                                  // the conductivity file's closing values
-    UpwardFlux flux;
-    GreenAmpt green_ampt;
+    std::vector<std::array<float, soilcalc::kVgPoints>> vg_theta;  // van Genuchten form: water content at kVgSuctions
+    soilcalc::DrainedVolume volume;
+    std::array<float, soilcalc::kVolumeRows> volume_rows{};  // drained volume of the soil input file's depths (cm)
+    std::vector<soilcalc::ConductivityLayer> conductivity;
+    soilcalc::MqTables mq;                                  // the conductivity file's closing values
+    soilcalc::UpwardFlux flux;
+    soilcalc::GreenAmpt green_ampt;
     SinTables sin;
     // Steps done, in order: characteristic, volume, conductivity, flux, green_ampt, sin.
     int steps_done = 0;
@@ -117,15 +117,15 @@ SoilStop run_soil_steps(const SoilInput& input, const SoilNames& names, SoilFile
 // The upward-flux and Green-Ampt steps on conductivity tables read as `r`
 // says from the file named mq_name: the stop of a read that failed, of
 // tables the step cannot use or of the step itself.
-SoilStop upward_flux_step(const MqTables& t, const MqRead& r, const std::string& mq_name, SoilFiles* files,
+SoilStop upward_flux_step(const soilcalc::MqTables& t, const soilcalc::MqRead& r, const std::string& mq_name, SoilFiles* files,
                           SoilRun& run);
-SoilStop green_ampt_step(const MqTables& t, const MqRead& r, const std::string& mq_name, SoilFiles* files,
+SoilStop green_ampt_step(const soilcalc::MqTables& t, const soilcalc::MqRead& r, const std::string& mq_name, SoilFiles* files,
                          SoilRun& run);
 
 // The conductivity file as read back, column by column at the precision it
 // holds them: what read_mq gives on the file written from `layers`, the
 // summary and the closing record.
-MqRead read_back_mq(const std::string& title, const std::vector<ConductivityLayer>& layers, const SoilInput& input,
-                    MqColumns columns, MqTables& t);
+soilcalc::MqRead read_back_mq(const std::string& title, const std::vector<soilcalc::ConductivityLayer>& layers, const SoilInput& input,
+                    soilcalc::MqColumns columns, soilcalc::MqTables& t);
 
-}  // namespace pedopre
+}  // namespace soilprep

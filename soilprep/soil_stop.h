@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace pedopre {
+namespace soilprep {
 
 // The log line's text, and whether it fills the whole 128-character message
 // field (a step's message) or is written as it stands (the driver's lines).
@@ -13,4 +13,4 @@ struct SoilStop {
     bool full_field = true;
 };
 
-}  // namespace pedopre
+}  // namespace soilprep

@@ -4,7 +4,7 @@
 #include "common/record_read.h"
 #include "common/record_write.h"
 
-namespace pedopre {
+namespace soilprep {
 namespace {
 
 // The records of the .UPQ file, for its writers and its readers alike.
@@ -76,4 +76,4 @@ bool read_upq(common::Connection& upq, UpqFluxes& t) {
     return t.rows == kUpqFluxes;
 }
 
-}  // namespace pedopre
+}  // namespace soilprep

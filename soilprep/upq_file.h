@@ -13,7 +13,7 @@
 
 #include "common/connection.h"
 
-namespace pedopre {
+namespace soilprep {
 
 bool write_upq_title(common::Connection& upq, const std::string& title);
 // One layer's heading, with its number and bottom depth (cm) as read, then
@@ -46,4 +46,4 @@ struct UpqFluxes {
 // before stay in `t`.
 bool read_upq(common::Connection& upq, UpqFluxes& t);
 
-}  // namespace pedopre
+}  // namespace soilprep

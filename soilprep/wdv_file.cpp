@@ -5,9 +5,9 @@
 #include "common/layout.h"
 #include "common/record_write.h"
 
-namespace pedopre {
+namespace soilprep {
 
-bool write_wdv(common::Connection& wdv, const SoilTable& soil, const DrainedVolume& dv) {
+bool write_wdv(common::Connection& wdv, const soilcalc::SoilTable& soil, const soilcalc::DrainedVolume& dv) {
     static const common::Layout kWdvNlayer("('*NLAYER')");
     static const common::Layout kWdvCount("(I3)");
     static const common::Layout kWdvLayer("('*TLAYER BLAYER NPTS')");
@@ -15,20 +15,20 @@ bool write_wdv(common::Connection& wdv, const SoilTable& soil, const DrainedVolu
     static const common::Layout kWdvCaption("('*WATER TABLE  VOLUME DRAINED')");
     static const common::Layout kWdvRow("(3X,I5,3X,F11.5)");
     constexpr float kWdvDepth = 200.0f;  // deepest water table of the file (cm)
-    const auto zbot = volume_bottoms(soil);
+    const auto zbot = soilcalc::volume_bottoms(soil);
     bool ok = common::write_record(wdv, kWdvNlayer, {});
     common::write_record(wdv, kWdvCount, {soil.nlayer});
     float top = 0.0f;
     for (int l = 0; l < soil.nlayer; ++l) {
         common::write_record(wdv, kWdvLayer, {});
-        common::write_record(wdv, kWdvBounds, {top, zbot[l], int32_t{kLayerVolumeRows}});
+        common::write_record(wdv, kWdvBounds, {top, zbot[l], int32_t{soilcalc::kLayerVolumeRows}});
         common::write_record(wdv, kWdvCaption, {});
         ok = common::write_record(wdv, kWdvRow, {int32_t{0}, 0.0f});
         top = zbot[l];
-        for (int i = 1; i < kGridPoints && dv.z[i] <= kWdvDepth; ++i)
+        for (int i = 1; i < soilcalc::kGridPoints && dv.z[i] <= kWdvDepth; ++i)
             ok = common::write_record(wdv, kWdvRow, {static_cast<int32_t>(std::lround(dv.z[i])), dv.w[l][i]});
     }
     return ok;
 }
 
-}  // namespace pedopre
+}  // namespace soilprep

@@ -5,8 +5,8 @@
 #include "common/connection.h"
 #include "soilcalc/wtvoldrn.h"
 
-namespace pedopre {
+namespace soilprep {
 
-bool write_wdv(common::Connection& wdv, const SoilTable& soil, const DrainedVolume& dv);
+bool write_wdv(common::Connection& wdv, const soilcalc::SoilTable& soil, const soilcalc::DrainedVolume& dv);
 
-}  // namespace pedopre
+}  // namespace soilprep

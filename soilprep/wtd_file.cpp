@@ -8,7 +8,7 @@
 #include "common/record_write.h"
 #include "soilcalc/characteristic.h"
 
-namespace pedopre {
+namespace soilprep {
 namespace {
 
 // The records of the .WTD file, for its writers and its reader alike.
@@ -62,7 +62,7 @@ std::string last_record(const common::Layout& layout, std::string_view text) {
 
 // The layer that a line of the extended notice names, or 0.
 int32_t extended_layer(std::string_view rec) {
-    for (int32_t l = 1; l <= kMaxLayers; ++l)
+    for (int32_t l = 1; l <= soilcalc::kMaxLayers; ++l)
         if (rec == free_record({kExtendedLayer, l})) return l;
     return 0;
 }
@@ -158,4 +158,4 @@ WtdPart read_wtd(common::Connection& wtd, WtdListing& t) {
     return WtdPart::Done;
 }
 
-}  // namespace pedopre
+}  // namespace soilprep

@@ -12,7 +12,7 @@
 
 #include "common/connection.h"
 
-namespace pedopre {
+namespace soilprep {
 
 // "TITLE: " and the first 80 columns of the title.
 bool write_wtd_title(common::Connection& wtd, const std::string& title);
@@ -63,4 +63,4 @@ enum class WtdPart : uint8_t { Done, Title, Notices, Table };
 // before a failure stays in `t`.
 WtdPart read_wtd(common::Connection& wtd, WtdListing& t);
 
-}  // namespace pedopre
+}  // namespace soilprep

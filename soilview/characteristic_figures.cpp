@@ -6,7 +6,7 @@
 #include "common/fixed_text.h"
 #include "soilview/van_genuchten_curve.h"
 
-namespace pedoview {
+namespace soilview {
 namespace {
 
 using figure::format_value;
@@ -45,8 +45,8 @@ std::vector<double> curve_grid(const RunTables& r) {
     for (int32_t l = 0; l < r.mis_layers; ++l)
         for (int32_t j = 0; j < r.mis.layers[l].n; ++j) take(std::fabs(r.mis.layers[l].head[j]));
     if (hi == 0) {  // no table: the suctions of the 12-point characteristic
-        lo = pedopre::kVgSuctions[1];
-        hi = pedopre::kVgSuctions.back();
+        lo = soilcalc::kVgSuctions[1];
+        hi = soilcalc::kVgSuctions.back();
     }
     lo = std::pow(10.0, std::floor(std::log10(lo)));
     if (!(hi > lo)) hi = lo * 10;
@@ -55,10 +55,10 @@ std::vector<double> curve_grid(const RunTables& r) {
 
 // The water content PEDOPRE extrapolated at saturation for a .MIS layer
 // whose first point is not at head 0, with the run's own repair.
-float extrapolated_saturation(const pedopre::MisLayer& m) {
+float extrapolated_saturation(const soilprep::MisLayer& m) {
     int32_t n = m.n;
-    pedopre::CurveColumn theta = m.theta, head = m.head;
-    pedopre::add_saturated_point(n, theta, head);
+    soilcalc::CurveColumn theta = m.theta, head = m.head;
+    soilcalc::add_saturated_point(n, theta, head);
     return theta[0];
 }
 
@@ -70,13 +70,13 @@ std::vector<std::string> repair_notes(const RunTables& r) {
     // k-th layer whose given points do not start at head 0.
     std::vector<int32_t> unsaturated;
     for (int32_t l = 0; l < r.mis_layers; ++l)
-        if (r.mis.layers[l].n >= 2 && pedopre::lacks_saturated_point(r.mis.layers[l].head)) unsaturated.push_back(l);
+        if (r.mis.layers[l].n >= 2 && soilcalc::lacks_saturated_point(r.mis.layers[l].head)) unsaturated.push_back(l);
     size_t next = 0;
-    for (const pedopre::WtdNotice& n : r.wtd.notices) {
+    for (const soilprep::WtdNotice& n : r.wtd.notices) {
         switch (n.kind) {
-            case pedopre::WtdNotice::Kind::NoSaturatedPoint:
+            case soilprep::WtdNotice::Kind::NoSaturatedPoint:
                 if (next < unsaturated.size()) {
-                    const pedopre::MisLayer& m = r.mis.layers[unsaturated[next]];
+                    const soilprep::MisLayer& m = r.mis.layers[unsaturated[next]];
                     notes.push_back(layer_name(unsaturated[next]) + " has no point at saturation (its first head is " +
                                     format_value(m.head[0]) + " cm): PEDOPRE put one in front, at a water content of " +
                                     decimals(extrapolated_saturation(m), 3) +
@@ -87,11 +87,11 @@ std::vector<std::string> repair_notes(const RunTables& r) {
                 }
                 ++next;
                 break;
-            case pedopre::WtdNotice::Kind::ExtendedTo1000: {
+            case soilprep::WtdNotice::Kind::ExtendedTo1000: {
                 const int32_t l = n.layer - 1;
                 std::string text = "The characteristic of layer " + std::to_string(n.layer) + " does not reach a suction of 1000 cm";
                 if (l < r.mis_layers && r.mis.layers[l].n > 0) {
-                    const pedopre::MisLayer& m = r.mis.layers[l];
+                    const soilprep::MisLayer& m = r.mis.layers[l];
                     text += " (its driest point is at " + format_value(std::fabs(m.head[m.n - 1])) +
                             " cm): PEDOPRE added a point at 1000 cm with the water content of the driest point, " +
                             decimals(m.theta[m.n - 1], 3);
@@ -101,7 +101,7 @@ std::vector<std::string> repair_notes(const RunTables& r) {
                 notes.push_back(text + " (" + wtd + "). The drained volumes use that point; the conductivity table does not.");
                 break;
             }
-            case pedopre::WtdNotice::Kind::Other:
+            case soilprep::WtdNotice::Kind::Other:
                 notes.push_back(wtd + " holds a line before its inputs that is no known notice: \"" +
                                 common::printable(n.text) + "\".");
                 break;
@@ -120,7 +120,7 @@ figure::Table mq_characteristic_table(const RunTables& r) {
         t.header.push_back("Table minus curve");
     }
     for (int32_t l = 0; l < r.mq_layers; ++l) {
-        const pedopre::MqLayer& m = r.mq.layers[l];
+        const soilcalc::MqLayer& m = r.mq.layers[l];
         const InputLayer* in = vg_layer(r, l);
         for (int32_t j = 0; j < m.rows; ++j) {
             const double h = suction_of(m.head[j]);
@@ -147,7 +147,7 @@ figure::Table mis_table(const RunTables& r) {
                    : "Points as given (" + common::printable(r.names.mis) + ")";
     t.header = {"Layer", vg ? "Suction (cm)" : "Head as given (cm)", std::string("Water content (") + kVolumetric + ")"};
     for (int32_t l = 0; l < r.mis_layers; ++l) {
-        const pedopre::MisLayer& m = r.mis.layers[l];
+        const soilprep::MisLayer& m = r.mis.layers[l];
         for (int32_t j = 0; j < m.n; ++j)
             t.rows.push_back({std::to_string(l + 1), format_value(m.head[j]), format_value(m.theta[j])});
     }
@@ -162,7 +162,7 @@ figure::Table mq_conductivity_table(const RunTables& r) {
                 "Conductivity, table (cm/hr)"};
     if (vg) t.header.push_back("Conductivity, curve (cm/hr)");
     for (int32_t l = 0; l < r.mq_layers; ++l) {
-        const pedopre::MqLayer& m = r.mq.layers[l];
+        const soilcalc::MqLayer& m = r.mq.layers[l];
         const InputLayer* in = vg_layer(r, l);
         for (int32_t j = 0; j < m.rows; ++j) {
             const double h = suction_of(m.head[j]);
@@ -203,7 +203,7 @@ std::optional<FigureBlock> characteristic_figure(const RunTables& r) {
         const size_t style = static_cast<size_t>(l);
         Series table{layer_name(l) + ", .MQ table", {}, {}, vg ? SeriesKind::Points : SeriesKind::Line, false, style};
         if (l < r.mq_layers) {
-            const pedopre::MqLayer& m = r.mq.layers[l];
+            const soilcalc::MqLayer& m = r.mq.layers[l];
             for (int32_t j = 0; j < m.rows; ++j) {
                 table.x.push_back(suction_of(m.head[j]));
                 table.y.push_back(m.theta[j]);
@@ -220,7 +220,7 @@ std::optional<FigureBlock> characteristic_figure(const RunTables& r) {
         if (l < r.mq_layers) (vg ? markers : lines).push_back(std::move(table));
         if (!vg && l < r.mis_layers) {
             Series given{layer_name(l) + ", .MIS points", {}, {}, SeriesKind::Points, false, style};
-            const pedopre::MisLayer& m = r.mis.layers[l];
+            const soilprep::MisLayer& m = r.mis.layers[l];
             for (int32_t j = 0; j < m.n; ++j) {
                 given.x.push_back(std::fabs(m.head[j]));
                 given.y.push_back(m.theta[j]);
@@ -271,7 +271,7 @@ std::optional<FigureBlock> conductivity_figure(const RunTables& r) {
     double worst = 1, worst_at = 0;
     int32_t worst_layer = -1;
     for (int32_t l = 0; l < r.mq_layers; ++l) {
-        const pedopre::MqLayer& m = r.mq.layers[l];
+        const soilcalc::MqLayer& m = r.mq.layers[l];
         const size_t style = static_cast<size_t>(l);
         const InputLayer* in = vg_layer(r, l);
         Series table{layer_name(l) + ", .MQ table as interpolated", {}, {}, SeriesKind::Line, false, style};
@@ -351,4 +351,4 @@ std::optional<FigureBlock> conductivity_figure(const RunTables& r) {
     return b;
 }
 
-}  // namespace pedoview
+}  // namespace soilview

@@ -17,7 +17,7 @@
 #include "soilview/figure_block.h"
 #include "soilview/run_tables.h"
 
-namespace pedoview {
+namespace soilview {
 
 // Nothing when the run left neither a .MIS nor a .MQ table to draw.
 std::optional<FigureBlock> characteristic_figure(const RunTables& r);
@@ -32,4 +32,4 @@ const InputLayer* vg_layer(const RunTables& r, int32_t layer);
 // nothing below 0.000000001.
 inline constexpr double kLowestConductivity = 1e-10;
 
-}  // namespace pedoview
+}  // namespace soilview

@@ -9,7 +9,7 @@
 #include "soilview/run_outcome.h"
 #include "soilview/van_genuchten_curve.h"
 
-namespace pedoview {
+namespace soilview {
 namespace {
 
 using figure::CheckStatus;
@@ -94,7 +94,7 @@ void flux_depths(const RunTables& r, std::vector<Check>& out) {
 // spline's last piece. Above zero or rising with depth, they hand the model
 // an upward flux that no computation gave.
 void sin_flux_beyond(const RunTables& r, std::vector<Check>& out) {
-    if (r.upq.rows != pedopre::kUpqFluxes || r.sin.depth_rows != kSinDepths) return;
+    if (r.upq.rows != soilprep::kUpqFluxes || r.sin.depth_rows != kSinDepths) return;
     const float deepest = deepest_computed(r);
     std::vector<std::string> rows, bad;
     bool rising = false;
@@ -247,7 +247,7 @@ void table_against_curve(const RunTables& r, std::vector<Check>& out) {
     for (int32_t l = 0; l < r.mq_layers; ++l) {
         const InputLayer* in = vg_layer(r, l);
         if (!in) continue;
-        const pedopre::MqLayer& m = r.mq.layers[l];
+        const soilcalc::MqLayer& m = r.mq.layers[l];
         double worst = -1, at = 0, table = 0, curve = 0;
         for (int32_t j = 0; j < m.rows; ++j) {
             const double h = m.head[j] == 0.0f ? 0.0 : -static_cast<double>(m.head[j]);
@@ -276,7 +276,7 @@ void mis_against_input(const RunTables& r, std::vector<Check>& out) {
     std::vector<std::string> differ;
     bool compared = false;
     for (int32_t l = 0; l < r.mis_layers && static_cast<size_t>(l) < read; ++l) {
-        const pedopre::MisLayer& m = r.mis.layers[l];
+        const soilprep::MisLayer& m = r.mis.layers[l];
         const InputLayer& in = r.input.layers[static_cast<size_t>(l)];
         compared = true;
         bool same = true;
@@ -306,8 +306,8 @@ void repairs(const RunTables& r, std::vector<Check>& out) {
     if (r.input.form != InputForm::Measured || !r.wtd_notices) return;
     std::vector<std::string> extended;
     int saturated = 0;
-    for (const pedopre::WtdNotice& n : r.wtd.notices) {
-        if (n.kind == pedopre::WtdNotice::Kind::ExtendedTo1000) {
+    for (const soilprep::WtdNotice& n : r.wtd.notices) {
+        if (n.kind == soilprep::WtdNotice::Kind::ExtendedTo1000) {
             std::string text = layer_name(n.layer - 1);
             const int32_t l = n.layer - 1;
             if (l >= 0 && l < r.mis_layers && r.mis.layers[l].n > 0)
@@ -315,7 +315,7 @@ void repairs(const RunTables& r, std::vector<Check>& out) {
                         " cm)";
             extended.push_back(text);
         }
-        saturated += n.kind == pedopre::WtdNotice::Kind::NoSaturatedPoint;
+        saturated += n.kind == soilprep::WtdNotice::Kind::NoSaturatedPoint;
     }
     const std::string wtd = common::printable(r.names.wtd);
     if (extended.empty()) {
@@ -355,4 +355,4 @@ std::vector<Check> run_checks(const RunTables& r) {
     return out;
 }
 
-}  // namespace pedoview
+}  // namespace soilview

@@ -29,7 +29,7 @@
 #include "figure/page.h"
 #include "soilview/run_tables.h"
 
-namespace pedoview {
+namespace soilview {
 
 struct Check {
     figure::CheckStatus status;
@@ -52,4 +52,4 @@ inline constexpr double kVolumeDeparture = 0.10;
 inline constexpr double kVolumeFloor = 0.1;  // cm
 inline constexpr double kRatioWarning = 1.25;
 
-}  // namespace pedoview
+}  // namespace soilview

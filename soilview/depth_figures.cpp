@@ -9,7 +9,7 @@
 #include "soilview/checks.h"
 #include "soilview/run_references.h"
 
-namespace pedoview {
+namespace soilview {
 namespace {
 
 using figure::format_value;
@@ -22,13 +22,13 @@ const char* const kWaterTable = "Water-table depth";
 
 // The notices as sentences: one per kind, layer and reduced tension, in the
 // order each first appears in the file.
-std::vector<std::string> notice_notes(const std::vector<pedopre::OutNotice>& notices, const std::string& out) {
-    using Kind = pedopre::OutNotice::Kind;
+std::vector<std::string> notice_notes(const std::vector<soilprep::OutNotice>& notices, const std::string& out) {
+    using Kind = soilprep::OutNotice::Kind;
     std::vector<std::string> notes;
     std::vector<bool> told(notices.size(), false);
     for (size_t i = 0; i < notices.size(); ++i) {
         if (told[i]) continue;
-        const pedopre::OutNotice& n = notices[i];
+        const soilprep::OutNotice& n = notices[i];
         if (n.kind == Kind::Other) {
             notes.push_back(out + " holds a line before its upward-flux section that is no known notice: \"" +
                             common::printable(n.text) + "\".");
@@ -36,7 +36,7 @@ std::vector<std::string> notice_notes(const std::vector<pedopre::OutNotice>& not
         }
         std::vector<std::string> fluxes, tensions;
         for (size_t j = i; j < notices.size(); ++j) {
-            const pedopre::OutNotice& m = notices[j];
+            const soilprep::OutNotice& m = notices[j];
             if (m.kind != n.kind || m.layer != n.layer || m.reduced != n.reduced) continue;
             told[j] = true;
             fluxes.push_back(format_value(m.q));
@@ -415,4 +415,4 @@ std::optional<FigureBlock> green_ampt_figure(const RunTables& r, bool a) {
 std::optional<FigureBlock> green_ampt_a_figure(const RunTables& r) { return green_ampt_figure(r, true); }
 std::optional<FigureBlock> green_ampt_b_figure(const RunTables& r) { return green_ampt_figure(r, false); }
 
-}  // namespace pedoview
+}  // namespace soilview

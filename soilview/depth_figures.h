@@ -14,7 +14,7 @@
 #include "soilview/figure_block.h"
 #include "soilview/run_tables.h"
 
-namespace pedoview {
+namespace soilview {
 
 // Each gives nothing when the run left none of the tables it draws.
 std::optional<FigureBlock> drained_volume_figure(const RunTables& r);
@@ -23,4 +23,4 @@ std::optional<FigureBlock> upward_flux_figure(const RunTables& r);
 std::optional<FigureBlock> green_ampt_a_figure(const RunTables& r);
 std::optional<FigureBlock> green_ampt_b_figure(const RunTables& r);
 
-}  // namespace pedoview
+}  // namespace soilview

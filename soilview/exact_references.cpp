@@ -6,7 +6,7 @@
 
 #include "soilview/van_genuchten_curve.h"
 
-namespace pedoview {
+namespace soilview {
 namespace {
 
 using Fn = std::function<double(double)>;
@@ -32,7 +32,7 @@ double integral(const Fn& f, double a, double b, double tol = 1e-10) {
 
 // The integral of theta_s - theta(h) over suctions 0 to h (cm), in pieces
 // so that the steep part near saturation is resolved.
-double drained_column(const pedopre::VanGenuchten& vg, double h) {
+double drained_column(const soilcalc::VanGenuchten& vg, double h) {
     const double ts = vg.theta_s;
     const Fn f = [&](double s) { return ts - vg_water_content(vg, s); };
     double sum = 0, from = 0;
@@ -45,7 +45,7 @@ double drained_column(const pedopre::VanGenuchten& vg, double h) {
 
 }  // namespace
 
-double relative_conductivity(const pedopre::VanGenuchten& vg, double h) {
+double relative_conductivity(const soilcalc::VanGenuchten& vg, double h) {
     if (h <= 0) return 1.0;
     const double n = vg.n, m = 1.0 - 1.0 / n;
     const double x = std::pow(static_cast<double>(vg.alpha) * h, n);  // (alpha h)^n
@@ -57,7 +57,7 @@ double relative_conductivity(const pedopre::VanGenuchten& vg, double h) {
     return se_l * factor * factor;
 }
 
-double wetting_front_suction(const pedopre::VanGenuchten& vg) {
+double wetting_front_suction(const soilcalc::VanGenuchten& vg) {
     // Over ln h, from alpha h = 1e-12 to 1e12; the parts outside add less
     // than 1e-12/alpha below and a vanishing tail above.
     const double alpha = vg.alpha;
@@ -136,4 +136,4 @@ double upflux_water_table(const std::vector<ProfileLayer>& layers, const std::ve
     return z;
 }
 
-}  // namespace pedoview
+}  // namespace soilview

@@ -29,19 +29,19 @@
 
 #include "soilcalc/mhgenuch.h"
 
-namespace pedoview {
+namespace soilview {
 
 struct ProfileLayer {
-    pedopre::VanGenuchten vg;
+    soilcalc::VanGenuchten vg;
     double ks_cm_day = 0;  // saturated conductivity
     double bottom = 0;     // bottom depth (cm)
 };
 
 // K(h)/Ks, computed so that it keeps its precision far from saturation.
-double relative_conductivity(const pedopre::VanGenuchten& vg, double h);
+double relative_conductivity(const soilcalc::VanGenuchten& vg, double h);
 
 // The wetting-front suction of one soil (cm).
-double wetting_front_suction(const pedopre::VanGenuchten& vg);
+double wetting_front_suction(const soilcalc::VanGenuchten& vg);
 
 // Drained volume (cm) with the water table at depth d (cm).
 double drained_volume(const std::vector<ProfileLayer>& layers, double d);
@@ -57,4 +57,4 @@ std::vector<double> bottoms_below_reference(const std::vector<ProfileLayer>& lay
 double upflux_water_table(const std::vector<ProfileLayer>& layers, const std::vector<double>& bottoms,
                           double top_tension, double q);
 
-}  // namespace pedoview
+}  // namespace soilview

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace pedoview {
+namespace soilview {
 
 std::string decimals(double v, int decimals) {
     char buf[64];
@@ -23,4 +23,4 @@ std::string listed(const std::vector<std::string>& items) {
     return out;
 }
 
-}  // namespace pedoview
+}  // namespace soilview

@@ -9,7 +9,7 @@
 #include "figure/plot.h"
 #include "figure/table.h"
 
-namespace pedoview {
+namespace soilview {
 
 struct FigureBlock {
     figure::Plot plot;
@@ -40,4 +40,4 @@ std::string signed_value(double v, int decimals);
 // "a", "a and b", "a, b and c".
 std::string listed(const std::vector<std::string>& items);
 
-}  // namespace pedoview
+}  // namespace soilview

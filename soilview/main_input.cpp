@@ -6,7 +6,7 @@
 #include "common/record_read.h"
 #include "soilcalc/characteristic.h"
 
-namespace pedoview {
+namespace soilview {
 namespace {
 
 bool done(common::ReadStatus s) { return s == common::ReadStatus::Done; }
@@ -17,7 +17,7 @@ bool read_measured_layer(common::Connection& in, InputLayer& layer, int32_t numb
         problem = "The header of layer " + std::to_string(number) + " (NPTS KSAT ZBOT) does not read.";
         return false;
     }
-    if (n < 1 || n > pedopre::kMaxMeasured) {
+    if (n < 1 || n > soilcalc::kMaxMeasured) {
         problem = "Layer " + std::to_string(number) + " gives " + std::to_string(n) +
                   " points; 1 to 98 can be read.";
         return false;
@@ -35,7 +35,7 @@ bool read_measured_layer(common::Connection& in, InputLayer& layer, int32_t numb
 }
 
 bool read_vg_layer(common::Connection& in, InputLayer& layer, int32_t number, std::string& problem) {
-    pedopre::VanGenuchten& vg = layer.vg;
+    soilcalc::VanGenuchten& vg = layer.vg;
     if (!done(common::read_free(in, {layer.zbot, vg.theta_r, vg.theta_s, vg.alpha, vg.n, layer.ks, vg.k0, vg.l}))) {
         problem = "The record of layer " + std::to_string(number) +
                   " (ZBOT theta_r theta_s alpha n Ks K0 l) does not read.";
@@ -61,7 +61,7 @@ MainInput read_main_input(common::Connection& in) {
         return m;
     }
     m.form = vgflag == 0 ? InputForm::Measured : InputForm::VanGenuchten;
-    if (m.nlayer < 1 || m.nlayer > pedopre::kMaxLayers) {
+    if (m.nlayer < 1 || m.nlayer > soilcalc::kMaxLayers) {
         m.problem = "NLAYER = " + std::to_string(m.nlayer) + " is outside 1 to 9.";
         return m;
     }
@@ -88,4 +88,4 @@ MainInput read_main_input(common::Connection& in) {
     return m;
 }
 
-}  // namespace pedoview
+}  // namespace soilview

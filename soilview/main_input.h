@@ -18,7 +18,7 @@
 #include "common/connection.h"
 #include "soilcalc/mhgenuch.h"
 
-namespace pedoview {
+namespace soilview {
 
 enum class InputForm : uint8_t { Measured, VanGenuchten };
 
@@ -29,7 +29,7 @@ struct InputLayer {
     float ksat = 0.0f;
     std::vector<float> theta, head;
     // Van Genuchten: the parameters (k0 in cm/day) and Ks (cm/day).
-    pedopre::VanGenuchten vg{};
+    soilcalc::VanGenuchten vg{};
     float ks = 0.0f;
 };
 
@@ -50,4 +50,4 @@ struct MainInput {
 // Reads the main input from the start of `in`.
 MainInput read_main_input(common::Connection& in);
 
-}  // namespace pedoview
+}  // namespace soilview

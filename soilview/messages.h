@@ -10,7 +10,7 @@
 #include "common/fixed_text.h"
 #include "soilview/version.h"
 
-namespace pedoview::msg {
+namespace soilview::msg {
 
 inline std::string version() { return "PEDOVIEW (drainprep) " + std::string(kVersion); }
 
@@ -73,4 +73,4 @@ inline std::string run_in_progress(std::string_view log) {
 inline std::string page_written(std::string_view file) { return "Page written: " + common::printable(file); }
 inline std::string figure_written(std::string_view file) { return "Figure written: " + common::printable(file); }
 
-}  // namespace pedoview::msg
+}  // namespace soilview::msg

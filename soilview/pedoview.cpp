@@ -12,7 +12,7 @@
 #include "soilview/run_tables.h"
 #include "figure/page.h"
 
-namespace pedoview {
+namespace soilview {
 namespace {
 
 constexpr int kPageUnit = 2;
@@ -128,4 +128,4 @@ ViewOutcome run_pedoview(const std::vector<std::string>& args, common::Connectio
     return outcome;
 }
 
-}  // namespace pedoview
+}  // namespace soilview

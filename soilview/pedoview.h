@@ -23,7 +23,7 @@
 #include "common/connection.h"
 #include "common/file_system.h"
 
-namespace pedoview {
+namespace soilview {
 
 struct ViewOutcome {
     std::string console_line;  // the last line shown on the console
@@ -37,4 +37,4 @@ inline constexpr int kRunWaitMs = 3000;
 ViewOutcome run_pedoview(const std::vector<std::string>& args, common::Connection& console,
                          common::FileSystem& fs, int wait_ms = kRunWaitMs);
 
-}  // namespace pedoview
+}  // namespace soilview

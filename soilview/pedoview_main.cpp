@@ -11,6 +11,6 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     common::remove_temporaries_on_signal();
     auto console = common::console_on_stdout(0);
-    pedoview::run_pedoview(args, *console, common::disk());
+    soilview::run_pedoview(args, *console, common::disk());
     return 0;
 }

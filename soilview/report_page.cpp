@@ -11,7 +11,7 @@
 #include "soilview/run_outcome.h"
 #include "soilview/version.h"
 
-namespace pedoview {
+namespace soilview {
 namespace {
 
 using figure::format_value;
@@ -87,7 +87,7 @@ void add_run_section(figure::Page& page, const RunTables& r) {
     page.add_paragraph("Log " + common::printable(r.names.log) + ": " +
                        (r.log_line.empty() ? std::string("no line.") : "\"" + common::printable(r.log_line) + "\"."));
     std::string input = "Main input " + common::printable(r.names.infile) + ": ";
-    if (r.input.nlayer > 0 && r.input.nlayer <= pedopre::kMaxLayers)
+    if (r.input.nlayer > 0 && r.input.nlayer <= soilcalc::kMaxLayers)
         input += std::to_string(r.input.nlayer) + (r.input.nlayer == 1 ? " layer" : " layers") +
                  (r.input.form == InputForm::Measured ? " given by measured points."
                                                       : " given by van Genuchten parameters.");
@@ -242,4 +242,4 @@ std::string report_html(const RunTables& r) {
     return page.html();
 }
 
-}  // namespace pedoview
+}  // namespace soilview

@@ -19,7 +19,7 @@
 
 #include "soilview/run_tables.h"
 
-namespace pedoview {
+namespace soilview {
 
 std::string report_html(const RunTables& r);
 
@@ -29,4 +29,4 @@ const std::vector<std::string>& figure_ids();
 // not give it.
 std::optional<std::string> figure_svg(const RunTables& r, std::string_view id);
 
-}  // namespace pedoview
+}  // namespace soilview

@@ -1,10 +1,9 @@
 #include "soilview/run_names.h"
 
-#include "common/fixed_text.h"
 #include "soilcalc/run_state.h"
-#include "soilprep/getfilepath.h"
+#include "soilprep/file_names.h"
 
-namespace pedoview {
+namespace soilview {
 namespace {
 
 constexpr const char* kPageSuffix = ".SIN.html";
@@ -12,28 +11,30 @@ constexpr const char* kPageSuffix = ".SIN.html";
 }  // namespace
 
 bool run_names(const std::string& infile, RunNames& names, std::string& too_long) {
+    soilprep::FileNames f;
+    const bool formed = soilprep::form_names(infile, f, too_long);
     names.infile = infile;
-    const size_t slash = infile.rfind('/');
-    const std::string dir = slash == std::string::npos ? std::string() : infile.substr(0, slash + 1);
-    names.log = dir + "PEDOPRE.LOG";
-    if (infile.size() > pedopre::kPathLength) {
-        too_long = infile;
-        return false;
-    }
-    std::string unused, base;
-    pedopre::GETFILEPATH(unused, common::fixed(infile, pedopre::kPathLength), base);
-    names.base = std::string(common::trim_right(base));
-    for (auto [name, suffix] : {std::pair{&names.mis, ".MIS"}, {&names.wtd, ".WTD"}, {&names.mq, ".MQ"},
-                                {&names.sav, ".SAV"}, {&names.wdv, ".WDV"}, {&names.upq, ".UPQ"},
-                                {&names.out, ".OUT"}, {&names.sin, ".SIN"}}) {
-        *name = names.base + suffix;
-        if (name->size() > pedopre::kPathLength) {
-            too_long = *name;
-            return false;
+    names.log = f.log;
+    if (infile.size() > soilcalc::kPathLength) return false;
+    names.base = f.base;
+    names.mis = f.mis;
+    names.wtd = f.wtd;
+    names.mq = f.mq;
+    names.sav = f.sav;
+    names.wdv = f.wdv;
+    names.upq = f.upq;
+    names.out = f.out;
+    names.sin = f.sin;
+    if (!formed) {
+        // The first name too long in the order the report lists them.
+        std::vector<std::string> listed = names.outputs();
+        listed.push_back(names.log);
+        for (const std::string& name : listed) {
+            if (name.size() > soilcalc::kPathLength) {
+                too_long = name;
+                break;
+            }
         }
-    }
-    if (names.log.size() > pedopre::kPathLength) {
-        too_long = names.log;
         return false;
     }
     names.page = names.base + kPageSuffix;
@@ -51,4 +52,4 @@ std::string page_name(const std::string& infile) {
     return (dot != std::string::npos && dot >= start ? infile.substr(0, dot) : infile) + kPageSuffix;
 }
 
-}  // namespace pedoview
+}  // namespace soilview

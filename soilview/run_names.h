@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace pedoview {
+namespace soilview {
 
 struct RunNames {
     std::string infile;  // as given
@@ -37,4 +37,4 @@ std::string page_name(const std::string& infile);
 // The name with `suffix` after the base, e.g. base + ".characteristic.svg".
 inline std::string beside(const RunNames& names, const std::string& suffix) { return names.base + suffix; }
 
-}  // namespace pedoview
+}  // namespace soilview

@@ -3,7 +3,7 @@
 #include "common/fixed_text.h"
 #include "soilview/figure_block.h"
 
-namespace pedoview {
+namespace soilview {
 namespace {
 
 std::string quoted_log(const RunTables& r) {
@@ -62,4 +62,4 @@ std::string log_disagreement(const RunTables& r) {
     return text;
 }
 
-}  // namespace pedoview
+}  // namespace soilview

@@ -21,7 +21,7 @@
 
 #include "soilview/run_tables.h"
 
-namespace pedoview {
+namespace soilview {
 
 // True when all eight outputs were read whole.
 bool outputs_whole(const RunTables& r);
@@ -34,4 +34,4 @@ std::string failure_reason(const RunTables& r);
 // show, or empty.
 std::string log_disagreement(const RunTables& r);
 
-}  // namespace pedoview
+}  // namespace soilview

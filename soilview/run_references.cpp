@@ -6,7 +6,7 @@
 #include "soilview/run_tables.h"
 #include "soilview/van_genuchten_curve.h"
 
-namespace pedoview {
+namespace soilview {
 namespace {
 
 constexpr double kReferenceTension = 1000.0;  // cm
@@ -16,7 +16,7 @@ constexpr float kDeepWaterTable = 150.0f;      // cm; A takes the driest suction
 
 std::optional<double> run_top_tension(const RunTables& r) {
     if (r.mq_layers < 1 || r.mq.layers[0].rows < 1) return std::nullopt;
-    const pedopre::MqLayer& m = r.mq.layers[0];
+    const soilcalc::MqLayer& m = r.mq.layers[0];
     double driest = 0;
     for (int32_t j = 0; j < m.rows; ++j) driest = std::max(driest, -static_cast<double>(m.head[j]));
     return std::min(kReferenceTension, driest);
@@ -44,7 +44,7 @@ std::optional<RunReferences> run_references(const RunTables& r) {
             ref.flux_depth.push_back(upflux_water_table(ref.layers, bottoms, *ref.top_tension, r.upq.flux[k]));
     }
 
-    const pedopre::VanGenuchten& top = ref.layers.front().vg;
+    const soilcalc::VanGenuchten& top = ref.layers.front().vg;
     ref.sf = wetting_front_suction(top);
     if (r.out.green_ampt_rows == r.sin.green_ampt_rows && r.mq_layers > 0) {
         const double driest = -static_cast<double>(r.mq.layers[0].head[0]);
@@ -62,4 +62,4 @@ std::optional<RunReferences> run_references(const RunTables& r) {
     return ref;
 }
 
-}  // namespace pedoview
+}  // namespace soilview

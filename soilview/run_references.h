@@ -17,7 +17,7 @@
 
 #include "soilview/exact_references.h"
 
-namespace pedoview {
+namespace soilview {
 
 struct RunTables;
 
@@ -48,4 +48,4 @@ std::optional<RunReferences> run_references(const RunTables& r);
 // the top layer's table.
 std::optional<double> run_top_tension(const RunTables& r);
 
-}  // namespace pedoview
+}  // namespace soilview

@@ -7,7 +7,7 @@
 #include "common/layout.h"
 #include "common/record_read.h"
 
-namespace pedoview {
+namespace soilview {
 namespace {
 
 constexpr int kUnit = 1;  // every file is read on this stream, one after the other
@@ -72,14 +72,14 @@ void read_input(common::UnitTable& units, RunTables& r) {
 }
 
 void take_mis(common::Connection& c, RunTables& r, FileStatus& s) {
-    const auto form = r.input.form == InputForm::Measured ? pedopre::MisPoints::Measured
-                                                          : pedopre::MisPoints::VanGenuchten;
-    const pedopre::MisRead got = pedopre::read_mis(c, r.mis, form);
-    if (got.failed == pedopre::MisPart::Done) {
+    const auto form = r.input.form == InputForm::Measured ? soilprep::MisPoints::Measured
+                                                          : soilprep::MisPoints::VanGenuchten;
+    const soilprep::MisRead got = soilprep::read_mis(c, r.mis, form);
+    if (got.failed == soilprep::MisPart::Done) {
         r.mis_layers = r.mis.nlayer;
         return;
     }
-    if (got.failed == pedopre::MisPart::Count) {
+    if (got.failed == soilprep::MisPart::Count) {
         r.mis.nlayer = 0;
         incomplete(s, got.out_of_range ? "Its layer count is outside 1 to 9." : "Its layer count does not read.");
         return;
@@ -91,8 +91,8 @@ void take_mis(common::Connection& c, RunTables& r, FileStatus& s) {
 }
 
 void take_mq(common::Connection& c, RunTables& r, FileStatus& s) {
-    using pedopre::MqPart;
-    const pedopre::MqRead got = pedopre::read_mq(c, r.mq, pedopre::MqColumns::All);
+    using soilcalc::MqPart;
+    const soilcalc::MqRead got = soilprep::read_mq(c, r.mq, soilcalc::MqColumns::All);
     switch (got.failed) {
         case MqPart::Done:
             r.mq_layers = r.mq.nl;
@@ -124,8 +124,8 @@ void take_mq(common::Connection& c, RunTables& r, FileStatus& s) {
 }
 
 void take_wtd(common::Connection& c, RunTables& r, FileStatus& s) {
-    using pedopre::WtdPart;
-    const WtdPart got = pedopre::read_wtd(c, r.wtd);
+    using soilprep::WtdPart;
+    const WtdPart got = soilprep::read_wtd(c, r.wtd);
     r.wtd_notices = got == WtdPart::Done || got == WtdPart::Table;
     switch (got) {
         case WtdPart::Done: return;
@@ -140,24 +140,24 @@ void take_wtd(common::Connection& c, RunTables& r, FileStatus& s) {
 }
 
 void take_upq(common::Connection& c, RunTables& r, FileStatus& s) {
-    if (pedopre::read_upq(c, r.upq)) return;
+    if (soilprep::read_upq(c, r.upq)) return;
     incomplete(s, r.upq.rows == 0 ? std::string("It holds no water-table depths for the upward fluxes.")
                                   : "It lists the water table of " + std::to_string(r.upq.rows) +
                                         " of the 21 upward fluxes.");
 }
 
 void take_out(common::Connection& c, RunTables& r, FileStatus& s) {
-    switch (pedopre::read_out_report(c, r.out)) {
-        case pedopre::OutPart::Done: return;
-        case pedopre::OutPart::Volume:
+    switch (soilprep::read_out_report(c, r.out)) {
+        case soilprep::OutPart::Done: return;
+        case soilprep::OutPart::Volume:
             incomplete(s, "Its drained-volume section is missing or stops after " +
                               std::to_string(r.out.volume_rows) + " of 20 rows.");
             return;
-        case pedopre::OutPart::Flux:
+        case soilprep::OutPart::Flux:
             incomplete(s, "It ends before its upward-flux section is complete (" +
                               std::to_string(r.out.flux_rows) + " of 20 rows).");
             return;
-        case pedopre::OutPart::GreenAmpt:
+        case soilprep::OutPart::GreenAmpt:
             incomplete(s, "It ends before its Green-Ampt section is complete (" +
                               std::to_string(r.out.green_ampt_rows) + " of 10 rows).");
             return;
@@ -204,4 +204,4 @@ RunTables read_run(common::FileSystem& fs, const RunNames& names) {
     return r;
 }
 
-}  // namespace pedoview
+}  // namespace soilview

@@ -26,7 +26,7 @@
 #include "soilview/run_references.h"
 #include "soilview/sin_file.h"
 
-namespace pedoview {
+namespace soilview {
 
 // The outcome the log tells.
 enum class Outcome : uint8_t {
@@ -57,20 +57,20 @@ struct RunTables {
     // Each output, in the order of RunNames::outputs().
     std::vector<FileStatus> files;
 
-    pedopre::MisTables mis;
+    soilprep::MisTables mis;
     int32_t mis_layers = 0;  // layers read whole
 
-    pedopre::MqTables mq;
+    soilcalc::MqTables mq;
     int32_t mq_layers = 0;  // layer tables read whole
     bool mq_summary = false;  // wetting-front suctions read
     bool mq_closing = false;  // closing record read
 
-    pedopre::WtdListing wtd;
+    soilprep::WtdListing wtd;
     bool wtd_notices = false;  // the notices read up to the inputs
 
-    pedopre::UpqFluxes upq;
+    soilprep::UpqFluxes upq;
 
-    pedopre::OutReport out;
+    soilprep::OutReport out;
 
     SinTables sin;  // the model's soil input file, as the model reads it
     bool sin_whole = false;
@@ -85,4 +85,4 @@ struct RunTables {
 // Reads the run whose files `names` gives, from `fs`.
 RunTables read_run(common::FileSystem& fs, const RunNames& names);
 
-}  // namespace pedoview
+}  // namespace soilview

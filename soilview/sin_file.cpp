@@ -4,7 +4,7 @@
 #include "common/layout.h"
 #include "common/record_read.h"
 
-namespace pedoview {
+namespace soilview {
 namespace {
 
 bool done(common::ReadStatus s) { return s == common::ReadStatus::Done; }
@@ -63,4 +63,4 @@ SinPart read_sin(common::Connection& c, SinTables& t, std::string& problem) {
     return SinPart::Done;
 }
 
-}  // namespace pedoview
+}  // namespace soilview

@@ -21,7 +21,7 @@
 
 #include "common/connection.h"
 
-namespace pedoview {
+namespace soilview {
 
 inline constexpr int kSinDepths = 20;
 inline constexpr int kSinGreenAmpt = 10;
@@ -42,4 +42,4 @@ enum class SinPart : uint8_t { Done, Title, Counts, Points, Depths, GreenAmptCou
 // `t`. `problem` then says what was found, as a sentence.
 SinPart read_sin(common::Connection& c, SinTables& t, std::string& problem);
 
-}  // namespace pedoview
+}  // namespace soilview

@@ -5,10 +5,10 @@
 
 #include "soilview/exact_references.h"
 
-namespace pedoview {
+namespace soilview {
 namespace {
 
-double effective_saturation(const pedopre::VanGenuchten& vg, double h) {
+double effective_saturation(const soilcalc::VanGenuchten& vg, double h) {
     if (h <= 0) return 1.0;
     const double n = vg.n;
     return std::pow(1.0 + std::pow(static_cast<double>(vg.alpha) * h, n), 1.0 / n - 1.0);
@@ -16,13 +16,13 @@ double effective_saturation(const pedopre::VanGenuchten& vg, double h) {
 
 }  // namespace
 
-double vg_water_content(const pedopre::VanGenuchten& vg, double h) {
+double vg_water_content(const soilcalc::VanGenuchten& vg, double h) {
     const double theta_r = vg.theta_r;
     const double theta_s = vg.theta_s;
     return (theta_s - theta_r) * effective_saturation(vg, h) + theta_r;
 }
 
-double vg_conductivity(const pedopre::VanGenuchten& vg, double ks_cm_day, double h) {
+double vg_conductivity(const soilcalc::VanGenuchten& vg, double ks_cm_day, double h) {
     return ks_cm_day / 24.0 * relative_conductivity(vg, h);
 }
 
@@ -35,4 +35,4 @@ std::vector<double> curve_suctions(double from, double to, int per_decade) {
     return h;
 }
 
-}  // namespace pedoview
+}  // namespace soilview

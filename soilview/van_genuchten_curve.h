@@ -14,14 +14,14 @@
 
 #include "soilcalc/mhgenuch.h"
 
-namespace pedoview {
+namespace soilview {
 
-double vg_water_content(const pedopre::VanGenuchten& vg, double h);
-double vg_conductivity(const pedopre::VanGenuchten& vg, double ks_cm_day, double h);
+double vg_water_content(const soilcalc::VanGenuchten& vg, double h);
+double vg_conductivity(const soilcalc::VanGenuchten& vg, double ks_cm_day, double h);
 
 // Suctions to draw a curve through (cm): 0, then `per_decade` points per
 // decade evenly on a log scale from `from` to `to` (both > 0, from < to),
 // both ends included.
 std::vector<double> curve_suctions(double from, double to, int per_decade);
 
-}  // namespace pedoview
+}  // namespace soilview

@@ -8,8 +8,8 @@
 #error "DRAINPREP_VERSION is set by the build"
 #endif
 
-namespace pedoview {
+namespace soilview {
 
 inline constexpr std::string_view kVersion = DRAINPREP_VERSION;
 
-}  // namespace pedoview
+}  // namespace soilview

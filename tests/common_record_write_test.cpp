@@ -12,6 +12,14 @@ using common::format_record;
 
 namespace {
 
+// Iw as the record writer edits it, appended to `out`.
+void edit_int(std::string& out, int32_t v, int w) {
+    const size_t at = out.size();
+    out.append(static_cast<size_t>(w), ' ');
+    common::edit_int_field(out.data() + at, v, w);
+}
+
+
 std::string fixed(float v, int w, int d) {
     std::string s;
     common::edit_fixed(s, v, w, d);
@@ -57,13 +65,13 @@ TEST(FieldEdit, ExponentForm) {
 
 TEST(FieldEdit, IntegersAndTexts) {
     std::string s;
-    common::edit_int(s, 123, 2);
+    edit_int(s, 123, 2);
     EXPECT_EQ(s, "**");
     s.clear();
-    common::edit_int(s, -99, 3);
+    edit_int(s, -99, 3);
     EXPECT_EQ(s, "-99");
     s.clear();
-    common::edit_int(s, -146, 3);
+    edit_int(s, -146, 3);
     EXPECT_EQ(s, "***");
     s.clear();
     common::edit_text(s, "ab", 4);

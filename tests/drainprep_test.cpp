@@ -105,9 +105,9 @@ void expect_tables_equal_files(const std::string& input) {
     ASSERT_EQ(t.ok, r.ok);
     ASSERT_EQ(t.log, r.log);
 
-    pedopre::MqTables mq;
+    soilcalc::MqTables mq;
     const bool mq_read = read_text(r.files, "soil.MQ", [&](common::Connection& c) {
-        return pedopre::read_mq(c, mq, pedopre::MqColumns::All).failed == pedopre::MqPart::Done;
+        return soilprep::read_mq(c, mq, soilcalc::MqColumns::All).failed == soilcalc::MqPart::Done;
     });
     if (t.ok) {
         ASSERT_TRUE(mq_read);
@@ -116,7 +116,7 @@ void expect_tables_equal_files(const std::string& input) {
         ASSERT_EQ(t.layers.size(), static_cast<size_t>(mq.nl));
         for (int32_t l = 0; l < mq.nl; ++l) {
             const auto& layer = t.layers[static_cast<size_t>(l)];
-            const pedopre::MqLayer& m = mq.layers[static_cast<size_t>(l)];
+            const soilcalc::MqLayer& m = mq.layers[static_cast<size_t>(l)];
             ASSERT_EQ(layer.k_cond.size(), static_cast<size_t>(m.rows));
             for (int32_t j = 0; j < m.rows; ++j) {
                 EXPECT_TRUE(same(layer.k_theta[j], m.theta[j]));
@@ -127,11 +127,11 @@ void expect_tables_equal_files(const std::string& input) {
         }
     }
 
-    pedopre::WtdListing wtd;
+    soilprep::WtdListing wtd;
     if (read_text(r.files, "soil.WTD",
-                  [&](common::Connection& c) { return pedopre::read_wtd(c, wtd) == pedopre::WtdPart::Done; })) {
-        ASSERT_EQ(t.drainage.size(), static_cast<size_t>(pedopre::kWtdRows));
-        for (int k = 0; k < pedopre::kWtdRows; ++k) {
+                  [&](common::Connection& c) { return soilprep::read_wtd(c, wtd) == soilprep::WtdPart::Done; })) {
+        ASSERT_EQ(t.drainage.size(), static_cast<size_t>(soilprep::kWtdRows));
+        for (int k = 0; k < soilprep::kWtdRows; ++k) {
             EXPECT_TRUE(same(t.drainage[k].depth, wtd.depth[k]));
             EXPECT_TRUE(same(t.drainage[k].volume, wtd.volume[k]));
             EXPECT_TRUE(same(t.drainage[k].porosity, wtd.porosity[k]));
@@ -155,20 +155,20 @@ void expect_tables_equal_files(const std::string& input) {
         EXPECT_TRUE(t.drainage.empty());
     }
 
-    pedopre::UpqFluxes upq;
-    if (read_text(r.files, "soil.UPQ", [&](common::Connection& c) { return pedopre::read_upq(c, upq); })) {
-        ASSERT_EQ(t.upward_flux.size(), static_cast<size_t>(pedopre::kUpqFluxes));
-        for (int k = 0; k < pedopre::kUpqFluxes; ++k) {
+    soilprep::UpqFluxes upq;
+    if (read_text(r.files, "soil.UPQ", [&](common::Connection& c) { return soilprep::read_upq(c, upq); })) {
+        ASSERT_EQ(t.upward_flux.size(), static_cast<size_t>(soilprep::kUpqFluxes));
+        for (int k = 0; k < soilprep::kUpqFluxes; ++k) {
             EXPECT_TRUE(same(t.upward_flux[k].depth, upq.depth[k]));
             EXPECT_TRUE(same(t.upward_flux[k].flux, upq.flux[k]));
         }
     }
 
-    pedopre::OutReport out;
+    soilprep::OutReport out;
     if (read_text(r.files, "soil.OUT",
-                  [&](common::Connection& c) { return pedopre::read_out_report(c, out) == pedopre::OutPart::Done; })) {
-        ASSERT_EQ(t.green_ampt.size(), static_cast<size_t>(pedopre::kOutGreenAmpt));
-        for (int i = 0; i < pedopre::kOutGreenAmpt; ++i) {
+                  [&](common::Connection& c) { return soilprep::read_out_report(c, out) == soilprep::OutPart::Done; })) {
+        ASSERT_EQ(t.green_ampt.size(), static_cast<size_t>(soilprep::kOutGreenAmpt));
+        for (int i = 0; i < soilprep::kOutGreenAmpt; ++i) {
             EXPECT_TRUE(same(t.green_ampt[i].depth, out.ga_depth[i]));
             EXPECT_TRUE(same(t.green_ampt[i].a, out.ga_a[i]));
             EXPECT_TRUE(same(t.green_ampt[i].b, out.ga_b[i]));
@@ -324,23 +324,23 @@ TEST(Threads, EightThreadsGiveEveryRunItsOwnOutcome) {
 // routine a step entered (the spline and van Genuchten routines name
 // themselves).
 TEST(RoutineNames, EachStepGivesTheTrapItsName) {
-    auto name = [] { return std::string(common::trim_right(pedopre::routine_name())); };
+    auto name = [] { return std::string(common::trim_right(soilcalc::routine_name())); };
     for (bool van_genuchten : {false, true}) {
         pedopre_test::StepFiles f(example(van_genuchten ? "vg_layered.dat" : "measured_loam.dat"));
-        f.open({pedopre::Stream::Out, pedopre::Stream::Wtd, pedopre::Stream::Mis, pedopre::Stream::Mq,
-                pedopre::Stream::Sav});
+        f.open({soilprep::Stream::Out, soilprep::Stream::Wtd, soilprep::Stream::Mis, soilprep::Stream::Mq,
+                soilprep::Stream::Sav});
         std::vector<std::string> names;
-        auto step = [&](const pedopre::SoilStop& s) {
+        auto step = [&](const soilprep::SoilStop& s) {
             ASSERT_EQ(s.text, "");
             names.push_back(name());
         };
-        step(pedopre::characteristic_step(f.input, f.names, &f.writer, f.run));
-        step(pedopre::volume_step(&f.writer, f.run));
-        pedopre::set_routine("none");
-        step(pedopre::conductivity_step(f.input, f.names, &f.writer, f.run));
-        step(pedopre::upward_flux_step(f.input, f.names, &f.writer, f.run));
-        step(pedopre::green_ampt_step(f.input, f.names, &f.writer, f.run));
-        step(pedopre::sin_step(f.names, &f.writer, f.run));
+        step(soilprep::characteristic_step(f.input, f.names, &f.writer, f.run));
+        step(soilprep::volume_step(&f.writer, f.run));
+        soilcalc::set_routine("none");
+        step(soilprep::conductivity_step(f.input, f.names, &f.writer, f.run));
+        step(soilprep::upward_flux_step(f.input, f.names, &f.writer, f.run));
+        step(soilprep::green_ampt_step(f.input, f.names, &f.writer, f.run));
+        step(soilprep::sin_step(f.names, &f.writer, f.run));
         if (van_genuchten)
             EXPECT_EQ(names, (std::vector<std::string>{"HYDK_GENUCHTEN", "WTVOLDRN", "none", "SPL3", "GRNAMPT",
                                                        "MHINPUT"}));

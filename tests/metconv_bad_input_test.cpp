@@ -132,7 +132,7 @@ TEST(MetconvBadInput, EachRowEndsWithItsLinesAndLeavesTheInputAlone) {
                                                                                   : row.name_arg};
         args.insert(args.end(), row.args.begin(), row.args.end());
         auto console = common::Connection::in_memory(6, "console");
-        metconv::Outcome outcome = metconv::run_metconv(args, *console);
+        weather::Outcome outcome = weather::run_metconv(args, *console);
         fs::current_path(old);
 
         ASSERT_GE(outcome.console.size(), row.console_tail.size());

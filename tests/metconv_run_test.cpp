@@ -35,7 +35,7 @@ protected:
     // Runs METCONV on the files in memory; the log line, or "(no log)".
     std::string run(const Names& args) {
         auto console = common::Connection::in_memory(6, "console");
-        out_ = metconv::run_metconv(args, *console, fs_);
+        out_ = weather::run_metconv(args, *console, fs_);
         console_text_ = console->memory();
         return out_.log_line.value_or("(no log)");
     }
@@ -45,7 +45,7 @@ protected:
     }
 
     common::MemoryFileSystem fs_;
-    metconv::Outcome out_;
+    weather::Outcome out_;
     std::string console_text_;
 };
 
@@ -137,7 +137,7 @@ TEST(MetconvRunOnDisk, AnOutputNameLinkedToTheInputIsRefused) {
     std::ofstream(dir / "sub" / "h.RAI", std::ios::binary) << "1990 1.5 0.1\n";
     auto run = [&] {
         auto console = common::Connection::in_memory(6, "console");
-        return metconv::run_metconv({(dir / "g.dat").string(), "HR", "IN", "7"}, *console).log_line.value_or("");
+        return weather::run_metconv({(dir / "g.dat").string(), "HR", "IN", "7"}, *console).log_line.value_or("");
     };
     // The input is a link to a file named like an output, but not its own.
     fs::create_symlink(dir / "sub" / "h.RAI", dir / "g.dat");

@@ -53,8 +53,8 @@ Made make_page(const std::string& name, const std::string& input, std::vector<st
     mem.put(name + ".dat", input);
     args.insert(args.begin(), name + ".dat");
     auto console = common::Connection::in_memory(6, "console");
-    metconv::run_metconv(args, *console, mem);
-    const metview::Outcome o = metview::run_metview(args, *console, mem);
+    weather::run_metconv(args, *console, mem);
+    const weatherview::Outcome o = weatherview::run_metview(args, *console, mem);
     Made m;
     EXPECT_TRUE(o.page) << name;
     if (!o.page) return m;

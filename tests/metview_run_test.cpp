@@ -22,19 +22,19 @@
 namespace {
 
 struct Ran {
-    metview::Outcome outcome;
+    weatherview::Outcome outcome;
     std::string console;
 };
 
 Ran metview_run(common::MemoryFileSystem& fs, const std::vector<std::string>& args) {
     auto console = common::Connection::in_memory(6, "console");
-    Ran r{metview::run_metview(args, *console, fs), console->memory()};
+    Ran r{weatherview::run_metview(args, *console, fs), console->memory()};
     return r;
 }
 
 std::string metconv_log(common::MemoryFileSystem& fs, const std::vector<std::string>& args) {
     auto console = common::Connection::in_memory(6, "console");
-    const metconv::Outcome o = metconv::run_metconv(args, *console, fs);
+    const weather::Outcome o = weather::run_metconv(args, *console, fs);
     return o.log_line ? std::string(common::trim_right(*o.log_line)) : std::string();
 }
 
@@ -73,7 +73,7 @@ TEST(MetviewRun, BadArgumentsGetMetconvsOwnLines) {
         // METCONV says it in its log, or on the console when the log would
         // be the input.
         auto console = common::Connection::in_memory(6, "console");
-        const metconv::Outcome o = metconv::run_metconv(args, *console, fs);
+        const weather::Outcome o = weather::run_metconv(args, *console, fs);
         const std::string line = o.log_line ? std::string(common::trim_right(*o.log_line)) : o.console.at(0);
         ASSERT_EQ(r.outcome.console.size(), 2u) << line;
         EXPECT_EQ(r.outcome.console[0], line);
@@ -84,13 +84,13 @@ TEST(MetviewRun, BadArgumentsGetMetconvsOwnLines) {
 }
 
 TEST(MetviewRun, ThePageStandsBesideTheWeatherFileAndChangesNothing) {
-    EXPECT_EQ(metview::page_name("w.RAI"), "w.RAI.html");
-    EXPECT_EQ(metview::page_name("data/st12.TEM"), "data/st12.TEM.html");
-    EXPECT_EQ(metview::page_name("RAI"), "RAI.html");
-    EXPECT_EQ(metview::page_name("v1.5/RAI"), "v1.5/RAI.html");
+    EXPECT_EQ(weatherview::page_name("w.RAI"), "w.RAI.html");
+    EXPECT_EQ(weatherview::page_name("data/st12.TEM"), "data/st12.TEM.html");
+    EXPECT_EQ(weatherview::page_name("RAI"), "RAI.html");
+    EXPECT_EQ(weatherview::page_name("v1.5/RAI"), "v1.5/RAI.html");
     // A site's weather pages and its soil page (site07.html) are apart.
-    EXPECT_NE(metview::page_name("site07.RAI"), metview::page_name("site07.TEM"));
-    EXPECT_NE(metview::page_name("site07.PET"), "site07.html");
+    EXPECT_NE(weatherview::page_name("site07.RAI"), weatherview::page_name("site07.TEM"));
+    EXPECT_NE(weatherview::page_name("site07.PET"), "site07.html");
 
     common::MemoryFileSystem fs;
     fs.put("data/st12.2024.dat", "1996 1 40 20\n1996 2 41 21\n");
@@ -161,7 +161,7 @@ TEST(MetviewRun, FailedAndMissingRunsAreSaidOnThePage) {
     EXPECT_NE(page.find("n.PET is missing and so is METCONV's log n.LOG"), std::string::npos);
 
     // A run still at work.
-    fs.put("n.LOG", std::string(metconv::msg::kUnfinished) + "\r\n");
+    fs.put("n.LOG", std::string(weather::msg::kUnfinished) + "\r\n");
     r = metview_run(fs, {"n.dat", "ET", "IN", "7"});
     EXPECT_NE(fs.get("n.PET.html")->find("did not finish"), std::string::npos);
 }
@@ -189,7 +189,7 @@ TEST(MetviewRun, ARunInProgressIsSaidAndNotChecked) {
     ASSERT_NE(run_log, nullptr) << err;
     auto console = common::Connection::in_memory(6, "console");
     const std::vector<std::string> args = {(dir / "w.dat").string(), "ET", "IN", "7"};
-    ASSERT_TRUE(metview::run_metview(args, *console, common::disk(), 0).page);
+    ASSERT_TRUE(weatherview::run_metview(args, *console, common::disk(), 0).page);
     std::ifstream page(dir / "w.PET.html", std::ios::binary);
     const std::string html{std::istreambuf_iterator<char>(page), {}};
     EXPECT_NE(html.find("METCONV is running on these files now"), std::string::npos);

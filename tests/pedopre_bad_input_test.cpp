@@ -208,9 +208,9 @@ TEST(PedopreBadInput, EachRowEndsWithItsLinesAndLeavesTheInputAlone) {
         auto old = fs::current_path();
         fs::current_path(dir.path());
         auto console = common::Connection::in_memory(6, "console");
-        pedopre::RunOptions options;
+        soilprep::RunOptions options;
         options.traps = false;
-        pedopre::run_pedopre(args, *console, options);
+        soilprep::run_pedopre(args, *console, options);
         console->flush();
         fs::current_path(old);
 
@@ -234,7 +234,7 @@ TEST(PedopreBadInputDeathTest, AFloatingPointFaultIsReportedWithTheRoutineName) 
     EXPECT_EXIT(
         {
             auto console = common::Connection::in_memory(6, "console");
-            pedopre::run_pedopre({dir.file("soil.dat")}, *console);
+            soilprep::run_pedopre({dir.file("soil.dat")}, *console);
         },
         ::testing::ExitedWithCode(0), "");
     EXPECT_EQ(read_file(dir.file("PEDOPRE.LOG")),

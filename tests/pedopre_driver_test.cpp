@@ -22,12 +22,12 @@ using Names = std::vector<std::string>;
 // Runs of PEDOPRE on one set of files in memory.
 struct Runs {
     common::MemoryFileSystem fs;
-    pedopre::RunOutcome outcome;
+    soilprep::RunOutcome outcome;
     std::string console;
 
     void operator()(const Names& args, bool traps = true) {
         auto c = common::Connection::in_memory(0, "console");
-        outcome = pedopre::run_pedopre(args, *c, {.traps = traps, .files = &fs});
+        outcome = soilprep::run_pedopre(args, *c, {.traps = traps, .files = &fs});
         c->flush();
         console = c->memory();
     }
@@ -61,7 +61,7 @@ std::string log_of(const std::string& input, bool traps = true) {
 TEST(Getfilepath, SplitsDirectoryAndBaseAtTheLastSeparatorAndPeriod) {
     auto split = [](const std::string& path) {
         std::string dir, base;
-        pedopre::GETFILEPATH(dir, common::fixed(path, 256), base);
+        soilprep::GETFILEPATH(dir, common::fixed(path, 256), base);
         EXPECT_EQ(dir.size(), 256u);
         EXPECT_EQ(base.size(), 256u);
         return std::string(common::trim_right(dir)) + "|" + std::string(common::trim_right(base));
@@ -197,8 +197,8 @@ TEST(PedopreRun, FlatDryEndDoesNotStopTheRun) {
         r({"soil.dat"});
         EXPECT_EQ(r.file("PEDOPRE.LOG").find("Floating"), std::string::npos) << input;
         auto mq = common::Connection::in_memory(1, "soil.MQ", r.file("soil.MQ"));
-        pedopre::MqTables t;
-        EXPECT_EQ(pedopre::read_mq(*mq, t, pedopre::MqColumns::All).failed, pedopre::MqPart::Done) << input;
+        soilcalc::MqTables t;
+        EXPECT_EQ(soilprep::read_mq(*mq, t, soilcalc::MqColumns::All).failed, soilcalc::MqPart::Done) << input;
         EXPECT_EQ(r.file("soil.MQ").find("NaN"), std::string::npos) << input;
     }
 }

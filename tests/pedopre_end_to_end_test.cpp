@@ -279,7 +279,7 @@ std::string text(const common::MemoryFileSystem& fs, const std::string& name) {
 // Runs PEDOPRE untrapped on the file `name` of `fs`; the console.
 std::string run(common::MemoryFileSystem& fs, const std::string& name) {
     auto console = common::Connection::in_memory(0, "console");
-    pedopre::run_pedopre({name}, *console, {.traps = false, .files = &fs});
+    soilprep::run_pedopre({name}, *console, {.traps = false, .files = &fs});
     console->flush();
     return console->memory();
 }

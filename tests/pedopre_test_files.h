@@ -79,8 +79,8 @@ struct LayerRows {
 };
 
 // The layer as the reader leaves it.
-inline pedopre::MqLayer mq_layer(const LayerRows& l) {
-    pedopre::MqLayer m;
+inline soilcalc::MqLayer mq_layer(const LayerRows& l) {
+    soilcalc::MqLayer m;
     m.rows = static_cast<int32_t>(l.rows.size());
     m.k_header = l.kb;
     m.bottom = l.bottom;
@@ -94,9 +94,9 @@ inline pedopre::MqLayer mq_layer(const LayerRows& l) {
 }
 
 // The tables as read from the file that mq_text() writes (at most 10 layers).
-inline pedopre::MqTables mq_tables(const std::vector<LayerRows>& layers, float gadepth, float root_depth,
+inline soilcalc::MqTables mq_tables(const std::vector<LayerRows>& layers, float gadepth, float root_depth,
                                    int32_t lsin = 1) {
-    pedopre::MqTables t;
+    soilcalc::MqTables t;
     t.nl = static_cast<int32_t>(layers.size());
     for (size_t l = 0; l < layers.size(); ++l) {
         t.layers[l] = mq_layer(layers[l]);
@@ -114,18 +114,18 @@ inline std::string mq_text(const std::vector<LayerRows>& layers, float gadepth, 
                            int32_t lsin = 1, const std::string& title = "TEST SOIL") {
     auto mq = common::Connection::in_memory(0, "mq");
     const auto nl = static_cast<int32_t>(layers.size());
-    pedopre::write_mq_title(*mq, common::fixed(title, 128));
-    pedopre::write_mq_count(*mq, nl);
+    soilprep::write_mq_title(*mq, common::fixed(title, 128));
+    soilprep::write_mq_count(*mq, nl);
     std::vector<float> zbot, swf;
     for (const LayerRows& l : layers) {
-        const pedopre::MqLayer m = mq_layer(l);
-        pedopre::write_mq_layer_head(*mq, m.rows, m.k_header, m.bottom);
-        pedopre::write_mq_rows(*mq, m.rows, m.theta, m.head, m.cond);
+        const soilcalc::MqLayer m = mq_layer(l);
+        soilprep::write_mq_layer_head(*mq, m.rows, m.k_header, m.bottom);
+        soilprep::write_mq_rows(*mq, m.rows, m.theta, m.head, m.cond);
         zbot.push_back(l.bottom);
         swf.push_back(l.suction);
     }
-    pedopre::write_mq_summary(*mq, pedopre::MqForm::Measured, nl, zbot.data(), swf.data());
-    pedopre::write_mq_closing(*mq, pedopre::MqForm::Measured, gadepth, root_depth, lsin);
+    soilprep::write_mq_summary(*mq, soilprep::MqForm::Measured, nl, zbot.data(), swf.data());
+    soilprep::write_mq_closing(*mq, soilprep::MqForm::Measured, gadepth, root_depth, lsin);
     mq->flush();
     return mq->memory();
 }
@@ -137,10 +137,10 @@ struct StepFiles {
     common::MemoryFileSystem fs;
     common::UnitTable units;
     common::Connection* console;
-    pedopre::RunFileWriter writer;
-    pedopre::SoilInput input;
-    pedopre::SoilRun run;
-    pedopre::SoilNames names{"soil.dat", "soil.MQ", "soil.OUT"};
+    soilprep::RunFileWriter writer;
+    soilprep::SoilInput input;
+    soilprep::SoilRun run;
+    soilprep::SoilNames names{"soil.dat", "soil.MQ", "soil.OUT"};
 
     explicit StepFiles(const std::string& main_input = {})
         : units(fs), console(units.open(99, "console")),
@@ -148,15 +148,15 @@ struct StepFiles {
         if (main_input.empty()) return;
         auto in = common::Connection::in_memory(0, "soil.dat", main_input);
         int32_t vgflag = 0;
-        (void)pedopre::read_input_head(*in, "soil.dat", vgflag);
+        (void)soilprep::read_input_head(*in, "soil.dat", vgflag);
         in->rewind();
-        input = pedopre::read_soil_input(*in, vgflag);
-        pedopre::begin_soil_run(input, run);
+        input = soilprep::read_soil_input(*in, vgflag);
+        soilprep::begin_soil_run(input, run);
     }
-    void open(std::initializer_list<pedopre::Stream> streams) {
+    void open(std::initializer_list<soilprep::Stream> streams) {
         static const char* const kNames[] = {"soil.dat", "soil.OUT", "soil.WTD", "soil.MIS", "soil.MQ",
                                              "soil.SAV", "soil.WDV", "soil.SIN", "soil.UPQ"};
-        for (pedopre::Stream s : streams) units.open(static_cast<int>(s), kNames[static_cast<int>(s)]);
+        for (soilprep::Stream s : streams) units.open(static_cast<int>(s), kNames[static_cast<int>(s)]);
     }
     // The text of a file once every stream is closed; empty when there is none.
     std::string text(const std::string& name) {
@@ -168,7 +168,7 @@ struct StepFiles {
 
 // The status and the log line's text of a step, as the steps reported them
 // before they returned their stops: 0 or -1, the text without trailing blanks.
-inline int32_t status_of(const pedopre::SoilStop& s) { return s.text.empty() ? 0 : -1; }
-inline std::string error_of(const pedopre::SoilStop& s) { return std::string(common::trim_right(s.text)); }
+inline int32_t status_of(const soilprep::SoilStop& s) { return s.text.empty() ? 0 : -1; }
+inline std::string error_of(const soilprep::SoilStop& s) { return std::string(common::trim_right(s.text)); }
 
 }  // namespace pedopre_test

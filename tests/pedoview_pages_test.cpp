@@ -43,9 +43,9 @@ int sin_rows_drawn(const common::MemoryFileSystem& files, const std::string& bas
     const std::string* text = files.get(base + ".SIN");
     if (!text) return 0;
     auto c = common::Connection::in_memory(0, "sin", *text);
-    pedoview::SinTables t;
+    soilview::SinTables t;
     std::string problem;
-    pedoview::read_sin(*c, t, problem);
+    soilview::read_sin(*c, t, problem);
     return drawn_rows(t.depth, t.depth_rows);
 }
 
@@ -53,8 +53,8 @@ int upq_rows_drawn(const common::MemoryFileSystem& files, const std::string& bas
     const std::string* text = files.get(base + ".UPQ");
     if (!text) return 0;
     auto c = common::Connection::in_memory(0, "upq", *text);
-    pedopre::UpqFluxes t;
-    pedopre::read_upq(*c, t);
+    soilprep::UpqFluxes t;
+    soilprep::read_upq(*c, t);
     return drawn_rows(t.depth, t.rows);
 }
 

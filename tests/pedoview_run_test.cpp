@@ -122,18 +122,18 @@ TEST(PedoviewRun, ARunInProgressIsSaidAndNotMixedIntoThePage) {
     ASSERT_TRUE(run_log->replace(" ERROR: Run did not finish\r\n"));
 
     auto console = common::Connection::in_memory(0, "console");
-    pedoview::run_pedoview({soil}, *console, common::disk(), 0);
+    soilview::run_pedoview({soil}, *console, common::disk(), 0);
     std::ifstream page_file(dir / "soil.SIN.html", std::ios::binary);
     const std::string page{std::istreambuf_iterator<char>(page_file), {}};
     EXPECT_NE(page.find("PEDOPRE is running on these files now"), std::string::npos);
     EXPECT_EQ(page.find("Log "), std::string::npos);  // nothing of the run's files
-    pedoview::run_pedoview({"--svg", "characteristic", soil}, *console, common::disk(), 0);
+    soilview::run_pedoview({"--svg", "characteristic", soil}, *console, common::disk(), 0);
     console->flush();
     EXPECT_NE(console->memory().find("ERROR: PEDOPRE is running on these files now"), std::string::npos);
     EXPECT_FALSE(stdfs::exists(dir / "soil.characteristic.svg"));
 
     run_log.reset();  // the run has ended
-    pedoview::run_pedoview({soil}, *console, common::disk(), 0);
+    soilview::run_pedoview({soil}, *console, common::disk(), 0);
     std::ifstream again(dir / "soil.SIN.html", std::ios::binary);
     EXPECT_NE(std::string(std::istreambuf_iterator<char>(again), {}).find("stopped from outside"), std::string::npos);
     stdfs::remove_all(dir);

@@ -20,9 +20,9 @@ inline std::string run_both(common::MemoryFileSystem& fs, const std::string& pat
                             std::vector<std::string> args = {}) {
     fs.put(path, input);
     auto pedopre_console = common::Connection::in_memory(0, "console");
-    pedopre::run_pedopre({path}, *pedopre_console, {false, &fs});
+    soilprep::run_pedopre({path}, *pedopre_console, {false, &fs});
     auto console = common::Connection::in_memory(0, "console");
-    pedoview::run_pedoview(args.empty() ? std::vector<std::string>{path} : args, *console, fs);
+    soilview::run_pedoview(args.empty() ? std::vector<std::string>{path} : args, *console, fs);
     console->flush();
     return console->memory();
 }
@@ -30,7 +30,7 @@ inline std::string run_both(common::MemoryFileSystem& fs, const std::string& pat
 // PEDOVIEW alone on what `fs` holds.
 inline std::string view(common::MemoryFileSystem& fs, const std::vector<std::string>& args) {
     auto console = common::Connection::in_memory(0, "console");
-    pedoview::run_pedoview(args, *console, fs);
+    soilview::run_pedoview(args, *console, fs);
     console->flush();
     return console->memory();
 }
@@ -41,10 +41,10 @@ inline std::vector<int> mq_rows(const std::string* mq) {
     std::vector<int> rows;
     if (!mq) return rows;
     auto c = common::Connection::in_memory(0, "mq", *mq);
-    pedopre::MqTables t;
-    const pedopre::MqRead r = pedopre::read_mq(*c, t, pedopre::MqColumns::All);
-    const int32_t layers = r.failed == pedopre::MqPart::Done || r.failed == pedopre::MqPart::Summary ||
-                                   r.failed == pedopre::MqPart::Closing
+    soilcalc::MqTables t;
+    const soilcalc::MqRead r = soilprep::read_mq(*c, t, soilcalc::MqColumns::All);
+    const int32_t layers = r.failed == soilcalc::MqPart::Done || r.failed == soilcalc::MqPart::Summary ||
+                                   r.failed == soilcalc::MqPart::Closing
                                ? t.nl
                                : r.layer;
     for (int32_t l = 0; l < layers; ++l) rows.push_back(t.layers[l].rows);

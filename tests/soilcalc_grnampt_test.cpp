@@ -11,7 +11,8 @@
 #include "pedopre_test_files.h"
 #include "soilcalc/grnampt.h"
 
-using namespace pedopre;
+using namespace soilcalc;
+using namespace soilprep;
 using pedopre_test::lines_of;
 using pedopre_test::LayerRows;
 using pedopre_test::mq_text;

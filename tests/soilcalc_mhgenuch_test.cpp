@@ -14,11 +14,11 @@ using pedopre_test::lines_of;
 namespace {
 
 TEST(SwcGenuchten, WaterContentAndConductivityAtASuction) {
-    pedopre::VanGenuchten vg{0.05f, 0.45f, 0.02f, 1.5f, 48.0f, 0.5f};
+    soilcalc::VanGenuchten vg{0.05f, 0.45f, 0.02f, 1.5f, 48.0f, 0.5f};
     const float h[3] = {0.0f, 100.0f, 1000.0f};
     float theta[3], k[3];
-    EXPECT_EQ(pedopre::SWC_GENUCHTEN(3, vg, theta, k, h), 0);
-    EXPECT_EQ(pedopre::routine_name().substr(0, 14), "SWC_GENUCHTEN ");
+    EXPECT_EQ(soilcalc::SWC_GENUCHTEN(3, vg, theta, k, h), 0);
+    EXPECT_EQ(soilcalc::routine_name().substr(0, 14), "SWC_GENUCHTEN ");
     // Saturation: theta_s and K0 / 24 (cm/hr).
     EXPECT_EQ(theta[0], 0.45f);
     EXPECT_EQ(k[0], 2.0f);
@@ -35,16 +35,16 @@ TEST(SwcGenuchten, WaterContentAndConductivityAtASuction) {
 // the .MQ file.
 struct VgRun {
     int32_t status = 0;
-    pedopre::SoilTable soil;
+    soilcalc::SoilTable soil;
     std::string wtd, mis, mq, sav, error;
-    pedopre::MqTables tables;
+    soilcalc::MqTables tables;
 };
 
 VgRun run_rosetta(const std::string& input) {
     pedopre_test::StepFiles f(input);
-    f.open({pedopre::Stream::Wtd, pedopre::Stream::Mis, pedopre::Stream::Mq, pedopre::Stream::Sav});
+    f.open({soilprep::Stream::Wtd, soilprep::Stream::Mis, soilprep::Stream::Mq, soilprep::Stream::Sav});
     VgRun r;
-    const pedopre::SoilStop stop = pedopre::characteristic_step(f.input, f.names, &f.writer, f.run);
+    const soilprep::SoilStop stop = soilprep::characteristic_step(f.input, f.names, &f.writer, f.run);
     r.status = pedopre_test::status_of(stop);
     r.error = pedopre_test::error_of(stop);
     r.soil = f.run.soil;
@@ -53,7 +53,7 @@ VgRun run_rosetta(const std::string& input) {
     r.mq = f.text("soil.MQ");
     r.sav = f.text("soil.SAV");
     auto mq = common::Connection::in_memory(1, "soil.MQ", r.mq);
-    EXPECT_EQ(pedopre::read_mq(*mq, r.tables, pedopre::MqColumns::All).failed, pedopre::MqPart::Done);
+    EXPECT_EQ(soilprep::read_mq(*mq, r.tables, soilcalc::MqColumns::All).failed, soilcalc::MqPart::Done);
     return r;
 }
 
@@ -78,7 +78,7 @@ TEST(Rosetta, FillsTheTableAndWritesTheCharacteristic) {
 
     // The layer conductivity is K0 / 24 (cm/hr); the wet end has water
     // content 0.450, head 0 and conductivity Ks / 24.
-    const pedopre::MqLayer& l = r.tables.layers[0];
+    const soilcalc::MqLayer& l = r.tables.layers[0];
     ASSERT_EQ(r.tables.nl, 1);
     EXPECT_EQ(l.k_header, 1.0f);
     EXPECT_EQ(l.bottom, 50.0f);
@@ -97,7 +97,7 @@ TEST(Rosetta, FillsTheTableAndWritesTheCharacteristic) {
 TEST(Rosetta, MatchingPointConductivityChangesOnlyTheBlockHeader) {
     VgRun a = run_rosetta("L\n1 1\n50.0 0.05 0.45 0.02 1.5 24.0 24.0 0.5\n30.0 20.0 1\n");
     VgRun b = run_rosetta("L\n1 1\n50.0 0.05 0.45 0.02 1.5 24.0 96.0 0.5\n30.0 20.0 1\n");
-    const pedopre::MqLayer &la = a.tables.layers[0], &lb = b.tables.layers[0];
+    const soilcalc::MqLayer &la = a.tables.layers[0], &lb = b.tables.layers[0];
     EXPECT_EQ(la.rows, 38);
     EXPECT_EQ(la.k_header, 1.0f);
     EXPECT_EQ(lb.k_header, 4.0f);

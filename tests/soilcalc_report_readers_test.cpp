@@ -14,7 +14,8 @@
 #include "soilprep/upq_file.h"
 #include "soilprep/wtd_file.h"
 
-using namespace pedopre;
+using namespace soilcalc;
+using namespace soilprep;
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "soilcalc/spline.h"
 #include "soilcalc/run_state.h"
 
-using namespace pedopre;
+using namespace soilcalc;
 
 TEST(Spline, TriWithoutOffDiagonalsDividesByTheDiagonal) {
     std::array<float, 3> zero{}, b{2.0f, 4.0f, 8.0f}, d{1.0f, 1.0f, 1.0f};

@@ -10,7 +10,8 @@
 #include "pedopre_test_files.h"
 #include "soilcalc/wtvoldrn.h"
 
-using namespace pedopre;
+using namespace soilcalc;
+using namespace soilprep;
 using pedopre_test::lines_of;
 
 namespace {

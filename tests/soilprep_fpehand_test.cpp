@@ -20,7 +20,7 @@ namespace {
 std::string message(int code, const std::string& routine) {
     std::string padded = common::fixed(routine, 24);
     char out[128];
-    pedopre::fpe_message(code, padded.data(), padded.size(), out);
+    soilprep::fpe_message(code, padded.data(), padded.size(), out);
     return std::string(out, 128);
 }
 
@@ -56,9 +56,9 @@ TEST(FpehandDeathTest, DivisionByZeroInANamedRoutineIsLogged) {
             bool removed = false;
             if (!files.open_log(log, "unfinished\r\n", reason, removed)) std::abort();
             auto console = common::Connection::in_memory(0, "console");
-            pedopre::FpeTrap trap(*console);
+            soilprep::FpeTrap trap(*console);
             trap.set_run(&files);
-            pedopre::set_routine("MILNQRK");
+            soilcalc::set_routine("MILNQRK");
             volatile float zero = 0.0f;
             volatile float q = 1.0f / zero;
             (void)q;
@@ -79,7 +79,7 @@ TEST(FpehandDeathTest, WholeRunEndsWithTheRoutineEnteredLast) {
     EXPECT_EXIT(
         {
             auto console = common::Connection::in_memory(0, "console");
-            pedopre::run_pedopre({dir.file("soil.dat")}, *console);
+            soilprep::run_pedopre({dir.file("soil.dat")}, *console);
         },
         testing::ExitedWithCode(0), "");
     EXPECT_EQ(read_file(dir.file("PEDOPRE.LOG")),

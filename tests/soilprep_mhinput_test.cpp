@@ -11,7 +11,8 @@
 #include "soilprep/upq_file.h"
 #include "soilprep/mhinput.h"
 
-using namespace pedopre;
+using namespace soilcalc;
+using namespace soilprep;
 using pedopre_test::lines_of;
 
 namespace {
@@ -72,10 +73,10 @@ struct SinRun {
         f.open({Stream::Sin});
         std::string why = sin_checks(soil);
         auto c = common::Connection::in_memory(1, "s.OUT", out);
-        OutTables t;
-        if (why.empty() && !read_out(*c, t)) why = "ERROR: Read error in file s.OUT";
+        OutReport t;
+        if (why.empty() && read_out_report(*c, t) != OutPart::Done) why = "ERROR: Read error in file s.OUT";
         if (why.empty()) {
-            tables = MHINPUT(soil, {t.depth, t.volume, t.upflux, t.ga1, t.ga2, t.ga3});
+            tables = MHINPUT(soil, {t.flux_depth, t.volume, t.upflux, t.ga_depth, t.ga_a, t.ga_b});
             write_sin(*f.units.get(static_cast<int>(Stream::Sin)), tables);
         }
         status = why.empty() ? 0 : -1;

@@ -11,15 +11,15 @@ namespace {
 // The characteristic step of measured points on a main input file in memory.
 struct ReadRun {
     int32_t status = 0;
-    pedopre::SoilTable soil;
+    soilcalc::SoilTable soil;
     std::string wtd, mis, console, error;
 };
 
 ReadRun read_soil(const std::string& input) {
     pedopre_test::StepFiles f(input);
-    f.open({pedopre::Stream::Wtd, pedopre::Stream::Mis});
+    f.open({soilprep::Stream::Wtd, soilprep::Stream::Mis});
     ReadRun r;
-    const pedopre::SoilStop stop = pedopre::characteristic_step(f.input, f.names, &f.writer, f.run);
+    const soilprep::SoilStop stop = soilprep::characteristic_step(f.input, f.names, &f.writer, f.run);
     r.status = pedopre_test::status_of(stop);
     r.error = pedopre_test::error_of(stop);
     r.soil = f.run.soil;

@@ -11,7 +11,7 @@
 #include "soilview/run_tables.h"
 
 using figure::CheckStatus;
-using namespace pedoview;
+using namespace soilview;
 
 namespace {
 

@@ -10,16 +10,16 @@
 
 #include "soilview/exact_references.h"
 
-using namespace pedoview;
+using namespace soilview;
 
 namespace {
 
-pedopre::VanGenuchten soil(float theta_r, float theta_s, float alpha, float n, float l) {
+soilcalc::VanGenuchten soil(float theta_r, float theta_s, float alpha, float n, float l) {
     return {theta_r, theta_s, alpha, n, 0.0f, l};
 }
 
 // The drained depth of a uniform column of an n = 2 soil, suctions 0..h.
-double drained_n2(const pedopre::VanGenuchten& vg, double h) {
+double drained_n2(const soilcalc::VanGenuchten& vg, double h) {
     const double a = vg.alpha;
     return (static_cast<double>(vg.theta_s) - vg.theta_r) * (h - std::asinh(a * h) / a);
 }
@@ -53,7 +53,7 @@ TEST(SoilviewReferences, WettingFrontSuctionMatchesTheClosedForm) {
 // The water table of a flux q in a uniform soil, the integral of
 // K/(K + q) over suctions 0..tension, by the trapezoidal rule on a fine
 // logarithmic grid.
-double uniform_water_table(const pedopre::VanGenuchten& vg, double ks, double tension, double q) {
+double uniform_water_table(const soilcalc::VanGenuchten& vg, double ks, double tension, double q) {
     const int steps = 400000;
     auto f = [&](double h) {
         const double k = ks / 24.0 * relative_conductivity(vg, h);

@@ -6,7 +6,7 @@
 
 #include "weather/calendar.h"
 
-using namespace metconv;
+using namespace weather;
 namespace chr = std::chrono;
 
 namespace {

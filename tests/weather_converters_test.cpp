@@ -16,7 +16,7 @@
 #include "weather/cvthlyr.h"
 #include "weather/cvttmp.h"
 
-using namespace metconv;
+using namespace weather;
 using common::Connection;
 
 namespace {
@@ -47,10 +47,10 @@ Result et(const std::string& input, const char* units = "IN") {
 }
 Result dly(const std::string& input, int32_t nhr, int32_t beghr, const char* units = "IN") {
     return convert(input,
-                   [&](Connection& i, Connection& o, std::string& m) { return Cvtdlyr(i, o, units, 7, nhr, beghr, m); });
+                   [&](Connection& i, Connection& o, std::string& m) { return CVTDLYR(i, o, units, 7, nhr, beghr, m); });
 }
 Result hly(const std::string& input, const char* units = "IN") {
-    return convert(input, [&](Connection& i, Connection& o, std::string& m) { return Cvthlyr(i, o, units, 7, m); });
+    return convert(input, [&](Connection& i, Connection& o, std::string& m) { return CVTHLYR(i, o, units, 7, m); });
 }
 
 std::string fmt(const char* f, int v) {
@@ -190,7 +190,7 @@ TEST(Conversion, ReadingsPlacedInClockHours) {
     EXPECT_FALSE(place_reading(INT32_MIN, 1.0f, h));
 }
 
-TEST(Cvttmp, LeapYearQuarterAndGapsToTheByte) {
+TEST(CVTTMP, LeapYearQuarterAndGapsToTheByte) {
     // 1 January, 29 February and 31 March 1996; January to March written.
     Result r = tmp("1996 1 30 50\n1996 60 -5 2.5\n1996 91,1.0,\n 2\n\n\n");
     ASSERT_EQ(r.result, 0) << r.msg;
@@ -210,7 +210,7 @@ TEST(Cvttmp, LeapYearQuarterAndGapsToTheByte) {
 
 // A block runs from the earliest to the latest month with a record, in
 // whatever order the records come: no month of the year is lost.
-TEST(Cvttmp, MonthsBeforeTheFirstRecordOfAYearAreWritten) {
+TEST(CVTTMP, MonthsBeforeTheFirstRecordOfAYearAreWritten) {
     Result r = tmp("1997 1 5 -3\r\n1997 100 6 -2\r\n1997 200 7 -1\r\n1997 20 8 0\r\n", "DF", 7);
     ASSERT_EQ(r.result, 0) << r.msg;
     std::vector<std::vector<int>> months;
@@ -229,7 +229,7 @@ TEST(Cvttmp, MonthsBeforeTheFirstRecordOfAYearAreWritten) {
                          pet_month(7, 1990, 4, apr));
 }
 
-TEST(Cvttmp, YearChangeCelsiusAndAsterisks) {
+TEST(CVTTMP, YearChangeCelsiusAndAsterisks) {
     // -99 is the missing-value code in any units: it stays -99, where
     // -99 C converted would be -146 F, too wide for I3.
     Result r = tmp("1995 364 100 -40\n1996 2 -100 2.5\n1996 3 -99 -99.0\n", "DC", 1);
@@ -245,7 +245,7 @@ TEST(Cvttmp, YearChangeCelsiusAndAsterisks) {
 
 // A null value keeps the previous record's reading in every converter, also
 // when the numbers before it were read in one pass.
-TEST(Cvttmp, NullValuesKeepThePreviousReading) {
+TEST(CVTTMP, NullValuesKeepThePreviousReading) {
     Result r = tmp("1998 237 20.0 2.0\n1998 238 21.0 1*\n", "DC", 1);
     ASSERT_EQ(r.result, 0) << r.msg;
     std::vector<int> aug = missing(62);
@@ -257,7 +257,7 @@ TEST(Cvttmp, NullValuesKeepThePreviousReading) {
     EXPECT_EQ(dly("1996 1 0.5\n1996 2 1*\n", 2, 1).out, dly("1996 1 0.5\n1996 2 0.5\n", 2, 1).out);
 }
 
-TEST(Cvttmp, ReadFailuresAndDaysOutsideTheYear) {
+TEST(CVTTMP, ReadFailuresAndDaysOutsideTheYear) {
     Result r = tmp("");
     EXPECT_EQ(r.result, -1);
     EXPECT_EQ(r.msg, "Invalid record or EOF in input file");
@@ -274,7 +274,7 @@ TEST(Cvttmp, ReadFailuresAndDaysOutsideTheYear) {
     EXPECT_EQ(tmp("1995 1 1 2\n1995 2 1.5.2 2\n").msg, "Invalid record in input file");
 }
 
-TEST(Cvtet, MonthsOfOneYearAndTheLeapFebruary) {
+TEST(CVTET, MonthsOfOneYearAndTheLeapFebruary) {
     Result r = et("1996 60 0.155\n1996 61 -0.99\n");
     ASSERT_EQ(r.result, 0) << r.msg;
     std::vector<int> feb = missing(29), mar = missing(31);
@@ -297,7 +297,7 @@ TEST(Cvtet, MonthsOfOneYearAndTheLeapFebruary) {
     EXPECT_EQ(et("1990 1 1\n", "DF").result, -1);
 }
 
-TEST(Cvtet, FreeFormVariantsReadAlike) {
+TEST(CVTET, FreeFormVariantsReadAlike) {
     const Result plain = et("1990 1 0.5\n1990 2 0.25\n1990 3 1\n");
     ASSERT_EQ(plain.result, 0);
     for (const char* variant : {
@@ -311,7 +311,7 @@ TEST(Cvtet, FreeFormVariantsReadAlike) {
     }
 }
 
-TEST(Cvtdlyr, SpreadLinesWrapAndFollowTheMonth) {
+TEST(CVTDLYR, SpreadLinesWrapAndFollowTheMonth) {
     // Three rainy days of five hours: 5 + 5 + 2 entries on line 1, then 3.
     Result r = dly("1990 30 1.23\n1990 31 0\n1990 31 0.03\n1990 31 -99\n1990 31 0.05\n1990 32 0.1\n", 5, 20);
     ASSERT_EQ(r.result, 0) << r.msg;
@@ -333,7 +333,7 @@ TEST(Cvtdlyr, SpreadLinesWrapAndFollowTheMonth) {
     EXPECT_EQ(r.out, "     7 1990 1  1 1****\r\n");
 }
 
-TEST(Cvtdlyr, ChecksFirstRecordAndDaysOutsideTheYear) {
+TEST(CVTDLYR, ChecksFirstRecordAndDaysOutsideTheYear) {
     EXPECT_EQ(dly("1990 1 1\n", 1, 24).result, 0);
     EXPECT_EQ(dly("1990 1 1\n", 2, 24).msg, "Total hours greater than 24.");
     EXPECT_EQ(dly("1990 1 1\n", 1, 30).msg, "Total hours greater than 24.");
@@ -354,7 +354,7 @@ TEST(Cvtdlyr, ChecksFirstRecordAndDaysOutsideTheYear) {
     EXPECT_EQ(r.out, "");
 }
 
-TEST(Cvthlyr, HourlySumsAndLines) {
+TEST(CVTHLYR, HourlySumsAndLines) {
     // 0.02 and 0.03 in the same hour give 5; midnight of 1991 goes to 1990.
     Result r = hly("1991 1.0 0.02\n1991 1.02 0.02\n1991 1.03 0.03\n1991 1.5 0\n1991 32.0 0.1\n1991 32.01 0.2\n\n");
     ASSERT_EQ(r.result, 0) << r.msg;
@@ -380,7 +380,7 @@ TEST(Cvthlyr, HourlySumsAndLines) {
 
 // An hour that sums below zero is refused; a correction that leaves the
 // hour at zero or more is summed.
-TEST(Cvthlyr, AnHourBelowZeroIsAnInvalidRecord) {
+TEST(CVTHLYR, AnHourBelowZeroIsAnInvalidRecord) {
     Result r = hly("1995 1.49 0.10\n1995 1.5 -0.05\n1995 1.6 0.2\n");
     ASSERT_EQ(r.result, 0) << r.msg;
     EXPECT_EQ(r.out, rain_line(7, 1995, 1, {{1, 12, 5}, {1, 15, 20}}));
@@ -408,7 +408,7 @@ TEST(Cvthlyr, AnHourBelowZeroIsAnInvalidRecord) {
     EXPECT_EQ(r.out.find('-'), std::string::npos);
 }
 
-TEST(Cvthlyr, FailuresAndReadingsOutsideTheYear) {
+TEST(CVTHLYR, FailuresAndReadingsOutsideTheYear) {
     EXPECT_EQ(hly("").msg, "Invalid record or EOF in input file");
     EXPECT_EQ(hly("1995 0.5 1\n").msg, "Invalid record or EOF in input file");
     EXPECT_EQ(hly("1995 1e30 1\n").msg, "Invalid record or EOF in input file");

@@ -21,9 +21,17 @@
 #include "weatherview/run_check.h"
 #include "weatherview/value_figures.h"
 
-using namespace metview;
+using namespace weatherview;
 
 namespace {
+
+// Iw as the record writer edits it, appended to `out`.
+void edit_int(std::string& out, int32_t v, int w) {
+    const size_t at = out.size();
+    out.append(static_cast<size_t>(w), ' ');
+    common::edit_int_field(out.data() + at, v, w);
+}
+
 
 // METCONV run on INPUT (as w.dat) with ARGS after the file name, then checked.
 std::unique_ptr<RunCheck> convert_and_check(common::MemoryFileSystem& fs, const std::string& input,
@@ -31,12 +39,12 @@ std::unique_ptr<RunCheck> convert_and_check(common::MemoryFileSystem& fs, const 
     fs.put("w.dat", input);
     args.insert(args.begin(), "w.dat");
     auto console = common::Connection::in_memory(6, "console");
-    metconv::run_metconv(args, *console, fs);
+    weather::run_metconv(args, *console, fs);
     std::vector<std::string> ignored;
     auto quiet = common::Connection::in_memory(0, "console");
-    metconv::Console q(*quiet, ignored);
-    metconv::RunParameters p;
-    metconv::CMDARGS(args, p, q);
+    weather::Console q(*quiet, ignored);
+    weather::RunParameters p;
+    weather::CMDARGS(args, p, q);
     DataType type{};
     EXPECT_TRUE(data_type_of(p.TYPE, type));
     return check_run(p, type, fs);
@@ -168,14 +176,14 @@ TEST(FieldRule, FitsAsTheWriterEdits) {
                     if (v64 > INT32_MAX || v64 < INT32_MIN) continue;
                     const auto v = static_cast<int32_t>(v64);
                     std::string out;
-                    common::edit_int(out, v, w);
+                    edit_int(out, v, w);
                     EXPECT_EQ(fits(v, w), out.find('*') == std::string::npos) << v << " in I" << w;
                 }
             }
         }
         for (int32_t v : {0, INT32_MAX, INT32_MIN, -99}) {
             std::string out;
-            common::edit_int(out, v, w);
+            edit_int(out, v, w);
             EXPECT_EQ(fits(v, w), out.find('*') == std::string::npos) << v << " in I" << w;
         }
     }

@@ -1,6 +1,6 @@
 #include "weather/calendar.h"
 
-namespace metconv {
+namespace weather {
 namespace {
 
 // Days in each month of a common year.
@@ -35,4 +35,4 @@ void JDAYMD(int32_t year, int32_t jday, int32_t& month, int32_t& mday) {
 
 char UPCASE(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 
-}  // namespace metconv
+}  // namespace weather

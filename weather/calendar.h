@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-namespace metconv {
+namespace weather {
 
 // 1 if YEAR is a leap year, else 0.
 int32_t LEAPYR(int32_t year);
@@ -28,4 +28,4 @@ void JDAYMD(int32_t year, int32_t jday, int32_t& month, int32_t& mday);
 // The character upper-cased if it is a letter from a to z.
 char UPCASE(char c);
 
-}  // namespace metconv
+}  // namespace weather

@@ -3,7 +3,7 @@
 #include "weather/calendar.h"
 #include "weather/messages.h"
 
-namespace metconv {
+namespace weather {
 
 bool rain_factor(std::string_view units, float& factor) {
     if (units == "IN") factor = 1.0f;
@@ -19,4 +19,4 @@ std::string units_rejection(std::string_view units, std::string_view type) {
 
 bool day_in_year(int32_t year, int32_t jday) { return jday >= 1 && jday <= YEARDAYS(year); }
 
-}  // namespace metconv
+}  // namespace weather

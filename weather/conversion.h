@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace metconv {
+namespace weather {
 
 // The missing-value code of the daily series and of the model's daily
 // files: a day without a value.
@@ -54,4 +54,4 @@ int32_t daily_value(float value, Convert convert) {
 // True when JDAY is a day of YEAR (1 to 365 or 366).
 bool day_in_year(int32_t year, int32_t jday);
 
-}  // namespace metconv
+}  // namespace weather

@@ -7,7 +7,7 @@
 #include "weather/rain_line.h"
 #include "weather/weather_files.h"
 
-namespace metconv {
+namespace weather {
 
 DaySpread spread_day(float rain, float factor, int32_t nhr) {
     DaySpread s;
@@ -18,7 +18,7 @@ DaySpread spread_day(float rain, float factor, int32_t nhr) {
     return s;
 }
 
-int32_t Cvtdlyr(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA, int32_t NHR,
+int32_t CVTDLYR(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA, int32_t NHR,
                 int32_t BEGHR, std::string& MSG) {
     // The sum is tested first, so BEGHR 30 with NHR 1 reports the total.
     if (static_cast<int64_t>(BEGHR) + NHR > 25) {
@@ -77,4 +77,4 @@ int32_t Cvtdlyr(common::Connection& in, common::Connection& out, std::string_vie
     return 0;
 }
 
-}  // namespace metconv
+}  // namespace weather

@@ -5,7 +5,7 @@
 #include "weather/weather_files.h"
 #include "weather/year_block.h"
 
-namespace metconv {
+namespace weather {
 
 int32_t evapotranspiration_cell(float value, float factor) {
     return daily_value(value, [&](float v) { return hundredths(v, factor); });
@@ -26,4 +26,4 @@ int32_t CVTET(common::Connection& in, common::Connection& out, std::string_view 
     });
 }
 
-}  // namespace metconv
+}  // namespace weather

@@ -8,7 +8,7 @@
 
 #include "common/connection.h"
 
-namespace metconv {
+namespace weather {
 
 // What the evapotranspiration file holds for VALUE in units of FACTOR
 // inches: the missing-value code -99 as it stands, any other value in whole
@@ -21,4 +21,4 @@ int32_t evapotranspiration_cell(float value, float factor);
 int32_t CVTET(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA,
               std::string& MSG);
 
-}  // namespace metconv
+}  // namespace weather

@@ -7,7 +7,7 @@
 #include "weather/rain_line.h"
 #include "weather/weather_files.h"
 
-namespace metconv {
+namespace weather {
 
 bool place_reading(int32_t year, float daytime, ClockHour& h) {
     // Only a DAYTIME from 1 to 367 can land inside a year; anything far
@@ -37,7 +37,7 @@ bool place_reading(int32_t year, float daytime, ClockHour& h) {
     return true;
 }
 
-int32_t Cvthlyr(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA,
+int32_t CVTHLYR(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA,
                 std::string& MSG) {
     float factor = 1.0f;
     if (!rain_factor(UNITS, factor)) {
@@ -88,4 +88,4 @@ int32_t Cvthlyr(common::Connection& in, common::Connection& out, std::string_vie
     return 0;
 }
 
-}  // namespace metconv
+}  // namespace weather

@@ -1,4 +1,4 @@
-// Cvthlyr: rain readings stamped with day of the year and time of day,
+// CVTHLYR: rain readings stamped with day of the year and time of day,
 // summed by clock hour and written as the model's rain file (".RAI") in
 // whole hundredths of an inch.
 #pragma once
@@ -9,7 +9,7 @@
 
 #include "common/connection.h"
 
-namespace metconv {
+namespace weather {
 
 // The clock hour of a reading: hour h (1-24) is the hour that ends at h
 // o'clock, so a reading belongs to the hour in which it was taken and a
@@ -40,7 +40,7 @@ inline bool hour_amount_valid(int32_t amount) { return amount >= 0; }
 // to twelve hourly sums of one month to OUT. An hour whose sum is not a
 // valid amount is an invalid record: the run stops there, before the hour
 // is written. Returns 0, or -1 with MSG set.
-int32_t Cvthlyr(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA,
+int32_t CVTHLYR(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA,
                 std::string& MSG);
 
-}  // namespace metconv
+}  // namespace weather

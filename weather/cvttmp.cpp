@@ -5,7 +5,7 @@
 #include "weather/weather_files.h"
 #include "weather/year_block.h"
 
-namespace metconv {
+namespace weather {
 
 int32_t convert_temperature(float t, bool fahrenheit) {
     if (fahrenheit) return round_nearest(static_cast<double>(t));
@@ -31,4 +31,4 @@ int32_t CVTTMP(common::Connection& in, common::Connection& out, std::string_view
     });
 }
 
-}  // namespace metconv
+}  // namespace weather

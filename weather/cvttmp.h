@@ -8,7 +8,7 @@
 
 #include "common/connection.h"
 
-namespace metconv {
+namespace weather {
 
 // Converts one temperature in UNITS to whole degrees F: "DF" is rounded as
 // it stands; every other unit is taken as degrees C, T x 1.8 + 32.
@@ -22,4 +22,4 @@ int32_t temperature_cell(float t, bool fahrenheit);
 int32_t CVTTMP(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA,
                std::string& MSG);
 
-}  // namespace metconv
+}  // namespace weather

@@ -10,13 +10,13 @@
 #include "common/file_messages.h"
 #include "common/fixed_text.h"
 
-namespace metconv::msg {
+namespace weather::msg {
 
 // Converters: read failures of the weather series.
 inline constexpr std::string_view kFirstRecord = "Invalid record or EOF in input file";
 inline constexpr std::string_view kLaterRecord = "Invalid record in input file";
 
-// Cvtdlyr: the spread of a day's rain over the hours.
+// CVTDLYR: the spread of a day's rain over the hours.
 inline constexpr std::string_view kTotalHours = "Total hours greater than 24.";
 inline constexpr std::string_view kBeginHour = "Beginning hour < 0 or > 24.";
 inline constexpr std::string_view kSpreadHours = "Hours to distribute rain < 0 or > 24.";
@@ -82,4 +82,4 @@ inline std::string log_replaces_input(std::string_view input, std::string_view l
     return "ERROR: Input file " + common::printable(input) + " would be replaced by the log file " + common::printable(log);
 }
 
-}  // namespace metconv::msg
+}  // namespace weather::msg

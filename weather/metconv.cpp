@@ -15,7 +15,7 @@
 #include "weather/cvttmp.h"
 #include "weather/messages.h"
 
-namespace metconv {
+namespace weather {
 namespace {
 
 
@@ -49,8 +49,8 @@ std::string log_record(std::string_view message) {
 int32_t run_converter(const RunParameters& p, common::Connection& in, common::Connection& out, std::string& message) {
     if (p.TYPE == "TP") return CVTTMP(in, out, p.UNITS, p.STA, message);
     if (p.TYPE == "ET") return CVTET(in, out, p.UNITS, p.STA, message);
-    if (p.TYPE == "HR") return Cvthlyr(in, out, p.UNITS, p.STA, message);
-    return Cvtdlyr(in, out, p.UNITS, p.STA, p.NHR, p.BEGHR, message);
+    if (p.TYPE == "HR") return CVTHLYR(in, out, p.UNITS, p.STA, message);
+    return CVTDLYR(in, out, p.UNITS, p.STA, p.NHR, p.BEGHR, message);
 }
 
 }  // namespace
@@ -209,4 +209,4 @@ Outcome run_metconv(const std::vector<std::string>& args, common::Connection& co
     return o;
 }
 
-}  // namespace metconv
+}  // namespace weather

@@ -16,7 +16,7 @@
 
 #include "common/connection.h"
 
-namespace metconv {
+namespace weather {
 
 // Stream numbers of one run.
 inline constexpr int kConsoleUnit = 6;
@@ -76,4 +76,4 @@ bool read_integer_argument(std::string_view text, int32_t& v);
 Outcome run_metconv(const std::vector<std::string>& args, common::Connection& console,
                     common::FileSystem& files = common::disk());
 
-}  // namespace metconv
+}  // namespace weather

@@ -10,7 +10,7 @@
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     common::remove_temporaries_on_signal();
-    auto console = common::console_on_stdout(metconv::kConsoleUnit);
-    metconv::run_metconv(args, *console);
+    auto console = common::console_on_stdout(weather::kConsoleUnit);
+    weather::run_metconv(args, *console);
     return 0;
 }

@@ -2,7 +2,7 @@
 
 #include "common/record_write.h"
 
-namespace metconv {
+namespace weather {
 
 void RainLine::write(int32_t year, int32_t month) {
     common::StatementWriter w(*out_, *layout_);
@@ -12,4 +12,4 @@ void RainLine::write(int32_t year, int32_t month) {
     n_ = 0;
 }
 
-}  // namespace metconv
+}  // namespace weather

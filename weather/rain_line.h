@@ -8,7 +8,7 @@
 #include "common/connection.h"
 #include "common/layout.h"
 
-namespace metconv {
+namespace weather {
 
 class RainLine {
 public:
@@ -38,4 +38,4 @@ private:
     int n_ = 0;
 };
 
-}  // namespace metconv
+}  // namespace weather

@@ -1,6 +1,6 @@
 #include "weather/weather_files.h"
 
-namespace metconv {
+namespace weather {
 
 const common::Layout& temperature_layout() {
     // STA, year, month; days 1-14 as T1,T2 pairs in degrees F; then days 15
@@ -30,4 +30,4 @@ const common::Layout& hourly_rain_layout() {
 
 std::string page_name(const std::string& weather_file) { return weather_file + ".html"; }
 
-}  // namespace metconv
+}  // namespace weather

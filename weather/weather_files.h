@@ -20,7 +20,7 @@
 
 #include "common/layout.h"
 
-namespace metconv {
+namespace weather {
 
 // .TEM: "(I6,1X,I4,I2,5X,28I3,/,34I3)".
 const common::Layout& temperature_layout();
@@ -39,4 +39,4 @@ const common::Layout& hourly_rain_layout();
 // pages.
 std::string page_name(const std::string& weather_file);
 
-}  // namespace metconv
+}  // namespace weather

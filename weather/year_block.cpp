@@ -3,7 +3,7 @@
 #include "common/record_write.h"
 #include "weather/calendar.h"
 
-namespace metconv {
+namespace weather {
 
 YearBlock::YearBlock(int values_per_day) : nvalues_(values_per_day) { start(0); }
 
@@ -26,4 +26,4 @@ void YearBlock::write(common::Connection& out, const common::Layout& layout, int
     }
 }
 
-}  // namespace metconv
+}  // namespace weather

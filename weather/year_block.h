@@ -19,7 +19,7 @@
 #include "weather/conversion.h"
 #include "weather/messages.h"
 
-namespace metconv {
+namespace weather {
 
 // The months a year block writes: every month from the earliest to the
 // latest that holds a record.
@@ -105,4 +105,4 @@ int32_t convert_daily(common::Connection& in, common::Connection& out, const com
     return 0;
 }
 
-}  // namespace metconv
+}  // namespace weather

@@ -84,17 +84,17 @@ Conversion convert_series(const std::string& input, const std::string& records, 
     }
     std::vector<std::string> run_args{input};
     run_args.insert(run_args.end(), args.begin(), args.end());
-    metconv::RunParameters p;
+    weather::RunParameters p;
     {
         auto quiet = common::Connection::in_memory(6, "console");
         std::vector<std::string> lines;
-        metconv::Console names(*quiet, lines);
-        metconv::CMDARGS(run_args, p, names);
+        weather::Console names(*quiet, lines);
+        weather::CMDARGS(run_args, p, names);
     }
     c.output = p.OUTFILE;
     c.log = p.LOGFILE;
     auto console = common::Connection::in_memory(6, "console");
-    const metconv::Outcome r = metconv::run_metconv(run_args, *console, disk);
+    const weather::Outcome r = weather::run_metconv(run_args, *console, disk);
     c.console = r.console;
     if (r.log_line) {
         c.log_line = *r.log_line;
@@ -105,7 +105,7 @@ Conversion convert_series(const std::string& input, const std::string& records, 
     c.ok = c.log_line.rfind("*NOERROR", 0) == 0;
     if (page && c.ok) {
         auto view_console = common::Connection::in_memory(6, "console");
-        const metview::Outcome v = metview::run_metview(run_args, *view_console, disk);
+        const weatherview::Outcome v = weatherview::run_metview(run_args, *view_console, disk);
         c.page = v.page;
         c.console.insert(c.console.end(), v.console.begin(), v.console.end());
     }

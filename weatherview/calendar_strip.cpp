@@ -8,7 +8,7 @@
 #include "weather/calendar.h"
 #include "weatherview/dates.h"
 
-namespace metview {
+namespace weatherview {
 namespace {
 
 constexpr double kLeft = 48;       // room for the year labels, px
@@ -101,7 +101,7 @@ std::string calendar_strip(const DayMarks& marks, bool hourly) {
     const int64_t first = marks.first_serial(), last = marks.last_serial();
     double y = kTop;
     for (const auto& [year, days] : years) {
-        const int32_t ndays = metconv::YEARDAYS(year);
+        const int32_t ndays = weather::YEARDAYS(year);
         const int64_t start = serial_day(year, 1);
         std::vector<Run> runs;
         for (int32_t j = 1; j <= ndays; ++j) {
@@ -182,4 +182,4 @@ std::string calendar_strip(const DayMarks& marks, bool hourly) {
     return svg.finish();
 }
 
-}  // namespace metview
+}  // namespace weatherview

@@ -16,7 +16,7 @@
 
 #include "weatherview/day_marks.h"
 
-namespace metview {
+namespace weatherview {
 
 inline constexpr int kMaxRects = 60;
 
@@ -24,4 +24,4 @@ inline constexpr int kMaxRects = 60;
 // readings ("no reading") rather than days ("no record").
 std::string calendar_strip(const DayMarks& marks, bool hourly);
 
-}  // namespace metview
+}  // namespace weatherview

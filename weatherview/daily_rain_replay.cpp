@@ -3,7 +3,7 @@
 #include "weather/cvtdlyr.h"
 #include "weatherview/dates.h"
 
-namespace metview {
+namespace weatherview {
 DailyRainReplay::DailyRainReplay(const ReplaySetup& setup, Findings& findings, DayMarks& marks, UnitSink& sink)
     : Replay(setup, findings, marks, sink) {
     entries_.reserve(kRainLineEntries);
@@ -40,7 +40,7 @@ void DailyRainReplay::take(const InputRecord& r, int64_t first_line) {
         });
     }
     if (y) y->rainy[i] = 1;
-    const metconv::DaySpread s = metconv::spread_day(rain, factor_, setup_.NHR);
+    const weather::DaySpread s = weather::spread_day(rain, factor_, setup_.NHR);
     if (!fits(s.per_hour, kRainAmountColumns) || !fits(s.last, kRainAmountColumns)) {
         note(ref(r), Fate::TooLarge, [&] {
             return value_text(rain) + " " + units_words() + " is " + std::to_string(s.total) +
@@ -75,4 +75,4 @@ void DailyRainReplay::lose(int64_t stop) {
     }
 }
 
-}  // namespace metview
+}  // namespace weatherview

@@ -1,4 +1,4 @@
-// The replay of the daily-rain converter (Cvtdlyr): each day with rain above
+// The replay of the daily-rain converter (CVTDLYR): each day with rain above
 // zero spread evenly over NHR hours from hour BEGHR, the entries gathered in
 // lines of up to twelve of one month.
 //
@@ -13,7 +13,7 @@
 
 #include "weatherview/replay.h"
 
-namespace metview {
+namespace weatherview {
 
 class DailyRainReplay final : public Replay {
 public:
@@ -37,4 +37,4 @@ private:
     std::vector<Entry> entries_;
 };
 
-}  // namespace metview
+}  // namespace weatherview

@@ -6,7 +6,7 @@
 #include "weather/cvttmp.h"
 #include "weatherview/dates.h"
 
-namespace metview {
+namespace weatherview {
 namespace {
 
 constexpr int kValueColumns = 3;   // I3 in both files
@@ -60,8 +60,8 @@ void DailyReplay::take(const InputRecord& r, int64_t first_line) {
     c.text = r.text;
     c.jday = r.at.jday;
     for (int k = 0; k < per_day_; ++k) {
-        c.value[k] = setup_.type == DataType::Temperature ? metconv::temperature_cell(r.value[k], fahrenheit_)
-                                                          : metconv::evapotranspiration_cell(r.value[k], factor_);
+        c.value[k] = setup_.type == DataType::Temperature ? weather::temperature_cell(r.value[k], fahrenheit_)
+                                                          : weather::evapotranspiration_cell(r.value[k], factor_);
     }
     months_.add(month);
     last_line_ = r.line;
@@ -80,7 +80,7 @@ void DailyReplay::take(const InputRecord& r, int64_t first_line) {
     auto which = [&](int k) { return per_day_ == 1 ? std::string() : k == 0 ? "first temperature: " : "second temperature: "; };
     bool missing[2] = {}, large[2] = {};
     for (int k = 0; k < per_day_; ++k) {
-        missing[k] = r.value[k] == static_cast<float>(metconv::kMissingCode);
+        missing[k] = r.value[k] == static_cast<float>(weather::kMissingCode);
         large[k] = !missing[k] && !fits(c.value[k], kValueColumns);
     }
     if (missing[0] || missing[1]) {
@@ -107,12 +107,12 @@ void DailyReplay::write_block() {
         u.sta = setup_.STA;
         u.year = year_;
         u.month = m;
-        const int32_t days = metconv::MONDAYS(year_, m);
+        const int32_t days = weather::MONDAYS(year_, m);
         u.n = days * per_day_;
         for (int32_t d = 0; d < days; ++d) {
             const Cell& c = cells_[m - 1][d];
             for (int k = 0; k < per_day_; ++k) {
-                u.value[d * per_day_ + k] = c.line != 0 ? c.value[k] : metconv::kMissingCode;
+                u.value[d * per_day_ + k] = c.line != 0 ? c.value[k] : weather::kMissingCode;
                 u.width[d * per_day_ + k] = kValueColumns;
             }
         }
@@ -133,4 +133,4 @@ void DailyReplay::lose(int64_t stop) {
     }
 }
 
-}  // namespace metview
+}  // namespace weatherview

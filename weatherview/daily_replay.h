@@ -1,6 +1,6 @@
 // The replay of the daily converters, temperatures (CVTTMP) and potential
 // evapotranspiration (CVTET): year blocks of 12 months by 31 days, written
-// by the converters' own rule (metconv::BlockMonths) from the earliest to
+// by the converters' own rule (weather::BlockMonths) from the earliest to
 // the latest month with a record, each value converted by the converters'
 // own cell functions.
 //
@@ -16,7 +16,7 @@
 #include "weather/year_block.h"
 #include "weatherview/replay.h"
 
-namespace metview {
+namespace weatherview {
 
 class DailyReplay final : public Replay {
 public:
@@ -44,9 +44,9 @@ private:
     bool fahrenheit_;
     bool open_ = false;
     int32_t year_ = 0;
-    metconv::BlockMonths months_;
+    weather::BlockMonths months_;
     int64_t first_line_ = 0, last_line_ = 0;
     std::array<std::array<Cell, 31>, 12> cells_{};
 };
 
-}  // namespace metview
+}  // namespace weatherview

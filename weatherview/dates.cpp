@@ -4,7 +4,7 @@
 
 #include "weather/calendar.h"
 
-namespace metview {
+namespace weatherview {
 namespace {
 
 // Days from 1970-01-01 to the civil date Y-M-D (proleptic Gregorian), for
@@ -36,12 +36,12 @@ void from_serial(int64_t s, int32_t& year, int32_t& jday) {
 
 std::string date_text(int32_t year, int32_t jday) {
     char buf[48];
-    if (jday < 1 || jday > metconv::YEARDAYS(year)) {
+    if (jday < 1 || jday > weather::YEARDAYS(year)) {
         std::snprintf(buf, sizeof buf, "%d day %d", year, jday);
         return buf;
     }
     int32_t month = 0, mday = 0;
-    metconv::JDAYMD(year, jday, month, mday);
+    weather::JDAYMD(year, jday, month, mday);
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", year, month, mday);
     return buf;
 }
@@ -68,10 +68,10 @@ int32_t month_start(int32_t year, int32_t month) {
     return day;
 }
 
-int32_t month_length(int32_t year, int32_t month) { return metconv::MONDAYS(year, month); }
+int32_t month_length(int32_t year, int32_t month) { return weather::MONDAYS(year, month); }
 
 double decimal_year(int32_t year, double day) {
-    return year + (day - 1.0) / metconv::YEARDAYS(year);
+    return year + (day - 1.0) / weather::YEARDAYS(year);
 }
 
-}  // namespace metview
+}  // namespace weatherview

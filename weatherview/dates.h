@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-namespace metview {
+namespace weatherview {
 
 // Days from 1 January 1970 to day JDAY of YEAR (JDAY 1 is 1 January).
 int64_t serial_day(int32_t year, int32_t jday);
@@ -36,4 +36,4 @@ int32_t month_length(int32_t year, int32_t month);
 // day of the year, 1.0 at the start of 1 January): 1996.5 is mid-1996.
 double decimal_year(int32_t year, double day);
 
-}  // namespace metview
+}  // namespace weatherview

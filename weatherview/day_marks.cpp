@@ -5,10 +5,10 @@
 #include "weather/calendar.h"
 #include "weatherview/dates.h"
 
-namespace metview {
+namespace weatherview {
 
 DayMarks::Year* DayMarks::day(int32_t year, int32_t jday, size_t& index) {
-    if (jday < 1 || jday > metconv::YEARDAYS(year)) return nullptr;
+    if (jday < 1 || jday > weather::YEARDAYS(year)) return nullptr;
     if (!cached_ || cached_year_ != year) {
         auto it = years_.find(year);
         if (it == years_.end()) {
@@ -57,4 +57,4 @@ int64_t DayMarks::note_record(int32_t year, int32_t jday, int64_t line) {
     return before;
 }
 
-}  // namespace metview
+}  // namespace weatherview

@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <map>
 
-namespace metview {
+namespace weatherview {
 
 // Stronger marks win over weaker ones on the same day.
 enum class DayMark : uint8_t { None = 0, Value = 1, MissingCode = 2, Changed = 3, NotConverted = 4 };
@@ -62,4 +62,4 @@ private:
     bool noted_ = false;
 };
 
-}  // namespace metview
+}  // namespace weatherview

@@ -2,7 +2,7 @@
 
 #include "weatherview/dates.h"
 
-namespace metview {
+namespace weatherview {
 
 std::string_view fate_words(Fate f) {
     switch (f) {
@@ -37,4 +37,4 @@ Finding& Findings::keep(const RecordRef& r) {
     return x;
 }
 
-}  // namespace metview
+}  // namespace weatherview

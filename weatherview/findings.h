@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-namespace metview {
+namespace weatherview {
 
 enum class Fate : uint8_t {
     Refused,      // METCONV refuses the record; its run stops at the first
@@ -86,4 +86,4 @@ private:
     std::map<int64_t, Finding> rows_;
 };
 
-}  // namespace metview
+}  // namespace weatherview

@@ -3,7 +3,7 @@
 #include "weather/conversion.h"
 #include "weatherview/dates.h"
 
-namespace metview {
+namespace weatherview {
 namespace {
 
 // The reading's minute, counted from 1970-01-01 00:00.
@@ -43,8 +43,8 @@ void HourlyRainReplay::open_hour(const InputRecord& r) {
 }
 
 bool HourlyRainReplay::close_hour(const InputRecord* next) {
-    const int32_t amount = metconv::hundredths(sum_, factor_);
-    if (!metconv::hour_amount_valid(amount)) {
+    const int32_t amount = weather::hundredths(sum_, factor_);
+    if (!weather::hour_amount_valid(amount)) {
         open_ = false;
         stop_after_reading(first_.ref(), "the readings of hour " + std::to_string(first_.hour) + " of " +
                                              date_text(first_.year, first_.jday) + " sum to " + std::to_string(amount) +
@@ -66,7 +66,7 @@ void HourlyRainReplay::take(const InputRecord& r, int64_t) {
     if (r.value[0] == -99.0f) {
         note(ref(r), Fate::MissingCode, [&] {
             return "the missing-value code is summed like rain (-99 " + units_words() + " is " +
-                   std::to_string(metconv::hundredths(-99.0f, factor_)) +
+                   std::to_string(weather::hundredths(-99.0f, factor_)) +
                    " hundredths of an inch), and an hour below zero stops METCONV; leave missing readings out of the "
                    "input";
         });
@@ -126,4 +126,4 @@ void HourlyRainReplay::lose(int64_t stop) {
     if (open_) lost(first_);
 }
 
-}  // namespace metview
+}  // namespace weatherview

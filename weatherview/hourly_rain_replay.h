@@ -1,4 +1,4 @@
-// The replay of the hourly-rain converter (Cvthlyr): consecutive readings of
+// The replay of the hourly-rain converter (CVTHLYR): consecutive readings of
 // the same clock hour summed, each hour's sum written as one entry, the
 // entries gathered in lines of up to twelve of one month.
 //
@@ -17,7 +17,7 @@
 #include "weather/cvthlyr.h"
 #include "weatherview/replay.h"
 
-namespace metview {
+namespace weatherview {
 
 class HourlyRainReplay final : public Replay {
 public:
@@ -47,7 +47,7 @@ private:
     void write_line(int32_t year, int32_t month);
 
     bool open_ = false;
-    metconv::ClockHour cur_;
+    weather::ClockHour cur_;
     float sum_ = 0.0f;         // rain of the current hour, input units
     Opening first_;            // the current hour's first reading
     int64_t prev_key_ = 0;     // minute of the reading before, from 1970
@@ -55,4 +55,4 @@ private:
     std::vector<Entry> entries_;
 };
 
-}  // namespace metview
+}  // namespace weatherview

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace metview {
+namespace weatherview {
 
 // A File that hands every byte it reads to the tracker as well.
 class TrackedFile final : public common::File {
@@ -70,9 +70,8 @@ LinePlace LineTracker::locate(int64_t offset) {
     // Blank lines before the record's first value belong to no record.
     int64_t line = lines_before_ + 1;
     for (;;) {
-        const void* nl = std::memchr(kept_.data() + at, '\n', kept_.size() - at);
-        if (!nl) break;
-        const size_t stop = static_cast<size_t>(static_cast<const char*>(nl) - kept_.data());
+        const size_t stop = kept_.find('\n', at);
+        if (stop == std::string::npos) break;
         bool blank = true;
         for (size_t k = at; k < stop && blank; ++k) blank = kept_[k] == ' ' || kept_[k] == '\t' || kept_[k] == '\r';
         if (!blank) break;
@@ -95,4 +94,4 @@ LinePlace LineTracker::locate(int64_t offset) {
     return {line, text};
 }
 
-}  // namespace metview
+}  // namespace weatherview

@@ -24,7 +24,7 @@
 
 #include "common/file_system.h"
 
-namespace metview {
+namespace weatherview {
 
 struct LinePlace {
     int64_t line = 0;       // counted from 1
@@ -54,4 +54,4 @@ private:
     int64_t lines_before_ = 0;  // line ends before kept_[head_]
 };
 
-}  // namespace metview
+}  // namespace weatherview

@@ -1,6 +1,6 @@
 #include "weatherview/line_reading.h"
 
-namespace metview {
+namespace weatherview {
 namespace {
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
@@ -87,4 +87,4 @@ LineReading read_line_values(std::string_view line, int wanted) {
     return r;
 }
 
-}  // namespace metview
+}  // namespace weatherview

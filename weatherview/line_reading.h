@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-namespace metview {
+namespace weatherview {
 
 struct LineReading {
     std::vector<int> nulls;  // values (from 0) left as the record before gave them
@@ -29,4 +29,4 @@ struct LineReading {
 // How a record of WANTED values reads LINE, the line it starts on.
 LineReading read_line_values(std::string_view line, int wanted);
 
-}  // namespace metview
+}  // namespace weatherview

@@ -14,23 +14,23 @@
 #include "weatherview/series_input.h"
 #include "weatherview/view_messages.h"
 
-namespace metview {
+namespace weatherview {
 namespace {
 
 // The refusals METCONV's driver makes before it opens its input, in its
 // order, with its lines; empty when the arguments are good.
-std::string refusal(const metconv::RunParameters& p, DataType& type, common::FileSystem& fs) {
+std::string refusal(const weather::RunParameters& p, DataType& type, common::FileSystem& fs) {
     for (const std::string* name : {&p.INFILE, &p.LOGFILE, &p.OUTFILE}) {
-        if (name->size() > metconv::kMessageLength) return metconv::msg::name_too_long(*name);
+        if (name->size() > weather::kMessageLength) return weather::msg::name_too_long(*name);
     }
-    if (common::overwrites_input(fs, p.INFILE, {p.LOGFILE})) return metconv::msg::log_replaces_input(p.INFILE, p.LOGFILE);
+    if (common::overwrites_input(fs, p.INFILE, {p.LOGFILE})) return weather::msg::log_replaces_input(p.INFILE, p.LOGFILE);
     if (!p.argument_error.empty()) return p.argument_error;
-    if (!data_type_of(p.TYPE, type)) return metconv::msg::unknown_type(p.TYPE);
+    if (!data_type_of(p.TYPE, type)) return weather::msg::unknown_type(p.TYPE);
     float factor = 0.0f;
-    if (type != DataType::Temperature && !metconv::rain_factor(p.UNITS, factor)) {
-        return metconv::units_rejection(p.UNITS, p.TYPE);
+    if (type != DataType::Temperature && !weather::rain_factor(p.UNITS, factor)) {
+        return weather::units_rejection(p.UNITS, p.TYPE);
     }
-    if (common::overwrites_input(fs, p.INFILE, {p.OUTFILE})) return metconv::msg::replaces_input(p.INFILE, p.OUTFILE);
+    if (common::overwrites_input(fs, p.INFILE, {p.OUTFILE})) return weather::msg::replaces_input(p.INFILE, p.OUTFILE);
     return {};
 }
 
@@ -61,7 +61,7 @@ std::string write_page(common::FileSystem& fs, const std::string& path, const st
 
 // The page of a run that is still working: it shows none of the run's
 // files, which are being replaced.
-std::string in_progress_page(const metconv::RunParameters& p, const std::string& command) {
+std::string in_progress_page(const weather::RunParameters& p, const std::string& command) {
     figure::Page page("METVIEW: " + common::printable(p.INFILE));
     page.set_subtitle("The run " + command + ", still working.");
     page.add_section("Run in progress");
@@ -74,9 +74,9 @@ std::string in_progress_page(const metconv::RunParameters& p, const std::string&
 }  // namespace
 
 // METVIEW's usage text.
-static void usage(metconv::Console& console) {
+static void usage(weather::Console& console) {
     for (std::string_view line : msg::kUsageHead) console.free_line(line);
-    for (size_t k = 2; k < std::size(metconv::msg::kUsage); ++k) console.free_line(metconv::msg::kUsage[k]);
+    for (size_t k = 2; k < std::size(weather::msg::kUsage); ++k) console.free_line(weather::msg::kUsage[k]);
     console.free_line(msg::kUsageTail);
 }
 
@@ -85,7 +85,7 @@ std::string version_line() { return common::version_line("METVIEW"); }
 Outcome run_metview(const std::vector<std::string>& args, common::Connection& console_conn, common::FileSystem& files,
                     int wait_ms) {
     Outcome o;
-    metconv::Console console(console_conn, o.console);
+    weather::Console console(console_conn, o.console);
     auto stop = [&](std::string_view line) {
         console.stop_line(line);
         console_conn.flush();
@@ -99,15 +99,15 @@ Outcome run_metview(const std::vector<std::string>& args, common::Connection& co
     if (args.size() == 1 && args[0] == "--version") return stop(version_line());
     if (args.size() < 4) {
         usage(console);
-        return stop(metconv::msg::kConsoleStop);
+        return stop(weather::msg::kConsoleStop);
     }
     try {
         // METCONV's own reading of the arguments names the files as it does.
         std::vector<std::string> ignored;
         auto quiet_conn = common::Connection::in_memory(0, "console");
-        metconv::Console quiet(*quiet_conn, ignored);
-        metconv::RunParameters p;
-        metconv::CMDARGS(args, p, quiet);
+        weather::Console quiet(*quiet_conn, ignored);
+        weather::RunParameters p;
+        weather::CMDARGS(args, p, quiet);
         DataType type = DataType::Temperature;
         if (const std::string why = refusal(p, type, files); !why.empty()) {
             console.stop_line(why);
@@ -126,7 +126,7 @@ Outcome run_metview(const std::vector<std::string>& args, common::Connection& co
         const std::string html = in_progress ? in_progress_page(p, joined(args))
                                              : report_page(*check_run(p, type, files), joined(args)).html();
         if (const std::string why = write_page(files, page, html); !why.empty()) {
-            console.stop_line(metconv::msg::cannot_write(page, why));
+            console.stop_line(weather::msg::cannot_write(page, why));
             return stop(msg::kNoPage);
         }
         o.page = page;
@@ -137,4 +137,4 @@ Outcome run_metview(const std::vector<std::string>& args, common::Connection& co
     }
 }
 
-}  // namespace metview
+}  // namespace weatherview

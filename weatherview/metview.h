@@ -30,13 +30,13 @@
 #include "common/file_system.h"
 #include "weather/weather_files.h"
 
-namespace metview {
+namespace weatherview {
 
 // The program's name and version, as --version prints it.
 std::string version_line();
 
 // The page's name for a weather file: the weather files' own rule.
-using metconv::page_name;
+using weather::page_name;
 
 // What one run did: the page it wrote (none when it wrote none) and the
 // console lines in order.
@@ -54,4 +54,4 @@ inline constexpr int kRunWaitMs = 3000;
 Outcome run_metview(const std::vector<std::string>& args, common::Connection& console,
                     common::FileSystem& files = common::disk(), int wait_ms = kRunWaitMs);
 
-}  // namespace metview
+}  // namespace weatherview

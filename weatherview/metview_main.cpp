@@ -11,7 +11,7 @@
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     common::remove_temporaries_on_signal();
-    auto console = common::console_on_stdout(metconv::kConsoleUnit);
-    metview::run_metview(args, *console);
+    auto console = common::console_on_stdout(weather::kConsoleUnit);
+    weatherview::run_metview(args, *console);
     return 0;
 }

@@ -2,7 +2,7 @@
 
 #include "weatherview/dates.h"
 
-namespace metview {
+namespace weatherview {
 
 std::string OrderCheck::when(const InputRecord& r) {
     return r.minute != 0 ? hour_text(r.at.year, r.at.jday, r.at.hour) : date_text(r.at.year, r.at.jday);
@@ -23,4 +23,4 @@ void OrderCheck::set(Seen& s, const InputRecord& r) {
 
 std::string OrderCheck::Seen::when() const { return hour != 0 ? hour_text(year, jday, hour) : date_text(year, jday); }
 
-}  // namespace metview
+}  // namespace weatherview

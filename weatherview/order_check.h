@@ -16,7 +16,7 @@
 #include "weatherview/findings.h"
 #include "weatherview/series_input.h"
 
-namespace metview {
+namespace weatherview {
 
 class OrderCheck {
 public:
@@ -60,4 +60,4 @@ private:
     bool have1_ = false, have2_ = false;
 };
 
-}  // namespace metview
+}  // namespace weatherview

@@ -13,7 +13,7 @@
 #include "weatherview/daily_replay.h"
 #include "weatherview/hourly_rain_replay.h"
 
-namespace metview {
+namespace weatherview {
 
 bool fits(int32_t v, int w) {
     // The writer's own edit decides: a value that does not fit is written
@@ -36,16 +36,16 @@ Replay::Replay(const ReplaySetup& setup, Findings& findings, DayMarks& marks, Un
     // What the run refuses before a record is read: units without a factor
     // (the driver's check), then for daily rain the spread, in the
     // converter's order.
-    if (setup_.type != DataType::Temperature && !metconv::rain_factor(setup_.UNITS, factor_)) {
-        refusal_ = metconv::units_rejection(setup_.UNITS, setup_.type == DataType::Evapotranspiration ? "ET"
+    if (setup_.type != DataType::Temperature && !weather::rain_factor(setup_.UNITS, factor_)) {
+        refusal_ = weather::units_rejection(setup_.UNITS, setup_.type == DataType::Evapotranspiration ? "ET"
                                                           : setup_.type == DataType::HourlyRain       ? "HR"
                                                                                                       : "DR");
     } else if (setup_.type == DataType::DailyRain) {
-        if (static_cast<int64_t>(setup_.BEGHR) + setup_.NHR > 25) refusal_ = metconv::msg::kTotalHours;
-        else if (setup_.BEGHR < 1 || setup_.BEGHR > 24) refusal_ = metconv::msg::kBeginHour;
-        else if (setup_.NHR < 1 || setup_.NHR > 24) refusal_ = metconv::msg::kSpreadHours;
+        if (static_cast<int64_t>(setup_.BEGHR) + setup_.NHR > 25) refusal_ = weather::msg::kTotalHours;
+        else if (setup_.BEGHR < 1 || setup_.BEGHR > 24) refusal_ = weather::msg::kBeginHour;
+        else if (setup_.NHR < 1 || setup_.NHR > 24) refusal_ = weather::msg::kSpreadHours;
     }
-    expected_log_ = refusal_.empty() ? std::string(metconv::msg::kNormal) : refusal_;
+    expected_log_ = refusal_.empty() ? std::string(weather::msg::kNormal) : refusal_;
 }
 
 std::string Replay::units_words() const {
@@ -68,7 +68,7 @@ std::string refusal_words(const InputRecord& r, DataType type) {
                        ", does not lie in the year";
             }
             return "day " + std::to_string(r.jday) + " does not lie in " + std::to_string(r.year) + " (1 to " +
-                   std::to_string(metconv::YEARDAYS(r.year)) + ")";
+                   std::to_string(weather::YEARDAYS(r.year)) + ")";
         case Refusal::None: break;
     }
     return {};
@@ -86,7 +86,7 @@ void Replay::record(const InputRecord& r) {
             return;
         }
         stopped_at_ = r.line;
-        expected_log_ = first ? metconv::msg::kFirstRecord : metconv::msg::kLaterRecord;
+        expected_log_ = first ? weather::msg::kFirstRecord : weather::msg::kLaterRecord;
         note(at, Fate::Refused, [&] {
             return refusal_words(r, setup_.type) + ". METCONV stops here with \"" + expected_log_ + "\"" +
                    (first ? "; it writes nothing" : "; nothing from here on is converted");
@@ -111,7 +111,7 @@ void Replay::record(const InputRecord& r) {
 void Replay::stop_after_reading(const RecordRef& at, const std::string& why, const InputRecord* next) {
     ++refused_;
     stopped_at_ = at.line;
-    expected_log_ = metconv::msg::kLaterRecord;
+    expected_log_ = weather::msg::kLaterRecord;
     note(at, Fate::Refused, [&] {
         return why + ". METCONV stops here with \"" + expected_log_ + "\"; nothing from here on is converted";
     });
@@ -194,7 +194,7 @@ void Replay::end() {
     if (!refusal_.empty() || stopped_at_ != 0) return;
     if (first_) {
         // No record at all: METCONV's first read meets the end of the file.
-        expected_log_ = metconv::msg::kFirstRecord;
+        expected_log_ = weather::msg::kFirstRecord;
         return;
     }
     flush();
@@ -210,4 +210,4 @@ std::unique_ptr<Replay> make_replay(const ReplaySetup& setup, Findings& findings
     return std::make_unique<DailyRainReplay>(setup, findings, marks, sink);
 }
 
-}  // namespace metview
+}  // namespace weatherview

@@ -21,7 +21,7 @@
 #include "weatherview/series_input.h"
 #include "weatherview/weather_file_reader.h"
 
-namespace metview {
+namespace weatherview {
 
 // Takes the statements METCONV writes, in the order it writes them.
 class UnitSink {
@@ -140,4 +140,4 @@ std::unique_ptr<Replay> make_replay(const ReplaySetup& setup, Findings& findings
 // The reason a refused record is refused, in words.
 std::string refusal_words(const InputRecord& r, DataType type);
 
-}  // namespace metview
+}  // namespace weatherview

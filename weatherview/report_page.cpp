@@ -9,7 +9,7 @@
 #include "weatherview/dates.h"
 #include "weatherview/value_figures.h"
 
-namespace metview {
+namespace weatherview {
 namespace {
 
 using figure::CheckStatus;
@@ -43,7 +43,7 @@ DayCount count_days(const DayMarks& m) {
     DayCount n;
     for (const auto& [year, y] : m.years()) {
         const int64_t start = serial_day(year, 1);
-        for (int32_t j = 1; j <= metconv::YEARDAYS(year); ++j) {
+        for (int32_t j = 1; j <= weather::YEARDAYS(year); ++j) {
             const int64_t s = start + j - 1;
             switch (static_cast<DayMark>(y.mark[static_cast<size_t>(j - 1)])) {
                 case DayMark::Value: ++n.value; break;
@@ -82,7 +82,7 @@ std::vector<Gap> find_gaps(const DayMarks& m, int64_t& total) {
     int64_t prev = 0, prev_line = 0;
     for (const auto& [year, y] : m.years()) {
         const int64_t start = serial_day(year, 1);
-        for (int32_t j = 1; j <= metconv::YEARDAYS(year); ++j) {
+        for (int32_t j = 1; j <= weather::YEARDAYS(year); ++j) {
             const int64_t line = y.first_line[static_cast<size_t>(j - 1)];
             const int64_t s = start + j - 1;
             if (line == 0 || s < m.first_serial() || s > m.last_serial()) continue;
@@ -113,7 +113,7 @@ std::string gap_in_file(const RunCheck& c, const Gap& g) {
     for (int64_t s = g.first; s <= g.last && !(held && not_held); s += 1) {
         int32_t y = 0, j = 0, mo = 0, d = 0;
         from_serial(s, y, j);
-        metconv::JDAYMD(y, j, mo, d);
+        weather::JDAYMD(y, j, mo, d);
         auto it = c.values.years().find(y);
         const bool h = it != c.values.years().end() && (it->second.months >> (mo - 1) & 1u);
         held = held || h;
@@ -126,7 +126,7 @@ std::string gap_in_file(const RunCheck& c, const Gap& g) {
 }
 
 void add_series_section(figure::Page& page, const RunCheck& c, const DayCount& days) {
-    const metconv::RunParameters& p = c.params;
+    const weather::RunParameters& p = c.params;
     page.add_section("1. The series");
     figure::Table t;
     t.caption = "What the series covers";
@@ -316,10 +316,10 @@ void add_values_section(figure::Page& page, const RunCheck& c) {
 }
 
 void add_checks(figure::Page& page, const RunCheck& c, const DayCount& days) {
-    const metconv::RunParameters& p = c.params;
+    const weather::RunParameters& p = c.params;
     const Findings& f = c.findings;
     // METCONV's log.
-    const bool normal = c.log_line == metconv::msg::kNormal;
+    const bool normal = c.log_line == weather::msg::kNormal;
     if (!c.log_found) {
         page.add_check(CheckStatus::Failed, "There is no log " + p.LOGFILE + ": METCONV has not run with these arguments here");
     } else if (!c.log_problem.empty()) {
@@ -329,7 +329,7 @@ void add_checks(figure::Page& page, const RunCheck& c, const DayCount& days) {
     } else {
         page.add_check(CheckStatus::Failed, "METCONV's log " + p.LOGFILE + " says: " + c.log_line);
     }
-    if (c.log_found && c.log_problem.empty() && c.input_read && c.log_line != metconv::msg::kUnfinished &&
+    if (c.log_found && c.log_problem.empty() && c.input_read && c.log_line != weather::msg::kUnfinished &&
         c.log_line != c.expected_log) {
         page.add_check(CheckStatus::Warning, "The log says \"" + c.log_line + "\" but the input gives \"" + c.expected_log +
                                                  "\": the log is from another run or another input");
@@ -439,13 +439,13 @@ void add_checks(figure::Page& page, const RunCheck& c, const DayCount& days) {
 }  // namespace
 
 figure::Page report_page(const RunCheck& c, const std::string& args) {
-    const metconv::RunParameters& p = c.params;
+    const weather::RunParameters& p = c.params;
     figure::Page page("METVIEW: " + p.INFILE + ", " + std::string(type_words(c.type)) + ", station " + std::to_string(p.STA));
     page.set_subtitle("The run " + args + " checked: its input, its log and its " +
                       std::string(file_words(c.type)) + " " + p.OUTFILE + ".");
-    if (c.log_found && c.log_problem.empty() && c.log_line == metconv::msg::kUnfinished) {
+    if (c.log_found && c.log_problem.empty() && c.log_line == weather::msg::kUnfinished) {
         page.set_failed("METCONV's run did not finish: its log " + p.LOGFILE + " says \"" + c.log_line + "\"");
-    } else if (c.log_found && c.log_problem.empty() && c.log_line != metconv::msg::kNormal) {
+    } else if (c.log_found && c.log_problem.empty() && c.log_line != weather::msg::kNormal) {
         page.set_failed("METCONV's run failed: its log " + p.LOGFILE + " says \"" + c.log_line + "\"" +
                         (c.file_found ? "; what it wrote before is shown" : ""));
     } else if (!c.file_found) {
@@ -463,4 +463,4 @@ figure::Page report_page(const RunCheck& c, const std::string& args) {
     return page;
 }
 
-}  // namespace metview
+}  // namespace weatherview

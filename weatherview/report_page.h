@@ -16,9 +16,9 @@
 #include "figure/page.h"
 #include "weatherview/run_check.h"
 
-namespace metview {
+namespace weatherview {
 
 // The page for CHECK. ARGS: the command line it was made for, to show.
 figure::Page report_page(const RunCheck& check, const std::string& args);
 
-}  // namespace metview
+}  // namespace weatherview

@@ -8,7 +8,7 @@
 #include "weatherview/view_messages.h"
 #include "weatherview/weather_file_reader.h"
 
-namespace metview {
+namespace weatherview {
 namespace {
 
 // Opens PATH for reading when it is a regular file. Returns nullptr with
@@ -19,19 +19,19 @@ std::unique_ptr<common::File> open_file(common::FileSystem& fs, const std::strin
     found = t != common::FileType::Missing;
     if (!found) return nullptr;
     if (t != common::FileType::Regular) {
-        problem = metconv::msg::not_a_file(path, common::type_words(t));
+        problem = weather::msg::not_a_file(path, common::type_words(t));
         return nullptr;
     }
     std::string err;
     auto file = fs.open_read(path, err);
-    if (!file) problem = metconv::msg::cannot_open(path, err);
+    if (!file) problem = weather::msg::cannot_open(path, err);
     return file;
 }
 
 void read_log(RunCheck& c, common::FileSystem& fs) {
     auto file = open_file(fs, c.params.LOGFILE, c.log_found, c.log_problem);
     if (!file) return;
-    common::Connection log(metconv::kLogUnit, c.params.LOGFILE, std::move(file));
+    common::Connection log(weather::kLogUnit, c.params.LOGFILE, std::move(file));
     std::string_view rec;
     if (log.next_record(rec) == common::RecordStatus::Ok) {
         c.log_line = std::string(common::trim_right(rec));
@@ -42,7 +42,7 @@ void read_log(RunCheck& c, common::FileSystem& fs) {
 
 }  // namespace
 
-std::unique_ptr<RunCheck> check_run(const metconv::RunParameters& p, DataType type, common::FileSystem& fs) {
+std::unique_ptr<RunCheck> check_run(const weather::RunParameters& p, DataType type, common::FileSystem& fs) {
     auto c = std::make_unique<RunCheck>(type);
     c->params = p;
     read_log(*c, fs);
@@ -50,7 +50,7 @@ std::unique_ptr<RunCheck> check_run(const metconv::RunParameters& p, DataType ty
     std::unique_ptr<common::Connection> out;
     std::unique_ptr<WeatherFileReader> file;
     if (auto f = open_file(fs, p.OUTFILE, c->file_found, c->file_problem)) {
-        out = std::make_unique<common::Connection>(metconv::kOutputUnit, p.OUTFILE, std::move(f));
+        out = std::make_unique<common::Connection>(weather::kOutputUnit, p.OUTFILE, std::move(f));
         file = std::make_unique<WeatherFileReader>(*out, type);
     }
     UnitComparer compare(type, p.STA, file.get(), c->values);
@@ -61,7 +61,7 @@ std::unique_ptr<RunCheck> check_run(const metconv::RunParameters& p, DataType ty
     if (!input_found) c->input_problem = msg::input_missing(p.INFILE);
     if (in_file) {
         c->input_read = true;
-        common::Connection in(metconv::kInputUnit, p.INFILE, lines.track(std::move(in_file)));
+        common::Connection in(weather::kInputUnit, p.INFILE, lines.track(std::move(in_file)));
         SeriesInput series(in, lines, type);
         ReplaySetup setup{type, p.UNITS, p.STA, p.NHR, p.BEGHR};
         auto replay = make_replay(setup, c->findings, c->marks, compare);
@@ -75,7 +75,7 @@ std::unique_ptr<RunCheck> check_run(const metconv::RunParameters& p, DataType ty
         c->refusal = replay->refusal();
         c->stopped_at = replay->stopped_at();
         // METCONV's driver gives such a line its own log line.
-        c->expected_log = long_line ? metconv::msg::overlong_record(p.INFILE) : replay->expected_log();
+        c->expected_log = long_line ? weather::msg::overlong_record(p.INFILE) : replay->expected_log();
         c->records = replay->records();
         c->refused = replay->refused();
         c->not_converted = replay->not_converted();
@@ -94,4 +94,4 @@ std::unique_ptr<RunCheck> check_run(const metconv::RunParameters& p, DataType ty
     return c;
 }
 
-}  // namespace metview
+}  // namespace weatherview

@@ -22,12 +22,12 @@
 #include "weatherview/series_values.h"
 #include "weatherview/unit_compare.h"
 
-namespace metview {
+namespace weatherview {
 
 struct RunCheck {
     explicit RunCheck(DataType t) : type(t), values(t) {}
 
-    metconv::RunParameters params;
+    weather::RunParameters params;
     DataType type;
 
     // METCONV's log: its line without the trailing blanks.
@@ -62,6 +62,6 @@ struct RunCheck {
 };
 
 // Checks the run of P (its TYPE names a converter: TYPE) on the files of FS.
-std::unique_ptr<RunCheck> check_run(const metconv::RunParameters& p, DataType type, common::FileSystem& fs);
+std::unique_ptr<RunCheck> check_run(const weather::RunParameters& p, DataType type, common::FileSystem& fs);
 
-}  // namespace metview
+}  // namespace weatherview

@@ -6,7 +6,7 @@
 #include "weather/conversion.h"
 #include "weatherview/dates.h"
 
-namespace metview {
+namespace weatherview {
 
 bool data_type_of(std::string_view TYPE, DataType& type) {
     if (TYPE == "TP") type = DataType::Temperature;
@@ -75,7 +75,7 @@ bool SeriesInput::next(InputRecord& r) {
     }
     if (type_ == DataType::HourlyRain) {
         if (daytime_ >= 0.0f && daytime_ < 1000.0f) r.jday = static_cast<int32_t>(daytime_);
-        if (!metconv::place_reading(year_, daytime_, hour_)) {
+        if (!weather::place_reading(year_, daytime_, hour_)) {
             r.refusal = Refusal::OutsideYear;
             return true;
         }
@@ -83,16 +83,16 @@ bool SeriesInput::next(InputRecord& r) {
         // The minute of the reading's day, as the converter rounds it; minute
         // 0 is the last minute of the day before.
         const int32_t whole = static_cast<int32_t>(daytime_);
-        const int32_t m = metconv::round_nearest((static_cast<double>(daytime_) - static_cast<double>(whole)) * 1440.0);
+        const int32_t m = weather::round_nearest((static_cast<double>(daytime_) - static_cast<double>(whole)) * 1440.0);
         r.minute = m == 0 ? 1440 : m;
     } else {
-        if (!metconv::day_in_year(year_, jday_)) {
+        if (!weather::day_in_year(year_, jday_)) {
             r.refusal = Refusal::OutsideYear;
             return true;
         }
         r.at.year = year_;
         r.at.jday = jday_;
-        metconv::JDAYMD(year_, jday_, r.at.month, r.at.mday);
+        weather::JDAYMD(year_, jday_, r.at.month, r.at.mday);
     }
     // Readings are in order by their clock hour: the order of readings
     // within one hour does not change what the converter writes.
@@ -100,4 +100,4 @@ bool SeriesInput::next(InputRecord& r) {
     return true;
 }
 
-}  // namespace metview
+}  // namespace weatherview

@@ -20,7 +20,7 @@
 #include "weatherview/input_lines.h"
 #include "weatherview/line_reading.h"
 
-namespace metview {
+namespace weatherview {
 
 enum class DataType : uint8_t { Temperature, Evapotranspiration, HourlyRain, DailyRain };
 
@@ -53,7 +53,7 @@ struct InputRecord {
     // the year in its year (hourly rain: of the clock hour) with its month
     // and day of the month, and for hourly rain the hour (1-24, the hour
     // that ends then) and the minute of that day (1-1440).
-    metconv::ClockHour at;
+    weather::ClockHour at;
     int32_t minute = 0;
     // Minutes from 1970-01-01 00:00 to the record's day, or for hourly rain
     // to the end of its clock hour: the order in time.
@@ -82,7 +82,7 @@ private:
     // its variables.
     int32_t year_ = 0, jday_ = 0;
     float daytime_ = 0.0f, v1_ = 0.0f, v2_ = 0.0f;
-    metconv::ClockHour hour_;
+    weather::ClockHour hour_;
 };
 
-}  // namespace metview
+}  // namespace weatherview

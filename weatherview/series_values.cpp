@@ -5,9 +5,9 @@
 #include "weather/conversion.h"
 #include "weatherview/dates.h"
 
-namespace metview {
+namespace weatherview {
 
-using metconv::kMissingCode;  // what METCONV writes for a day without a value
+using weather::kMissingCode;  // what METCONV writes for a day without a value
 
 SeriesValues::Year* SeriesValues::year_of(int32_t year) {
     auto it = years_.find(year);
@@ -40,7 +40,7 @@ void SeriesValues::add_daily(const FileUnit& u, Year& y) {
     const int per_day = type_ == DataType::Temperature ? 2 : 1;
     const int32_t start = month_start(u.year, u.month) - 1;
     for (int d = 0; d * per_day < u.n; ++d) {
-        const auto i = static_cast<size_t>(start + d);
+        const size_t i = static_cast<size_t>(start) + static_cast<size_t>(d);
         const int k = d * per_day;
         uint8_t state = kValue;
         int32_t a = u.value[k], b = u.value[k];
@@ -100,4 +100,4 @@ void SeriesValues::add_rain(const FileUnit& u, Year& y) {
     }
 }
 
-}  // namespace metview
+}  // namespace weatherview

@@ -22,7 +22,7 @@
 #include "weatherview/series_input.h"
 #include "weatherview/weather_file_reader.h"
 
-namespace metview {
+namespace weatherview {
 
 class SeriesValues {
 public:
@@ -75,4 +75,4 @@ private:
     int64_t statements_ = 0, damaged_ = 0, asterisks_ = 0, repeated_ = 0, unplaced_ = 0;
 };
 
-}  // namespace metview
+}  // namespace weatherview

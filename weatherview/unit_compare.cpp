@@ -2,7 +2,7 @@
 
 #include "weatherview/dates.h"
 
-namespace metview {
+namespace weatherview {
 
 UnitComparer::UnitComparer(DataType type, int32_t sta, WeatherFileReader* file, SeriesValues& values)
     : type_(type), sta_(sta), file_(file), values_(&values) {}
@@ -98,4 +98,4 @@ void UnitComparer::finish() {
     }
 }
 
-}  // namespace metview
+}  // namespace weatherview

@@ -18,7 +18,7 @@
 #include "weatherview/series_values.h"
 #include "weatherview/weather_file_reader.h"
 
-namespace metview {
+namespace weatherview {
 
 struct Difference {
     int64_t line = 0;  // line of the weather file; 0 past its end
@@ -65,4 +65,4 @@ private:
     int32_t other_sta_ = 0;
 };
 
-}  // namespace metview
+}  // namespace weatherview

@@ -8,7 +8,7 @@
 #include "weather/calendar.h"
 #include "weatherview/dates.h"
 
-namespace metview {
+namespace weatherview {
 namespace {
 
 constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
@@ -37,7 +37,7 @@ Span span_of(const SeriesValues& v) {
     Span s;
     bool any = false;
     for (const auto& [year, y] : v.years()) {
-        const int32_t n = metconv::YEARDAYS(year);
+        const int32_t n = weather::YEARDAYS(year);
         for (int32_t j = 1; j <= n; ++j) {
             if (y.state[static_cast<size_t>(j - 1)] == SeriesValues::kNone) continue;
             const int64_t d = serial_day(year, j);
@@ -126,10 +126,10 @@ ValueFigure monthly(const SeriesValues& v, const Span& s) {
     int32_t y1 = 0, y2 = 0, j = 0;
     from_serial(s.first, y1, j);
     int32_t m1 = 0, d = 0;
-    metconv::JDAYMD(y1, j, m1, d);
+    weather::JDAYMD(y1, j, m1, d);
     from_serial(s.last, y2, j);
     int32_t m2 = 0;
-    metconv::JDAYMD(y2, j, m2, d);
+    weather::JDAYMD(y2, j, m2, d);
     // Only the years that hold values are visited (a year typed wrongly
     // may lie centuries away); a line breaks where years are left out.
     auto month_x = [&](int32_t year, int32_t m) {
@@ -227,7 +227,7 @@ ValueFigure daily(const SeriesValues& v, const Span& s) {
     std::vector<double> high(ngroups, kNone), low(ngroups, kNone);
     for (const auto& [year, y] : v.years()) {
         const int64_t start = serial_day(year, 1);
-        for (int32_t j = 1; j <= metconv::YEARDAYS(year); ++j) {
+        for (int32_t j = 1; j <= weather::YEARDAYS(year); ++j) {
             const int64_t day = start + j - 1;
             if (day < s.first || day > s.last) continue;
             const auto i = static_cast<size_t>(j - 1);
@@ -293,8 +293,8 @@ ValueFigure annual(const SeriesValues& v, const Span& s) {
     f.data.header.insert(f.data.header.end(), {"Days with a value", "Days missing", "Days of the year in the series"});
     for (const auto& [year, held] : v.years()) {
         if (year < y1 || year > y2) continue;
-        const Tally tl = tally(v, year, 1, metconv::YEARDAYS(year));
-        const int64_t in_span = std::min(s.last, serial_day(year, metconv::YEARDAYS(year))) -
+        const Tally tl = tally(v, year, 1, weather::YEARDAYS(year));
+        const int64_t in_span = std::min(s.last, serial_day(year, weather::YEARDAYS(year))) -
                                 std::max(s.first, serial_day(year, 1)) + 1;
         double ya = kNone, yb = kNone;
         if (tl.days > 0) {
@@ -318,7 +318,7 @@ ValueFigure annual(const SeriesValues& v, const Span& s) {
     }
     p.series.push_back(std::move(a));
     if (temp) p.series.push_back(std::move(b));
-    if (s.first != serial_day(y1, 1) || s.last != serial_day(y2, metconv::YEARDAYS(y2))) {
+    if (s.first != serial_day(y1, 1) || s.last != serial_day(y2, weather::YEARDAYS(y2))) {
         f.note = "A year the series covers only in part has a partial total or mean; the table under the figure "
                  "gives the days of each year.";
     }
@@ -345,7 +345,7 @@ figure::Table ranked_table(std::string caption, const std::vector<Ranked>& r, st
 std::vector<Ranked> ranked_days(const SeriesValues& v, bool by_low) {
     std::vector<Ranked> r;
     for (const auto& [year, y] : v.years()) {
-        for (int32_t j = 1; j <= metconv::YEARDAYS(year); ++j) {
+        for (int32_t j = 1; j <= weather::YEARDAYS(year); ++j) {
             const auto i = static_cast<size_t>(j - 1);
             if (y.state[i] != SeriesValues::kValue) continue;
             const Ranked x{by_low ? y.b[i] : y.a[i], year, j, 0};
@@ -443,4 +443,4 @@ std::string plausibility_warning(const SeriesValues& v, std::string_view units) 
     return {};
 }
 
-}  // namespace metview
+}  // namespace weatherview

@@ -18,7 +18,7 @@
 #include "figure/table.h"
 #include "weatherview/series_values.h"
 
-namespace metview {
+namespace weatherview {
 
 inline constexpr int kColumns = 700;
 
@@ -43,4 +43,4 @@ std::string plausibility_warning(const SeriesValues& v, std::string_view units);
 // The unit of the values: "°F", "hundredths of an inch".
 std::string_view value_unit(DataType type);
 
-}  // namespace metview
+}  // namespace weatherview

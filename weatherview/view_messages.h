@@ -10,7 +10,7 @@
 
 #include "common/fixed_text.h"
 
-namespace metview::msg {
+namespace weatherview::msg {
 
 // Usage: METCONV's arguments, for this program: its own first two lines,
 // then METCONV's lines from <TYPE> on (weather/messages.h), then one more.
@@ -37,4 +37,4 @@ inline std::string input_missing(std::string_view input) {
     return "The input file " + common::printable(input) + " does not exist";
 }
 
-}  // namespace metview::msg
+}  // namespace weatherview::msg

@@ -6,16 +6,16 @@
 #include "weather/weather_files.h"
 #include "weatherview/dates.h"
 
-namespace metview {
+namespace weatherview {
 
 const common::Layout& file_layout(DataType type) {
     switch (type) {
-        case DataType::Temperature: return metconv::temperature_layout();
-        case DataType::Evapotranspiration: return metconv::evapotranspiration_layout();
-        case DataType::HourlyRain: return metconv::hourly_rain_layout();
+        case DataType::Temperature: return weather::temperature_layout();
+        case DataType::Evapotranspiration: return weather::evapotranspiration_layout();
+        case DataType::HourlyRain: return weather::hourly_rain_layout();
         case DataType::DailyRain: break;
     }
-    return metconv::daily_rain_layout();
+    return weather::daily_rain_layout();
 }
 
 std::string_view file_words(DataType type) {
@@ -168,4 +168,4 @@ std::string value_words(DataType type, const FileUnit& u, int k) {
     return s + kPart[k % 3];
 }
 
-}  // namespace metview
+}  // namespace weatherview

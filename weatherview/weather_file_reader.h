@@ -18,7 +18,7 @@
 #include "common/layout.h"
 #include "weatherview/series_input.h"
 
-namespace metview {
+namespace weatherview {
 
 // One statement of a weather file, or what METCONV would write as one.
 struct FileUnit {
@@ -97,4 +97,4 @@ private:
 // temperature", "day 5", "entry 3 (day 4, hour 20): rain".
 std::string value_words(DataType type, const FileUnit& u, int k);
 
-}  // namespace metview
+}  // namespace weatherview
