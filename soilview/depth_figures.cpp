@@ -317,6 +317,36 @@ std::optional<FigureBlock> upward_flux_figure(const RunTables& r) {
 
 namespace {
 
+// The note under A's figure on the exact reference: layer 1's wetting-front
+// suction against the run's, and the largest departure of .SIN's A where
+// the exact A keeps a digit there.
+std::string green_ampt_a_reference_note(const RunTables& r, const RunReferences& ref, const std::string& unit) {
+    // Rows whose exact A would keep a digit in .SIN, as a ratio.
+    const int32_t n = r.sin.green_ampt_rows;
+    double worst = 1, at = 0, sin_a = 0, ex = 0;
+    for (int32_t i = 1; i < n; ++i) {
+        const double e = ref.ga_a[static_cast<size_t>(i)];
+        if (!(e >= 0.005) || !(r.sin.ga_a[i] > 0)) continue;
+        const double ratio = r.sin.ga_a[i] / e;
+        if (std::fabs(std::log(ratio)) > std::fabs(std::log(worst))) {
+            worst = ratio;
+            at = r.sin.ga_depth[i];
+            sin_a = r.sin.ga_a[i];
+            ex = e;
+        }
+    }
+    std::string text = "The thin faint line takes M and Sf exact: the van Genuchten (1980) water content, and "
+                       "Sf = the integral of K(h)/Ks over all suctions with the Mualem (1976) conductivity, " +
+                       decimals(ref.sf, 2) + " cm for layer 1 where the run's .MQ gives " +
+                       decimals(r.mq.sf[0], 2) + " cm (" + decimals(r.mq.sf[0] / ref.sf, 2) +
+                       " times); B is the run's.";
+    if (at > 0)
+        text += " Largest departure of .SIN where the exact A is 0.005 " + unit + " or more: " +
+                decimals(sin_a, 2) + " for " + decimals(ex, 4) + " at " + format_value(at) + " cm (" +
+                decimals(worst, 2) + " times).";
+    return text;
+}
+
 std::optional<FigureBlock> green_ampt_figure(const RunTables& r, bool a) {
     const int32_t n = r.sin.green_ampt_rows;
     if (n == 0 && r.out.green_ampt_rows == 0) return std::nullopt;
@@ -376,31 +406,7 @@ std::optional<FigureBlock> green_ampt_figure(const RunTables& r, bool a) {
                           "M the fillable porosity of the top layer (saturated water content less that at the "
                           "water-table depth as suction, from 150 cm on at the driest suction of its table), Sf its "
                           "wetting-front suction. .SIN keeps A to two decimals.");
-        if (ref && r.mq_summary && r.mq_layers > 0) {
-            // Rows whose exact A would keep a digit in .SIN, as a ratio.
-            double worst = 1, at = 0, sin_a = 0, ex = 0;
-            for (int32_t i = 1; i < n; ++i) {
-                const double e = ref->ga_a[static_cast<size_t>(i)];
-                if (!(e >= 0.005) || !(r.sin.ga_a[i] > 0)) continue;
-                const double ratio = r.sin.ga_a[i] / e;
-                if (std::fabs(std::log(ratio)) > std::fabs(std::log(worst))) {
-                    worst = ratio;
-                    at = r.sin.ga_depth[i];
-                    sin_a = r.sin.ga_a[i];
-                    ex = e;
-                }
-            }
-            std::string text = "The thin faint line takes M and Sf exact: the van Genuchten (1980) water content, and "
-                               "Sf = the integral of K(h)/Ks over all suctions with the Mualem (1976) conductivity, " +
-                               decimals(ref->sf, 2) + " cm for layer 1 where the run's .MQ gives " +
-                               decimals(r.mq.sf[0], 2) + " cm (" + decimals(r.mq.sf[0] / ref->sf, 2) +
-                               " times); B is the run's.";
-            if (at > 0)
-                text += " Largest departure of .SIN where the exact A is 0.005 " + unit + " or more: " +
-                        decimals(sin_a, 2) + " for " + decimals(ex, 4) + " at " + format_value(at) + " cm (" +
-                        decimals(worst, 2) + " times).";
-            b.notes.push_back(text);
-        }
+        if (ref && r.mq_summary && r.mq_layers > 0) b.notes.push_back(green_ampt_a_reference_note(r, *ref, unit));
     } else {
         b.notes.push_back("B is the thickness-weighted mean of the .MQ block-header conductivities over the soil above "
                           "the water table, down to GADEPTH = " + format_value(r.out.gadepth) +
