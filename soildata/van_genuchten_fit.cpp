@@ -201,6 +201,278 @@ void warn_unidentifiable(FitResult& fit, const std::vector<int>& free_params, bo
     }
 }
 
+// Weighted residuals of the retention points for the curve VG.
+void retention_residuals(const std::vector<RetentionPoint>& pts, const VanGenuchten& vg, Eigen::VectorXd& out) {
+    out.resize(static_cast<Eigen::Index>(pts.size()));
+    for (size_t i = 0; i < pts.size(); ++i)
+        out[static_cast<Eigen::Index>(i)] = std::sqrt(pts[i].weight) * (pts[i].theta - vg.theta(pts[i].head));
+}
+
+// Residuals of log10 K of the conductivity points for the curve VG.
+void conductivity_residuals(const std::vector<ConductivityPoint>& kp, const VanGenuchten& vg, Eigen::VectorXd& out) {
+    out.resize(static_cast<Eigen::Index>(kp.size()));
+    for (size_t i = 0; i < kp.size(); ++i)
+        out[static_cast<Eigen::Index>(i)] = std::log10(kp[i].k) - std::log10(vg.conductivity(kp[i].head));
+}
+
+// Marks the fixed parameters in FIT and checks their values; the last
+// fault found, or empty.
+std::string take_fixed(const FitOptions& options, FitResult& fit) {
+    std::string error;
+    for (const auto& [p, v] : options.fixed) {
+        Estimate& e = fit.params[static_cast<int>(p)];
+        e.value = v;
+        e.fixed = true;
+        e.fitted = true;
+        e.low = e.high = v;
+    }
+    // Fixed values must be numbers within the bounds.
+    for (const auto& [p, v] : options.fixed)
+        if (!std::isfinite(v)) error = param_name(p) + " must be a finite number";
+    auto fixed = [&](Param p) { return options.fixed.count(p) ? std::optional(options.fixed.at(p)) : std::nullopt; };
+    if (auto v = fixed(Param::ThetaR); v && !(*v >= 0 && *v < 1)) error = "theta_r must lie in 0 <= theta_r < 1";
+    if (auto v = fixed(Param::ThetaS); v && !(*v > 0 && *v <= 1)) error = "theta_s must lie in 0 < theta_s <= 1";
+    if (auto r = fixed(Param::ThetaR), s = fixed(Param::ThetaS); r && s && !(*r < *s))
+        error = "theta_r must be below theta_s";
+    if (auto v = fixed(Param::Alpha); v && !(*v > 0)) error = "alpha must be above 0";
+    if (auto v = fixed(Param::N); v && !(*v > 1)) error = "n must be above 1";
+    if (auto v = fixed(Param::Ks); v && !(*v > 0)) error = "ks must be above 0";
+    return error;
+}
+
+// A curve and its sum of squared residuals.
+struct StageFit {
+    VanGenuchten curve;
+    double ssr = std::numeric_limits<double>::infinity();
+};
+
+// The starting curves of the retention search: the wettest and driest
+// water contents, and alpha and n over the range of soils from clay to sand.
+std::vector<VanGenuchten> retention_starts(const RetentionModel& model, const std::vector<RetentionPoint>& pts) {
+    double theta_min = 1, theta_max = 0;
+    for (const auto& pt : pts) {
+        theta_min = std::min(theta_min, pt.theta);
+        theta_max = std::max(theta_max, pt.theta);
+    }
+    const double ts0 = std::clamp(theta_max + 0.005, 0.02, 0.995);
+    const double tr0 = std::clamp(0.5 * theta_min, 1e-3, 0.9 * ts0);
+    std::vector<VanGenuchten> starts;
+    for (double a0 : {0.002, 0.02, 0.2}) {
+        for (double n0 : {1.15, 1.6, 3.0}) {
+            VanGenuchten s;
+            s.theta_s = model.fixed[1].value_or(ts0);
+            s.theta_r = model.fixed[0].value_or(std::min(tr0, 0.9 * s.theta_s));
+            if (model.fixed[0] && !model.fixed[1]) s.theta_s = std::min(0.999, std::max(s.theta_s, s.theta_r + 0.01));
+            s.alpha = model.fixed[2].value_or(a0);
+            s.n = model.fixed[3].value_or(n0);
+            starts.push_back(s);
+        }
+    }
+    return starts;
+}
+
+// The best retention curve over all starting points, counting in FIT the
+// starts made and those that reached the best sum of squares. Infinite ssr
+// when no start led to a fit. With no free parameter, the fixed curve as it
+// stands.
+StageFit search_retention(const RetentionModel& model, const std::vector<RetentionPoint>& pts,
+                          const FitOptions& options, FitResult& fit) {
+    StageFit best;
+    const int p = static_cast<int>(model.free.size());
+    if (p == 0) {
+        best.curve = model.decode(Eigen::VectorXd());
+        Eigen::VectorXd out;
+        retention_residuals(pts, best.curve, out);
+        best.ssr = out.squaredNorm();
+        return best;
+    }
+    Residuals r{p, fit.points,
+                [&](const Eigen::VectorXd& q, Eigen::VectorXd& out) { retention_residuals(pts, model.decode(q), out); }};
+    std::vector<double> ends;
+    for (const VanGenuchten& s : retention_starts(model, pts)) {
+        ++fit.starts;
+        auto [x, ssr] = minimise(r, model.encode(s), options.max_evaluations);
+        if (!std::isfinite(ssr)) continue;
+        ends.push_back(ssr);
+        if (ssr < best.ssr) {
+            best.ssr = ssr;
+            best.curve = model.decode(x);
+        }
+    }
+    for (double e : ends)
+        if (e <= best.ssr * (1 + 1e-6) + 1e-15) ++fit.converged;
+    return best;
+}
+
+// Standard errors, intervals and covariance of the free retention
+// parameters, in natural units; whether J'J was singular.
+bool retention_estimates(const RetentionModel& model, const std::vector<RetentionPoint>& pts, const StageFit& best,
+                         FitResult& fit) {
+    const int p = static_cast<int>(model.free.size());
+    const int df = fit.points - p;
+    fit.t95 = t_quantile(df);
+    const double s2 = best.ssr / df;
+    Eigen::VectorXd values(p);
+    for (int k = 0; k < p; ++k) values[k] = natural(best.curve, model.free[k]);
+    std::optional<Eigen::MatrixXd> cov;
+    if (p > 0) {
+        auto res = [&](const Eigen::VectorXd& x) {
+            VanGenuchten vg = best.curve;
+            for (int k = 0; k < p; ++k) set_natural(vg, model.free[k], x[k]);
+            Eigen::VectorXd out;
+            retention_residuals(pts, vg, out);
+            return out;
+        };
+        cov = covariance(jacobian(res, values), s2);
+        if (cov)
+            for (int a = 0; a < p; ++a)
+                for (int b = 0; b < p; ++b) fit.covariance[model.free[a]][model.free[b]] = (*cov)(a, b);
+    }
+    fill_estimates(fit, model.free, values, cov, fit.t95);
+    return p > 0 && !cov;
+}
+
+// Residuals, RMSE and R^2 of theta, unweighted.
+void retention_statistics(const std::vector<RetentionPoint>& pts, const VanGenuchten& best, FitResult& fit) {
+    double mean = 0;
+    for (const auto& pt : pts) mean += pt.theta;
+    mean /= fit.points;
+    double ssr = 0, sst = 0;
+    for (const auto& pt : pts) {
+        const double e = pt.theta - best.theta(pt.head);
+        fit.residuals.push_back(e);
+        ssr += e * e;
+        sst += (pt.theta - mean) * (pt.theta - mean);
+    }
+    fit.rmse = std::sqrt(ssr / fit.points);
+    fit.r2 = sst > 0 ? 1.0 - ssr / sst : kNaN;
+}
+
+// Warnings on a retention fit that the points hold poorly: theta_r
+// extrapolated or at its bound, a very steep n, a best fit reached from
+// one start only.
+void warn_retention(const RetentionModel& model, const std::vector<RetentionPoint>& pts, const VanGenuchten& best,
+                    FitResult& fit) {
+    double h_max = 0;
+    for (const auto& pt : pts) h_max = std::max(h_max, pt.head);
+    const bool theta_r_free = !model.fixed[0];
+    if (theta_r_free && best.saturation(h_max) > 0.25)
+        fit.warnings.push_back("theta_r rests on extrapolation: the driest point (" + fmt(h_max) +
+                               " cm) is still at effective saturation " + fmt(best.saturation(h_max)) +
+                               "; points drier than about pF 4 (10^4 cm) pin it, or fix it with --fix theta_r=0");
+    if (theta_r_free && best.theta_r < 1e-4)
+        fit.warnings.push_back("theta_r is at its bound 0");
+    if (!model.fixed[3] && best.n > 15)
+        fit.warnings.push_back("n = " + fmt(best.n) + " is very steep; check the wet end of the points");
+    if (fit.starts > 1 && fit.converged < 2 && model.free.size() > 1)
+        fit.warnings.push_back("only one of " + std::to_string(fit.starts) +
+                               " starting points reached the best fit; the answer may depend on the start");
+}
+
+// The conductivity stage: ks (searched as ln ks) and l, on a retention
+// curve already fitted.
+struct ConductivityModel {
+    VanGenuchten base;
+    bool ks_fixed = false;
+    bool l_fixed = false;
+
+    VanGenuchten decode(const Eigen::VectorXd& q) const {
+        VanGenuchten vg = base;
+        int k = 0;
+        if (!ks_fixed) vg.ks = std::exp(q[k++]);
+        if (!l_fixed) vg.l = q[k++];
+        return vg;
+    }
+};
+
+// The best ks and l over three starting values of l. Infinite ssr when no
+// start led to a fit. With nothing free, the base curve.
+StageFit search_conductivity(const ConductivityModel& model, int pk, const std::vector<ConductivityPoint>& kp,
+                             const FitOptions& options) {
+    StageFit best;
+    best.curve = model.base;
+    if (pk == 0) {
+        Eigen::VectorXd out;
+        conductivity_residuals(kp, best.curve, out);
+        best.ssr = out.squaredNorm();
+        return best;
+    }
+    Residuals r{pk, static_cast<int>(kp.size()),
+                [&](const Eigen::VectorXd& q, Eigen::VectorXd& out) { conductivity_residuals(kp, model.decode(q), out); }};
+    double kmax = 0;
+    for (const auto& pt : kp) kmax = std::max(kmax, pt.k);
+    for (double l0 : {0.5, -1.0, 3.0}) {
+        Eigen::VectorXd x0(pk);
+        int k = 0;
+        if (!model.ks_fixed) x0[k++] = std::log(kmax);
+        if (!model.l_fixed) x0[k++] = l0;
+        auto [x, ssr] = minimise(r, x0, options.max_evaluations);
+        if (std::isfinite(ssr) && ssr < best.ssr) {
+            best.ssr = ssr;
+            best.curve = model.decode(x);
+        }
+    }
+    return best;
+}
+
+// Estimates, warnings and statistics of log10 K for the fitted ks and l.
+void conductivity_estimates(const std::vector<int>& kfree, const std::vector<ConductivityPoint>& kp,
+                            const StageFit& kbest, FitResult& fit) {
+    const int pk = static_cast<int>(kfree.size());
+    const int kdf = fit.k_points - pk;
+    Eigen::VectorXd kvalues(pk);
+    for (int k = 0; k < pk; ++k) kvalues[k] = kfree[k] == static_cast<int>(Param::Ks) ? kbest.curve.ks : kbest.curve.l;
+    std::optional<Eigen::MatrixXd> kcov;
+    if (pk > 0) {
+        auto res = [&](const Eigen::VectorXd& x) {
+            VanGenuchten vg = kbest.curve;
+            for (int k = 0; k < pk; ++k) (kfree[k] == static_cast<int>(Param::Ks) ? vg.ks : vg.l) = x[k];
+            Eigen::VectorXd out;
+            conductivity_residuals(kp, vg, out);
+            return out;
+        };
+        kcov = covariance(jacobian(res, kvalues), kbest.ssr / kdf);
+    }
+    fill_estimates(fit, kfree, kvalues, kcov, t_quantile(kdf));
+    warn_unidentifiable(fit, kfree, pk > 0 && !kcov);
+    double kmean = 0, ksst = 0;
+    for (const auto& pt : kp) kmean += std::log10(pt.k);
+    kmean /= fit.k_points;
+    for (const auto& pt : kp) ksst += (std::log10(pt.k) - kmean) * (std::log10(pt.k) - kmean);
+    for (const auto& pt : kp) fit.k_residuals.push_back(std::log10(pt.k) - std::log10(kbest.curve.conductivity(pt.head)));
+    fit.rmse_log10_k = std::sqrt(kbest.ssr / fit.k_points);
+    fit.r2_log10_k = ksst > 0 ? 1.0 - kbest.ssr / ksst : kNaN;
+}
+
+// Fits ks and l (those not fixed) to the conductivity points on the
+// retention curve in FIT.curve.
+void fit_conductivity(const std::vector<ConductivityPoint>& kp, const FitOptions& options, FitResult& fit) {
+    ConductivityModel model;
+    model.ks_fixed = options.fixed.count(Param::Ks) > 0;
+    model.l_fixed = options.fixed.count(Param::L) > 0;
+    fit.curve.ks = model.ks_fixed ? options.fixed.at(Param::Ks) : 0;
+    fit.curve.l = model.l_fixed ? options.fixed.at(Param::L) : 0.5;
+    if (kp.empty()) return;
+    model.base = fit.curve;
+    std::vector<int> kfree;
+    if (!model.ks_fixed) kfree.push_back(static_cast<int>(Param::Ks));
+    if (!model.l_fixed) kfree.push_back(static_cast<int>(Param::L));
+    const int pk = static_cast<int>(kfree.size());
+    if (fit.k_points <= pk) {
+        fit.error = std::to_string(fit.k_points) + " conductivity points cannot determine " + std::to_string(pk) +
+                    " free parameters (ks, l): add points or fix l with --fix l=0.5";
+        fit.refused = true;
+        return;
+    }
+    const StageFit kbest = search_conductivity(model, pk, kp, options);
+    if (pk > 0 && !std::isfinite(kbest.ssr)) {
+        fit.error = "no starting point led to a fit of ks and l";
+        return;
+    }
+    conductivity_estimates(kfree, kp, kbest, fit);
+    fit.curve = kbest.curve;
+}
+
 }  // namespace
 
 FitResult fit_van_genuchten(const MeasuredPoints& points, const FitOptions& options) {
@@ -215,24 +487,7 @@ FitResult fit_van_genuchten(const MeasuredPoints& points, const FitOptions& opti
         if (it != options.fixed.end()) model.fixed[i] = it->second;
         else model.free.push_back(i);
     }
-    for (const auto& [p, v] : options.fixed) {
-        Estimate& e = fit.params[static_cast<int>(p)];
-        e.value = v;
-        e.fixed = true;
-        e.fitted = true;
-        e.low = e.high = v;
-    }
-    // Fixed values must be numbers within the bounds.
-    for (const auto& [p, v] : options.fixed)
-        if (!std::isfinite(v)) fit.error = param_name(p) + " must be a finite number";
-    auto fixed = [&](Param p) { return options.fixed.count(p) ? std::optional(options.fixed.at(p)) : std::nullopt; };
-    if (auto v = fixed(Param::ThetaR); v && !(*v >= 0 && *v < 1)) fit.error = "theta_r must lie in 0 <= theta_r < 1";
-    if (auto v = fixed(Param::ThetaS); v && !(*v > 0 && *v <= 1)) fit.error = "theta_s must lie in 0 < theta_s <= 1";
-    if (auto r = fixed(Param::ThetaR), s = fixed(Param::ThetaS); r && s && !(*r < *s))
-        fit.error = "theta_r must be below theta_s";
-    if (auto v = fixed(Param::Alpha); v && !(*v > 0)) fit.error = "alpha must be above 0";
-    if (auto v = fixed(Param::N); v && !(*v > 1)) fit.error = "n must be above 1";
-    if (auto v = fixed(Param::Ks); v && !(*v > 0)) fit.error = "ks must be above 0";
+    fit.error = take_fixed(options, fit);
     if (!fit.error.empty()) {
         fit.refused = true;
         return fit;
@@ -246,186 +501,18 @@ FitResult fit_van_genuchten(const MeasuredPoints& points, const FitOptions& opti
         return fit;
     }
 
-    double theta_min = 1, theta_max = 0, h_max = 0, mean = 0;
-    for (const auto& pt : pts) {
-        theta_min = std::min(theta_min, pt.theta);
-        theta_max = std::max(theta_max, pt.theta);
-        h_max = std::max(h_max, pt.head);
-        mean += pt.theta;
-    }
-    mean /= fit.points;
-
-    auto residuals = [&](const VanGenuchten& vg, Eigen::VectorXd& out) {
-        out.resize(fit.points);
-        for (int i = 0; i < fit.points; ++i) out[i] = std::sqrt(pts[i].weight) * (pts[i].theta - vg.theta(pts[i].head));
-    };
-
-    VanGenuchten best;
-    double best_ssr = std::numeric_limits<double>::infinity();
-    std::vector<double> ends;
-    if (p > 0) {
-        Residuals r{p, fit.points, [&](const Eigen::VectorXd& q, Eigen::VectorXd& out) { residuals(model.decode(q), out); }};
-        // Starting points: the wettest and driest water contents, and alpha
-        // and n over the range of soils from clay to sand.
-        const double ts0 = std::clamp(theta_max + 0.005, 0.02, 0.995);
-        const double tr0 = std::clamp(0.5 * theta_min, 1e-3, 0.9 * ts0);
-        for (double a0 : {0.002, 0.02, 0.2}) {
-            for (double n0 : {1.15, 1.6, 3.0}) {
-                VanGenuchten s;
-                s.theta_s = model.fixed[1].value_or(ts0);
-                s.theta_r = model.fixed[0].value_or(std::min(tr0, 0.9 * s.theta_s));
-                if (model.fixed[0] && !model.fixed[1]) s.theta_s = std::min(0.999, std::max(s.theta_s, s.theta_r + 0.01));
-                s.alpha = model.fixed[2].value_or(a0);
-                s.n = model.fixed[3].value_or(n0);
-                ++fit.starts;
-                auto [x, ssr] = minimise(r, model.encode(s), options.max_evaluations);
-                if (!std::isfinite(ssr)) continue;
-                ends.push_back(ssr);
-                if (ssr < best_ssr) {
-                    best_ssr = ssr;
-                    best = model.decode(x);
-                }
-            }
-        }
-        if (!std::isfinite(best_ssr)) {
-            fit.error = "no starting point led to a fit";
-            return fit;
-        }
-        for (double e : ends)
-            if (e <= best_ssr * (1 + 1e-6) + 1e-15) ++fit.converged;
-    } else {
-        best = model.decode(Eigen::VectorXd());
-        Eigen::VectorXd out;
-        residuals(best, out);
-        best_ssr = out.squaredNorm();
-    }
-
-    // Standard errors in the natural parameters.
-    const int df = fit.points - p;
-    fit.t95 = t_quantile(df);
-    const double s2 = best_ssr / df;
-    Eigen::VectorXd values(p);
-    for (int k = 0; k < p; ++k) values[k] = natural(best, model.free[k]);
-    std::optional<Eigen::MatrixXd> cov;
-    if (p > 0) {
-        auto res = [&](const Eigen::VectorXd& x) {
-            VanGenuchten vg = best;
-            for (int k = 0; k < p; ++k) set_natural(vg, model.free[k], x[k]);
-            Eigen::VectorXd out;
-            residuals(vg, out);
-            return out;
-        };
-        cov = covariance(jacobian(res, values), s2);
-        if (cov)
-            for (int a = 0; a < p; ++a)
-                for (int b = 0; b < p; ++b) fit.covariance[model.free[a]][model.free[b]] = (*cov)(a, b);
-    }
-    fill_estimates(fit, model.free, values, cov, fit.t95);
-
-    // Fit statistics of theta, unweighted.
-    double ssr = 0, sst = 0;
-    for (const auto& pt : pts) {
-        const double e = pt.theta - best.theta(pt.head);
-        fit.residuals.push_back(e);
-        ssr += e * e;
-        sst += (pt.theta - mean) * (pt.theta - mean);
-    }
-    fit.rmse = std::sqrt(ssr / fit.points);
-    fit.r2 = sst > 0 ? 1.0 - ssr / sst : kNaN;
-
-    warn_unidentifiable(fit, model.free, p > 0 && !cov);
-    const bool theta_r_free = !model.fixed[0];
-    if (theta_r_free && best.saturation(h_max) > 0.25)
-        fit.warnings.push_back("theta_r rests on extrapolation: the driest point (" + fmt(h_max) +
-                               " cm) is still at effective saturation " + fmt(best.saturation(h_max)) +
-                               "; points drier than about pF 4 (10^4 cm) pin it, or fix it with --fix theta_r=0");
-    if (theta_r_free && best.theta_r < 1e-4)
-        fit.warnings.push_back("theta_r is at its bound 0");
-    if (!model.fixed[3] && best.n > 15)
-        fit.warnings.push_back("n = " + fmt(best.n) + " is very steep; check the wet end of the points");
-    if (fit.starts > 1 && fit.converged < 2 && p > 1)
-        fit.warnings.push_back("only one of " + std::to_string(fit.starts) +
-                               " starting points reached the best fit; the answer may depend on the start");
-    fit.curve = best;
-
-    // Conductivity stage.
-    const auto& kp = points.conductivity;
-    const bool ks_fixed = options.fixed.count(Param::Ks) > 0;
-    const bool l_fixed = options.fixed.count(Param::L) > 0;
-    fit.curve.ks = ks_fixed ? options.fixed.at(Param::Ks) : 0;
-    fit.curve.l = l_fixed ? options.fixed.at(Param::L) : 0.5;
-    if (kp.empty()) return fit;
-    std::vector<int> kfree;
-    if (!ks_fixed) kfree.push_back(static_cast<int>(Param::Ks));
-    if (!l_fixed) kfree.push_back(static_cast<int>(Param::L));
-    const int pk = static_cast<int>(kfree.size());
-    if (fit.k_points <= pk) {
-        fit.error = std::to_string(fit.k_points) + " conductivity points cannot determine " + std::to_string(pk) +
-                    " free parameters (ks, l): add points or fix l with --fix l=0.5";
-        fit.refused = true;
+    const StageFit best = search_retention(model, pts, options, fit);
+    if (p > 0 && !std::isfinite(best.ssr)) {
+        fit.error = "no starting point led to a fit";
         return fit;
     }
-    auto kres = [&](const VanGenuchten& vg, Eigen::VectorXd& out) {
-        out.resize(fit.k_points);
-        for (int i = 0; i < fit.k_points; ++i) out[i] = std::log10(kp[i].k) - std::log10(vg.conductivity(kp[i].head));
-    };
-    auto kdecode = [&](const Eigen::VectorXd& q) {
-        VanGenuchten vg = fit.curve;
-        int k = 0;
-        if (!ks_fixed) vg.ks = std::exp(q[k++]);
-        if (!l_fixed) vg.l = q[k++];
-        return vg;
-    };
-    double kbest_ssr = std::numeric_limits<double>::infinity();
-    VanGenuchten kbest = fit.curve;
-    if (pk > 0) {
-        Residuals r{pk, fit.k_points, [&](const Eigen::VectorXd& q, Eigen::VectorXd& out) { kres(kdecode(q), out); }};
-        double kmax = 0;
-        for (const auto& pt : kp) kmax = std::max(kmax, pt.k);
-        for (double l0 : {0.5, -1.0, 3.0}) {
-            Eigen::VectorXd x0(pk);
-            int k = 0;
-            if (!ks_fixed) x0[k++] = std::log(kmax);
-            if (!l_fixed) x0[k++] = l0;
-            auto [x, ssr] = minimise(r, x0, options.max_evaluations);
-            if (std::isfinite(ssr) && ssr < kbest_ssr) {
-                kbest_ssr = ssr;
-                kbest = kdecode(x);
-            }
-        }
-        if (!std::isfinite(kbest_ssr)) {
-            fit.error = "no starting point led to a fit of ks and l";
-            return fit;
-        }
-    } else {
-        Eigen::VectorXd out;
-        kres(kbest, out);
-        kbest_ssr = out.squaredNorm();
-    }
-    const int kdf = fit.k_points - pk;
-    Eigen::VectorXd kvalues(pk);
-    for (int k = 0; k < pk; ++k) kvalues[k] = kfree[k] == static_cast<int>(Param::Ks) ? kbest.ks : kbest.l;
-    std::optional<Eigen::MatrixXd> kcov;
-    if (pk > 0) {
-        auto res = [&](const Eigen::VectorXd& x) {
-            VanGenuchten vg = kbest;
-            for (int k = 0; k < pk; ++k) (kfree[k] == static_cast<int>(Param::Ks) ? vg.ks : vg.l) = x[k];
-            Eigen::VectorXd out;
-            kres(vg, out);
-            return out;
-        };
-        kcov = covariance(jacobian(res, kvalues), kbest_ssr / kdf);
-    }
-    fill_estimates(fit, kfree, kvalues, kcov, t_quantile(kdf));
-    warn_unidentifiable(fit, kfree, pk > 0 && !kcov);
-    double kmean = 0, ksst = 0;
-    for (const auto& pt : kp) kmean += std::log10(pt.k);
-    kmean /= fit.k_points;
-    for (const auto& pt : kp) ksst += (std::log10(pt.k) - kmean) * (std::log10(pt.k) - kmean);
-    for (const auto& pt : kp) fit.k_residuals.push_back(std::log10(pt.k) - std::log10(kbest.conductivity(pt.head)));
-    fit.rmse_log10_k = std::sqrt(kbest_ssr / fit.k_points);
-    fit.r2_log10_k = ksst > 0 ? 1.0 - kbest_ssr / ksst : kNaN;
-    fit.curve = kbest;
+    const bool singular = retention_estimates(model, pts, best, fit);
+    retention_statistics(pts, best.curve, fit);
+    warn_unidentifiable(fit, model.free, singular);
+    warn_retention(model, pts, best.curve, fit);
+    fit.curve = best.curve;
+
+    fit_conductivity(points.conductivity, options, fit);
     return fit;
 }
 

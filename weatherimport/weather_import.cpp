@@ -174,6 +174,61 @@ SourceFormat detect_format(const std::string& file, std::string_view text) {
     return SourceFormat::Csv;
 }
 
+// PET of each day by the method O asks for, into PET; the days without a
+// value listed among the findings. False, with an error, when the method
+// cannot be used on this series.
+static bool compute_pet(const ImportOptions& o, const DailySeries& s, std::vector<std::optional<double>>& pet,
+                        ImportReport& report) {
+    bool have_pet = true;
+    pet.assign(s.days.size(), std::nullopt);
+    std::string why;
+    if (o.pet == PetMethod::Thornthwaite) {
+        if (!thornthwaite_series(s, o.site.latitude, pet, why)) {
+            report.errors.push_back(o.file + ": " + why);
+            report.status = 1;
+            have_pet = false;
+        }
+    } else {
+        std::map<std::string, int> estimates, lacking;
+        for (size_t i = 0; i < s.days.size(); ++i) {
+            const auto &hi = s.at(i, Quantity::Tmax), &lo = s.at(i, Quantity::Tmin);
+            if (!hi || !lo) continue;
+            const int doy = day_of_year(s.day(i));
+            if (o.pet == PetMethod::Hargreaves) {
+                pet[i] = hargreaves_et0(*hi, *lo, o.site.latitude, doy);
+                continue;
+            }
+            PenmanDay d{*hi, *lo, s.at(i, Quantity::Tdew), s.at(i, Quantity::RhMax), s.at(i, Quantity::RhMin),
+                        s.at(i, Quantity::RhMean), s.at(i, Quantity::Wind), s.at(i, Quantity::Solar),
+                        s.at(i, Quantity::Sunshine)};
+            std::string missing, estimated;
+            pet[i] = penman_monteith_et0(d, o.site, doy, missing, estimated);
+            if (!pet[i]) ++lacking[missing];
+            if (!estimated.empty()) ++estimates[estimated];
+        }
+        for (const auto& [what, days] : lacking)
+            report.findings.push_back({FindingKind::Missing, "pet", report.first, report.last,
+                                       "no Penman-Monteith value on " + std::to_string(days) +
+                                           " days with temperatures: no " + what + " (written -99)"});
+        for (const auto& [what, days] : estimates)
+            report.findings.push_back({FindingKind::Estimated, "pet", report.first, report.last,
+                                       what + " on " + std::to_string(days) + " days, as asked"});
+    }
+    // Days without a PET value, run by run.
+    if (have_pet) {
+        DailySeries p;
+        p.first = s.first;
+        p.days.resize(s.days.size());
+        p.carried[index(Quantity::Pet)] = true;
+        for (size_t i = 0; i < s.days.size(); ++i) p.at(i, Quantity::Pet) = pet[i];
+        Findings gaps;
+        list_gaps(p, Quantity::Pet, gaps);
+        for (Finding& f : gaps) f.text += " (an input of these days is missing)";
+        report.findings.insert(report.findings.end(), gaps.begin(), gaps.end());
+    }
+    return have_pet;
+}
+
 // The import itself; run_import adds the page.
 static ImportReport import_series(const ImportOptions& o) {
     ImportReport report;
@@ -239,53 +294,7 @@ static ImportReport import_series(const ImportOptions& o) {
         for (size_t i = 0; i < s.days.size(); ++i) pet.push_back(s.at(i, Quantity::Pet));
         have_pet = true;
     } else if (o.pet != PetMethod::None) {
-        have_pet = true;
-        pet.assign(s.days.size(), std::nullopt);
-        std::string why;
-        if (o.pet == PetMethod::Thornthwaite) {
-            if (!thornthwaite_series(s, o.site.latitude, pet, why)) {
-                report.errors.push_back(o.file + ": " + why);
-                report.status = 1;
-                have_pet = false;
-            }
-        } else {
-            std::map<std::string, int> estimates, lacking;
-            for (size_t i = 0; i < s.days.size(); ++i) {
-                const auto &hi = s.at(i, Quantity::Tmax), &lo = s.at(i, Quantity::Tmin);
-                if (!hi || !lo) continue;
-                const int doy = day_of_year(s.day(i));
-                if (o.pet == PetMethod::Hargreaves) {
-                    pet[i] = hargreaves_et0(*hi, *lo, o.site.latitude, doy);
-                    continue;
-                }
-                PenmanDay d{*hi, *lo, s.at(i, Quantity::Tdew), s.at(i, Quantity::RhMax), s.at(i, Quantity::RhMin),
-                            s.at(i, Quantity::RhMean), s.at(i, Quantity::Wind), s.at(i, Quantity::Solar),
-                            s.at(i, Quantity::Sunshine)};
-                std::string missing, estimated;
-                pet[i] = penman_monteith_et0(d, o.site, doy, missing, estimated);
-                if (!pet[i]) ++lacking[missing];
-                if (!estimated.empty()) ++estimates[estimated];
-            }
-            for (const auto& [what, days] : lacking)
-                report.findings.push_back({FindingKind::Missing, "pet", report.first, report.last,
-                                           "no Penman-Monteith value on " + std::to_string(days) +
-                                               " days with temperatures: no " + what + " (written -99)"});
-            for (const auto& [what, days] : estimates)
-                report.findings.push_back({FindingKind::Estimated, "pet", report.first, report.last,
-                                           what + " on " + std::to_string(days) + " days, as asked"});
-        }
-        // Days without a PET value, run by run.
-        if (have_pet) {
-            DailySeries p;
-            p.first = s.first;
-            p.days.resize(s.days.size());
-            p.carried[index(Quantity::Pet)] = true;
-            for (size_t i = 0; i < s.days.size(); ++i) p.at(i, Quantity::Pet) = pet[i];
-            Findings gaps;
-            list_gaps(p, Quantity::Pet, gaps);
-            for (Finding& f : gaps) f.text += " (an input of these days is missing)";
-            report.findings.insert(report.findings.end(), gaps.begin(), gaps.end());
-        }
+        have_pet = compute_pet(o, s, pet, report);
     }
     if (have_pet && std::none_of(pet.begin(), pet.end(), [](const auto& v) { return v.has_value(); })) {
         report.errors.push_back(o.file + ": no day has a PET value (listed): no PET file written");
