@@ -368,25 +368,7 @@ Paint bar_paint(const SeriesStyle& st) {
             .dash = st.dash};
 }
 
-}  // namespace
-
-std::string figure_id(std::string_view id) {
-    if (id.empty()) return "figure";
-    std::string out(id);
-    for (char& c : out) {
-        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                        (c >= '0' && c <= '9') || c == '-' || c == '_';
-        if (!ok) c = '-';
-    }
-    return out;
-}
-
-std::string axis_title(const AxisSetup& setup) {
-    if (setup.unit.empty()) return setup.title;
-    return setup.title + " (" + setup.unit + ")";
-}
-
-Figure render(const Plot& plot) {
+void check_lengths(const Plot& plot) {
     for (const Series& s : plot.series) {
         if (s.x.size() != s.y.size()) {
             throw std::invalid_argument("figure: series \"" + s.name + "\" of figure \"" + plot.id +
@@ -394,18 +376,16 @@ Figure render(const Plot& plot) {
                                         std::to_string(s.y.size()) + " y values");
         }
     }
-    Figure fig;
-    fig.id = figure_id(plot.id);
+}
 
-    // How each series is drawn.
-    // Lines are told apart by their styles: a reference line and a line
-    // that borrows another's style add none.
+// How each series is drawn.
+// Lines are told apart by their styles: a reference line and a line
+// that borrows another's style add none.
+std::vector<Drawn> drawn_series(const Plot& plot) {
     std::set<size_t> line_styles;
-    size_t nbars = 0;
     for (size_t i = 0; i < plot.series.size(); ++i) {
         const Series& s = plot.series[i];
         if (s.kind == SeriesKind::Line && !s.reference) line_styles.insert(s.style_of.value_or(i));
-        nbars += s.kind == SeriesKind::Bars;
     }
     const size_t nlines = line_styles.size();
     std::vector<Drawn> drawn;
@@ -415,9 +395,17 @@ Figure render(const Plot& plot) {
         const bool markers = s.kind == SeriesKind::Line && !reference && (s.markers || nlines > kDashCount);
         drawn.push_back({s.kind, markers, series_style(s.style_of.value_or(i)), reference});
     }
+    return drawn;
+}
 
-    // The axes reach every drawable point and the values asked for; bars
-    // also reach half a spacing beyond the outer bars and the zero line.
+struct Axes {
+    Axis x;
+    Axis y;
+};
+
+// The axes reach every drawable point and the values asked for; bars
+// also reach half a spacing beyond the outer bars and the zero line.
+Axes choose_axes(const Plot& plot, const BarLayout& bars) {
     std::vector<double> xs(plot.x.include);
     std::vector<double> ys(plot.y.include);
     for (const Series& s : plot.series) {
@@ -427,55 +415,63 @@ Figure render(const Plot& plot) {
             ys.push_back(s.y[i]);
         }
     }
-    const BarLayout bars = bar_layout(plot);
     if (bars.any) {
         xs.push_back(from_t(plot.x.scale, bars.t_min - bars.spacing_t / 2));
         xs.push_back(from_t(plot.x.scale, bars.t_max + bars.spacing_t / 2));
         if (plot.y.scale == Scale::Linear) ys.push_back(0);
     }
-    const Axis ax = choose_axis(plot.x.scale, xs, plot.x.whole ? 1.0 : 0.0);
-    const Axis ay = choose_axis(plot.y.scale, ys, plot.y.whole ? 1.0 : 0.0);
+    return {choose_axis(plot.x.scale, xs, plot.x.whole ? 1.0 : 0.0),
+            choose_axis(plot.y.scale, ys, plot.y.whole ? 1.0 : 0.0)};
+}
 
-    // Layout: y labels and title on the left, x labels, title and legend
-    // below.
-    double ylabel_width = ay.has_band() ? text_width(kBandLabel) : 0;
-    for (const Tick& t : ay.ticks) ylabel_width = std::max(ylabel_width, text_width(t.label));
-    const double last_x_label = ax.ticks.empty() ? 0 : text_width(ax.ticks.back().label);
-    const double width = std::max(plot.width, 240.0);
-    const double left = 8 + 18 + 8 + ylabel_width + 8;
-    const double right = width - std::max(16.0, last_x_label / 2 + 6);
-    const double top = plot.title.empty() ? kTopPlain : kTitleHeight;
-    const double bottom = top + std::max(plot.plot_height, 80.0);
-    const Frame f{ax, ay, left, right, top, bottom};
+std::string legend_label(const Series& s) { return s.x.empty() ? s.name + " (no data)" : s.name; }
 
-    // Legend rows: entries flow left to right and wrap.
-    struct Place {
-        double x, y;
-    };
+struct Place {
+    double x, y;
+};
+
+struct LegendLayout {
     std::vector<Place> places;
-    const double legend_top = bottom + 56;
+    double height = 0;  // of the whole figure, the legend being last
+};
+
+// Legend rows below the plot: entries flow left to right and wrap.
+LegendLayout legend_layout(const Plot& plot, double left, double width, double legend_top) {
+    LegendLayout out;
     double lx = left;
     double ly = legend_top;
     for (const Series& s : plot.series) {
-        const std::string label = s.x.empty() ? s.name + " (no data)" : s.name;
-        const double w = kLegendSwatch + 8 + text_width(label) + 20;
+        const double w = kLegendSwatch + 8 + text_width(legend_label(s)) + 20;
         if (lx > left && lx + w > width - 8) {
             lx = left;
             ly += kLegendRow;
         }
-        places.push_back({lx, ly});
+        out.places.push_back({lx, ly});
         lx += w;
     }
-    const double height = (plot.series.empty() ? legend_top - kLegendRow : ly) + kLegendRow / 2 + 6;
+    out.height = (plot.series.empty() ? legend_top - kLegendRow : ly) + kLegendRow / 2 + 6;
+    return out;
+}
 
-    Svg svg(fig.id, "figure", width, height, plot.title);
-    if (!plot.title.empty()) {
-        svg.text(width / 2, 22, plot.title, Anchor::Middle, "figure-title");
+SeriesCounts count_points(const Series& s, const Axis& ax, const Axis& ay) {
+    SeriesCounts c;
+    for (size_t k = 0; k < s.x.size(); ++k) {
+        if (!drawable(s.x[k]) || !drawable(s.y[k])) {
+            ++c.undrawable;
+            continue;
+        }
+        ++c.drawn;
+        c.band_x += ax.scale == Scale::Log && s.x[k] <= 0;
+        c.band_y += ay.scale == Scale::Log && s.y[k] <= 0;
     }
-    draw_axis(svg, ax, plot.x, true, f, bottom + 40);
-    draw_axis(svg, ay, plot.y, false, f, 16);
+    return c;
+}
 
-    // The series, in order, each ONE path carrying its name and point count.
+// The series, in order, each ONE path carrying its name and point count.
+std::vector<SeriesCounts> draw_series(Svg& svg, const Plot& plot, const std::vector<Drawn>& drawn,
+                                      const Frame& f, const BarLayout& bars) {
+    size_t nbars = 0;
+    for (const Series& s : plot.series) nbars += s.kind == SeriesKind::Bars;
     std::vector<SeriesCounts> counts(plot.series.size());
     const double group = bars.any ? bar_group_width(plot, f, bars) : 0;
     const double base = plot.y.scale == Scale::Linear ? f.y(0) : f.bottom;
@@ -484,16 +480,7 @@ Figure render(const Plot& plot) {
     for (size_t i = 0; i < plot.series.size(); ++i) {
         const Series& s = plot.series[i];
         const Drawn& dr = drawn[i];
-        SeriesCounts& c = counts[i];
-        for (size_t k = 0; k < s.x.size(); ++k) {
-            if (!drawable(s.x[k]) || !drawable(s.y[k])) {
-                ++c.undrawable;
-                continue;
-            }
-            ++c.drawn;
-            c.band_x += ax.scale == Scale::Log && s.x[k] <= 0;
-            c.band_y += ay.scale == Scale::Log && s.y[k] <= 0;
-        }
+        const SeriesCounts& c = counts[i] = count_points(s, f.ax, f.ay);
         std::string d;
         Paint paint;
         const char* cls = "";
@@ -527,76 +514,138 @@ Figure render(const Plot& plot) {
         }
     }
     svg.close_group();
+    return counts;
+}
 
-    // The legend: a sample of each series as drawn, and its name.
-    svg.open_group("legend");
-    for (size_t i = 0; i < plot.series.size(); ++i) {
-        const Series& s = plot.series[i];
-        const Drawn& dr = drawn[i];
-        const double x = places[i].x;
-        const double y = places[i].y;
-        svg.open_group("legend-entry");
-        const double mid = x + kLegendSwatch / 2;
-        if (s.kind == SeriesKind::Bars) {
-            svg.rect(x + 6, y - 6, kLegendSwatch - 12, 12, bar_paint(dr.style));
-        } else {
-            std::string d;
-            if (s.kind == SeriesKind::Line) {
-                d += 'M';
-                append_pair(d, to_tenths(x), to_tenths(y));
-                d += 'h';
-                append_px(d, kLegendSwatch);
-                svg.path(d, line_paint(dr.style, dr.reference));
-            }
-            if (s.kind == SeriesKind::Points || dr.markers) {
-                const TenthsOffset off = marker_start(dr.style.marker);
-                d = "M";
-                append_pair(d, to_tenths(mid) + off.dx, to_tenths(y) + off.dy);
-                d += marker_outline(dr.style.marker);
-                svg.path(d, {.fill = dr.style.colour});
-            }
+// One legend entry: a sample of the series as drawn, and its name.
+void draw_legend_entry(Svg& svg, const Series& s, const Drawn& dr, Place at) {
+    const double x = at.x;
+    const double y = at.y;
+    svg.open_group("legend-entry");
+    const double mid = x + kLegendSwatch / 2;
+    if (s.kind == SeriesKind::Bars) {
+        svg.rect(x + 6, y - 6, kLegendSwatch - 12, 12, bar_paint(dr.style));
+    } else {
+        std::string d;
+        if (s.kind == SeriesKind::Line) {
+            d += 'M';
+            append_pair(d, to_tenths(x), to_tenths(y));
+            d += 'h';
+            append_px(d, kLegendSwatch);
+            svg.path(d, line_paint(dr.style, dr.reference));
         }
-        svg.text(x + kLegendSwatch + 8, y + 4, s.x.empty() ? s.name + " (no data)" : s.name);
-        svg.close_group();
+        if (s.kind == SeriesKind::Points || dr.markers) {
+            const TenthsOffset off = marker_start(dr.style.marker);
+            d.clear();
+            d += 'M';
+            append_pair(d, to_tenths(mid) + off.dx, to_tenths(y) + off.dy);
+            d += marker_outline(dr.style.marker);
+            svg.path(d, {.fill = dr.style.colour});
+        }
     }
+    svg.text(x + kLegendSwatch + 8, y + 4, legend_label(s));
     svg.close_group();
-    fig.svg = svg.finish();
+}
 
-    // Notes: what could not be drawn where it belongs.
-    auto band_note = [&](const Axis& axis, const char* which, bool is_x) {
-        if (!axis.has_band()) return;
-        std::string per;
-        for (size_t i = 0; i < plot.series.size(); ++i) {
-            const int64_t n = is_x ? counts[i].band_x : counts[i].band_y;
-            if (n == 0) continue;
-            per += per.empty() ? "" : ", ";
-            per += quoted(plot.series[i].name) + " " + std::to_string(n);
-        }
-        const int64_t total = axis.nonpositive;
-        std::string note = std::string("The ") + which + " axis is logarithmic and cannot place values " +
-                           "\xE2\x89\xA4 0: " + std::to_string(total) +
-                           (total == 1 ? " value" : " values");
-        if (!per.empty()) note += " (" + per + ")";
-        note += std::string(" ") + (total == 1 ? "is" : "are") + " drawn in the band marked " +
-                quoted(kBandLabel) + " at the " + (is_x ? "left" : "bottom") + " of the axis.";
-        fig.notes.push_back(note);
-    };
-    band_note(ax, "x", true);
-    band_note(ay, "y", false);
+// Note on values a logarithmic AXIS cannot place, drawn in its band instead.
+void add_band_note(std::vector<std::string>& notes, const Plot& plot,
+                   const std::vector<SeriesCounts>& counts, const Axis& axis, bool is_x) {
+    if (!axis.has_band()) return;
+    std::string per;
+    for (size_t i = 0; i < plot.series.size(); ++i) {
+        const int64_t n = is_x ? counts[i].band_x : counts[i].band_y;
+        if (n == 0) continue;
+        per += per.empty() ? "" : ", ";
+        per += quoted(plot.series[i].name) + " " + std::to_string(n);
+    }
+    const int64_t total = axis.nonpositive;
+    std::string note = std::string("The ") + (is_x ? "x" : "y") +
+                       " axis is logarithmic and cannot place values " + "\xE2\x89\xA4 0: " +
+                       std::to_string(total) + (total == 1 ? " value" : " values");
+    if (!per.empty()) note += " (" + per + ")";
+    note += std::string(" ") + (total == 1 ? "is" : "are") + " drawn in the band marked " +
+            quoted(kBandLabel) + " at the " + (is_x ? "left" : "bottom") + " of the axis.";
+    notes.push_back(note);
+}
+
+// Notes on series with no points or with points that cannot be drawn.
+void add_series_notes(std::vector<std::string>& notes, const Plot& plot,
+                      const std::vector<SeriesCounts>& counts) {
     for (size_t i = 0; i < plot.series.size(); ++i) {
         const Series& s = plot.series[i];
         const SeriesCounts& c = counts[i];
         if (s.x.empty()) {
-            fig.notes.push_back("Series " + quoted(s.name) + " has no points.");
+            notes.push_back("Series " + quoted(s.name) + " has no points.");
         } else if (c.undrawable > 0) {
             std::string note = "Series " + quoted(s.name) + ": " + std::to_string(c.undrawable) +
                                " of " + std::to_string(s.x.size()) +
                                " points have no value that can be drawn (missing, not a number or "
                                "infinite) and are left out";
             note += s.kind == SeriesKind::Line ? "; the line has gaps there." : ".";
-            fig.notes.push_back(note);
+            notes.push_back(note);
         }
     }
+}
+
+}  // namespace
+
+std::string figure_id(std::string_view id) {
+    if (id.empty()) return "figure";
+    std::string out(id);
+    for (char& c : out) {
+        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                        (c >= '0' && c <= '9') || c == '-' || c == '_';
+        if (!ok) c = '-';
+    }
+    return out;
+}
+
+std::string axis_title(const AxisSetup& setup) {
+    if (setup.unit.empty()) return setup.title;
+    return setup.title + " (" + setup.unit + ")";
+}
+
+Figure render(const Plot& plot) {
+    check_lengths(plot);
+    Figure fig;
+    fig.id = figure_id(plot.id);
+    const std::vector<Drawn> drawn = drawn_series(plot);
+    const BarLayout bars = bar_layout(plot);
+    const Axes axes = choose_axes(plot, bars);
+    const Axis& ax = axes.x;
+    const Axis& ay = axes.y;
+
+    // Layout: y labels and title on the left, x labels, title and legend
+    // below.
+    double ylabel_width = ay.has_band() ? text_width(kBandLabel) : 0;
+    for (const Tick& t : ay.ticks) ylabel_width = std::max(ylabel_width, text_width(t.label));
+    const double last_x_label = ax.ticks.empty() ? 0 : text_width(ax.ticks.back().label);
+    const double width = std::max(plot.width, 240.0);
+    const double left = 8 + 18 + 8 + ylabel_width + 8;
+    const double right = width - std::max(16.0, last_x_label / 2 + 6);
+    const double top = plot.title.empty() ? kTopPlain : kTitleHeight;
+    const double bottom = top + std::max(plot.plot_height, 80.0);
+    const Frame f{ax, ay, left, right, top, bottom};
+    const LegendLayout legend = legend_layout(plot, left, width, bottom + 56);
+
+    Svg svg(fig.id, "figure", width, legend.height, plot.title);
+    if (!plot.title.empty()) {
+        svg.text(width / 2, 22, plot.title, Anchor::Middle, "figure-title");
+    }
+    draw_axis(svg, ax, plot.x, true, f, bottom + 40);
+    draw_axis(svg, ay, plot.y, false, f, 16);
+    const std::vector<SeriesCounts> counts = draw_series(svg, plot, drawn, f, bars);
+    svg.open_group("legend");
+    for (size_t i = 0; i < plot.series.size(); ++i) {
+        draw_legend_entry(svg, plot.series[i], drawn[i], legend.places[i]);
+    }
+    svg.close_group();
+    fig.svg = svg.finish();
+
+    // Notes: what could not be drawn where it belongs.
+    add_band_note(fig.notes, plot, counts, ax, true);
+    add_band_note(fig.notes, plot, counts, ay, false);
+    add_series_notes(fig.notes, plot, counts);
     return fig;
 }
 

@@ -110,15 +110,9 @@ void add_run_section(figure::Page& page, const RunTables& r) {
                        "last, only come from a run that reached its end). PEDOVIEW only reads these files.");
 }
 
-void add_layers_section(figure::Page& page, const RunTables& r) {
-    page.add_section("Layers");
-    const bool vg = r.input.form == InputForm::VanGenuchten;
-    const size_t rows = std::max({r.input.layers.size(), static_cast<size_t>(r.mq_layers),
-                                  static_cast<size_t>(r.mis_layers)});
-    if (rows == 0) {
-        page.add_paragraph("No layer could be read from the main input or the run's files.");
-        return;
-    }
+// The layers table's caption and header: van Genuchten parameters or the
+// measured points, then what the .MQ file holds for each layer.
+figure::Table layers_table(bool vg) {
     figure::Table t;
     t.caption = vg ? "Layers: van Genuchten parameters (Ks and K0 in cm/day as given)"
                    : "Layers: measured points (Ks in cm/hr as given)";
@@ -130,31 +124,54 @@ void add_layers_section(figure::Page& page, const RunTables& r) {
         t.header.insert(t.header.end(), {"Points given", "Ks (cm/hr)"});
     }
     t.header.insert(t.header.end(), {".MQ header conductivity (cm/hr)", "Wetting-front suction (cm)"});
+    return t;
+}
+
+// Bottom of layer L, from the main input, else the .MQ file, else the
+// .MIS file; nullopt when none of them has the layer.
+std::optional<float> layer_bottom(const RunTables& r, size_t l) {
+    if (l < r.input.layers.size()) return r.input.layers[l].zbot;
+    if (static_cast<int32_t>(l) < r.mq_layers) return r.mq.layers[l].bottom;
+    if (static_cast<int32_t>(l) < r.mis_layers) return r.mis.layers[l].bottom;
+    return std::nullopt;
+}
+
+// Row of layer L, whose top is TOP; a value no file gives reads "missing".
+std::vector<std::string> layer_row(const RunTables& r, size_t l, float top, std::optional<float> bottom) {
+    const bool vg = r.input.form == InputForm::VanGenuchten;
+    const InputLayer* in = l < r.input.layers.size() ? &r.input.layers[l] : nullptr;
+    const bool in_mq = static_cast<int32_t>(l) < r.mq_layers;
+    std::vector<std::string> row{std::to_string(l + 1), format_value(top),
+                                 bottom ? format_value(*bottom) : std::string("missing")};
+    const auto cell = [&](bool have, float v) { return have ? format_value(v) : std::string("missing"); };
+    if (vg) {
+        for (float v : {in ? in->vg.theta_r : 0.0f, in ? in->vg.theta_s : 0.0f, in ? in->vg.alpha : 0.0f,
+                        in ? in->vg.n : 0.0f, in ? in->ks : 0.0f, in ? in->vg.k0 : 0.0f, in ? in->vg.l : 0.0f})
+            row.push_back(cell(in != nullptr, v));
+    } else {
+        row.push_back(in ? std::to_string(in->theta.size()) : std::string("missing"));
+        row.push_back(cell(in != nullptr, in ? in->ksat : 0.0f));
+    }
+    row.push_back(cell(in_mq, in_mq ? r.mq.layers[l].k_header : 0.0f));
+    row.push_back(cell(in_mq && r.mq_summary, in_mq ? r.mq.sf[l] : 0.0f));
+    return row;
+}
+
+void add_layers_section(figure::Page& page, const RunTables& r) {
+    page.add_section("Layers");
+    const bool vg = r.input.form == InputForm::VanGenuchten;
+    const size_t rows = std::max({r.input.layers.size(), static_cast<size_t>(r.mq_layers),
+                                  static_cast<size_t>(r.mis_layers)});
+    if (rows == 0) {
+        page.add_paragraph("No layer could be read from the main input or the run's files.");
+        return;
+    }
+    figure::Table t = layers_table(vg);
     float top = 0.0f;
     for (size_t l = 0; l < rows; ++l) {
-        const InputLayer* in = l < r.input.layers.size() ? &r.input.layers[l] : nullptr;
-        const bool in_mq = static_cast<int32_t>(l) < r.mq_layers;
-        float bottom = 0.0f;
-        bool known = true;
-        if (in) bottom = in->zbot;
-        else if (in_mq) bottom = r.mq.layers[l].bottom;
-        else if (static_cast<int32_t>(l) < r.mis_layers) bottom = r.mis.layers[l].bottom;
-        else known = false;
-        std::vector<std::string> row{std::to_string(l + 1), format_value(top),
-                                     known ? format_value(bottom) : std::string("missing")};
-        top = bottom;
-        const auto cell = [&](bool have, float v) { return have ? format_value(v) : std::string("missing"); };
-        if (vg) {
-            for (float v : {in ? in->vg.theta_r : 0.0f, in ? in->vg.theta_s : 0.0f, in ? in->vg.alpha : 0.0f,
-                            in ? in->vg.n : 0.0f, in ? in->ks : 0.0f, in ? in->vg.k0 : 0.0f, in ? in->vg.l : 0.0f})
-                row.push_back(cell(in != nullptr, v));
-        } else {
-            row.push_back(in ? std::to_string(in->theta.size()) : std::string("missing"));
-            row.push_back(cell(in != nullptr, in ? in->ksat : 0.0f));
-        }
-        row.push_back(cell(in_mq, in_mq ? r.mq.layers[l].k_header : 0.0f));
-        row.push_back(cell(in_mq && r.mq_summary, in_mq ? r.mq.sf[l] : 0.0f));
-        t.rows.push_back(std::move(row));
+        const std::optional<float> bottom = layer_bottom(r, l);
+        t.rows.push_back(layer_row(r, l, top, bottom));
+        top = bottom.value_or(0.0f);
     }
     page.add_table(t, false);
     std::string note = "The deepest layer is taken to reach 1000 cm in the drained volumes and 10000 cm in the "

@@ -76,93 +76,88 @@ void append_box(std::string& d, double x, double y, double w, double h) {
     d += 'z';
 }
 
-}  // namespace
-
-std::string calendar_strip(const DayMarks& marks, bool hourly) {
-    const auto& years = marks.years();
-    const bool thin = years.size() > kManyYears;
-    const double row = thin ? kThinRow : kRow;
-    const double pitch = thin ? kThinPitch : kPitch;
-    const double height = kTop + static_cast<double>(years.size()) * pitch + 2 * kLegendRow + 12;
-    figure::Svg svg("calendar", "strip", kWidth, height,
-                    hourly ? "Days with readings, by year" : "Days of the series, by year");
-
-    // Month labels and lines, at the months of a common year.
+// Month labels and lines, at the months of a common year, down over
+// NYEARS strips.
+void draw_months(figure::Svg& svg, size_t nyears, double pitch) {
     std::string grid;
     svg.open_group("months");
     for (int32_t m = 1; m <= 12; ++m) {
         const double x = kLeft + (month_start(1995, m) - 1) * kDay;
         svg.text(x + 2, kTop - 6, month_abbreviation(m), figure::Anchor::Start, "month-label");
-        append_box(grid, x, kTop - 2, 0.1, static_cast<double>(years.size()) * pitch);
+        append_box(grid, x, kTop - 2, 0.1, static_cast<double>(nyears) * pitch);
     }
     svg.path(grid, {.fill = "none", .stroke = "#D0D0D0", .stroke_width = 0.6, .cls = "grid"});
     svg.close_group();
+}
 
-    const int64_t first = marks.first_serial(), last = marks.last_serial();
-    double y = kTop;
-    for (const auto& [year, days] : years) {
-        const int32_t ndays = weather::YEARDAYS(year);
-        const int64_t start = serial_day(year, 1);
-        std::vector<Run> runs;
-        for (int32_t j = 1; j <= ndays; ++j) {
-            const int64_t s = start + j - 1;
-            const Show sh = show(days.mark[j - 1], s >= first && s <= last);
-            if (!runs.empty() && runs.back().show == sh && runs.back().to == j - 1) runs.back().to = j;
-            else runs.push_back({sh, j, j});
-        }
-        svg.open_group("year", figure::attribute("data-year", std::to_string(year)));
-        // Thin strips are too close for a label each: every fifth year and
-        // the first and the last are labelled.
-        if (!thin || year % 5 == 0 || year == years.begin()->first || year == years.rbegin()->first) {
-            svg.text(kLeft - 6, y + row, std::to_string(year), figure::Anchor::End, "year-label");
-        }
-        svg.rect(kLeft, y, ndays * kDay, row, {.fill = "#EEEEEE", .cls = "year-row"});
-        for (const Show sh : {Show::Value, Show::Absent, Show::MissingCode, Show::NotConverted, Show::Changed}) {
-            const Look lk = look(sh, hourly);
-            int count = 0;
-            for (const Run& r : runs) count += r.show == sh;
-            if (count == 0) continue;
-            const bool one_path = sh == Show::Value || count > kMaxRects;
-            std::string d;
-            for (const Run& r : runs) {
-                if (r.show != sh) continue;
-                // A mark of a day or two is widened about its middle, so
-                // that a single day stands out.
-                const double span = (r.to - r.from + 1) * kDay;
-                const double w = sh == Show::Value || sh == Show::Absent ? span : std::max(span, kMinMark);
-                const double x = kLeft + (r.from - 1) * kDay - (w - span) / 2;
-                if (one_path) {
-                    append_box(d, x, y - lk.grow, w, row + 2 * lk.grow);
-                    continue;
-                }
-                const int32_t n = r.to - r.from + 1;
-                std::string tip = date_text(year, r.from);
-                if (n > 1) tip += " to " + date_text(year, r.to) + " (" + std::to_string(n) + " days)";
-                tip += ": " + std::string(lk.words);
-                const int64_t line = days.first_line[static_cast<size_t>(r.from - 1)];
-                if (line != 0) tip += ", line " + std::to_string(line);
-                const std::string cls = "day " + std::string(lk.cls);
-                svg.raw("<g" + figure::attribute("data-from", date_text(year, r.from)) +
-                        figure::attribute("data-to", date_text(year, r.to)) + ">");
-                svg.rect(x, y - lk.grow, w, row + 2 * lk.grow,
-                         {.fill = lk.fill, .stroke = lk.stroke, .stroke_width = lk.stroke.empty() ? 0 : 0.6, .cls = cls},
-                         tip);
-                svg.raw("</g>\n");
-            }
-            if (one_path) {
-                svg.path(d, {.fill = lk.fill, .stroke = lk.stroke, .stroke_width = lk.stroke.empty() ? 0 : 0.6,
-                             .cls = "days " + std::string(lk.cls)},
-                         figure::attribute("data-runs", std::to_string(count)));
-            }
-        }
-        svg.close_group();
-        y += pitch;
+// The days of YEAR as runs of days that show alike; days between serial
+// days FIRST and LAST without a mark are absent, the others outside.
+std::vector<Run> year_runs(const DayMarks::Year& days, int32_t year, int64_t first, int64_t last) {
+    const int32_t ndays = weather::YEARDAYS(year);
+    const int64_t start = serial_day(year, 1);
+    std::vector<Run> runs;
+    for (int32_t j = 1; j <= ndays; ++j) {
+        const int64_t s = start + j - 1;
+        const Show sh = show(days.mark[j - 1], s >= first && s <= last);
+        if (!runs.empty() && runs.back().show == sh && runs.back().to == j - 1) runs.back().to = j;
+        else runs.push_back({sh, j, j});
     }
+    return runs;
+}
 
-    // The legend, in two rows.
+// One year's strip: where it stands and how it is drawn.
+struct Strip {
+    int32_t year;
+    const DayMarks::Year& days;
+    double y, row;
+    bool hourly;
+};
+
+// The runs of YEAR that show SH: one path when they are many or plain
+// values, else a rectangle each with the dates and first line as tooltip.
+void draw_runs(figure::Svg& svg, const Strip& st, const std::vector<Run>& runs, Show sh) {
+    const Look lk = look(sh, st.hourly);
+    int count = 0;
+    for (const Run& r : runs) count += r.show == sh;
+    if (count == 0) return;
+    const bool one_path = sh == Show::Value || count > kMaxRects;
+    std::string d;
+    for (const Run& r : runs) {
+        if (r.show != sh) continue;
+        // A mark of a day or two is widened about its middle, so
+        // that a single day stands out.
+        const double span = (r.to - r.from + 1) * kDay;
+        const double w = sh == Show::Value || sh == Show::Absent ? span : std::max(span, kMinMark);
+        const double x = kLeft + (r.from - 1) * kDay - (w - span) / 2;
+        if (one_path) {
+            append_box(d, x, st.y - lk.grow, w, st.row + 2 * lk.grow);
+            continue;
+        }
+        const int32_t n = r.to - r.from + 1;
+        std::string tip = date_text(st.year, r.from);
+        if (n > 1) tip += " to " + date_text(st.year, r.to) + " (" + std::to_string(n) + " days)";
+        tip += ": " + std::string(lk.words);
+        const int64_t line = st.days.first_line[static_cast<size_t>(r.from - 1)];
+        if (line != 0) tip += ", line " + std::to_string(line);
+        const std::string cls = "day " + std::string(lk.cls);
+        svg.raw("<g" + figure::attribute("data-from", date_text(st.year, r.from)) +
+                figure::attribute("data-to", date_text(st.year, r.to)) + ">");
+        svg.rect(x, st.y - lk.grow, w, st.row + 2 * lk.grow,
+                 {.fill = lk.fill, .stroke = lk.stroke, .stroke_width = lk.stroke.empty() ? 0 : 0.6, .cls = cls},
+                 tip);
+        svg.raw("</g>\n");
+    }
+    if (one_path) {
+        svg.path(d, {.fill = lk.fill, .stroke = lk.stroke, .stroke_width = lk.stroke.empty() ? 0 : 0.6,
+                     .cls = "days " + std::string(lk.cls)},
+                 figure::attribute("data-runs", std::to_string(count)));
+    }
+}
+
+// The legend below the strips, in two rows, from LY down.
+void draw_legend(figure::Svg& svg, double ly, bool hourly) {
     svg.open_group("legend");
     double lx = kLeft;
-    double ly = y + 10;
     int placed = 0;
     for (const Show sh : {Show::Value, Show::MissingCode, Show::Absent, Show::Changed, Show::NotConverted}) {
         const Look lk = look(sh, hourly);
@@ -179,6 +174,39 @@ std::string calendar_strip(const DayMarks& marks, bool hourly) {
         ++placed;
     }
     svg.close_group();
+}
+
+}  // namespace
+
+std::string calendar_strip(const DayMarks& marks, bool hourly) {
+    const auto& years = marks.years();
+    const bool thin = years.size() > kManyYears;
+    const double row = thin ? kThinRow : kRow;
+    const double pitch = thin ? kThinPitch : kPitch;
+    const double height = kTop + static_cast<double>(years.size()) * pitch + 2 * kLegendRow + 12;
+    figure::Svg svg("calendar", "strip", kWidth, height,
+                    hourly ? "Days with readings, by year" : "Days of the series, by year");
+    draw_months(svg, years.size(), pitch);
+
+    const int64_t first = marks.first_serial(), last = marks.last_serial();
+    double y = kTop;
+    for (const auto& [year, days] : years) {
+        const std::vector<Run> runs = year_runs(days, year, first, last);
+        svg.open_group("year", figure::attribute("data-year", std::to_string(year)));
+        // Thin strips are too close for a label each: every fifth year and
+        // the first and the last are labelled.
+        if (!thin || year % 5 == 0 || year == years.begin()->first || year == years.rbegin()->first) {
+            svg.text(kLeft - 6, y + row, std::to_string(year), figure::Anchor::End, "year-label");
+        }
+        svg.rect(kLeft, y, weather::YEARDAYS(year) * kDay, row, {.fill = "#EEEEEE", .cls = "year-row"});
+        const Strip st{year, days, y, row, hourly};
+        for (const Show sh : {Show::Value, Show::Absent, Show::MissingCode, Show::NotConverted, Show::Changed}) {
+            draw_runs(svg, st, runs, sh);
+        }
+        svg.close_group();
+        y += pitch;
+    }
+    draw_legend(svg, y + 10, hourly);
     return svg.finish();
 }
 

@@ -187,44 +187,34 @@ ValueFigure monthly(const SeriesValues& v, const Span& s) {
     return f;
 }
 
-ValueFigure daily(const SeriesValues& v, const Span& s) {
+// Hourly rain drawn hour by hour, while the hours are few.
+ValueFigure hour_bars(const SeriesValues& v, const Span& s) {
     ValueFigure f;
-    const DataType t = v.type();
-    const bool temp = t == DataType::Temperature;
     figure::Plot& p = f.plot;
     p.x = time_axis(s);
-    std::string unit(value_unit(t));
-
-    // Hourly rain drawn hour by hour while the hours are few.
-    if (t == DataType::HourlyRain && v.all_hours() && v.hours().size() <= kBarsUpTo) {
-        p.id = "hourly";
-        p.title = "Hourly rain";
-        p.y = {"Rain in the hour", unit, figure::Scale::Linear, {0}};
-        figure::Series h{"Hourly rain", {}, {}, figure::SeriesKind::Bars};
-        for (const SeriesValues::Hour& x : v.hours()) {
-            h.x.push_back(time_x(s, x.year, x.jday + (x.hour - 0.5) / 24.0));
-            h.y.push_back(x.amount);
-        }
-        p.series.push_back(std::move(h));
-        return f;
+    p.id = "hourly";
+    p.title = "Hourly rain";
+    p.y = {"Rain in the hour", std::string(value_unit(v.type())), figure::Scale::Linear, {0}};
+    figure::Series h{"Hourly rain", {}, {}, figure::SeriesKind::Bars};
+    for (const SeriesValues::Hour& x : v.hours()) {
+        h.x.push_back(time_x(s, x.year, x.jday + (x.hour - 0.5) / 24.0));
+        h.y.push_back(x.amount);
     }
+    p.series.push_back(std::move(h));
+    return f;
+}
 
-    const int64_t ndays = s.last - s.first + 1;
-    const int64_t group = std::max<int64_t>(1, (ndays + kColumns - 1) / kColumns);
+// The largest value and the smallest minimum of each group of GROUP days.
+struct GroupExtremes {
+    std::vector<double> high, low;
+};
+
+// Each group of days gets the largest value among its days (and the
+// smallest minimum); only the years that hold values are visited.
+GroupExtremes group_extremes(const SeriesValues& v, const Span& s, int64_t group, size_t ngroups) {
+    const DataType t = v.type();
     const bool hourly = t == DataType::HourlyRain;
-    p.id = hourly ? "hourly" : "daily";
-    if (hourly) {
-        p.title = "Largest hourly rain of each day";
-        p.y = {"Rain in the hour", unit, figure::Scale::Linear, {0}};
-    } else {
-        p.title = temp ? "Daily maximum and minimum" : "Daily " + std::string(rain(t) ? "rain" : "potential ET");
-        p.y = {temp ? "Temperature" : rain(t) ? "Rain in the day" : "Potential ET in the day", unit,
-               figure::Scale::Linear, {0}};
-    }
-    // Each group of days gets the largest value among its days (and the
-    // smallest minimum); only the years that hold values are visited.
-    const auto ngroups = static_cast<size_t>((ndays + group - 1) / group);
-    std::vector<double> high(ngroups, kNone), low(ngroups, kNone);
+    GroupExtremes e{std::vector<double>(ngroups, kNone), std::vector<double>(ngroups, kNone)};
     for (const auto& [year, y] : v.years()) {
         const int64_t start = serial_day(year, 1);
         for (int32_t j = 1; j <= weather::YEARDAYS(year); ++j) {
@@ -239,10 +229,36 @@ ValueFigure daily(const SeriesValues& v, const Span& s) {
                 va = 0;  // no entry: a dry day
             }
             const auto g = static_cast<size_t>((day - s.first) / group);
-            if (!std::isnan(va)) high[g] = std::isnan(high[g]) ? va : std::max(high[g], va);
-            if (!std::isnan(vb)) low[g] = std::isnan(low[g]) ? vb : std::min(low[g], vb);
+            if (!std::isnan(va)) e.high[g] = std::isnan(e.high[g]) ? va : std::max(e.high[g], va);
+            if (!std::isnan(vb)) e.low[g] = std::isnan(e.low[g]) ? vb : std::min(e.low[g], vb);
         }
     }
+    return e;
+}
+
+ValueFigure daily(const SeriesValues& v, const Span& s) {
+    const DataType t = v.type();
+    if (t == DataType::HourlyRain && v.all_hours() && v.hours().size() <= kBarsUpTo) return hour_bars(v, s);
+
+    ValueFigure f;
+    const bool temp = t == DataType::Temperature;
+    figure::Plot& p = f.plot;
+    p.x = time_axis(s);
+    std::string unit(value_unit(t));
+    const int64_t ndays = s.last - s.first + 1;
+    const int64_t group = std::max<int64_t>(1, (ndays + kColumns - 1) / kColumns);
+    const bool hourly = t == DataType::HourlyRain;
+    p.id = hourly ? "hourly" : "daily";
+    if (hourly) {
+        p.title = "Largest hourly rain of each day";
+        p.y = {"Rain in the hour", unit, figure::Scale::Linear, {0}};
+    } else {
+        p.title = temp ? "Daily maximum and minimum" : "Daily " + std::string(rain(t) ? "rain" : "potential ET");
+        p.y = {temp ? "Temperature" : rain(t) ? "Rain in the day" : "Potential ET in the day", unit,
+               figure::Scale::Linear, {0}};
+    }
+    const auto ngroups = static_cast<size_t>((ndays + group - 1) / group);
+    const GroupExtremes e = group_extremes(v, s, group, ngroups);
     figure::Series a{hourly ? "Largest hour of the day" : temp ? "Daily maximum" : p.title};
     figure::Series b{"Daily minimum"};
     for (size_t g = 0; g < ngroups; ++g) {
@@ -250,10 +266,10 @@ ValueFigure daily(const SeriesValues& v, const Span& s) {
         from_serial(s.first + static_cast<int64_t>(g) * group, year, jday);
         const double x = time_x(s, year, jday + (group > 1 ? group / 2.0 : 0.5));
         a.x.push_back(x);
-        a.y.push_back(high[g]);
+        a.y.push_back(e.high[g]);
         if (temp) {
             b.x.push_back(x);
-            b.y.push_back(low[g]);
+            b.y.push_back(e.low[g]);
         }
     }
     const bool bars = !temp && a.x.size() <= kBarsUpTo && group == 1;
