@@ -29,10 +29,14 @@ struct Sequence {
     }
 };
 
-int32_t year_days(int32_t y) { return (y % 4 == 0 && (y % 100 != 0 || y % 400 == 0)) ? 366 : 365; }
+int32_t year_days(int32_t y) {
+    return (y % 4 == 0 && (y % 100 != 0 || y % 400 == 0)) ? 366 : 365;
+}
 
 // Rain of one reading, inches: mostly dry, small amounts in storms.
-float rain_reading(Sequence& r) { return r.next() < 0.9 ? 0.0f : static_cast<float>(std::round(r.next() * 30.0) / 100.0); }
+float rain_reading(Sequence& r) {
+    return r.next() < 0.9 ? 0.0f : static_cast<float>(std::round(r.next() * 30.0) / 100.0);
+}
 
 }  // namespace
 
@@ -76,8 +80,8 @@ int main(int argc, char** argv) {
             } else if (type == "TP") {
                 const double mean = 58.0 + 20.0 * season;
                 common::write_record(*out, kTemps,
-                                  {y, d, static_cast<float>(mean + 9.0 + 6.0 * r.next()),
-                                   static_cast<float>(mean - 9.0 - 6.0 * r.next())});
+                                     {y, d, static_cast<float>(mean + 9.0 + 6.0 * r.next()),
+                                      static_cast<float>(mean - 9.0 - 6.0 * r.next())});
                 ++records;
             } else if (type == "ET") {
                 common::write_record(*out, kDaily, {y, d, static_cast<float>(0.12 + 0.1 * season + 0.04 * r.next())});

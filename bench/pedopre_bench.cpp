@@ -81,13 +81,19 @@ void BM_NineLayerTablesBatch(benchmark::State& state) {
 }
 BENCHMARK(BM_NineLayerTablesBatch)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_NineLayerInMemory(benchmark::State& state) { run_in_memory(state, "vg_nine_layers.dat"); }
+void BM_NineLayerInMemory(benchmark::State& state) {
+    run_in_memory(state, "vg_nine_layers.dat");
+}
 BENCHMARK(BM_NineLayerInMemory)->Unit(benchmark::kMicrosecond);
 
-void BM_NineLayerVanGenuchten(benchmark::State& state) { run_soil(state, "vg_nine_layers.dat"); }
+void BM_NineLayerVanGenuchten(benchmark::State& state) {
+    run_soil(state, "vg_nine_layers.dat");
+}
 BENCHMARK(BM_NineLayerVanGenuchten)->Unit(benchmark::kMillisecond);
 
-void BM_TwoLayerMeasured(benchmark::State& state) { run_soil(state, "measured_loam.dat"); }
+void BM_TwoLayerMeasured(benchmark::State& state) {
+    run_soil(state, "measured_loam.dat");
+}
 BENCHMARK(BM_TwoLayerMeasured)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -35,7 +35,8 @@ void BM_NineLayerPageRun(benchmark::State& state) {
         const soilview::ViewOutcome o = soilview::run_pedoview({"soils/nine.dat"}, *console, fs);
         if (o.written.empty()) state.SkipWithError(o.console_line.c_str());
     }
-    state.counters["page_bytes"] = static_cast<double>(fs.get("soils/nine.html") ? fs.get("soils/nine.html")->size() : 0);
+    state.counters["page_bytes"] =
+        static_cast<double>(fs.get("soils/nine.html") ? fs.get("soils/nine.html")->size() : 0);
 }
 BENCHMARK(BM_NineLayerPageRun)->Unit(benchmark::kMillisecond);
 

@@ -91,7 +91,7 @@ void catch_signals() {
 }
 
 class SignalsHeld {
-public:
+  public:
     SignalsHeld() {
         sigset_t set;
         sigemptyset(&set);
@@ -100,7 +100,7 @@ public:
     }
     ~SignalsHeld() { ::sigprocmask(SIG_SETMASK, &old_, nullptr); }
 
-private:
+  private:
     sigset_t old_;
 };
 
@@ -228,10 +228,14 @@ bool says_normal_end(const std::string& record) {
 
 std::string signal_name(int sig) {
     switch (sig) {
-        case SIGINT: return "SIGINT";
-        case SIGTERM: return "SIGTERM";
-        case SIGHUP: return "SIGHUP";
-        default: return "signal " + std::to_string(sig);
+        case SIGINT:
+            return "SIGINT";
+        case SIGTERM:
+            return "SIGTERM";
+        case SIGHUP:
+            return "SIGHUP";
+        default:
+            return "signal " + std::to_string(sig);
     }
 }
 
@@ -249,14 +253,18 @@ struct Slot {
 };
 
 class Batch {
-public:
+  public:
     Batch(const std::vector<Run>& runs, const BatchOptions& o)
-        : runs_(runs), o_(o), results_(runs.size()), env_(child_environment(o.fsync)),
-          progress_(runs.size()), folder_(program_folder()) {}
+        : runs_(runs),
+          o_(o),
+          results_(runs.size()),
+          env_(child_environment(o.fsync)),
+          progress_(runs.size()),
+          folder_(program_folder()) {}
 
     int run();
 
-private:
+  private:
     bool start(Slot& slot, size_t run, Stage stage);
     void ended(Slot& slot, int status);
     void program_ended(Slot& slot, int status);
@@ -322,8 +330,10 @@ bool Batch::start(Slot& slot, size_t run, Stage stage) {
 
 void Batch::ended(Slot& slot, int status) {
     progress_.ended();
-    if (slot.stage == Stage::Program) program_ended(slot, status);
-    else viewer_ended(slot, status);
+    if (slot.stage == Stage::Program)
+        program_ended(slot, status);
+    else
+        viewer_ended(slot, status);
 }
 
 void Batch::program_ended(Slot& slot, int status) {
@@ -419,8 +429,7 @@ void Batch::report(size_t run) {
     if (res.outcome == RunOutcome::Ok && !res.reason.empty()) line += "; " + res.reason;
     if (res.outcome != RunOutcome::Ok) {
         if (!res.log_record.empty()) line += ": " + res.log_record.substr(res.log_record.find_first_not_of(" *"));
-        if (!res.reason.empty())
-            line += res.log_record.empty() ? ": " + res.reason : " (" + res.reason + ")";
+        if (!res.reason.empty()) line += res.log_record.empty() ? ": " + res.reason : " (" + res.reason + ")";
     }
     if (res.page_written) {
         const int w = warning_count(res.checks);
@@ -468,7 +477,8 @@ int Batch::run() {
     if (sum.interrupted > 0 || sum.not_started > 0)
         line += ", " + std::to_string(sum.interrupted) + " interrupted, " + std::to_string(sum.not_started) +
                 " not started";
-    if (o_.pages) line += "; " + std::to_string(sum.need_a_look) + (sum.need_a_look == 1 ? " needs" : " need") + " a look";
+    if (o_.pages)
+        line += "; " + std::to_string(sum.need_a_look) + (sum.need_a_look == 1 ? " needs" : " need") + " a look";
     const int sig = g_signal;
     if (sig != 0) {
         for (size_t k = 0; k < runs_.size(); ++k)
@@ -502,10 +512,14 @@ int Batch::run() {
 
 const char* outcome_word(RunOutcome o) {
     switch (o) {
-        case RunOutcome::Ok: return "ok";
-        case RunOutcome::Failed: return "failed";
-        case RunOutcome::Interrupted: return "interrupted";
-        case RunOutcome::NotStarted: return "not started";
+        case RunOutcome::Ok:
+            return "ok";
+        case RunOutcome::Failed:
+            return "failed";
+        case RunOutcome::Interrupted:
+            return "interrupted";
+        case RunOutcome::NotStarted:
+            return "not started";
     }
     return "";
 }
@@ -515,10 +529,18 @@ Summary summarise(const std::vector<RunResult>& results) {
     for (const RunResult& r : results) {
         ++s.runs;
         switch (r.outcome) {
-            case RunOutcome::Ok: ++s.ok; break;
-            case RunOutcome::Failed: ++s.failed; break;
-            case RunOutcome::Interrupted: ++s.interrupted; break;
-            case RunOutcome::NotStarted: ++s.not_started; break;
+            case RunOutcome::Ok:
+                ++s.ok;
+                break;
+            case RunOutcome::Failed:
+                ++s.failed;
+                break;
+            case RunOutcome::Interrupted:
+                ++s.interrupted;
+                break;
+            case RunOutcome::NotStarted:
+                ++s.not_started;
+                break;
         }
         if (r.page_written && warning_count(r.checks) > 0) ++s.need_a_look;
     }
@@ -548,8 +570,7 @@ std::vector<Clash> find_clashes(const std::vector<Run>& runs, const std::string&
     for (size_t k = 0; k < runs.size(); ++k) {
         for (const std::string& name : writes(runs[k])) {
             auto [it, fresh] = writer.emplace(resolved(name), std::pair{k, name});
-            if (!fresh && it->second.first != k)
-                add(it->second.first, static_cast<long>(k), it->second.second, false);
+            if (!fresh && it->second.first != k) add(it->second.first, static_cast<long>(k), it->second.second, false);
         }
     }
     for (size_t k = 0; k < runs.size(); ++k) {
@@ -576,7 +597,8 @@ int run_batch(const std::vector<Run>& runs, const BatchOptions& options) {
     for (const Clash& c : clashes) {
         const std::string& a = runs[c.first].label;
         if (c.second < 0)
-            std::fprintf(stderr, "drainprep: refused: the summary %s is a file of %s\n", options.json.c_str(), a.c_str());
+            std::fprintf(stderr, "drainprep: refused: the summary %s is a file of %s\n", options.json.c_str(),
+                         a.c_str());
         else if (c.read)
             std::fprintf(stderr, "drainprep: refused: %s reads %s, which %s writes\n", a.c_str(), c.name.c_str(),
                          runs[static_cast<size_t>(c.second)].label.c_str());
@@ -596,7 +618,8 @@ int run_batch(const std::vector<Run>& runs, const BatchOptions& options) {
     }
     for (const std::string& p : programs) {
         if (::access((folder + "/" + p).c_str(), X_OK) != 0) {
-            std::fprintf(stderr, "drainprep: %s is not installed beside drainprep (in %s)\n", p.c_str(), folder.c_str());
+            std::fprintf(stderr, "drainprep: %s is not installed beside drainprep (in %s)\n", p.c_str(),
+                         folder.c_str());
             return kUsage;
         }
     }

@@ -28,14 +28,14 @@ namespace command {
 // One run as planned. Every name is as seen from drainprep's working
 // folder; the program itself runs in `folder` on `args`.
 struct Run {
-    std::string label;               // what the run's line shows
-    std::string program;             // PEDOPRE or METCONV
-    std::string viewer;              // PEDOVIEW or METVIEW
-    std::vector<std::string> args;   // the program's arguments; the viewer's are the same
-    std::string folder;              // where both run; empty: drainprep's own folder
-    int manifest_line = 0;           // the manifest's line number, 0 for a soil
+    std::string label;              // what the run's line shows
+    std::string program;            // PEDOPRE or METCONV
+    std::string viewer;             // PEDOVIEW or METVIEW
+    std::vector<std::string> args;  // the program's arguments; the viewer's are the same
+    std::string folder;             // where both run; empty: drainprep's own folder
+    int manifest_line = 0;          // the manifest's line number, 0 for a soil
 
-    std::vector<std::string> reads;    // the input
+    std::vector<std::string> reads;  // the input
     std::string log;
     std::vector<std::string> outputs;  // every output the program may write
     std::string page;                  // the page the viewer writes, when pages are made
@@ -45,12 +45,12 @@ enum class RunOutcome { NotStarted, Ok, Failed, Interrupted };
 
 struct RunResult {
     RunOutcome outcome = RunOutcome::NotStarted;
-    std::string log_record;              // the log's line, trailing blanks cut
-    std::string reason;                  // why a run failed, when the log does not say
-    std::vector<std::string> console;    // the program's console lines
-    std::vector<std::string> files;      // the files the run left: log, outputs, page
+    std::string log_record;            // the log's line, trailing blanks cut
+    std::string reason;                // why a run failed, when the log does not say
+    std::vector<std::string> console;  // the program's console lines
+    std::vector<std::string> files;    // the files the run left: log, outputs, page
     bool page_written = false;
-    std::vector<PageCheck> checks;       // the page's checks
+    std::vector<PageCheck> checks;  // the page's checks
 };
 
 // "ok", "failed", "interrupted", "not started".
@@ -64,12 +64,12 @@ struct Summary {
 Summary summarise(const std::vector<RunResult>& results);
 
 struct BatchOptions {
-    std::string command;       // "soil run" or "weather run"
+    std::string command;  // "soil run" or "weather run"
     int jobs = 1;
     bool pages = false;
     bool fsync = false;
-    std::string json;          // the summary file, or empty
-    std::string manifest;      // weather: the manifest
+    std::string json;      // the summary file, or empty
+    std::string manifest;  // weather: the manifest
 };
 
 // A name clash between two runs; `second` is -1 when the name is the

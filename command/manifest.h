@@ -17,8 +17,8 @@
 namespace command {
 
 struct ManifestLine {
-    int number = 0;                  // from 1
-    std::vector<std::string> args;   // INFILE TYPE UNITS STA [NHR BEGHR]
+    int number = 0;                 // from 1
+    std::vector<std::string> args;  // INFILE TYPE UNITS STA [NHR BEGHR]
 };
 
 // The runs of the manifest at PATH; false with a sentence naming the line

@@ -10,7 +10,7 @@
 namespace command {
 
 class Progress {
-public:
+  public:
     explicit Progress(size_t total);
 
     void started(const std::string& label);
@@ -21,7 +21,7 @@ public:
     void clear();
     void draw();
 
-private:
+  private:
     bool on_terminal_;
     size_t total_;
     size_t done_ = 0;

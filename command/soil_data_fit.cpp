@@ -46,8 +46,10 @@ int run_fit(const FitArgs& a) {
             }
         }
         if (!param || !number) {
-            std::fprintf(stderr, "drainprep soil fit: --fix %s: give NAME=VALUE with NAME one of theta_r, theta_s, "
-                                 "alpha (1/cm), n, ks (cm/day), l\n", f.c_str());
+            std::fprintf(stderr,
+                         "drainprep soil fit: --fix %s: give NAME=VALUE with NAME one of theta_r, theta_s, "
+                         "alpha (1/cm), n, ks (cm/day), l\n",
+                         f.c_str());
             return kUsage;
         }
         options.fixed[*param] = value;
@@ -72,16 +74,19 @@ int run_fit(const FitArgs& a) {
         return fit.refused ? kUsage : kFailed;
     }
     std::fputs(soildata::fit_text(fit).c_str(), stdout);
-    if (!a.json.empty() && !write_text_file(a.json, soildata::fit_json(fit, units).dump(2) + "\n", "fit")) return kFailed;
-    if (!a.page.empty() && !write_text_file(a.page, soildata::fit_page(fit, read.points, a.points), "fit")) return kFailed;
+    if (!a.json.empty() && !write_text_file(a.json, soildata::fit_json(fit, units).dump(2) + "\n", "fit"))
+        return kFailed;
+    if (!a.page.empty() && !write_text_file(a.page, soildata::fit_page(fit, read.points, a.points), "fit"))
+        return kFailed;
     return kOk;
 }
 
 void print_class(const soildata::TextureClass& c) {
-    std::printf("%-16s %7.3f %7.2f %7.3f %5.2f %8.2f %7.3f\n", c.name, c.theta_r, c.theta_s, c.alpha, c.n, c.ks, c.ks / 24);
+    std::printf("%-16s %7.3f %7.2f %7.3f %5.2f %8.2f %7.3f\n", c.name, c.theta_r, c.theta_s, c.alpha, c.n, c.ks,
+                c.ks / 24);
     if (const auto sd = soildata::texture_spread(c.name))
-        std::printf("%-16s %7.3f %7.2f %7.3f %5.2f %8.2f %7.3f\n", "  std. dev.", sd->theta_r, sd->theta_s, sd->alpha, sd->n,
-                    sd->ks, sd->ks / 24);
+        std::printf("%-16s %7.3f %7.2f %7.3f %5.2f %8.2f %7.3f\n", "  std. dev.", sd->theta_r, sd->theta_s, sd->alpha,
+                    sd->n, sd->ks, sd->ks / 24);
 }
 
 }  // namespace
@@ -105,7 +110,8 @@ void add_soil_fit(CLI::App& soil, Outcome& outcome) {
     fit->add_option("--fix", a->fix, "Fix a parameter: theta_r=0, n=1.5, alpha=0.02 (1/cm), ks=25 (cm/day), l=0.5")
         ->type_name("NAME=VALUE");
     fit->add_option("--json", a->json, "Write the result as JSON to FILE")->type_name("FILE");
-    fit->add_option("--page", a->page, "Write a page with the points, the curve and its confidence band")->type_name("FILE");
+    fit->add_option("--page", a->page, "Write a page with the points, the curve and its confidence band")
+        ->type_name("FILE");
     fit->callback([a, &outcome] { outcome.status = run_fit(*a); });
 }
 
@@ -118,13 +124,15 @@ void add_soil_class(CLI::App& soil, Outcome& outcome) {
     cls->callback([name, list, &outcome] {
         const auto found = soildata::texture_class(*name);
         if (!name->empty() && !*list && !found) {
-            std::fprintf(stderr, "drainprep soil class: \"%s\" is not a USDA texture class (--list names them)\n", name->c_str());
+            std::fprintf(stderr, "drainprep soil class: \"%s\" is not a USDA texture class (--list names them)\n",
+                         name->c_str());
             outcome.status = kUsage;
             return;
         }
         std::printf("Source: %s\n", std::string(soildata::kTextureClassSource).c_str());
-        std::printf("Means of each class, with their standard deviations for sand, silt, silt loam, clay loam and clay;\n"
-                    "Mualem l = 0.5. theta in cm3/cm3, alpha in 1/cm, Ks in cm/day and cm/hr.\n\n");
+        std::printf(
+            "Means of each class, with their standard deviations for sand, silt, silt loam, clay loam and clay;\n"
+            "Mualem l = 0.5. theta in cm3/cm3, alpha in 1/cm, Ks in cm/day and cm/hr.\n\n");
         std::printf("%-16s %7s %7s %7s %5s %8s %7s\n", "class", "theta_r", "theta_s", "alpha", "n", "Ks/day", "Ks/hr");
         if (name->empty() || *list) {
             for (const auto& c : soildata::texture_classes()) print_class(c);
@@ -140,9 +148,11 @@ void add_soil_ptf(CLI::App& soil, Outcome& outcome) {
     auto a = std::make_shared<soildata::SoilAnalysis>();
     auto subsoil = std::make_shared<bool>(false);
     auto topsoil = std::make_shared<bool>(false);
-    CLI::App* ptf = soil.add_subcommand("ptf", "Van Genuchten parameters from texture, organic matter and bulk density");
-    ptf->footer("HYPRES continuous pedotransfer functions (Wosten et al. 1999): theta_s, alpha, n, Ks and l\n"
-                     "from silt, clay, organic matter and bulk density; theta_r = 0.");
+    CLI::App* ptf =
+        soil.add_subcommand("ptf", "Van Genuchten parameters from texture, organic matter and bulk density");
+    ptf->footer(
+        "HYPRES continuous pedotransfer functions (Wosten et al. 1999): theta_s, alpha, n, Ks and l\n"
+        "from silt, clay, organic matter and bulk density; theta_r = 0.");
     ptf->add_option("--sand", a->sand, "Sand, % of the mineral fraction")->required();
     ptf->add_option("--silt", a->silt, "Silt, %")->required();
     ptf->add_option("--clay", a->clay, "Clay, %")->required();

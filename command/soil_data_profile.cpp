@@ -14,12 +14,14 @@ void add_soil_make(CLI::App& soil, Outcome& outcome) {
     auto profile = std::make_shared<std::string>();
     auto out = std::make_shared<std::string>();
     CLI::App* make = soil.add_subcommand("make", "Assemble a PEDOPRE main input file from a TOML profile");
-    make->footer("Reads a profile description (docs/soil_profile.md): title, gadepth, rootdepth, lsin and\n"
-                      "layers, each with its bottom depth and one source (parameters with units, a texture class,\n"
-                      "a fit result or a pedotransfer input). Converts every unit, states each default, refuses\n"
-                      "implausible values, and writes the van Genuchten form of the main input file.");
+    make->footer(
+        "Reads a profile description (docs/soil_profile.md): title, gadepth, rootdepth, lsin and\n"
+        "layers, each with its bottom depth and one source (parameters with units, a texture class,\n"
+        "a fit result or a pedotransfer input). Converts every unit, states each default, refuses\n"
+        "implausible values, and writes the van Genuchten form of the main input file.");
     make->add_option("PROFILE", *profile, "TOML profile description")->required();
-    make->add_option("--out", *out, "Main input file to write (default: PROFILE with extension .dat)")->type_name("SOIL.dat");
+    make->add_option("--out", *out, "Main input file to write (default: PROFILE with extension .dat)")
+        ->type_name("SOIL.dat");
     make->callback([profile, out, &outcome] {
         const auto text = read_text_file(*profile);
         if (!text) {
@@ -37,13 +39,16 @@ void add_soil_make(CLI::App& soil, Outcome& outcome) {
             outcome.status = kUsage;
             return;
         }
-        const std::string target = out->empty() ? std::filesystem::path(*profile).replace_extension(".dat").string() : *out;
+        const std::string target =
+            out->empty() ? std::filesystem::path(*profile).replace_extension(".dat").string() : *out;
         double top = 0;
         int i = 0;
         for (const auto& l : r.profile.layers) {
-            std::printf("layer %d, %g-%g cm, %s: theta_r %.4g, theta_s %.4g cm3/cm3, alpha %.4g 1/cm, n %.4g, "
-                        "Ks %.4g cm/day, K0 %.4g cm/day, l %.4g\n",
-                        ++i, top, l.bottom, l.source.c_str(), l.vg.theta_r, l.vg.theta_s, l.vg.alpha, l.vg.n, l.vg.ks, l.k0, l.vg.l);
+            std::printf(
+                "layer %d, %g-%g cm, %s: theta_r %.4g, theta_s %.4g cm3/cm3, alpha %.4g 1/cm, n %.4g, "
+                "Ks %.4g cm/day, K0 %.4g cm/day, l %.4g\n",
+                ++i, top, l.bottom, l.source.c_str(), l.vg.theta_r, l.vg.theta_s, l.vg.alpha, l.vg.n, l.vg.ks, l.k0,
+                l.vg.l);
             top = l.bottom;
         }
         for (const auto& n : r.notes) std::printf("%s\n", n.c_str());
@@ -51,8 +56,8 @@ void add_soil_make(CLI::App& soil, Outcome& outcome) {
             outcome.status = kFailed;
             return;
         }
-        std::printf("written: %s (%zu layers, van Genuchten form; alpha in 1/cm, Ks and K0 in cm/day)\n", target.c_str(),
-                    r.profile.layers.size());
+        std::printf("written: %s (%zu layers, van Genuchten form; alpha in 1/cm, Ks and K0 in cm/day)\n",
+                    target.c_str(), r.profile.layers.size());
         outcome.status = kOk;
     });
 }
@@ -60,10 +65,11 @@ void add_soil_make(CLI::App& soil, Outcome& outcome) {
 void add_soil_check(CLI::App& soil, Outcome& outcome) {
     auto file = std::make_shared<std::string>();
     CLI::App* check = soil.add_subcommand("check", "Warn of unit mistakes in a PEDOPRE main input file");
-    check->footer("Reads a main input file as PEDOPRE does and warns of values that look like unit mistakes:\n"
-                       "heads in kPa, Ks in the other form's unit (cm/hr for measured points, cm/day for van\n"
-                       "Genuchten), alpha in 1/m, depths in metres, K0 that zeroes or cuts Green-Ampt B.\n"
-                       "Exit status 0 when the file was read (with or without warnings), 1 when it cannot be.");
+    check->footer(
+        "Reads a main input file as PEDOPRE does and warns of values that look like unit mistakes:\n"
+        "heads in kPa, Ks in the other form's unit (cm/hr for measured points, cm/day for van\n"
+        "Genuchten), alpha in 1/m, depths in metres, K0 that zeroes or cuts Green-Ampt B.\n"
+        "Exit status 0 when the file was read (with or without warnings), 1 when it cannot be.");
     check->add_option("SOIL", *file, "Main input file")->required();
     check->callback([file, &outcome] {
         const auto text = read_text_file(*file);

@@ -55,7 +55,8 @@ void add_soil_run(CLI::App& soil, Outcome& outcome) {
     run->add_option("-j,--jobs", o->batch.jobs, "Runs at a time (default: the number of processors)")
         ->type_name("N")
         ->check(CLI::Range(1, 256));
-    run->add_flag("--pages", o->batch.pages, "Also write the PEDOVIEW page of each run, named after its soil input file: soil.SIN.html");
+    run->add_flag("--pages", o->batch.pages,
+                  "Also write the PEDOVIEW page of each run, named after its soil input file: soil.SIN.html");
     run->add_option("--json", o->batch.json, "Write the summary for scripts to FILE (see docs/json.md)")
         ->type_name("FILE");
     run->add_flag("--fsync", o->batch.fsync, "Every file reaches the disk before its run ends");

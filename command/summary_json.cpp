@@ -10,7 +10,7 @@
 namespace command {
 
 nlohmann::ordered_json summary_json(const std::vector<Run>& runs, const std::vector<RunResult>& results,
-                            const BatchOptions& options, const std::string& signal) {
+                                    const BatchOptions& options, const std::string& signal) {
     using json = nlohmann::ordered_json;
     const Summary s = summarise(results);
     json doc;

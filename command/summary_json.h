@@ -14,7 +14,7 @@ namespace command {
 
 // SIGNAL: the name of the signal that interrupted the batch, or empty.
 nlohmann::ordered_json summary_json(const std::vector<Run>& runs, const std::vector<RunResult>& results,
-                            const BatchOptions& options, const std::string& signal);
+                                    const BatchOptions& options, const std::string& signal);
 
 // Writes JSON to PATH under a temporary name in the same folder, renamed
 // into place when complete; false with the reason when that fails.

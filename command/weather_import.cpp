@@ -59,9 +59,12 @@ std::string check_table_usage(ImportArgs& a) {
             return "--flag-column takes VALUE_COLUMN=FLAG_COLUMN, not \"" + f + "\"";
         l.flag_columns.emplace_back(f.substr(0, eq), f.substr(eq + 1));
     }
-    if (a.delimiter == "tab") o.delimiter = '\t';
-    else if (a.delimiter == "comma") o.delimiter = ',';
-    else if (a.delimiter == "semicolon") o.delimiter = ';';
+    if (a.delimiter == "tab")
+        o.delimiter = '\t';
+    else if (a.delimiter == "comma")
+        o.delimiter = ',';
+    else if (a.delimiter == "semicolon")
+        o.delimiter = ';';
     const bool by_date = !l.date_column.empty();
     const bool by_doy = !l.year_column.empty() && !l.doy_column.empty();
     const bool by_ymd = !l.year_column.empty() && !l.month_column.empty() && !l.day_column.empty();
@@ -128,7 +131,8 @@ std::string check_usage(ImportArgs& a) {
 }
 
 void print_report(const weatherimport::ImportReport& r) {
-    std::printf("Read %s as %s", r.conversions.empty() && r.first.empty() ? "nothing" : (r.first + " to " + r.last).c_str(),
+    std::printf("Read %s as %s",
+                r.conversions.empty() && r.first.empty() ? "nothing" : (r.first + " to " + r.last).c_str(),
                 r.format.c_str());
     std::printf("\n");
     for (const auto& f : r.findings) std::printf("  %s\n", weatherimport::finding_line(f).c_str());
@@ -194,8 +198,9 @@ void add_weather_import(CLI::App& weather, Outcome& outcome) {
     cmd->add_option("--out", o.out_dir, "Folder the files are written in")->required()->check(CLI::ExistingDirectory);
     cmd->add_option("--name", o.name, "Name of the files: NAME_tp.dat, NAME_tp.TEM, ...")->required();
     cmd->add_option("--station", o.station, "Station number written on every line of the model's files")->required();
-    cmd->add_option("--format", a->format, "ghcn, noaa-csv or csv; default: .dly files are ghcn, a header with "
-                                           "\"STATION\" and \"DATE\" is noaa-csv, else csv")
+    cmd->add_option("--format", a->format,
+                    "ghcn, noaa-csv or csv; default: .dly files are ghcn, a header with "
+                    "\"STATION\" and \"DATE\" is noaa-csv, else csv")
         ->check(CLI::IsMember({"auto", "ghcn", "noaa-csv", "csv"}));
     cmd->add_option("--units", a->units, "Units of a NOAA export: metric (mm, C) or standard (in, F)")
         ->check(CLI::IsMember({"metric", "standard"}));
@@ -209,7 +214,8 @@ void add_weather_import(CLI::App& weather, Outcome& outcome) {
     cmd->add_option("--fill-temperature-gaps", o.fill_temperature_gaps,
                     "Fill Tmax/Tmin gaps of at most DAYS days by linear interpolation, each value listed")
         ->check(CLI::Range(0, 31));
-    cmd->add_flag("--pages", o.pages, "Write the METVIEW page of each weather file and the import's page NAME_import.html");
+    cmd->add_flag("--pages", o.pages,
+                  "Write the METVIEW page of each weather file and the import's page NAME_import.html");
     cmd->add_option("--json", a->json, "Write the summary as JSON to this file");
 
     // PET.
@@ -246,41 +252,49 @@ void add_weather_import(CLI::App& weather, Outcome& outcome) {
         ->check(CLI::IsMember({"ending", "beginning"}))
         ->group("Table columns");
     const std::pair<Quantity, const char*> quantity_options[] = {
-        {Quantity::Tmax, "--tmax-column"},       {Quantity::Tmin, "--tmin-column"},
-        {Quantity::Rain, "--rain-column"},       {Quantity::Pet, "--pet-column"},
-        {Quantity::Tdew, "--tdew-column"},       {Quantity::RhMax, "--rh-max-column"},
-        {Quantity::RhMin, "--rh-min-column"},    {Quantity::RhMean, "--rh-mean-column"},
-        {Quantity::Wind, "--wind-column"},       {Quantity::Solar, "--solar-column"},
+        {Quantity::Tmax, "--tmax-column"},        {Quantity::Tmin, "--tmin-column"},
+        {Quantity::Rain, "--rain-column"},        {Quantity::Pet, "--pet-column"},
+        {Quantity::Tdew, "--tdew-column"},        {Quantity::RhMax, "--rh-max-column"},
+        {Quantity::RhMin, "--rh-min-column"},     {Quantity::RhMean, "--rh-mean-column"},
+        {Quantity::Wind, "--wind-column"},        {Quantity::Solar, "--solar-column"},
         {Quantity::Sunshine, "--sunshine-column"}};
     for (const auto& [q, flag] : quantity_options) {
         const Quantity qq = q;
         cmd->add_option_function<std::string>(
                flag, [a, qq](const std::string& name) { a->columns[qq] = name; },
                std::string("Table: column of ") + std::string(weatherimport::quantity_name(q)) +
-                   (q == Quantity::Solar ? " (MJ/m2/day)" : q == Quantity::Sunshine ? " (hours)"
-                    : q == Quantity::RhMax || q == Quantity::RhMin || q == Quantity::RhMean ? " (%)" : ""))
+                   (q == Quantity::Solar                                                    ? " (MJ/m2/day)"
+                    : q == Quantity::Sunshine                                               ? " (hours)"
+                    : q == Quantity::RhMax || q == Quantity::RhMin || q == Quantity::RhMean ? " (%)"
+                                                                                            : ""))
             ->group("Table columns");
     }
     cmd->add_option("--flag-column", a->flag_columns,
                     "Table: VALUE_COLUMN=FLAG_COLUMN; a value whose flag cell is not empty is missing, and listed")
         ->allow_extra_args(false)
         ->group("Table columns");
-    cmd->add_option("--temperature-unit", a->temperature_unit, "Table: unit of the temperature columns, C or F (required with them)")
-        ->check(CLI::IsMember({"C", "F"}))->group("Table columns");
+    cmd->add_option("--temperature-unit", a->temperature_unit,
+                    "Table: unit of the temperature columns, C or F (required with them)")
+        ->check(CLI::IsMember({"C", "F"}))
+        ->group("Table columns");
     cmd->add_option("--rain-unit", a->rain_unit, "Table: unit of the rain column, mm, cm or in (required with it)")
-        ->check(CLI::IsMember({"mm", "cm", "in"}))->group("Table columns");
+        ->check(CLI::IsMember({"mm", "cm", "in"}))
+        ->group("Table columns");
     cmd->add_option("--pet-unit", a->pet_unit, "Table: unit of the PET column, mm, cm or in (required with it)")
-        ->check(CLI::IsMember({"mm", "cm", "in"}))->group("Table columns");
+        ->check(CLI::IsMember({"mm", "cm", "in"}))
+        ->group("Table columns");
     cmd->add_option("--wind-unit", a->wind_unit, "Table: unit of the wind column, m/s or km/h (required with it)")
-        ->check(CLI::IsMember({"m/s", "km/h"}))->group("Table columns");
+        ->check(CLI::IsMember({"m/s", "km/h"}))
+        ->group("Table columns");
     cmd->add_option("--missing", a->missing,
                     "Table: a cell meaning no value (repeatable: --missing \"\" --missing NA --missing -9999)")
         ->allow_extra_args(false)
         ->group("Table columns");
     cmd->add_flag("--decimal-comma", a->decimal_comma, "Table: numbers are written with a decimal comma")
         ->group("Table columns");
-    cmd->add_option("--delimiter", a->delimiter, "Table: comma, semicolon or tab; default tab for .tsv/.tab files, "
-                                                 "else comma")
+    cmd->add_option("--delimiter", a->delimiter,
+                    "Table: comma, semicolon or tab; default tab for .tsv/.tab files, "
+                    "else comma")
         ->check(CLI::IsMember({"comma", "semicolon", "tab"}))
         ->group("Table columns");
 

@@ -67,7 +67,8 @@ void add_weather_run(CLI::App& weather, Outcome& outcome) {
     run->add_option("-j,--jobs", o->batch.jobs, "Runs at a time (default: the number of processors)")
         ->type_name("N")
         ->check(CLI::Range(1, 256));
-    run->add_flag("--pages", o->batch.pages, "Also write the METVIEW page of each run, named after its weather file: temps.TEM.html");
+    run->add_flag("--pages", o->batch.pages,
+                  "Also write the METVIEW page of each run, named after its weather file: temps.TEM.html");
     run->add_option("--json", o->batch.json, "Write the summary for scripts to FILE (see docs/json.md)")
         ->type_name("FILE");
     run->add_flag("--fsync", o->batch.fsync, "Every file reaches the disk before its run ends");

@@ -22,7 +22,9 @@ std::unique_ptr<Connection> Connection::in_memory(int unit, std::string name, st
     return std::make_unique<Connection>(unit, std::move(name), memory_file(std::move(content)));
 }
 
-Connection::~Connection() { close(); }
+Connection::~Connection() {
+    close();
+}
 
 void Connection::fail(const std::string& why) {
     if (!failed_) reason_ = why;
@@ -58,9 +60,12 @@ bool Connection::fill() {
 
 ReadStatus Connection::next_statement_record(std::string_view& rec) {
     switch (next_record(rec)) {
-        case RecordStatus::Ok: return ReadStatus::Done;
-        case RecordStatus::End: return ReadStatus::EndOfFile;
-        default: return ReadStatus::ConversionError;
+        case RecordStatus::Ok:
+            return ReadStatus::Done;
+        case RecordStatus::End:
+            return ReadStatus::EndOfFile;
+        default:
+            return ReadStatus::ConversionError;
     }
 }
 
@@ -116,7 +121,9 @@ bool Connection::at_end() {
     return !fill() && begin_ == end_;
 }
 
-void Connection::backspace() { seek(last_record_); }
+void Connection::backspace() {
+    seek(last_record_);
+}
 
 int64_t Connection::mark() const {
     if (mode_ != Mode::Reading) return 0;
@@ -185,8 +192,10 @@ bool Connection::close() {
     if (!file_) return !failed_;
     flush();
     // An output whose data could not all be written does not appear.
-    if (failed_) file_->discard();
-    else if (!file_->close()) fail(file_->error());
+    if (failed_)
+        file_->discard();
+    else if (!file_->close())
+        fail(file_->error());
     if (!file_->text()) file_.reset();  // a memory connection keeps its text
     return !failed_;
 }
@@ -199,7 +208,9 @@ void Connection::emergency_close() noexcept {
 }
 
 UnitTable::UnitTable(FileSystem& fs) : fs_(&fs) {}
-UnitTable::~UnitTable() { close_all(); }
+UnitTable::~UnitTable() {
+    close_all();
+}
 
 Connection* UnitTable::connect(int unit, const std::string& path, std::unique_ptr<File> file, bool output) {
     if (!file) return nullptr;
@@ -241,8 +252,10 @@ bool UnitTable::close(int unit) {
     if (it == units_.end()) return true;
     Connection& c = *it->second;
     bool ok = c.close();
-    if (!ok) last_error_ = c.reason();
-    else if (outputs_[unit]) written_.insert(c.path());
+    if (!ok)
+        last_error_ = c.reason();
+    else if (outputs_[unit])
+        written_.insert(c.path());
     units_.erase(it);
     return ok;
 }

@@ -23,7 +23,7 @@ namespace common {
 enum class RecordStatus : uint8_t { Ok, End, TooLong };
 
 class Connection {
-public:
+  public:
     // The longest record accepted on input. A longer one is a conversion
     // error and ends the reading: overlong() then tells why.
     static constexpr size_t kMaxRecord = size_t{1} << 20;
@@ -85,7 +85,7 @@ public:
     // empty for a file on disk.
     const std::string& memory() const;
 
-private:
+  private:
     enum class Mode : uint8_t { Idle, Reading, Writing };
     bool fill();
     void enter_writing();
@@ -114,7 +114,7 @@ private:
 
 // The open connections of one run, by stream number.
 class UnitTable {
-public:
+  public:
     explicit UnitTable(FileSystem& fs = disk());
     ~UnitTable();
 
@@ -143,7 +143,7 @@ public:
     // For the floating-point trap: every output appears as it stands.
     void emergency_close_all() noexcept;
 
-private:
+  private:
     Connection* connect(int unit, const std::string& path, std::unique_ptr<File> file, bool output);
 
     FileSystem* fs_;

@@ -12,7 +12,9 @@ namespace {
 
 using u128 = unsigned __int128;
 
-void stars(std::string& out, int w) { out.append(static_cast<size_t>(w), '*'); }
+void stars(std::string& out, int w) {
+    out.append(static_cast<size_t>(w), '*');
+}
 
 void pad_to(std::string& out, size_t start, int w) {
     // Right-aligns what was appended since `start` in a field of w columns.
@@ -109,9 +111,12 @@ bool edit_non_finite(std::string& out, float v, int w) {
     } else {
         bool neg = std::signbit(v);
         int need_long = neg ? 9 : 8, need_short = neg ? 4 : 3;
-        if (w >= need_long) out += neg ? "-Infinity" : "Infinity";
-        else if (w >= need_short) out += neg ? "-Inf" : "Inf";
-        else return stars(out, w), true;
+        if (w >= need_long)
+            out += neg ? "-Infinity" : "Infinity";
+        else if (w >= need_short)
+            out += neg ? "-Inf" : "Inf";
+        else
+            return stars(out, w), true;
     }
     pad_to(out, start, w);
     return true;
@@ -206,8 +211,10 @@ void edit_exp(std::string& out, float v, int w, int d) {
     }
     char ebuf[16];
     int ae = exp10 < 0 ? -exp10 : exp10;
-    if (ae <= 99) std::snprintf(ebuf, sizeof ebuf, "E%c%02d", exp10 < 0 ? '-' : '+', ae);
-    else std::snprintf(ebuf, sizeof ebuf, "%c%03d", exp10 < 0 ? '-' : '+', ae);
+    if (ae <= 99)
+        std::snprintf(ebuf, sizeof ebuf, "E%c%02d", exp10 < 0 ? '-' : '+', ae);
+    else
+        std::snprintf(ebuf, sizeof ebuf, "%c%03d", exp10 < 0 ? '-' : '+', ae);
     size_t need = (neg ? 1 : 0) + 1 + mant.size() + std::strlen(ebuf);
     bool zero = need + 1 <= static_cast<size_t>(w);
     if (zero) ++need;

@@ -21,7 +21,9 @@
 namespace common {
 namespace {
 
-std::string reason(int e) { return std::strerror(e); }
+std::string reason(int e) {
+    return std::strerror(e);
+}
 
 // Temporary files of outputs being written, for the signal handler that
 // removes them: plain pointers to their names, set and cleared atomically.
@@ -106,7 +108,7 @@ bool sync_folder(const std::string& path) {
 // A file on a descriptor: an input, or the console, whose descriptor stays
 // open and which is written where it stands.
 class DescriptorFile : public File {
-public:
+  public:
     DescriptorFile(int fd, bool owned) : fd_(fd), owned_(owned) {}
     ~DescriptorFile() override {
         if (owned_ && fd_ >= 0) ::close(fd_);
@@ -153,7 +155,7 @@ public:
     }
     int descriptor() const override { return fd_; }
 
-protected:
+  protected:
     int fd_;
     bool owned_;
 };
@@ -161,7 +163,7 @@ protected:
 // An output on disk: written under a temporary name in its folder and
 // renamed onto its own name when closed.
 class DiskOutput final : public DescriptorFile {
-public:
+  public:
     DiskOutput(int fd, std::string temporary, std::string final_name)
         : DescriptorFile(fd, true), temporary_(std::move(temporary)), final_(std::move(final_name)) {
         register_temporary(temporary_.c_str());
@@ -206,13 +208,13 @@ public:
         if (!done_) ::rename(temporary_.c_str(), final_.c_str());
     }
 
-private:
+  private:
     std::string temporary_, final_;
     bool done_ = false;
 };
 
 class DiskLog final : public LogFile {
-public:
+  public:
     explicit DiskLog(int fd) : fd_(fd) {}
     ~DiskLog() override { ::close(fd_); }  // the lock goes with the descriptor
     bool replace(std::string_view text) override {
@@ -227,17 +229,17 @@ public:
         if (pwrite_fully(fd_, text, n)) (void)::ftruncate(fd_, static_cast<off_t>(n));
     }
 
-private:
+  private:
     int fd_;
 };
 
 // Holds a run's log under a shared lock.
 class DiskHold final : public RunHold {
-public:
+  public:
     explicit DiskHold(int fd) : fd_(fd) {}
     ~DiskHold() override { ::close(fd_); }
 
-private:
+  private:
     int fd_;
 };
 
@@ -264,7 +266,9 @@ std::string temporary_name(const std::string& path) {
            std::string(kTemporarySuffix);
 }
 
-bool same_file(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+bool same_file(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
 
 // Gives the locked log on `fd`, which has other names too, a file of its
 // own under `path`: a copy, made and locked under a temporary name, then
@@ -364,7 +368,8 @@ std::unique_ptr<LogFile> DiskFileSystem::open_log(const std::string& path, std::
             err = reason(errno);
             return nullptr;
         }
-        struct stat held {}, named {};
+        struct stat held {
+        }, named{};
         if (::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) {
             err = reason(S_ISDIR(held.st_mode) ? EISDIR : EINVAL);
             ::close(fd);
@@ -402,7 +407,8 @@ std::unique_ptr<RunHold> DiskFileSystem::hold_run(const std::string& log, int wa
     for (int attempt = 0; attempt < 100;) {
         const int fd = ::open(log.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) return nullptr;
-        struct stat held {}, named {};
+        struct stat held {
+        }, named{};
         if (::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) {
             ::close(fd);
             return nullptr;
@@ -455,7 +461,8 @@ bool DiskFileSystem::remove(const std::string& path, std::string& err) {
     // finds another's file standing.
     std::string folder, name;
     split(path, folder, name);
-    struct stat file {}, dir {};
+    struct stat file {
+    }, dir{};
     if ((e == EPERM || e == EACCES) && ::lstat(path.c_str(), &file) == 0 &&
         ::stat(folder.empty() ? "." : folder.c_str(), &dir) == 0 && (dir.st_mode & S_ISVTX) != 0 &&
         file.st_uid != ::geteuid())
@@ -493,12 +500,18 @@ void DiskFileSystem::remove_leftovers(const std::vector<std::string>& paths) {
 
 std::string_view type_words(FileType t) {
     switch (t) {
-        case FileType::Missing: return "missing";
-        case FileType::Regular: return "a file";
-        case FileType::Directory: return "a folder";
-        case FileType::Fifo: return "a named pipe";
-        case FileType::Device: return "a device";
-        case FileType::Socket: return "a socket";
+        case FileType::Missing:
+            return "missing";
+        case FileType::Regular:
+            return "a file";
+        case FileType::Directory:
+            return "a folder";
+        case FileType::Fifo:
+            return "a named pipe";
+        case FileType::Device:
+            return "a device";
+        case FileType::Socket:
+            return "a socket";
     }
     return "not a file";
 }
@@ -525,13 +538,15 @@ void remove_temporaries_on_signal() {
     ::signal(SIGPIPE, SIG_IGN);
 }
 
-std::unique_ptr<File> descriptor_file(int fd) { return std::make_unique<DescriptorFile>(fd, false); }
+std::unique_ptr<File> descriptor_file(int fd) {
+    return std::make_unique<DescriptorFile>(fd, false);
+}
 
 namespace {
 
 // A text in memory, read and written at a position.
 class MemoryFile : public File {
-public:
+  public:
     explicit MemoryFile(std::shared_ptr<std::string> text) : text_(std::move(text)) {}
     int64_t read(char* buf, size_t n) override {
         size_t at = std::min(pos_, text_->size());
@@ -557,20 +572,20 @@ public:
     bool close() override { return true; }
     const std::string* text() const override { return text_.get(); }
 
-protected:
+  protected:
     std::shared_ptr<std::string> text_;
     size_t pos_ = 0;
 };
 
 class MemoryLog final : public LogFile {
-public:
+  public:
     explicit MemoryLog(std::shared_ptr<std::string> text) : text_(std::move(text)) {}
     bool replace(std::string_view text) override {
         text_->assign(text);
         return true;
     }
 
-private:
+  private:
     std::shared_ptr<std::string> text_;
 };
 
@@ -579,7 +594,7 @@ private:
 // An output in memory: its text takes the place of the named file when it
 // is closed.
 class MemoryOutput final : public MemoryFile {
-public:
+  public:
     MemoryOutput(MemoryFileSystem& fs, std::string key)
         : MemoryFile(std::make_shared<std::string>()), fs_(&fs), key_(std::move(key)) {}
     bool close() override {
@@ -589,7 +604,7 @@ public:
     }
     void discard() override { fs_ = nullptr; }
 
-private:
+  private:
     MemoryFileSystem* fs_;
     std::string key_;
 };
@@ -598,7 +613,9 @@ std::unique_ptr<File> memory_file(std::string text) {
     return std::make_unique<MemoryFile>(std::make_shared<std::string>(std::move(text)));
 }
 
-std::string MemoryFileSystem::key(const std::string& path) { return normal_name(path); }
+std::string MemoryFileSystem::key(const std::string& path) {
+    return normal_name(path);
+}
 
 std::unique_ptr<File> MemoryFileSystem::open_read(const std::string& path, std::string& err) {
     auto it = files_.find(key(path));
@@ -649,7 +666,9 @@ void MemoryFileSystem::put(const std::string& path, std::string text) {
     files_[key(path)] = std::make_shared<std::string>(std::move(text));
 }
 
-void MemoryFileSystem::add_folder(const std::string& path) { folders_[key(path)] = true; }
+void MemoryFileSystem::add_folder(const std::string& path) {
+    folders_[key(path)] = true;
+}
 
 const std::string* MemoryFileSystem::get(const std::string& path) const {
     auto it = files_.find(key(path));

@@ -44,7 +44,7 @@ std::string_view type_words(FileType t);
 
 // One open file: bytes read and written at a position.
 class File {
-public:
+  public:
     virtual ~File() = default;
 
     // Reads up to n bytes at the position and moves past them: the count
@@ -73,13 +73,13 @@ public:
     // Why the last operation failed.
     const std::string& error() const { return error_; }
 
-protected:
+  protected:
     std::string error_;
 };
 
 // A run's log, locked for as long as it is open.
 class LogFile {
-public:
+  public:
     virtual ~LogFile() = default;
     // Makes `text` (whole records with their line ends) the log's content.
     // The new text is written over the old before the file is cut to its
@@ -89,19 +89,19 @@ public:
     virtual void emergency_replace(const char* text, size_t n) noexcept { (void)text, (void)n; }
     const std::string& error() const { return error_; }
 
-protected:
+  protected:
     std::string error_;
 };
 
 // A run's files held still while they are read: while it lives, no run
 // changes them.
 class RunHold {
-public:
+  public:
     virtual ~RunHold() = default;
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // Opens an existing file for reading only.
@@ -142,7 +142,7 @@ std::string normal_name(const std::string& path);
 
 // The disk of this process.
 class DiskFileSystem final : public FileSystem {
-public:
+  public:
     std::unique_ptr<File> open_read(const std::string& path, std::string& err) override;
     std::unique_ptr<File> open_write(const std::string& path, std::string& err) override;
     std::unique_ptr<LogFile> open_log(const std::string& path, std::string& err) override;
@@ -175,7 +175,7 @@ std::unique_ptr<File> memory_file(std::string text = {});
 // them: without "." parts, doubled slashes and "dir/.." pairs (which the
 // disk resolves through the folders instead).
 class MemoryFileSystem final : public FileSystem {
-public:
+  public:
     std::unique_ptr<File> open_read(const std::string& path, std::string& err) override;
     std::unique_ptr<File> open_write(const std::string& path, std::string& err) override;
     std::unique_ptr<LogFile> open_log(const std::string& path, std::string& err) override;
@@ -192,7 +192,7 @@ public:
     // The names of all files, in order.
     std::vector<std::string> names() const;
 
-private:
+  private:
     friend class MemoryOutput;
     static std::string key(const std::string& path);
     std::map<std::string, std::shared_ptr<std::string>> files_;

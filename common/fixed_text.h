@@ -34,9 +34,12 @@ inline std::string printable(std::string_view s) {
             continue;
         }
         r.push_back('\\');
-        if (c == '\n') r.push_back('n');
-        else if (c == '\r') r.push_back('r');
-        else if (c == '\t') r.push_back('t');
+        if (c == '\n')
+            r.push_back('n');
+        else if (c == '\r')
+            r.push_back('r');
+        else if (c == '\t')
+            r.push_back('t');
         else {
             r.push_back('x');
             r.push_back(kHex[c >> 4]);

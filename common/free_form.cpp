@@ -9,8 +9,12 @@
 namespace common {
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
-bool ends_token(char c) { return is_blank(c) || c == ',' || c == '/'; }
+bool is_blank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool ends_token(char c) {
+    return is_blank(c) || c == ',' || c == '/';
+}
 
 // Scans a quoted text starting at rec[pos] (the quote). Returns the text with
 // doubled quotes kept doubled, and moves pos past the closing quote.
@@ -84,10 +88,12 @@ bool FreeReader::convert(std::string_view tok, bool quoted, const Target& t) {
     bool ok = true;
     switch (t.kind) {
         case Kind::Integer:
-            ok = !quoted && (plain_int(tok, *static_cast<int32_t*>(t.p)) || parse_int_token(tok, *static_cast<int32_t*>(t.p)));
+            ok = !quoted &&
+                 (plain_int(tok, *static_cast<int32_t*>(t.p)) || parse_int_token(tok, *static_cast<int32_t*>(t.p)));
             break;
         case Kind::Real:
-            ok = !quoted && (plain_real(tok, *static_cast<float*>(t.p)) || parse_real_token(tok, *static_cast<float*>(t.p)));
+            ok = !quoted &&
+                 (plain_real(tok, *static_cast<float*>(t.p)) || parse_real_token(tok, *static_cast<float*>(t.p)));
             break;
         case Kind::Text:
             store_text(*static_cast<std::string*>(t.p), tok, quoted);
@@ -236,8 +242,10 @@ bool read_plain_record(Connection& c, std::initializer_list<Target> targets, Rea
     }
     k = 0;
     for (const Target& t : targets) {
-        if (t.kind == Kind::Integer) *static_cast<int32_t*>(t.p) = staged[k].i;
-        else *static_cast<float*>(t.p) = staged[k].r;
+        if (t.kind == Kind::Integer)
+            *static_cast<int32_t*>(t.p) = staged[k].i;
+        else
+            *static_cast<float*>(t.p) = staged[k].r;
         ++k;
     }
     status = ReadStatus::Done;

@@ -24,7 +24,7 @@
 namespace common {
 
 class FreeReader {
-public:
+  public:
     explicit FreeReader(Connection& c) : c_(&c) {}
     // Fills (or, for a null value, leaves) one target. False once the
     // statement has ended early: by a slash (status Done), end of file or a
@@ -32,7 +32,7 @@ public:
     bool get(const Target& t);
     ReadStatus finish();
 
-private:
+  private:
     bool take(const Target& t);
     bool fetch();
     bool convert(std::string_view tok, bool quoted, const Target& t);

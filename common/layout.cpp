@@ -7,9 +7,8 @@ namespace common {
 namespace {
 
 class Parser {
-public:
-    Parser(std::string_view s, std::string& pool, std::vector<Item>& items)
-        : s_(s), pool_(pool), items_(items) {}
+  public:
+    Parser(std::string_view s, std::string& pool, std::vector<Item>& items) : s_(s), pool_(pool), items_(items) {}
 
     int32_t parse() {
         skip_blanks();
@@ -22,10 +21,10 @@ public:
         return reuse;
     }
 
-private:
+  private:
     [[noreturn]] void fail(const char* what) const {
-        throw std::logic_error("bad record layout \"" + std::string(s_) + "\" at column " +
-                               std::to_string(pos_ + 1) + ": " + what);
+        throw std::logic_error("bad record layout \"" + std::string(s_) + "\" at column " + std::to_string(pos_ + 1) +
+                               ": " + what);
     }
     void skip_blanks() {
         while (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\t')) ++pos_;
@@ -39,8 +38,7 @@ private:
     }
     int32_t number() {
         skip_blanks();
-        if (pos_ >= s_.size() || !std::isdigit(static_cast<unsigned char>(s_[pos_])))
-            fail("a number is expected");
+        if (pos_ >= s_.size() || !std::isdigit(static_cast<unsigned char>(s_[pos_]))) fail("a number is expected");
         int64_t v = 0;
         while (pos_ < s_.size() && std::isdigit(static_cast<unsigned char>(s_[pos_]))) {
             v = v * 10 + (s_[pos_] - '0');
@@ -114,9 +112,7 @@ private:
                 } else if (u == 'A') {
                     d.kind = ItemKind::Text;
                     skip_blanks();
-                    d.width = (pos_ < s_.size() && std::isdigit(static_cast<unsigned char>(s_[pos_])))
-                                  ? number()
-                                  : -1;
+                    d.width = (pos_ < s_.size() && std::isdigit(static_cast<unsigned char>(s_[pos_]))) ? number() : -1;
                 } else {
                     d.kind = (u == 'F') ? ItemKind::Fixed : ItemKind::Exp;
                     d.width = number();

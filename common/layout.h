@@ -40,19 +40,17 @@ struct Item {
     int32_t text = 0;             // offset of a literal in the text pool
 
     bool is_data() const {
-        return kind == ItemKind::Int || kind == ItemKind::Fixed || kind == ItemKind::Exp ||
-               kind == ItemKind::Text;
+        return kind == ItemKind::Int || kind == ItemKind::Fixed || kind == ItemKind::Exp || kind == ItemKind::Text;
     }
 };
 
 class Layout {
-public:
+  public:
     explicit Layout(std::string_view source);
 
     const std::vector<Item>& items() const { return items_; }
     std::string_view literal(const Item& it) const {
-        return std::string_view(pool_).substr(static_cast<size_t>(it.text),
-                                              static_cast<size_t>(it.width));
+        return std::string_view(pool_).substr(static_cast<size_t>(it.text), static_cast<size_t>(it.width));
     }
     // Index where the walk starts again when values remain at the end.
     int32_t reuse_point() const { return reuse_; }
@@ -64,7 +62,7 @@ public:
     const std::vector<Item>& flat() const { return flat_; }
     int32_t flat_reuse_point() const { return flat_reuse_; }
 
-private:
+  private:
     void flatten();
 
     std::string source_;
@@ -79,7 +77,7 @@ private:
 // the layout are not a group. At the end of the layout next() returns nullptr;
 // restart() then moves to the reuse point with that group's repeat count.
 class LayoutWalker {
-public:
+  public:
     explicit LayoutWalker(const Layout& layout)
         : layout_(&layout),
           flat_(layout.flat().empty() ? nullptr : layout.flat().data()),
@@ -98,7 +96,7 @@ public:
     // Start again at the reuse point after the end was reached.
     void restart();
 
-private:
+  private:
     const Item* next_nested();
     static constexpr int kMaxDepth = 16;
     struct Frame {

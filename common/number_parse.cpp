@@ -16,7 +16,9 @@ struct RealParts {
     bool plain_exp = true;  // exponent absent or written with E/e
 };
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 bool split_real(std::string_view t, RealParts& p) {
     size_t i = 0, n = t.size();
@@ -101,8 +103,10 @@ std::string_view squeeze(std::string_view field, char* buf, size_t cap, std::str
             spill.assign(buf, n);
             use_spill = true;
         }
-        if (use_spill) spill.push_back(c);
-        else buf[n++] = c;
+        if (use_spill)
+            spill.push_back(c);
+        else
+            buf[n++] = c;
     }
     return use_spill ? std::string_view(spill) : std::string_view(buf, n);
 }

@@ -15,7 +15,7 @@ namespace {
 // Powers of ten, each exact in double.
 constexpr std::array<double, 23> kPow10 = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                            1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-constexpr double kExactLimit = 9007199254740992.0;    // 2^53
+constexpr double kExactLimit = 9007199254740992.0;     // 2^53
 constexpr double kRoundingShift = 4503599627370496.0;  // 2^52
 
 // The written text read back, for what the exact route below does not cover.

@@ -92,8 +92,10 @@ bool RecordReader::get(const Target& t) {
                 break;
             }
         }
-        if (!ok) status_ = ReadStatus::ConversionError;
-        else ++filled_;
+        if (!ok)
+            status_ = ReadStatus::ConversionError;
+        else
+            ++filled_;
         return ok;
     }
 }
@@ -107,8 +109,10 @@ ReadStatus RecordReader::finish() {
         const Item* it = walker_.peek();
         if (!it || it->is_data()) break;
         walker_.next();
-        if (it->kind == ItemKind::Slash) next_record();
-        else col_ += static_cast<size_t>(it->width);
+        if (it->kind == ItemKind::Slash)
+            next_record();
+        else
+            col_ += static_cast<size_t>(it->width);
     }
     return status_;
 }

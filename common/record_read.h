@@ -18,7 +18,7 @@
 namespace common {
 
 class RecordReader {
-public:
+  public:
     RecordReader(Connection& c, const Layout& layout) : c_(&c), walker_(layout), layout_(&layout) {}
     // Fills one target; false once the statement has failed (the target is
     // then left as it was).
@@ -26,7 +26,7 @@ public:
     // Ends the statement and reports its outcome.
     ReadStatus finish();
 
-private:
+  private:
     bool next_record();
     std::string_view field(int32_t w);
 

@@ -23,14 +23,14 @@ namespace common {
 
 // Formats one statement value by value into `out`, records ended by CR LF.
 class RecordWriter {
-public:
+  public:
     RecordWriter(const Layout& layout, std::string& out)
         : walker_(layout), layout_(&layout), out_(&out), len_(out.size()) {}
     void put(const Value& v);
     // Ends the statement; the writer must not be used afterwards.
     void finish();
 
-private:
+  private:
     void end_record();
     void act(const Item& it);
     void text(std::string_view t);  // pending blanks, then t
@@ -56,7 +56,7 @@ bool write_record(Connection& c, const Layout& layout, std::initializer_list<Val
 
 // A statement written value by value to a connection, for tables of any length.
 class StatementWriter {
-public:
+  public:
     StatementWriter(Connection& c, const Layout& layout) : c_(&c), w_(layout, c.output()) {}
     StatementWriter& operator<<(const Value& v) {
         w_.put(v);
@@ -68,7 +68,7 @@ public:
         return c_->ok();
     }
 
-private:
+  private:
     Connection* c_;
     RecordWriter w_;
 };

@@ -29,7 +29,7 @@ std::unique_ptr<Connection> console_on_stdout(int unit);
 const std::string* overwrites_input(FileSystem& fs, const std::string& input, const std::vector<std::string>& names);
 
 class RunFiles {
-public:
+  public:
     explicit RunFiles(UnitTable& units) : units_(&units) {}
 
     // Opens and locks the log at `path` and writes `unfinished` (whole
@@ -57,7 +57,7 @@ public:
     // The same for the floating-point trap, with async-signal-safe calls.
     void emergency_finish(const char* record, size_t n) noexcept;
 
-private:
+  private:
     void remove_unwritten();
 
     UnitTable* units_;

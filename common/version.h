@@ -22,7 +22,11 @@ inline std::string version_line(std::string_view program) {
 
 // True when the arguments are exactly one of the two that ask about the
 // program itself, which then runs nothing and touches no file.
-inline bool asks_help(const std::vector<std::string>& args) { return args.size() == 1 && args[0] == "--help"; }
-inline bool asks_version(const std::vector<std::string>& args) { return args.size() == 1 && args[0] == "--version"; }
+inline bool asks_help(const std::vector<std::string>& args) {
+    return args.size() == 1 && args[0] == "--help";
+}
+inline bool asks_version(const std::vector<std::string>& args) {
+    return args.size() == 1 && args[0] == "--version";
+}
 
 }  // namespace common

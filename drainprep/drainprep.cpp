@@ -25,7 +25,7 @@ namespace {
 
 // The disk, remembering the names of the files a run writes.
 class RecordingDisk final : public common::FileSystem {
-public:
+  public:
     std::unique_ptr<common::File> open_read(const std::string& path, std::string& err) override {
         return disk_.open_read(path, err);
     }
@@ -57,7 +57,7 @@ public:
         return files;
     }
 
-private:
+  private:
     common::DiskFileSystem disk_;
     std::set<std::string> written_;
 };
@@ -119,9 +119,15 @@ Outcome on_disk(Outcome (*run)(const std::vector<std::string>&, common::FileSyst
 
 // A value as its file holds it, NaN where the field cannot be read back.
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-float held(std::optional<float> v) { return v ? *v : kNaN; }
-float fixed_field(float v, int w, int d) { return held(common::printed_fixed(v, w, d)); }
-float free_field(float v) { return held(common::printed_free(v)); }
+float held(std::optional<float> v) {
+    return v ? *v : kNaN;
+}
+float fixed_field(float v, int w, int d) {
+    return held(common::printed_fixed(v, w, d));
+}
+float free_field(float v) {
+    return held(common::printed_free(v));
+}
 
 // The log record of a run that ended with `stop` (none: normally), as the
 // driver writes it, without its line end.
@@ -222,10 +228,20 @@ SoilTables soil_tables(std::string_view input_text, std::string_view input_name)
     return t;
 }
 
-Outcome pedopre(const std::vector<std::string>& args, Files files) { return in_memory(run_soil, args, files); }
-Outcome metconv(const std::vector<std::string>& args, Files files) { return in_memory(run_weather, args, files); }
-Outcome pedopre_on_disk(const std::vector<std::string>& args) { return on_disk(run_soil, args); }
-Outcome metconv_on_disk(const std::vector<std::string>& args) { return on_disk(run_weather, args); }
-std::string version() { return std::string(common::kVersion); }
+Outcome pedopre(const std::vector<std::string>& args, Files files) {
+    return in_memory(run_soil, args, files);
+}
+Outcome metconv(const std::vector<std::string>& args, Files files) {
+    return in_memory(run_weather, args, files);
+}
+Outcome pedopre_on_disk(const std::vector<std::string>& args) {
+    return on_disk(run_soil, args);
+}
+Outcome metconv_on_disk(const std::vector<std::string>& args) {
+    return on_disk(run_weather, args);
+}
+std::string version() {
+    return std::string(common::kVersion);
+}
 
 }  // namespace drainprep

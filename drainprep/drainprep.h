@@ -104,8 +104,8 @@ struct SoilTables {
 
     // The values of the model's soil input file (.SIN).
     struct SoilInputFile {
-        std::string title;               // 80 columns
-        std::vector<float> theta, head;  // the chosen layer's characteristic (head in cm, <= 0)
+        std::string title;                         // 80 columns
+        std::vector<float> theta, head;            // the chosen layer's characteristic (head in cm, <= 0)
         std::vector<float> depth, volume, upflux;  // 20 rows: cm, cm, cm/hr
         std::vector<float> ga_depth, ga_a, ga_b;   // 10 rows
     } sin;

@@ -14,7 +14,7 @@ namespace {
 constexpr double kDrawableLimit = 1e300;
 constexpr double kLogFloor = 1e-300;  // smaller positive values sit at 1e-300
 constexpr double kTinyLinear = 1e-290;
-constexpr int kMaxIntervals = 7;     // 8 ticks at most
+constexpr int kMaxIntervals = 7;  // 8 ticks at most
 constexpr int kMaxMajorDecades = 30;
 constexpr int kMaxLabels = 10;
 constexpr int kMaxMinorDecades = 6;

@@ -34,10 +34,10 @@ size_t valid_sequence(std::string_view s) {
         if ((b & 0xC0) != 0x80) return 0;
         cp = (cp << 6) | (b & 0x3F);
     }
-    if (cp < min || cp > 0x10FFFF) return 0;         // overlong or too large
-    if (cp >= 0xD800 && cp <= 0xDFFF) return 0;      // surrogate
-    if (cp == 0xFFFE || cp == 0xFFFF) return 0;      // not a character
-    if (cp >= 0x7F && cp <= 0x9F) return 0;          // C1 controls (and DEL)
+    if (cp < min || cp > 0x10FFFF) return 0;     // overlong or too large
+    if (cp >= 0xD800 && cp <= 0xDFFF) return 0;  // surrogate
+    if (cp == 0xFFFE || cp == 0xFFFF) return 0;  // not a character
+    if (cp >= 0x7F && cp <= 0x9F) return 0;      // C1 controls (and DEL)
     return len;
 }
 
@@ -48,11 +48,24 @@ void append_escaped(std::string& out, std::string_view text) {
     while (i < text.size()) {
         const char c = text[i];
         switch (c) {
-            case '&': out += "&amp;"; ++i; continue;
-            case '<': out += "&lt;"; ++i; continue;
-            case '>': out += "&gt;"; ++i; continue;
-            case '"': out += "&quot;"; ++i; continue;
-            default: break;
+            case '&':
+                out += "&amp;";
+                ++i;
+                continue;
+            case '<':
+                out += "&lt;";
+                ++i;
+                continue;
+            case '>':
+                out += "&gt;";
+                ++i;
+                continue;
+            case '"':
+                out += "&quot;";
+                ++i;
+                continue;
+            default:
+                break;
         }
         const size_t len = valid_sequence(text.substr(i));
         if (len == 0) {

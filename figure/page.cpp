@@ -54,26 +54,33 @@ ul.checks li { padding: 0.15rem 0; }
 
 const char* mark(CheckStatus s) {
     switch (s) {
-        case CheckStatus::Passed: return "\xE2\x9C\x93 passed";   // ✓
-        case CheckStatus::Warning: return "! warning";
-        case CheckStatus::Failed: return "\xE2\x9C\x97 failed";   // ✗
-        case CheckStatus::Note: return "\xE2\x80\xA2 note";       // •
+        case CheckStatus::Passed:
+            return "\xE2\x9C\x93 passed";  // ✓
+        case CheckStatus::Warning:
+            return "! warning";
+        case CheckStatus::Failed:
+            return "\xE2\x9C\x97 failed";  // ✗
+        case CheckStatus::Note:
+            return "\xE2\x80\xA2 note";  // •
     }
     return "";
 }
 
 const char* status_class(CheckStatus s) {
     switch (s) {
-        case CheckStatus::Passed: return "passed";
-        case CheckStatus::Warning: return "warning";
-        case CheckStatus::Failed: return "failed";
-        case CheckStatus::Note: return "note";
+        case CheckStatus::Passed:
+            return "passed";
+        case CheckStatus::Warning:
+            return "warning";
+        case CheckStatus::Failed:
+            return "failed";
+        case CheckStatus::Note:
+            return "note";
     }
     return "";
 }
 
-void append_element(std::string& out, std::string_view tag, std::string_view cls,
-                    std::string_view text) {
+void append_element(std::string& out, std::string_view tag, std::string_view cls, std::string_view text) {
     out += '<';
     out += tag;
     if (!cls.empty()) {
@@ -103,8 +110,7 @@ std::string table_html(const Table& table, bool collapsed) {
     if (collapsed) {
         out += "<details>\n<summary>";
         append_escaped(out, table.caption.empty() ? std::string("Table") : table.caption);
-        out += " (" + std::to_string(table.rows.size()) +
-               (table.rows.size() == 1 ? " row" : " rows") + ")</summary>\n";
+        out += " (" + std::to_string(table.rows.size()) + (table.rows.size() == 1 ? " row" : " rows") + ")</summary>\n";
     }
     out += "<table>\n";
     if (!collapsed && !table.caption.empty()) append_element(out, "caption", "", table.caption);
@@ -132,7 +138,9 @@ std::string table_html(const Table& table, bool collapsed) {
 
 Page::Page(std::string title) : title_(std::move(title)) {}
 
-void Page::set_subtitle(std::string text) { subtitle_ = std::move(text); }
+void Page::set_subtitle(std::string text) {
+    subtitle_ = std::move(text);
+}
 
 void Page::set_failed(std::string reason) {
     failure_ = reason.empty() ? std::string("the run did not finish") : std::move(reason);
@@ -142,14 +150,18 @@ void Page::add_check(CheckStatus status, std::string text) {
     checks_.push_back({status, std::move(text)});
 }
 
-void Page::add_section(std::string heading) { sections_.push_back({std::move(heading), {}}); }
+void Page::add_section(std::string heading) {
+    sections_.push_back({std::move(heading), {}});
+}
 
 std::string& Page::body() {
     if (sections_.empty()) sections_.push_back({});
     return sections_.back().body;
 }
 
-void Page::add_paragraph(std::string text) { append_element(body(), "p", "", text); }
+void Page::add_paragraph(std::string text) {
+    append_element(body(), "p", "", text);
+}
 
 void Page::add_figure(const Figure& fig) {
     if (!figure_ids_.insert(fig.id).second) {
@@ -168,7 +180,9 @@ void Page::add_figure(const Figure& fig, const Table& data) {
     body() += table_html(data, true);
 }
 
-void Page::add_table(const Table& table, bool collapsed) { body() += table_html(table, collapsed); }
+void Page::add_table(const Table& table, bool collapsed) {
+    body() += table_html(table, collapsed);
+}
 
 void Page::add_svg(std::string svg, std::string caption) {
     std::string& out = body();
@@ -184,9 +198,10 @@ std::string Page::html() const {
     for (const Section& s : sections_) size += s.body.size() + 64;
     std::string out;
     out.reserve(size);
-    out += "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n<head>\n"
-           "<meta charset=\"utf-8\" />\n"
-           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\" />\n";
+    out +=
+        "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\">\n<head>\n"
+        "<meta charset=\"utf-8\" />\n"
+        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\" />\n";
     append_element(out, "title", "", title_);
     out += "<style>";
     out += kStyle;
@@ -201,7 +216,8 @@ std::string Page::html() const {
         out += "</div>\n";
     }
     bool any_warning = false;
-    for (const Check& c : checks_) any_warning = any_warning || c.status == CheckStatus::Warning || c.status == CheckStatus::Failed;
+    for (const Check& c : checks_)
+        any_warning = any_warning || c.status == CheckStatus::Warning || c.status == CheckStatus::Failed;
     if (any_warning) {
         out += "<section class=\"warnings\">\n<h2>Warnings</h2>\n<ul>\n";
         for (const Check& c : checks_) {

@@ -26,7 +26,7 @@ namespace figure {
 enum class CheckStatus : uint8_t { Passed, Warning, Failed, Note };
 
 class Page {
-public:
+  public:
     explicit Page(std::string title);
 
     // A line under the title, e.g. the input file and the time of the run.
@@ -58,7 +58,7 @@ public:
     // Writes the page to FILE; throws std::runtime_error when it cannot.
     void write(const std::filesystem::path& file) const;
 
-private:
+  private:
     struct Check {
         CheckStatus status;
         std::string text;

@@ -14,13 +14,13 @@ namespace figure {
 
 namespace {
 
-constexpr double kCharWidth = 7.0;    // estimated width of a 12 px character
-constexpr double kTitleHeight = 34;   // room above the plot for the title
-constexpr double kTopPlain = 14;      // room above the plot without one
+constexpr double kCharWidth = 7.0;   // estimated width of a 12 px character
+constexpr double kTitleHeight = 34;  // room above the plot for the title
+constexpr double kTopPlain = 14;     // room above the plot without one
 constexpr double kTickLength = 5;
 constexpr double kMinorTickLength = 3;
 constexpr double kLegendRow = 20;
-constexpr double kLegendSwatch = 30;  // line sample in a legend entry
+constexpr double kLegendSwatch = 30;    // line sample in a legend entry
 constexpr double kBarGroupShare = 0.8;  // of the spacing between bar positions
 
 constexpr std::string_view kAxisColour = "#333333";
@@ -58,10 +58,12 @@ struct Frame {
 };
 
 // Value of a log or linear coordinate T back on the axis's scale.
-double from_t(Scale s, double t) { return s == Scale::Log ? std::pow(10.0, t) : t; }
+double from_t(Scale s, double t) {
+    return s == Scale::Log ? std::pow(10.0, t) : t;
+}
 
 struct BarLayout {
-    double spacing_t = 1;   // smallest spacing between bar positions, in t units
+    double spacing_t = 1;  // smallest spacing between bar positions, in t units
     double t_min = 0, t_max = 0;
     bool any = false;
 };
@@ -185,8 +187,7 @@ std::string marker_path(const Series& s, const Frame& f, Marker m) {
 
 // Path data of the bars of series SLOT of NBARS bar series, each bar from
 // the base line to its value, chained by relative moves.
-std::string bar_path(const Series& s, const Frame& f, double group, size_t slot, size_t nbars,
-                     double base) {
+std::string bar_path(const Series& s, const Frame& f, double group, size_t slot, size_t nbars, double base) {
     const double width = group / static_cast<double>(nbars);
     const long long bt = to_tenths(base);
     std::string d;
@@ -226,8 +227,7 @@ std::string count_attribute(std::string_view name, int64_t n) {
 
 // Draws AXIS along the bottom (IS_X) or the left of the frame: band, grid,
 // axis line, ticks, tick labels and title, in one group.
-void draw_axis(Svg& svg, const Axis& axis, const AxisSetup& setup, bool is_x, const Frame& f,
-               double title_at) {
+void draw_axis(Svg& svg, const Axis& axis, const AxisSetup& setup, bool is_x, const Frame& f, double title_at) {
     const char* cls = is_x ? "axis x" : "axis y";
     std::string extra = attribute("data-scale", axis.scale == Scale::Log ? "log" : "linear");
     if (axis.has_band()) extra += count_attribute("data-band", axis.nonpositive);
@@ -271,13 +271,11 @@ void draw_axis(Svg& svg, const Axis& axis, const AxisSetup& setup, bool is_x, co
         if (is_x) {
             svg.rect(f.left, f.top, 2 * half, f.bottom - f.top, {.fill = kBandColour, .cls = "band"});
         } else {
-            svg.rect(f.left, f.bottom - 2 * half, f.right - f.left, 2 * half,
-                     {.fill = kBandColour, .cls = "band"});
+            svg.rect(f.left, f.bottom - 2 * half, f.right - f.left, 2 * half, {.fill = kBandColour, .cls = "band"});
         }
     }
     if (!minor_grid.empty()) {
-        svg.path(minor_grid, {.fill = "none", .stroke = kMinorGridColour, .stroke_width = 1,
-                              .cls = "grid minor"});
+        svg.path(minor_grid, {.fill = "none", .stroke = kMinorGridColour, .stroke_width = 1, .cls = "grid minor"});
     }
     svg.path(grid, {.fill = "none", .stroke = kGridColour, .stroke_width = 1, .cls = "grid"});
 
@@ -310,8 +308,7 @@ void draw_axis(Svg& svg, const Axis& axis, const AxisSetup& setup, bool is_x, co
     if (axis.has_band()) {
         tick(at(0), kTickLength);
         // A break mark where the band meets the lowest decade.
-        const double b = is_x ? f.left + 2 * std::fabs(at(0) - f.left)
-                              : f.bottom - 2 * std::fabs(f.bottom - at(0));
+        const double b = is_x ? f.left + 2 * std::fabs(at(0) - f.left) : f.bottom - 2 * std::fabs(f.bottom - at(0));
         for (const double o : {-2.0, 2.0}) {
             ticks += 'M';
             if (is_x) {
@@ -364,16 +361,15 @@ Paint line_paint(const SeriesStyle& st, bool reference = false) {
 }
 
 Paint bar_paint(const SeriesStyle& st) {
-    return {.fill = st.colour, .fill_opacity = 0.35, .stroke = st.colour, .stroke_width = 1.5,
-            .dash = st.dash};
+    return {.fill = st.colour, .fill_opacity = 0.35, .stroke = st.colour, .stroke_width = 1.5, .dash = st.dash};
 }
 
 void check_lengths(const Plot& plot) {
     for (const Series& s : plot.series) {
         if (s.x.size() != s.y.size()) {
-            throw std::invalid_argument("figure: series \"" + s.name + "\" of figure \"" + plot.id +
-                                        "\" has " + std::to_string(s.x.size()) + " x but " +
-                                        std::to_string(s.y.size()) + " y values");
+            throw std::invalid_argument("figure: series \"" + s.name + "\" of figure \"" + plot.id + "\" has " +
+                                        std::to_string(s.x.size()) + " x but " + std::to_string(s.y.size()) +
+                                        " y values");
         }
     }
 }
@@ -424,7 +420,9 @@ Axes choose_axes(const Plot& plot, const BarLayout& bars) {
             choose_axis(plot.y.scale, ys, plot.y.whole ? 1.0 : 0.0)};
 }
 
-std::string legend_label(const Series& s) { return s.x.empty() ? s.name + " (no data)" : s.name; }
+std::string legend_label(const Series& s) {
+    return s.x.empty() ? s.name + " (no data)" : s.name;
+}
 
 struct Place {
     double x, y;
@@ -468,8 +466,8 @@ SeriesCounts count_points(const Series& s, const Axis& ax, const Axis& ay) {
 }
 
 // The series, in order, each ONE path carrying its name and point count.
-std::vector<SeriesCounts> draw_series(Svg& svg, const Plot& plot, const std::vector<Drawn>& drawn,
-                                      const Frame& f, const BarLayout& bars) {
+std::vector<SeriesCounts> draw_series(Svg& svg, const Plot& plot, const std::vector<Drawn>& drawn, const Frame& f,
+                                      const BarLayout& bars) {
     size_t nbars = 0;
     for (const Series& s : plot.series) nbars += s.kind == SeriesKind::Bars;
     std::vector<SeriesCounts> counts(plot.series.size());
@@ -502,11 +500,10 @@ std::vector<SeriesCounts> draw_series(Svg& svg, const Plot& plot, const std::vec
                 break;
         }
         paint.cls = cls;
-        const std::string extra = attribute("data-series", s.name) +
-                                  count_attribute("data-points", c.drawn) +
-                                  (s.kind == SeriesKind::Line
-                                       ? std::string(" stroke-linejoin=\"round\" stroke-linecap=\"round\"")
-                                       : std::string());
+        const std::string extra =
+            attribute("data-series", s.name) + count_attribute("data-points", c.drawn) +
+            (s.kind == SeriesKind::Line ? std::string(" stroke-linejoin=\"round\" stroke-linecap=\"round\"")
+                                        : std::string());
         svg.path(d, paint, extra);
         if (dr.markers) {
             svg.path(marker_path(s, f, dr.style.marker), {.fill = dr.style.colour, .cls = "markers"},
@@ -548,8 +545,8 @@ void draw_legend_entry(Svg& svg, const Series& s, const Drawn& dr, Place at) {
 }
 
 // Note on values a logarithmic AXIS cannot place, drawn in its band instead.
-void add_band_note(std::vector<std::string>& notes, const Plot& plot,
-                   const std::vector<SeriesCounts>& counts, const Axis& axis, bool is_x) {
+void add_band_note(std::vector<std::string>& notes, const Plot& plot, const std::vector<SeriesCounts>& counts,
+                   const Axis& axis, bool is_x) {
     if (!axis.has_band()) return;
     std::string per;
     for (size_t i = 0; i < plot.series.size(); ++i) {
@@ -559,26 +556,24 @@ void add_band_note(std::vector<std::string>& notes, const Plot& plot,
         per += quoted(plot.series[i].name) + " " + std::to_string(n);
     }
     const int64_t total = axis.nonpositive;
-    std::string note = std::string("The ") + (is_x ? "x" : "y") +
-                       " axis is logarithmic and cannot place values " + "\xE2\x89\xA4 0: " +
-                       std::to_string(total) + (total == 1 ? " value" : " values");
+    std::string note = std::string("The ") + (is_x ? "x" : "y") + " axis is logarithmic and cannot place values " +
+                       "\xE2\x89\xA4 0: " + std::to_string(total) + (total == 1 ? " value" : " values");
     if (!per.empty()) note += " (" + per + ")";
-    note += std::string(" ") + (total == 1 ? "is" : "are") + " drawn in the band marked " +
-            quoted(kBandLabel) + " at the " + (is_x ? "left" : "bottom") + " of the axis.";
+    note += std::string(" ") + (total == 1 ? "is" : "are") + " drawn in the band marked " + quoted(kBandLabel) +
+            " at the " + (is_x ? "left" : "bottom") + " of the axis.";
     notes.push_back(note);
 }
 
 // Notes on series with no points or with points that cannot be drawn.
-void add_series_notes(std::vector<std::string>& notes, const Plot& plot,
-                      const std::vector<SeriesCounts>& counts) {
+void add_series_notes(std::vector<std::string>& notes, const Plot& plot, const std::vector<SeriesCounts>& counts) {
     for (size_t i = 0; i < plot.series.size(); ++i) {
         const Series& s = plot.series[i];
         const SeriesCounts& c = counts[i];
         if (s.x.empty()) {
             notes.push_back("Series " + quoted(s.name) + " has no points.");
         } else if (c.undrawable > 0) {
-            std::string note = "Series " + quoted(s.name) + ": " + std::to_string(c.undrawable) +
-                               " of " + std::to_string(s.x.size()) +
+            std::string note = "Series " + quoted(s.name) + ": " + std::to_string(c.undrawable) + " of " +
+                               std::to_string(s.x.size()) +
                                " points have no value that can be drawn (missing, not a number or "
                                "infinite) and are left out";
             note += s.kind == SeriesKind::Line ? "; the line has gaps there." : ".";
@@ -593,8 +588,8 @@ std::string figure_id(std::string_view id) {
     if (id.empty()) return "figure";
     std::string out(id);
     for (char& c : out) {
-        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                        (c >= '0' && c <= '9') || c == '-' || c == '_';
+        const bool ok =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
         if (!ok) c = '-';
     }
     return out;

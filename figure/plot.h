@@ -38,7 +38,7 @@ struct Series {
     std::vector<double> x{};  // as many as y
     std::vector<double> y{};
     SeriesKind kind = SeriesKind::Line;
-    bool markers = false;   // Line: a marker at every point as well
+    bool markers = false;  // Line: a marker at every point as well
     // The colour, dash pattern and marker of the series at this index in
     // place of its own, so that series drawn from one source (a layer's
     // table and its curve) share a colour.
@@ -50,25 +50,25 @@ struct Series {
 
 struct AxisSetup {
     std::string title{};
-    std::string unit{};            // shown after the title in brackets
+    std::string unit{};  // shown after the title in brackets
     Scale scale = Scale::Linear;
     std::vector<double> include{};  // values to reach besides the data, e.g. 0
     bool whole = false;             // ticks at whole numbers only (years, months)
 };
 
 struct Plot {
-    std::string id{};              // unique on its page
+    std::string id{};  // unique on its page
     std::string title{};
     AxisSetup x{};
     AxisSetup y{};
     std::vector<Series> series{};
-    double width = 760;            // pixels
-    double plot_height = 320;      // pixels of the plotting area
+    double width = 760;        // pixels
+    double plot_height = 320;  // pixels of the plotting area
 };
 
 struct Figure {
-    std::string id;                // as written in the svg (see figure_id)
-    std::string svg;               // <svg id=... class="figure">...</svg>
+    std::string id;                  // as written in the svg (see figure_id)
+    std::string svg;                 // <svg id=... class="figure">...</svg>
     std::vector<std::string> notes;  // plain text, to show under the figure
 };
 

@@ -37,13 +37,13 @@ struct Shape {
 
 // Each about 8 px across, in pixels, drawn from its start point back to it.
 constexpr std::array<Shape, kMarkerCount> kShapes{{
-    {"a3.5 3.5 0 1 0 7 0a3.5 3.5 0 1 0-7 0z", {-35, 0}},           // circle
-    {"h6v6h-6z", {-30, -30}},                                         // square
-    {"l4 7h-8z", {0, -45}},                                           // triangle up
-    {"l4 4-4 4-4-4z", {0, -40}},                                      // diamond
-    {"l4-7h-8z", {0, 45}},                                            // triangle down
-    {"h2v3h3v2h-3v3h-2v-3h-3v-2h3z", {-10, -40}},                     // plus
-    {"l1-1 3 3 3-3 1 1-3 3 3 3-1 1-3-3-3 3-1-1 3-3z", {-40, -30}},    // cross
+    {"a3.5 3.5 0 1 0 7 0a3.5 3.5 0 1 0-7 0z", {-35, 0}},            // circle
+    {"h6v6h-6z", {-30, -30}},                                       // square
+    {"l4 7h-8z", {0, -45}},                                         // triangle up
+    {"l4 4-4 4-4-4z", {0, -40}},                                    // diamond
+    {"l4-7h-8z", {0, 45}},                                          // triangle down
+    {"h2v3h3v2h-3v3h-2v-3h-3v-2h3z", {-10, -40}},                   // plus
+    {"l1-1 3 3 3-3 1 1-3 3 3 3-1 1-3-3-3 3-1-1 3-3z", {-40, -30}},  // cross
 }};
 
 }  // namespace
@@ -53,8 +53,7 @@ SeriesStyle series_style(size_t index) {
     // on by one more, so colour and marker never repeat together before
     // index 49.
     const size_t marker = (index + index / kColourCount) % kMarkerCount;
-    return {kColours[index % kColourCount], kDashes[index % kDashCount],
-            static_cast<Marker>(marker)};
+    return {kColours[index % kColourCount], kDashes[index % kDashCount], static_cast<Marker>(marker)};
 }
 
 std::string_view marker_outline(Marker marker) {

@@ -92,8 +92,7 @@ std::string attribute(std::string_view name, std::string_view value) {
     return out;
 }
 
-Svg::Svg(std::string_view id, std::string_view cls, double width, double height,
-         std::string_view title) {
+Svg::Svg(std::string_view id, std::string_view cls, double width, double height, std::string_view title) {
     out_.reserve(4096);
     out_ += "<svg xmlns=\"http://www.w3.org/2000/svg\"";
     out_ += attribute("id", id);
@@ -128,8 +127,7 @@ Svg& Svg::close_group() {
     return *this;
 }
 
-Svg& Svg::rect(double x, double y, double w, double h, const Paint& paint,
-               std::string_view tooltip) {
+Svg& Svg::rect(double x, double y, double w, double h, const Paint& paint, std::string_view tooltip) {
     out_ += "<rect";
     append_coord(out_, "x", x);
     append_coord(out_, "y", y);
@@ -167,8 +165,7 @@ Svg& Svg::path(std::string_view d, const Paint& paint, std::string_view extra) {
     return *this;
 }
 
-Svg& Svg::text(double x, double y, std::string_view text, Anchor anchor,
-               std::string_view cls, double rotate) {
+Svg& Svg::text(double x, double y, std::string_view text, Anchor anchor, std::string_view cls, double rotate) {
     out_ += "<text";
     append_coord(out_, "x", x);
     append_coord(out_, "y", y);

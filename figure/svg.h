@@ -27,36 +27,34 @@ long long to_tenths(double v);
 // Optional presentation of a shape; empty members are left out.
 struct Paint {
     std::string_view fill{};
-    double fill_opacity = 0;      // 0: not written
+    double fill_opacity = 0;  // 0: not written
     std::string_view stroke{};
-    double stroke_opacity = 0;    // 0: not written
-    double stroke_width = 0;      // 0: not written
-    std::string_view dash{};      // stroke-dasharray
-    std::string_view cls{};       // class
+    double stroke_opacity = 0;  // 0: not written
+    double stroke_width = 0;    // 0: not written
+    std::string_view dash{};    // stroke-dasharray
+    std::string_view cls{};     // class
 };
 
 enum class Anchor { Start, Middle, End };
 
 class Svg {
-public:
+  public:
     // Opens <svg> of WIDTH x HEIGHT pixels with id ID and class CLS (both
     // written as given after escaping) and a <title> for screen readers.
-    Svg(std::string_view id, std::string_view cls, double width, double height,
-        std::string_view title);
+    Svg(std::string_view id, std::string_view cls, double width, double height, std::string_view title);
 
     // <g class="CLS" ...>; EXTRA is written verbatim inside the tag and must be
     // built with attribute() below.
     Svg& open_group(std::string_view cls, std::string_view extra = {});
     Svg& close_group();
 
-    Svg& rect(double x, double y, double w, double h, const Paint& paint,
-              std::string_view tooltip = {});
+    Svg& rect(double x, double y, double w, double h, const Paint& paint, std::string_view tooltip = {});
     Svg& line(double x1, double y1, double x2, double y2, const Paint& paint);
     // A path whose data D the caller built with append_px / append_tenths.
     // EXTRA as for open_group.
     Svg& path(std::string_view d, const Paint& paint, std::string_view extra = {});
-    Svg& text(double x, double y, std::string_view text, Anchor anchor = Anchor::Start,
-              std::string_view cls = {}, double rotate = 0);
+    Svg& text(double x, double y, std::string_view text, Anchor anchor = Anchor::Start, std::string_view cls = {},
+              double rotate = 0);
 
     // Raw markup made by another Svg writer or by this module.
     Svg& raw(std::string_view markup);
@@ -65,7 +63,7 @@ public:
     // is empty afterwards.
     std::string finish();
 
-private:
+  private:
     std::string out_;
     int open_groups_ = 0;
 };

@@ -58,8 +58,8 @@ Table plot_table(const Plot& plot) {
     t.header = {"Series", xtitle, ytitle};
     for (const Series& s : plot.series) {
         for (size_t i = 0; i < s.x.size(); ++i) {
-            t.rows.push_back({s.name, format_value(s.x[i]),
-                              i < s.y.size() ? format_value(s.y[i]) : std::string("missing")});
+            t.rows.push_back(
+                {s.name, format_value(s.x[i]), i < s.y.size() ? format_value(s.y[i]) : std::string("missing")});
         }
     }
     return t;

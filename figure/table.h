@@ -10,7 +10,7 @@
 namespace figure {
 
 struct Table {
-    std::string caption;                      // what the table holds
+    std::string caption;  // what the table holds
     std::vector<std::string> header;
     std::vector<std::vector<std::string>> rows;  // cells as text, escaped when written
 };

@@ -19,9 +19,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         bool go = true;
         for (int k = 0; k < 8 && go; ++k) {
             switch ((kinds >> (k % 4 * 2)) & 3) {
-                case 0: go = r.get(i); break;
-                case 1: go = r.get(f); break;
-                default: go = r.get(s); break;
+                case 0:
+                    go = r.get(i);
+                    break;
+                case 1:
+                    go = r.get(f);
+                    break;
+                default:
+                    go = r.get(s);
+                    break;
             }
         }
         if (r.finish() == common::ReadStatus::EndOfFile) break;

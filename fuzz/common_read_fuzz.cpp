@@ -11,9 +11,21 @@
 namespace {
 
 const char* const kLayouts[] = {
-    "(A)",          "(A80)",         "(A,/,A)",           "(19X,I2)",          "(/,I3,8X,F10.5,/)",
-    "(/,I3,F8.3,F10.5,/)", "(20X,F10.2,5X,F15.6)", "(F10.4,10X,F10.2,5X,F15.6)", "(/,1X)", "(2I2)",
-    "(F10.3,10X,F10.1,5X,F15.9)", "(E10.4)", "(3(I2,F5.1))", "(A3,A)", "(5(/),1X,A)",
+    "(A)",
+    "(A80)",
+    "(A,/,A)",
+    "(19X,I2)",
+    "(/,I3,8X,F10.5,/)",
+    "(/,I3,F8.3,F10.5,/)",
+    "(20X,F10.2,5X,F15.6)",
+    "(F10.4,10X,F10.2,5X,F15.6)",
+    "(/,1X)",
+    "(2I2)",
+    "(F10.3,10X,F10.1,5X,F15.9)",
+    "(E10.4)",
+    "(3(I2,F5.1))",
+    "(A3,A)",
+    "(5(/),1X,A)",
 };
 
 }  // namespace
@@ -49,9 +61,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         bool go = true;
         for (int k = 0; k < count && go; ++k) {
             switch (want[k]) {
-                case common::ItemKind::Int: go = r.get(i); break;
-                case common::ItemKind::Text: go = r.get(s); break;
-                default: go = r.get(f); break;
+                case common::ItemKind::Int:
+                    go = r.get(i);
+                    break;
+                case common::ItemKind::Text:
+                    go = r.get(s);
+                    break;
+                default:
+                    go = r.get(f);
+                    break;
             }
         }
         if (r.finish() == common::ReadStatus::EndOfFile) break;

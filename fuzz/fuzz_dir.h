@@ -34,7 +34,8 @@ inline std::string fresh_input(const std::string& name, const uint8_t* data, siz
     const auto& dir = scratch_dir();
     for (const auto& e : std::filesystem::directory_iterator(dir)) std::filesystem::remove_all(e.path());
     auto path = dir / name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     return path.string();
 }
 

@@ -17,8 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> args(1);
     for (size_t i = 0; i < size && args.size() <= 8; ++i) {
         char c = static_cast<char>(data[i]);
-        if (c == '\0' || c == '\n') args.emplace_back();
-        else args.back().push_back(c);
+        if (c == '\0' || c == '\n')
+            args.emplace_back();
+        else
+            args.back().push_back(c);
     }
     // The first argument names a file in the scratch directory only.
     std::string name;

@@ -21,7 +21,7 @@ inline int run_metconv_type(const char* type, const uint8_t* data, size_t size) 
     std::string input = fresh_input("station.dat", data + 1, size - 1);
     std::vector<std::string> args = {input, type, kUnits[sel & 7], "12345"};
     if (std::string(type) == "DR") {
-        args.push_back(std::to_string(1 + ((sel >> 3) & 7)));   // NHR 1..8
+        args.push_back(std::to_string(1 + ((sel >> 3) & 7)));  // NHR 1..8
         args.push_back(std::to_string(1 + ((sel >> 6) * 6)));  // BEGHR 1, 7, 13, 19
     }
     auto console = common::Connection::in_memory(6, "console");

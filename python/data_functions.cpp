@@ -45,10 +45,12 @@ py::array_t<double> array_of(const std::vector<double>& v) {
     return a;
 }
 
-std::optional<double> present(double v) { return std::isnan(v) ? std::nullopt : std::optional<double>(v); }
+std::optional<double> present(double v) {
+    return std::isnan(v) ? std::nullopt : std::optional<double>(v);
+}
 
-py::dict fit(const Doubles& head, const Doubles& theta, const Doubles& weights, const Doubles& k_head,
-             const Doubles& k, const py::dict& fixed) {
+py::dict fit(const Doubles& head, const Doubles& theta, const Doubles& weights, const Doubles& k_head, const Doubles& k,
+             const py::dict& fixed) {
     soildata::MeasuredPoints points;
     const auto h = values(head), t = values(theta), w = values(weights), kh = values(k_head), kv = values(k);
     for (size_t i = 0; i < h.size(); ++i) points.retention.push_back({h[i], t[i], w[i]});
@@ -99,7 +101,8 @@ py::tuple texture_tuple(const soildata::TextureClass& c) {
 // (theta_r, theta_s, alpha, n, l, ks) arrays, and the refusals and warnings
 // as (sample, message) pairs.
 py::tuple hypres(const Doubles& sand, const Doubles& silt, const Doubles& clay, const Doubles& om,
-                 const Doubles& bulk_density, const py::array_t<bool, py::array::c_style | py::array::forcecast>& topsoil) {
+                 const Doubles& bulk_density,
+                 const py::array_t<bool, py::array::c_style | py::array::forcecast>& topsoil) {
     const auto sa = values(sand), si = values(silt), cl = values(clay), o = values(om), bd = values(bulk_density);
     const std::vector<bool> top(topsoil.data(), topsoil.data() + topsoil.size());
     const size_t n = sa.size();
@@ -129,7 +132,8 @@ py::array_t<double> hargreaves(const Doubles& tmax, const Doubles& tmin, const D
     {
         py::gil_scoped_release released;
         for (size_t i = 0; i < hi.size(); ++i)
-            if (!std::isnan(hi[i]) && !std::isnan(lo[i])) et0[i] = weatherimport::hargreaves_et0(hi[i], lo[i], lat[i], d[i]);
+            if (!std::isnan(hi[i]) && !std::isnan(lo[i]))
+                et0[i] = weatherimport::hargreaves_et0(hi[i], lo[i], lat[i], d[i]);
     }
     return array_of(et0);
 }

@@ -108,7 +108,9 @@ py::array_t<float> view(const std::vector<Row>& rows, float Row::*member, const 
     return view(rows.empty() ? nullptr : &(rows.front().*member), rows.size(), sizeof(Row), owner);
 }
 
-const Tables& tables_of(const py::object& self) { return self.cast<const Tables&>(); }
+const Tables& tables_of(const py::object& self) {
+    return self.cast<const Tables&>();
+}
 
 py::dict layer_dict(const py::object& self, size_t k) {
     const Tables& t = tables_of(self);

@@ -24,7 +24,9 @@ std::string points_out_of_order(int32_t layer, int32_t n, const CurveColumn& the
     return {};
 }
 
-bool lacks_saturated_point(const CurveColumn& h) { return std::fabs(h[0]) > 1.0E-8f; }
+bool lacks_saturated_point(const CurveColumn& h) {
+    return std::fabs(h[0]) > 1.0E-8f;
+}
 
 void add_saturated_point(int32_t& n, CurveColumn& theta, CurveColumn& h) {
     float slope = (theta[1] - theta[0]) / std::fabs(h[1] - h[0]);

@@ -10,12 +10,11 @@ namespace {
 
 // Water-table depths of the Green-Ampt table (cm).
 constexpr std::array<float, kGreenAmptRows> kDepth = {0.0f,  10.0f,  20.0f,  40.0f,  60.0f,
-                                             80.0f, 100.0f, 150.0f, 200.0f, 1000.0f};
+                                                      80.0f, 100.0f, 150.0f, 200.0f, 1000.0f};
 
 }  // namespace
 
-float GRAMTB(float d, const std::array<float, kMqLayers>& zb, const std::array<float, kMqLayers>& kb,
-             int32_t nl) {
+float GRAMTB(float d, const std::array<float, kMqLayers>& zb, const std::array<float, kMqLayers>& kb, int32_t nl) {
     float sum = 0.0f;
     float t = 0.0f;  // whole cm reached so far (the truncated bound)
     const int32_t layers = nl < 1 ? 1 : (nl > kMqLayers ? kMqLayers : nl);
@@ -64,8 +63,10 @@ GreenAmpt GRNAMPT(const MqTables& in) {
     b[0] = kb[0];
     a[0] = 0.0f;
     for (int i = 1; i < kGreenAmptRows - 1; ++i) {
-        if (kDepth[i] <= in.gadepth) b[i] = GRAMTB(kDepth[i], in.zb, kb, in.nl);
-        else b[i] = b[i - 1];
+        if (kDepth[i] <= in.gadepth)
+            b[i] = GRAMTB(kDepth[i], in.zb, kb, in.nl);
+        else
+            b[i] = b[i - 1];
         // Suction at the surface in equilibrium with the water table; for a
         // deep water table, the driest suction of the top layer's table.
         float psi = kDepth[i];

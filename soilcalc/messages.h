@@ -23,7 +23,6 @@ inline std::string number(float v) {
     return s;
 }
 
-
 // Console lines at the stop.
 inline constexpr std::string_view kConsoleNormal = "Program terminated normally.";
 inline constexpr std::string_view kConsoleAbnormal = "Program terminated abnormally, see logfile.";
@@ -99,14 +98,13 @@ inline std::string lsin_range(int32_t lsin, int32_t nlayer) {
 
 // Values that no soil profile can have.
 inline std::string bottom_not_below(int32_t layer, float zbot, float above) {
-    if (layer == 1)
-        return "ERROR: Layer 1 has its bottom at " + number(zbot) + " cm, not below the soil surface";
+    if (layer == 1) return "ERROR: Layer 1 has its bottom at " + number(zbot) + " cm, not below the soil surface";
     return "ERROR: Layer " + std::to_string(layer) + " has its bottom at " + number(zbot) +
            " cm, not below the bottom of layer " + std::to_string(layer - 1) + " at " + number(above) + " cm";
 }
 inline std::string vg_water_contents(int32_t layer, float theta_r, float theta_s) {
-    return "ERROR: Layer " + std::to_string(layer) + " has theta_r = " + number(theta_r) + " and theta_s = " +
-           number(theta_s) + "; water contents need theta_r < theta_s <= 1";
+    return "ERROR: Layer " + std::to_string(layer) + " has theta_r = " + number(theta_r) +
+           " and theta_s = " + number(theta_s) + "; water contents need theta_r < theta_s <= 1";
 }
 inline std::string vg_alpha(int32_t layer, float alpha) {
     return "ERROR: Layer " + std::to_string(layer) + " has van Genuchten alpha = " + number(alpha) +
@@ -120,7 +118,8 @@ inline std::string vg_conductivity(int32_t layer, std::string_view name, float k
            " cm/day; it must be above 0";
 }
 inline std::string ga_depth(float gadepth) {
-    return "ERROR: GADEPTH = " + number(gadepth) + " cm (depth of top soil for the Green-Ampt parameters) is not above 0";
+    return "ERROR: GADEPTH = " + number(gadepth) +
+           " cm (depth of top soil for the Green-Ampt parameters) is not above 0";
 }
 inline std::string root_depth(float rootdepth) {
     return "ERROR: ROOTDEPTH = " + number(rootdepth) + " cm (half the maximum root depth) is not above 0";
@@ -132,15 +131,13 @@ inline std::string sin_points(int32_t layer, int32_t npts) {
 
 // Characteristic points of one layer.
 inline std::string too_many_points(int32_t layer, int32_t npts) {
-    return "ERROR: Layer " + std::to_string(layer) + " has " + std::to_string(npts) +
-           " points, more than 98";
+    return "ERROR: Layer " + std::to_string(layer) + " has " + std::to_string(npts) + " points, more than 98";
 }
 inline std::string too_few_points(int32_t layer, int32_t npts) {
     return "ERROR: Layer " + std::to_string(layer) + " has fewer than 2 points (" + std::to_string(npts) + ")";
 }
 inline std::string theta_range(int32_t layer) {
-    return "ERROR: Layer " + std::to_string(layer) +
-           " has a driest or wettest water content outside 0.001 to 1.0";
+    return "ERROR: Layer " + std::to_string(layer) + " has a driest or wettest water content outside 0.001 to 1.0";
 }
 inline std::string theta_span(int32_t layer) {
     return "ERROR: Layer " + std::to_string(layer) + " has water contents spanning less than 0.010";
@@ -170,8 +167,7 @@ inline std::string theta_rising(int32_t layer, const Point& from, const Point& t
            " to " + point_text(to);
 }
 inline std::string too_many_rows(int32_t layer, int32_t rows) {
-    return "ERROR: Layer " + std::to_string(layer) + " regrids to " + std::to_string(rows) +
-           " rows, more than 99";
+    return "ERROR: Layer " + std::to_string(layer) + " regrids to " + std::to_string(rows) + " rows, more than 99";
 }
 
 // The drained-volume step's table.

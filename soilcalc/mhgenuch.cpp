@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "soilcalc/sav1.h"
 #include "soilcalc/messages.h"
+#include "soilcalc/sav1.h"
 
 namespace soilcalc {
 namespace {
@@ -32,7 +32,6 @@ std::string layer_checks(int32_t layer, float top, float zbot, const VanGenuchte
     if (!(vg.k0 > 0.0f)) return msg::vg_conductivity(layer, "K0", vg.k0);
     return {};
 }
-
 
 std::string closing_checks(float gadepth, float rootdepth) {
     if (!(gadepth > 0.0f)) return msg::ga_depth(gadepth);
@@ -83,6 +82,5 @@ std::string HYDK_GENUCHTEN(int32_t count, const VanGenuchten& vg, float ksat, co
     out.front = SAV1(hs, r, rows);
     return {};
 }
-
 
 }  // namespace soilcalc

@@ -6,17 +6,17 @@
 #include <cstdint>
 #include <string>
 
-#include "soilcalc/regrid.h"
 #include "soilcalc/characteristic.h"
 #include "soilcalc/conductivity_layer.h"
+#include "soilcalc/regrid.h"
 #include "soilcalc/run_state.h"
 
 namespace soilcalc {
 
 // The suctions of the 12-point characteristic (cm).
 inline constexpr int kVgPoints = 12;
-inline constexpr std::array<float, kVgPoints> kVgSuctions = {
-    0.0f, 25.0f, 50.0f, 75.0f, 100.0f, 150.0f, 200.0f, 330.0f, 500.0f, 1000.0f, 5000.0f, 15000.0f};
+inline constexpr std::array<float, kVgPoints> kVgSuctions = {0.0f,   25.0f,  50.0f,  75.0f,   100.0f,  150.0f,
+                                                             200.0f, 330.0f, 500.0f, 1000.0f, 5000.0f, 15000.0f};
 
 // Parameters of one layer: residual and saturated water content (cm3/cm3),
 // alpha (1/cm), n, the matching-point conductivity k0 (cm/day) and the

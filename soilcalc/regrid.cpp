@@ -5,11 +5,13 @@
 namespace soilcalc {
 namespace {
 
-constexpr int32_t kMaxRows = 99;   // the row count is written as I2
+constexpr int32_t kMaxRows = 99;  // the row count is written as I2
 constexpr int32_t kPermille = 1000;
 
 // True when 1000 * theta + 0.1 truncates to a permille index 1 to 1000.
-bool permille_in_range(float scaled) { return scaled >= 1.0f && scaled < 1001.0f; }
+bool permille_in_range(float scaled) {
+    return scaled >= 1.0f && scaled < 1001.0f;
+}
 
 }  // namespace
 

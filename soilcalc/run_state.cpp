@@ -17,6 +17,8 @@ void set_routine(std::string_view name) {
     std::memset(t_routine + k, ' ', kRoutineLength - k);
 }
 
-std::string_view routine_name() { return {t_routine, kRoutineLength}; }
+std::string_view routine_name() {
+    return {t_routine, kRoutineLength};
+}
 
 }  // namespace soilcalc

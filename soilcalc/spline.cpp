@@ -6,10 +6,10 @@ namespace soilcalc {
 namespace {
 
 // The sampling depths of the model's tables (cm).
-constexpr std::array<float, kSplfitRows> kGrid = {0.0f,  3.0f,  6.0f,  9.0f,   12.0f,  15.0f,  20.0f,
-                                                  25.0f, 30.0f, 35.0f, 40.0f,  45.0f,  60.0f,  75.0f,
+constexpr std::array<float, kSplfitRows> kGrid = {0.0f,  3.0f,   6.0f,   9.0f,   12.0f,  15.0f,  20.0f,
+                                                  25.0f, 30.0f,  35.0f,  40.0f,  45.0f,  60.0f,  75.0f,
                                                   90.0f, 120.0f, 150.0f, 200.0f, 500.0f, 1000.0f};
-constexpr float kFluxLow = 0.0f;   // clipping bounds of the fitted flux (cm/hr)
+constexpr float kFluxLow = 0.0f;  // clipping bounds of the fitted flux (cm/hr)
 constexpr float kFluxHigh = 0.5f;
 
 }  // namespace
@@ -83,8 +83,10 @@ int32_t SPLFIT(const std::array<float, kSplfitPoints>& y, const std::array<float
     for (int k = 0; k < kSplfitRows; ++k) {
         tout[k] = kGrid[k];
         float t = kGrid[k];
-        if (t < x[0]) yout[k] = y[0];
-        else yout[k] = SPL3(kSplfitPoints, x.data(), y.data(), z.data(), t);
+        if (t < x[0])
+            yout[k] = y[0];
+        else
+            yout[k] = SPL3(kSplfitPoints, x.data(), y.data(), z.data(), t);
         if (yout[k] < kFluxLow) yout[k] = kFluxLow;
         if (yout[k] > kFluxHigh) yout[k] = kFluxHigh;
     }

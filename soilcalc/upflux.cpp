@@ -7,9 +7,9 @@
 
 namespace soilcalc {
 
-const std::array<float, kFluxes> kUpwardFluxes = {0.5f,    0.2f,    0.15f,   0.1f,    0.075f, 0.05f,  0.025f,
-                                                  0.02f,   0.015f,  0.012f,  0.01f,   0.0075f, 0.005f, 0.004f,
-                                                  0.003f,  0.002f,  0.001f,  0.0008f, 0.0006f, 0.0004f, 0.0002f};
+const std::array<float, kFluxes> kUpwardFluxes = {0.5f,   0.2f,   0.15f,  0.1f,    0.075f,  0.05f,   0.025f,
+                                                  0.02f,  0.015f, 0.012f, 0.01f,   0.0075f, 0.005f,  0.004f,
+                                                  0.003f, 0.002f, 0.001f, 0.0008f, 0.0006f, 0.0004f, 0.0002f};
 
 namespace {
 

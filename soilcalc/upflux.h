@@ -26,7 +26,7 @@ extern const std::array<float, kFluxes> kUpwardFluxes;
 struct FluxProfile {
     int32_t nl = 0;
     std::array<int32_t, kMqLayers> n{};
-    std::array<float, kMqLayers> bottom{};        // adjusted bottom (cm)
+    std::array<float, kMqLayers> bottom{};         // adjusted bottom (cm)
     std::array<CurveColumn, kMqLayers> tension{};  // cm, rising
     std::array<CurveColumn, kMqLayers> cond{};     // cm/hr
     float half_root_depth = 0.0f;                  // reference level below the surface (cm)
@@ -39,17 +39,17 @@ FluxProfile flux_profile(const MqTables& t);
 // find.
 struct FluxNotice {
     enum class Kind : uint8_t { Reduction, BelowBottom, CannotFind } kind;
-    float q;                 // flux (cm/hr)
-    int32_t layer;           // 1-based
-    float tension = 0.0f;    // Reduction: the tension carried in (cm)
-    float reduced = 0.0f;    // Reduction: the layer's driest tension (cm)
+    float q;               // flux (cm/hr)
+    int32_t layer;         // 1-based
+    float tension = 0.0f;  // Reduction: the tension carried in (cm)
+    float reduced = 0.0f;  // Reduction: the layer's driest tension (cm)
 };
 
 struct FluxDepth {
     enum class End : uint8_t { WaterTable, BelowBottom, Failed } end = End::Failed;
     float depth = 0.0f;  // water table, or the adjusted bottom passed (cm)
     std::vector<FluxNotice> notices;
-    std::string error;   // the error message when Failed
+    std::string error;  // the error message when Failed
 };
 
 // Integrates steady upward flow of flux q (cm/hr) down from the reference
@@ -61,13 +61,13 @@ FluxDepth water_table_depth(const FluxProfile& p, float q, float top);
 // spline through the depths sampled at the 20 water-table depths of the
 // model's tables.
 struct UpwardFlux {
-    float half_root_depth = 0.0f;               // reference level below the surface (cm)
-    std::vector<FluxNotice> notices;            // of every flux integrated, in order
-    bool depths_found = false;                  // every flux has its depth
-    std::array<float, kFluxes> depth{};         // water table of each flux (cm below the reference level)
-    std::array<float, kSplfitRows> grid{};      // water-table depths of the fitted rows (cm)
-    std::array<float, kSplfitRows> fitted{};    // fitted flux (cm/hr)
-    std::string error;                          // empty when the step completed
+    float half_root_depth = 0.0f;             // reference level below the surface (cm)
+    std::vector<FluxNotice> notices;          // of every flux integrated, in order
+    bool depths_found = false;                // every flux has its depth
+    std::array<float, kFluxes> depth{};       // water table of each flux (cm below the reference level)
+    std::array<float, kSplfitRows> grid{};    // water-table depths of the fitted rows (cm)
+    std::array<float, kSplfitRows> fitted{};  // fitted flux (cm/hr)
+    std::string error;                        // empty when the step completed
 };
 UpwardFlux UPFLUX(const MqTables& t);
 

@@ -56,9 +56,12 @@ std::array<float, kMaxLayers> volume_bottoms(const SoilTable& soil) {
 std::array<float, kVolumeRows> volume_rows(const DrainedVolume& dv) {
     std::array<float, kVolumeRows> v{};
     for (size_t r = 0; r < kVolumeDepthsCm.size(); ++r) {
-        if (r == 0) v[r] = 0.0f;
-        else if (r + 1 == kVolumeDepthsCm.size()) v[r] = kVolumeCap;
-        else v[r] = std::min(dv.vol[static_cast<size_t>(kVolumeDepthsCm[r])], kVolumeCap);
+        if (r == 0)
+            v[r] = 0.0f;
+        else if (r + 1 == kVolumeDepthsCm.size())
+            v[r] = kVolumeCap;
+        else
+            v[r] = std::min(dv.vol[static_cast<size_t>(kVolumeDepthsCm[r])], kVolumeCap);
     }
     return v;
 }

@@ -17,9 +17,9 @@ inline constexpr int kGridPoints = 1001;
 using GridColumn = std::array<float, kGridPoints>;
 
 struct DrainedVolume {
-    GridColumn z{};              // grid depth or suction (cm)
-    std::vector<GridColumn> w;   // per layer: drained depth of a uniform column of its soil (cm)
-    GridColumn vol{};            // drained volume of the layered profile (cm)
+    GridColumn z{};             // grid depth or suction (cm)
+    std::vector<GridColumn> w;  // per layer: drained depth of a uniform column of its soil (cm)
+    GridColumn vol{};           // drained volume of the layered profile (cm)
     // Drainable porosity (cm/cm) at grid point k: the slope of the volume
     // over the last cm before it (0 at the surface; at the deepest point the
     // slope of the cm before that).

@@ -26,7 +26,8 @@ figure::Table parameter_table(const FitResult& fit) {
         const Estimate& e = fit.params[i];
         if (!e.fitted) continue;
         if (e.fixed) {
-            t.rows.push_back({param_name(static_cast<Param>(i)), units[i], figure::format_value(e.value), "fixed", "", ""});
+            t.rows.push_back(
+                {param_name(static_cast<Param>(i)), units[i], figure::format_value(e.value), "fixed", "", ""});
         } else {
             t.rows.push_back({param_name(static_cast<Param>(i)), units[i], figure::format_value(e.value),
                               std::isfinite(e.stderr_) ? figure::format_value(e.stderr_) : "not identifiable",
@@ -44,8 +45,8 @@ std::string fit_page(const FitResult& fit, const MeasuredPoints& points, const s
                       (fit.k_points ? ", " + std::to_string(fit.k_points) + " conductivity points" : std::string()) +
                       "; van Genuchten (1980), m = 1 - 1/n" + (fit.k_points ? "; Mualem (1976)" : ""));
     for (const auto& w : fit.warnings) page.add_check(figure::CheckStatus::Warning, w);
-    page.add_check(figure::CheckStatus::Passed, std::to_string(fit.converged) + " of " +
-                                                    std::to_string(fit.starts) + " starting points reached the best fit");
+    page.add_check(figure::CheckStatus::Passed, std::to_string(fit.converged) + " of " + std::to_string(fit.starts) +
+                                                    " starting points reached the best fit");
 
     page.add_section("Parameters");
     page.add_table(parameter_table(fit), false);
@@ -82,9 +83,11 @@ std::string fit_page(const FitResult& fit, const MeasuredPoints& points, const s
     }
     retention.series = {measured, curve, low, high};
     page.add_section("Retention");
-    page.add_figure(figure::render(retention), figure::plot_table(figure::Plot{"", "Measured points", retention.x, retention.y, {measured}}));
-    page.add_paragraph("The band is the 95% confidence interval of the fitted curve, from the covariance of the "
-                       "parameters (delta method, Student's t); it widens where the points do not pin the curve.");
+    page.add_figure(figure::render(retention),
+                    figure::plot_table(figure::Plot{"", "Measured points", retention.x, retention.y, {measured}}));
+    page.add_paragraph(
+        "The band is the 95% confidence interval of the fitted curve, from the covariance of the "
+        "parameters (delta method, Student's t); it widens where the points do not pin the curve.");
 
     if (!points.conductivity.empty()) {
         figure::Plot k;
@@ -104,7 +107,8 @@ std::string fit_page(const FitResult& fit, const MeasuredPoints& points, const s
         }
         k.series = {kp, kc};
         page.add_section("Conductivity");
-        page.add_figure(figure::render(k), figure::plot_table(figure::Plot{"", "Measured conductivity", k.x, k.y, {kp}}));
+        page.add_figure(figure::render(k),
+                        figure::plot_table(figure::Plot{"", "Measured conductivity", k.x, k.y, {kp}}));
     }
     return page.html();
 }

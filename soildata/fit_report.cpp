@@ -7,7 +7,9 @@ namespace soildata {
 
 namespace {
 
-nlohmann::json number_or_null(double v) { return std::isfinite(v) ? nlohmann::json(v) : nlohmann::json(nullptr); }
+nlohmann::json number_or_null(double v) {
+    return std::isfinite(v) ? nlohmann::json(v) : nlohmann::json(nullptr);
+}
 
 const char* kUnit[] = {"cm3/cm3", "cm3/cm3", "1/cm", "-", "cm/day", "-"};
 
@@ -27,8 +29,10 @@ nlohmann::json fit_json(const FitResult& fit, const PointUnits& input_units) {
         nlohmann::json p;
         p["value"] = e.value;
         p["stderr"] = number_or_null(e.stderr_);
-        if (std::isfinite(e.stderr_)) p["ci95"] = {e.low, e.high};
-        else p["ci95"] = nullptr;
+        if (std::isfinite(e.stderr_))
+            p["ci95"] = {e.low, e.high};
+        else
+            p["ci95"] = nullptr;
         if (e.fixed) p["fixed"] = true;
         j[param_name(static_cast<Param>(i))] = p;
     }
@@ -43,12 +47,18 @@ nlohmann::json fit_json(const FitResult& fit, const PointUnits& input_units) {
     j["residuals"] = fit.residuals;
     if (fit.k_points > 0) j["k_residuals_log10"] = fit.k_residuals;
     j["warnings"] = fit.warnings;
-    j["units"] = {{"theta_r", "cm3/cm3"}, {"theta_s", "cm3/cm3"}, {"alpha", "1/cm"}, {"n", "-"},
-                  {"ks", "cm/day"},      {"l", "-"},            {"rmse", "cm3/cm3"},
+    j["units"] = {{"theta_r", "cm3/cm3"},
+                  {"theta_s", "cm3/cm3"},
+                  {"alpha", "1/cm"},
+                  {"n", "-"},
+                  {"ks", "cm/day"},
+                  {"l", "-"},
+                  {"rmse", "cm3/cm3"},
                   {"head", "cm"},
-                  {"input", {{"head", unit_name(input_units.head)},
-                             {"theta", unit_name(input_units.theta)},
-                             {"k", unit_name(input_units.k)}}}};
+                  {"input",
+                   {{"head", unit_name(input_units.head)},
+                    {"theta", unit_name(input_units.theta)},
+                    {"k", unit_name(input_units.k)}}}};
     j["model"] = "van Genuchten (1980), m = 1 - 1/n; Mualem (1976) conductivity";
     return j;
 }
@@ -63,13 +73,17 @@ std::string fit_text(const FitResult& fit) {
         char name[32];
         std::snprintf(name, sizeof name, "  %-8s %-8s", param_name(static_cast<Param>(i)).c_str(), kUnit[i]);
         out += name;
-        if (e.fixed) out += line("%11.5g  (fixed)\n", e.value, 0, 0, 0);
-        else if (!std::isfinite(e.stderr_)) out += line("%11.5g  not identifiable\n", e.value, 0, 0, 0);
-        else out += line("%11.5g  %11.4g  [%.5g, %.5g]\n", e.value, e.stderr_, e.low, e.high);
+        if (e.fixed)
+            out += line("%11.5g  (fixed)\n", e.value, 0, 0, 0);
+        else if (!std::isfinite(e.stderr_))
+            out += line("%11.5g  not identifiable\n", e.value, 0, 0, 0);
+        else
+            out += line("%11.5g  %11.4g  [%.5g, %.5g]\n", e.value, e.stderr_, e.low, e.high);
     }
     out += line("\n  RMSE %.4g cm3/cm3, R2 %.5f, %g points", fit.rmse, fit.r2, fit.points, 0);
     out += "\n";
-    if (fit.k_points > 0) out += line("  log10 K: RMSE %.4g, R2 %.5f, %g points\n", fit.rmse_log10_k, fit.r2_log10_k, fit.k_points, 0);
+    if (fit.k_points > 0)
+        out += line("  log10 K: RMSE %.4g, R2 %.5f, %g points\n", fit.rmse_log10_k, fit.r2_log10_k, fit.k_points, 0);
     for (const auto& w : fit.warnings) out += "warning: " + w + "\n";
     return out;
 }
@@ -96,10 +110,14 @@ FitRead vg_from_fit_json(const nlohmann::json& j) {
             if (r.error.empty()) r.error = std::string("no `") + name + "`";
             return r;
         }
-        if (name[0] == 'a') r.vg.alpha = v;
-        else if (name[0] == 'n') r.vg.n = v;
-        else if (name[6] == 'r') r.vg.theta_r = v;
-        else r.vg.theta_s = v;
+        if (name[0] == 'a')
+            r.vg.alpha = v;
+        else if (name[0] == 'n')
+            r.vg.n = v;
+        else if (name[6] == 'r')
+            r.vg.theta_r = v;
+        else
+            r.vg.theta_s = v;
     }
     r.has_ks = value("ks", r.vg.ks);
     r.has_l = value("l", r.vg.l);

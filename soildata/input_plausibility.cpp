@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <optional>
 
-
 namespace soildata {
 
 namespace {
@@ -21,7 +20,7 @@ std::string fmt(double v) {
 // commas, a record runs on over lines as needed, the rest of its last line
 // is skipped, and a slash ends it early.
 class Records {
-public:
+  public:
     explicit Records(std::string_view text) {
         size_t pos = 0;
         while (pos < text.size()) {
@@ -64,12 +63,14 @@ public:
 
     size_t line_number() const { return next_; }
 
-private:
+  private:
     std::vector<std::string_view> lines_;
     size_t next_ = 0;
 };
 
-bool near(double v, double target) { return std::fabs(v - target) <= 0.02 * target; }
+bool near(double v, double target) {
+    return std::fabs(v - target) <= 0.02 * target;
+}
 
 void check_depths(const std::vector<double>& bottoms, PlausibilityReport& r) {
     if (bottoms.empty()) return;
@@ -94,9 +95,8 @@ bool check_van_genuchten_layer(Records& rec, const std::string& where, std::vect
     const double alpha = (*v)[3], n = (*v)[4], ks = (*v)[5], k0 = (*v)[6];
     bottoms.push_back((*v)[0]);
     if (alpha > 0.5)
-        r.warnings.push_back(where + ": alpha " + fmt(alpha) + " 1/cm means air entry within " +
-                             fmt(1 / alpha) + " cm of saturation; in 1/m it would be " + fmt(alpha / 100) +
-                             " 1/cm (alpha is in 1/cm)");
+        r.warnings.push_back(where + ": alpha " + fmt(alpha) + " 1/cm means air entry within " + fmt(1 / alpha) +
+                             " cm of saturation; in 1/m it would be " + fmt(alpha / 100) + " 1/cm (alpha is in 1/cm)");
     // A coarse curve (air entry within 20 cm, steep) with the Ks of a
     // clay: a Ks in cm/hr is 24 times too small here.
     if (alpha >= 0.05 && alpha <= 0.5 && n >= 1.8 && ks > 0 && ks < 30)
@@ -104,7 +104,8 @@ bool check_van_genuchten_layer(Records& rec, const std::string& where, std::vect
                              " 1/cm, n " + fmt(n) + "); if it is in cm/hr it is " + fmt(ks * 24) +
                              " cm/day (this form takes cm/day)");
     if (k0 > 0 && k0 < 0.012)
-        r.warnings.push_back(where + ": K0 " + fmt(k0) + " cm/day prints as 0.000 cm/hr in the conductivity table: every Green-Ampt B is zero");
+        r.warnings.push_back(where + ": K0 " + fmt(k0) +
+                             " cm/day prints as 0.000 cm/hr in the conductivity table: every Green-Ampt B is zero");
     else if (k0 > 0 && ks > 0 && k0 < ks / 10)
         r.warnings.push_back(where + ": K0 " + fmt(k0) + " cm/day is " + fmt(ks / k0) +
                              " times below Ks; Green-Ampt B follows K0 and is cut as much");
@@ -113,8 +114,7 @@ bool check_van_genuchten_layer(Records& rec, const std::string& where, std::vect
 
 // A measured-points layer (NPTS KSAT ZBOT, then the points): its
 // plausibility warnings; false, with the error, when it cannot be read.
-bool check_measured_layer(Records& rec, const std::string& where, std::vector<double>& bottoms,
-                          PlausibilityReport& r) {
+bool check_measured_layer(Records& rec, const std::string& where, std::vector<double>& bottoms, PlausibilityReport& r) {
     const auto h = rec.read(3);
     if (!h) {
         r.error = where + ": the header NPTS KSAT ZBOT cannot be read";
@@ -139,7 +139,8 @@ bool check_measured_layer(Records& rec, const std::string& where, std::vector<do
         theta_wet = std::max(theta_wet, theta);
         if (near(head, 3.3) || near(head, 33) || near(head, 1500)) ++kpa_marks;
         if (theta > 1 && theta <= 100)
-            r.warnings.push_back(where + ": water content " + fmt(theta) + " looks like a percentage (this form takes cm3/cm3)");
+            r.warnings.push_back(where + ": water content " + fmt(theta) +
+                                 " looks like a percentage (this form takes cm3/cm3)");
     }
     // Pressure plates are set in kPa at 3.3, 33 and 1500 (field capacity
     // and wilting point); a sheet in cm reaches far beyond 1600.
@@ -152,7 +153,10 @@ bool check_measured_layer(Records& rec, const std::string& where, std::vector<do
     double theta_1000 = -1, best = 1e300;
     for (size_t i = 0; i < pts->size(); i += 2) {
         const double d = std::fabs(std::log10(std::max(std::fabs((*pts)[i + 1]), 1e-3) / 1000));
-        if (d < best) { best = d; theta_1000 = (*pts)[i]; }
+        if (d < best) {
+            best = d;
+            theta_1000 = (*pts)[i];
+        }
     }
     const bool flagged = ksat > 10 && ksat <= 50 && best < 0.5 && theta_1000 > 0.35 * theta_wet;
     if (flagged)

@@ -16,8 +16,8 @@
 namespace soildata {
 
 struct PlausibilityReport {
-    std::string error;                 // the file cannot be read as a main input file
-    bool van_genuchten = false;        // which form
+    std::string error;           // the file cannot be read as a main input file
+    bool van_genuchten = false;  // which form
     int layers = 0;
     std::vector<std::string> warnings;  // "layer 2: ..."
     bool ok() const { return error.empty(); }

@@ -14,11 +14,11 @@
 namespace soildata {
 
 struct SoilAnalysis {
-    double sand = 0;          // % of the mineral fraction (2-0.05 mm)
-    double silt = 0;          // % (0.05-0.002 mm)
-    double clay = 0;          // % (< 0.002 mm)
+    double sand = 0;            // % of the mineral fraction (2-0.05 mm)
+    double silt = 0;            // % (0.05-0.002 mm)
+    double clay = 0;            // % (< 0.002 mm)
     double organic_matter = 0;  // % by weight
-    double bulk_density = 0;  // g/cm3
+    double bulk_density = 0;    // g/cm3
     bool topsoil = true;
 };
 

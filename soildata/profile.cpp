@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include <nlohmann/json.hpp>
 #include <toml++/toml.h>
+#include <nlohmann/json.hpp>
 
 #include "soildata/fit_report.h"
 #include "soildata/pedotransfer.h"
@@ -92,7 +92,9 @@ VanGenuchten explicit_parameters(const toml::table& t, const std::string& where,
     const double ks = number(t["ks"], where, "ks");
     const std::string ku_name = text(t, "ks_unit", "cm/day");
     const auto ku = conductivity_unit(ku_name);
-    if (!ku) throw Refusal{where + ": ks_unit \"" + ku_name + "\" is not a conductivity unit (cm/day, cm/hr, m/s, m/day, mm/hr, mm/day)"};
+    if (!ku)
+        throw Refusal{where + ": ks_unit \"" + ku_name +
+                      "\" is not a conductivity unit (cm/day, cm/hr, m/s, m/day, mm/hr, mm/day)"};
     vg.ks = conductivity_to_cm_per_day(ks, *ku);
     if (*ku != ConductivityUnit::CmPerDay)
         notes.push_back(where + ": ks " + fmt(ks) + " " + ku_name + " = " + fmt(vg.ks) + " cm/day");
@@ -108,7 +110,8 @@ ProfileLayer read_layer(const toml::table& t, int number_, const std::string& de
     int sources = 0;
     for (const char* key : {"class", "fit", "ptf", "theta_s"}) sources += t.contains(key) ? 1 : 0;
     if (sources != 1)
-        throw Refusal{where + ": give exactly one source: parameters (theta_r, theta_s, alpha, n, ks), class, fit or ptf"};
+        throw Refusal{where +
+                      ": give exactly one source: parameters (theta_r, theta_s, alpha, n, ks), class, fit or ptf"};
     bool l_given_by_source = false;
     if (t.contains("class")) {
         const std::string name = text(t, "class", "");
@@ -128,7 +131,8 @@ ProfileLayer read_layer(const toml::table& t, int number_, const std::string& de
         if (!fit.has_l) layer.vg.l = 0.5;
         l_given_by_source = fit.has_l;
         if (!fit.has_ks) {
-            if (!t.contains("ks")) throw Refusal{where + ": " + file + " has no ks; give ks (and ks_unit) in the layer"};
+            if (!t.contains("ks"))
+                throw Refusal{where + ": " + file + " has no ks; give ks (and ks_unit) in the layer"};
         }
         layer.source = "fit " + file;
     } else if (t.contains("ptf")) {
@@ -146,7 +150,8 @@ ProfileLayer read_layer(const toml::table& t, int number_, const std::string& de
         for (const auto& w : r.warnings) notes.push_back(where + ": " + w);
         layer.vg = r.vg;
         l_given_by_source = true;
-        layer.source = std::string("HYPRES pedotransfer functions (Wosten et al. 1999), ") + (a.topsoil ? "topsoil" : "subsoil");
+        layer.source =
+            std::string("HYPRES pedotransfer functions (Wosten et al. 1999), ") + (a.topsoil ? "topsoil" : "subsoil");
     } else {
         layer.vg = explicit_parameters(t, where, notes);
         layer.source = "parameters";
@@ -214,11 +219,13 @@ ProfileResult read_profile(std::string_view toml_text, const FileReader& read_fi
         for (char c : p.title)
             if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
                 throw Refusal{"profile: the title holds a line break or another control character"};
-        if (p.title.size() > 80) r.notes.push_back("profile: the title is cut to its first 80 characters in every output");
+        if (p.title.size() > 80)
+            r.notes.push_back("profile: the title is cut to its first 80 characters in every output");
         const std::string depth_unit = text(t, "depth_unit", "cm");
         p.gadepth = depth_cm(number(t["gadepth"], where, "gadepth"), depth_unit, where);
         p.rootdepth = depth_cm(number(t["rootdepth"], where, "rootdepth"), depth_unit, where);
-        if (t.contains("lsin") && !t["lsin"].is_integer()) throw Refusal{"profile: `lsin` must be a whole layer number"};
+        if (t.contains("lsin") && !t["lsin"].is_integer())
+            throw Refusal{"profile: `lsin` must be a whole layer number"};
         p.lsin = static_cast<int>(t["lsin"].value<int64_t>().value_or(1));
         const auto* layers = t["layer"].as_array();
         if (!layers || layers->empty()) throw Refusal{"profile: no [[layer]]"};
@@ -236,9 +243,11 @@ ProfileResult read_profile(std::string_view toml_text, const FileReader& read_fi
         }
         const double depth = p.layers.back().bottom;
         if (!(p.gadepth > 0 && p.gadepth <= depth))
-            throw Refusal{"profile: gadepth " + fmt(p.gadepth) + " cm is outside the profile, 0 to " + fmt(depth) + " cm"};
+            throw Refusal{"profile: gadepth " + fmt(p.gadepth) + " cm is outside the profile, 0 to " + fmt(depth) +
+                          " cm"};
         if (!(p.rootdepth > 0 && p.rootdepth <= depth))
-            throw Refusal{"profile: rootdepth " + fmt(p.rootdepth) + " cm is outside the profile, 0 to " + fmt(depth) + " cm"};
+            throw Refusal{"profile: rootdepth " + fmt(p.rootdepth) + " cm is outside the profile, 0 to " + fmt(depth) +
+                          " cm"};
         if (p.lsin < 1 || p.lsin > static_cast<int>(p.layers.size()))
             throw Refusal{"profile: lsin " + std::to_string(p.lsin) + " is not a layer number, 1 to " +
                           std::to_string(p.layers.size())};
@@ -255,8 +264,8 @@ std::string main_input(const Profile& p) {
     for (const auto& l : p.layers) {
         ++i;
         char buf[256];
-        std::snprintf(buf, sizeof buf, "%8.6g %8.6g %8.6g %10.6g %8.6g %10.6g %10.6g %8.6g",
-                      l.bottom, l.vg.theta_r, l.vg.theta_s, l.vg.alpha, l.vg.n, l.vg.ks, l.k0, l.vg.l);
+        std::snprintf(buf, sizeof buf, "%8.6g %8.6g %8.6g %10.6g %8.6g %10.6g %10.6g %8.6g", l.bottom, l.vg.theta_r,
+                      l.vg.theta_s, l.vg.alpha, l.vg.n, l.vg.ks, l.k0, l.vg.l);
         out += buf;
         std::string source = l.source;
         for (char& c : source)

@@ -69,10 +69,14 @@ std::string read_header(std::string_view header, Columns& cols) {
     const auto names = split(header, cols.sep);
     for (size_t i = 0; i < names.size(); ++i) {
         const std::string name = lower(names[i]);
-        if (name == "head" && !cols.head) cols.head = i;
-        else if (name == "theta" && !cols.theta) cols.theta = i;
-        else if (name == "k" && !cols.k) cols.k = i;
-        else if (name == "weight" && !cols.weight) cols.weight = i;
+        if (name == "head" && !cols.head)
+            cols.head = i;
+        else if (name == "theta" && !cols.theta)
+            cols.theta = i;
+        else if (name == "k" && !cols.k)
+            cols.k = i;
+        else if (name == "weight" && !cols.weight)
+            cols.weight = i;
     }
     if (!cols.head) return "the header has no column `head`";
     if (!cols.theta && !cols.k) return "the header has neither a column `theta` nor a column `k`";
@@ -144,7 +148,8 @@ PointsResult read_points(std::string_view text, const PointUnits& units) {
             return result;
         }
     }
-    if (!have_header) result.error = "no header line: the file is empty";
+    if (!have_header)
+        result.error = "no header line: the file is empty";
     else if (result.points.retention.empty() && result.points.conductivity.empty())
         result.error = "no points: no row holds a head with a theta or a k";
     return result;

@@ -54,7 +54,9 @@ std::string normalised(std::string_view name) {
 
 }  // namespace
 
-std::span<const TextureClass> texture_classes() { return kClasses; }
+std::span<const TextureClass> texture_classes() {
+    return kClasses;
+}
 
 std::optional<TextureClass> texture_class(std::string_view name) {
     const std::string key = normalised(name);

@@ -45,46 +45,68 @@ std::optional<AlphaUnit> alpha_unit(std::string_view name) {
 
 std::string unit_name(HeadUnit u) {
     switch (u) {
-        case HeadUnit::Cm: return "cm";
-        case HeadUnit::HPa: return "hPa";
-        case HeadUnit::KPa: return "kPa";
-        case HeadUnit::M: return "m";
-        case HeadUnit::PF: return "pF";
+        case HeadUnit::Cm:
+            return "cm";
+        case HeadUnit::HPa:
+            return "hPa";
+        case HeadUnit::KPa:
+            return "kPa";
+        case HeadUnit::M:
+            return "m";
+        case HeadUnit::PF:
+            return "pF";
     }
     return "";
 }
 
-std::string unit_name(ThetaUnit u) { return u == ThetaUnit::Fraction ? "fraction" : "percent"; }
+std::string unit_name(ThetaUnit u) {
+    return u == ThetaUnit::Fraction ? "fraction" : "percent";
+}
 
 std::string unit_name(ConductivityUnit u) {
     switch (u) {
-        case ConductivityUnit::CmPerDay: return "cm/day";
-        case ConductivityUnit::CmPerHour: return "cm/hr";
-        case ConductivityUnit::MPerSecond: return "m/s";
-        case ConductivityUnit::MPerDay: return "m/day";
-        case ConductivityUnit::MmPerHour: return "mm/hr";
-        case ConductivityUnit::MmPerDay: return "mm/day";
+        case ConductivityUnit::CmPerDay:
+            return "cm/day";
+        case ConductivityUnit::CmPerHour:
+            return "cm/hr";
+        case ConductivityUnit::MPerSecond:
+            return "m/s";
+        case ConductivityUnit::MPerDay:
+            return "m/day";
+        case ConductivityUnit::MmPerHour:
+            return "mm/hr";
+        case ConductivityUnit::MmPerDay:
+            return "mm/day";
     }
     return "";
 }
 
 std::string unit_name(AlphaUnit u) {
     switch (u) {
-        case AlphaUnit::PerCm: return "1/cm";
-        case AlphaUnit::PerM: return "1/m";
-        case AlphaUnit::PerHPa: return "1/hPa";
-        case AlphaUnit::PerKPa: return "1/kPa";
+        case AlphaUnit::PerCm:
+            return "1/cm";
+        case AlphaUnit::PerM:
+            return "1/m";
+        case AlphaUnit::PerHPa:
+            return "1/hPa";
+        case AlphaUnit::PerKPa:
+            return "1/kPa";
     }
     return "";
 }
 
 double head_to_cm(double value, HeadUnit unit) {
     switch (unit) {
-        case HeadUnit::Cm: return std::fabs(value);
-        case HeadUnit::HPa: return std::fabs(value) * kCmPerHPa;
-        case HeadUnit::KPa: return std::fabs(value) * 10.0 * kCmPerHPa;
-        case HeadUnit::M: return std::fabs(value) * 100.0;
-        case HeadUnit::PF: return std::pow(10.0, value);
+        case HeadUnit::Cm:
+            return std::fabs(value);
+        case HeadUnit::HPa:
+            return std::fabs(value) * kCmPerHPa;
+        case HeadUnit::KPa:
+            return std::fabs(value) * 10.0 * kCmPerHPa;
+        case HeadUnit::M:
+            return std::fabs(value) * 100.0;
+        case HeadUnit::PF:
+            return std::pow(10.0, value);
     }
     return value;
 }
@@ -95,22 +117,32 @@ double theta_to_fraction(double value, ThetaUnit unit) {
 
 double conductivity_to_cm_per_day(double value, ConductivityUnit unit) {
     switch (unit) {
-        case ConductivityUnit::CmPerDay: return value;
-        case ConductivityUnit::CmPerHour: return value * 24.0;
-        case ConductivityUnit::MPerSecond: return value * 100.0 * 86400.0;
-        case ConductivityUnit::MPerDay: return value * 100.0;
-        case ConductivityUnit::MmPerHour: return value * 2.4;
-        case ConductivityUnit::MmPerDay: return value / 10.0;
+        case ConductivityUnit::CmPerDay:
+            return value;
+        case ConductivityUnit::CmPerHour:
+            return value * 24.0;
+        case ConductivityUnit::MPerSecond:
+            return value * 100.0 * 86400.0;
+        case ConductivityUnit::MPerDay:
+            return value * 100.0;
+        case ConductivityUnit::MmPerHour:
+            return value * 2.4;
+        case ConductivityUnit::MmPerDay:
+            return value / 10.0;
     }
     return value;
 }
 
 double alpha_to_per_cm(double value, AlphaUnit unit) {
     switch (unit) {
-        case AlphaUnit::PerCm: return value;
-        case AlphaUnit::PerM: return value / 100.0;
-        case AlphaUnit::PerHPa: return value / kCmPerHPa;
-        case AlphaUnit::PerKPa: return value / (10.0 * kCmPerHPa);
+        case AlphaUnit::PerCm:
+            return value;
+        case AlphaUnit::PerM:
+            return value / 100.0;
+        case AlphaUnit::PerHPa:
+            return value / kCmPerHPa;
+        case AlphaUnit::PerKPa:
+            return value / (10.0 * kCmPerHPa);
     }
     return value;
 }

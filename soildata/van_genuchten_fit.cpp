@@ -16,8 +16,12 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-double logistic(double q) { return 1.0 / (1.0 + std::exp(-q)); }
-double logit(double p) { return std::log(p / (1.0 - p)); }
+double logistic(double q) {
+    return 1.0 / (1.0 + std::exp(-q));
+}
+double logit(double p) {
+    return std::log(p / (1.0 - p));
+}
 
 // Residuals of a vector of free parameters, for Eigen's Levenberg-Marquardt.
 struct Residuals {
@@ -121,7 +125,10 @@ struct RetentionModel {
         std::array<double, 4> raw{};
         std::array<bool, 4> given{};
         for (int i = 0; i < 4; ++i)
-            if (fixed[i]) { raw[i] = *fixed[i]; given[i] = true; }
+            if (fixed[i]) {
+                raw[i] = *fixed[i];
+                given[i] = true;
+            }
         for (size_t k = 0; k < free.size(); ++k) raw[free[k]] = q[static_cast<Eigen::Index>(k)];
         VanGenuchten vg;
         // theta_s first: theta_r hangs on it, unless theta_r alone is fixed.
@@ -155,19 +162,31 @@ struct RetentionModel {
 
 double natural(const VanGenuchten& vg, int i) {
     switch (i) {
-        case 0: return vg.theta_r;
-        case 1: return vg.theta_s;
-        case 2: return vg.alpha;
-        default: return vg.n;
+        case 0:
+            return vg.theta_r;
+        case 1:
+            return vg.theta_s;
+        case 2:
+            return vg.alpha;
+        default:
+            return vg.n;
     }
 }
 
 void set_natural(VanGenuchten& vg, int i, double v) {
     switch (i) {
-        case 0: vg.theta_r = v; break;
-        case 1: vg.theta_s = v; break;
-        case 2: vg.alpha = v; break;
-        default: vg.n = v; break;
+        case 0:
+            vg.theta_r = v;
+            break;
+        case 1:
+            vg.theta_s = v;
+            break;
+        case 2:
+            vg.alpha = v;
+            break;
+        default:
+            vg.n = v;
+            break;
     }
 }
 
@@ -196,8 +215,9 @@ void warn_unidentifiable(FitResult& fit, const std::vector<int>& free_params, bo
     for (int p : free_params) {
         const Estimate& e = fit.params[p];
         if (!(e.stderr_ <= std::fabs(e.value)))
-            fit.warnings.push_back(param_name(static_cast<Param>(p)) + " is not identifiable from these points: stderr " +
-                                   fmt(e.stderr_) + " exceeds the value " + fmt(e.value));
+            fit.warnings.push_back(param_name(static_cast<Param>(p)) +
+                                   " is not identifiable from these points: stderr " + fmt(e.stderr_) +
+                                   " exceeds the value " + fmt(e.value));
     }
 }
 
@@ -286,8 +306,9 @@ StageFit search_retention(const RetentionModel& model, const std::vector<Retenti
         best.ssr = out.squaredNorm();
         return best;
     }
-    Residuals r{p, fit.points,
-                [&](const Eigen::VectorXd& q, Eigen::VectorXd& out) { retention_residuals(pts, model.decode(q), out); }};
+    Residuals r{p, fit.points, [&](const Eigen::VectorXd& q, Eigen::VectorXd& out) {
+                    retention_residuals(pts, model.decode(q), out);
+                }};
     std::vector<double> ends;
     for (const VanGenuchten& s : retention_starts(model, pts)) {
         ++fit.starts;
@@ -360,8 +381,7 @@ void warn_retention(const RetentionModel& model, const std::vector<RetentionPoin
         fit.warnings.push_back("theta_r rests on extrapolation: the driest point (" + fmt(h_max) +
                                " cm) is still at effective saturation " + fmt(best.saturation(h_max)) +
                                "; points drier than about pF 4 (10^4 cm) pin it, or fix it with --fix theta_r=0");
-    if (theta_r_free && best.theta_r < 1e-4)
-        fit.warnings.push_back("theta_r is at its bound 0");
+    if (theta_r_free && best.theta_r < 1e-4) fit.warnings.push_back("theta_r is at its bound 0");
     if (!model.fixed[3] && best.n > 15)
         fit.warnings.push_back("n = " + fmt(best.n) + " is very steep; check the wet end of the points");
     if (fit.starts > 1 && fit.converged < 2 && model.free.size() > 1)
@@ -397,8 +417,9 @@ StageFit search_conductivity(const ConductivityModel& model, int pk, const std::
         best.ssr = out.squaredNorm();
         return best;
     }
-    Residuals r{pk, static_cast<int>(kp.size()),
-                [&](const Eigen::VectorXd& q, Eigen::VectorXd& out) { conductivity_residuals(kp, model.decode(q), out); }};
+    Residuals r{pk, static_cast<int>(kp.size()), [&](const Eigen::VectorXd& q, Eigen::VectorXd& out) {
+                    conductivity_residuals(kp, model.decode(q), out);
+                }};
     double kmax = 0;
     for (const auto& pt : kp) kmax = std::max(kmax, pt.k);
     for (double l0 : {0.5, -1.0, 3.0}) {
@@ -439,7 +460,8 @@ void conductivity_estimates(const std::vector<int>& kfree, const std::vector<Con
     for (const auto& pt : kp) kmean += std::log10(pt.k);
     kmean /= fit.k_points;
     for (const auto& pt : kp) ksst += (std::log10(pt.k) - kmean) * (std::log10(pt.k) - kmean);
-    for (const auto& pt : kp) fit.k_residuals.push_back(std::log10(pt.k) - std::log10(kbest.curve.conductivity(pt.head)));
+    for (const auto& pt : kp)
+        fit.k_residuals.push_back(std::log10(pt.k) - std::log10(kbest.curve.conductivity(pt.head)));
     fit.rmse_log10_k = std::sqrt(kbest.ssr / fit.k_points);
     fit.r2_log10_k = ksst > 0 ? 1.0 - kbest.ssr / ksst : kNaN;
 }
@@ -484,8 +506,10 @@ FitResult fit_van_genuchten(const MeasuredPoints& points, const FitOptions& opti
     RetentionModel model;
     for (int i = 0; i < 4; ++i) {
         auto it = options.fixed.find(static_cast<Param>(i));
-        if (it != options.fixed.end()) model.fixed[i] = it->second;
-        else model.free.push_back(i);
+        if (it != options.fixed.end())
+            model.fixed[i] = it->second;
+        else
+            model.free.push_back(i);
     }
     fit.error = take_fixed(options, fit);
     if (!fit.error.empty()) {

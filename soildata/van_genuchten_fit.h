@@ -41,8 +41,8 @@ std::optional<Param> param_from_name(const std::string& name);
 
 struct Estimate {
     double value = 0;
-    double stderr_ = 0;   // NaN when not identifiable; 0 when fixed
-    double low = 0;       // 95% interval
+    double stderr_ = 0;  // NaN when not identifiable; 0 when fixed
+    double low = 0;      // 95% interval
     double high = 0;
     bool fixed = false;
     bool fitted = false;  // part of the result (ks and l only with k points)
@@ -54,15 +54,15 @@ struct FitOptions {
 };
 
 struct FitResult {
-    std::string error;  // empty when fitted; else why nothing was fitted
+    std::string error;     // empty when fitted; else why nothing was fitted
     bool refused = false;  // the error is in the input (bounds, too few points), not the search
     std::array<Estimate, kParams> params{};
-    VanGenuchten curve;               // the fitted parameters
-    int points = 0;                   // retention points
-    int k_points = 0;                 // conductivity points
-    double rmse = 0;                  // of theta (cm3/cm3), unweighted
-    double r2 = 0;                    // of theta
-    double rmse_log10_k = 0;          // with conductivity points
+    VanGenuchten curve;       // the fitted parameters
+    int points = 0;           // retention points
+    int k_points = 0;         // conductivity points
+    double rmse = 0;          // of theta (cm3/cm3), unweighted
+    double r2 = 0;            // of theta
+    double rmse_log10_k = 0;  // with conductivity points
     double r2_log10_k = 0;
     std::vector<double> residuals;    // theta measured - fitted, point by point (cm3/cm3)
     std::vector<double> k_residuals;  // log10 K measured - fitted
@@ -72,7 +72,7 @@ struct FitResult {
     // Covariance of the free retention parameters (theta_r, theta_s, alpha,
     // n in that order, fixed ones with zero rows), for the confidence band.
     std::array<std::array<double, 4>, 4> covariance{};
-    double t95 = 0;                   // t(0.975, N - p) of the retention fit
+    double t95 = 0;  // t(0.975, N - p) of the retention fit
 
     bool ok() const { return error.empty(); }
     const Estimate& operator[](Param p) const { return params[static_cast<int>(p)]; }

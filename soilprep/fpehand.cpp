@@ -47,15 +47,27 @@ void fpehand(int, siginfo_t* info, void*) {
 void fpe_message(int si_code, const char* routine, size_t routine_length, char* out) {
     const char* prefix;
     switch (si_code) {
-        case FPE_FLTINV: prefix = "ERROR: Floating point exception-invalid number in subroutine "; break;
-        case FPE_FLTDIV: prefix = "ERROR: Floating point exception-zero divide in subroutine "; break;
-        case FPE_FLTOVF: prefix = "ERROR: Floating point exception-Overflow in subroutine "; break;
-        case FPE_FLTUND: prefix = "ERROR: Floating point exception-Underflow in subroutine "; break;
-        case FPE_FLTRES: prefix = "ERROR: Floating point exception-Inexact precision insubroutine "; break;
+        case FPE_FLTINV:
+            prefix = "ERROR: Floating point exception-invalid number in subroutine ";
+            break;
+        case FPE_FLTDIV:
+            prefix = "ERROR: Floating point exception-zero divide in subroutine ";
+            break;
+        case FPE_FLTOVF:
+            prefix = "ERROR: Floating point exception-Overflow in subroutine ";
+            break;
+        case FPE_FLTUND:
+            prefix = "ERROR: Floating point exception-Underflow in subroutine ";
+            break;
+        case FPE_FLTRES:
+            prefix = "ERROR: Floating point exception-Inexact precision insubroutine ";
+            break;
         // A denormal operand has no sub-code of its own on this platform; its
         // message "ERROR: Floating point exception-denormalized number in
         // subroutine " is therefore never chosen.
-        default: prefix = "ERROR: Floating point exception-Non-IEEE type insubroutine "; break;
+        default:
+            prefix = "ERROR: Floating point exception-Non-IEEE type insubroutine ";
+            break;
     }
     while (routine_length > 0 && routine[routine_length - 1] == ' ') --routine_length;
     size_t n = 0;
@@ -85,6 +97,8 @@ FpeTrap::~FpeTrap() {
     g_console = nullptr;
 }
 
-void FpeTrap::set_run(common::RunFiles* files) { g_files = files; }
+void FpeTrap::set_run(common::RunFiles* files) {
+    g_files = files;
+}
 
 }  // namespace soilprep

@@ -26,7 +26,7 @@ void fpe_message(int si_code, const char* routine, size_t routine_length, char* 
 // division by zero and overflow; the destructor restores the previous signal
 // action and trap mask and clears the raised flags.
 class FpeTrap {
-public:
+  public:
     explicit FpeTrap(common::Connection& console);
     ~FpeTrap();
     FpeTrap(const FpeTrap&) = delete;
@@ -35,7 +35,7 @@ public:
     // The files the handler ends, once the log is open.
     void set_run(common::RunFiles* files);
 
-private:
+  private:
     int saved_excepts_;
     bool installed_ = false;
 };

@@ -19,9 +19,9 @@ inline constexpr int kSinGreenAmpt = 10;  // rows of Green-Ampt parameters
 // fluxes of the upward-flux section, the volumes of the drained-volume
 // section, the rows of the Green-Ampt section.
 struct ReportTables {
-    std::array<float, kSinDepths> depth{};   // water-table depth (cm)
-    std::array<float, kSinDepths> volume{};  // drained volume (cm)
-    std::array<float, kSinDepths> upflux{};  // steady upward flux (cm/hr)
+    std::array<float, kSinDepths> depth{};                        // water-table depth (cm)
+    std::array<float, kSinDepths> volume{};                       // drained volume (cm)
+    std::array<float, kSinDepths> upflux{};                       // steady upward flux (cm/hr)
     std::array<float, kSinGreenAmpt> ga_depth{}, ga_a{}, ga_b{};  // depth (cm), A (cm2/hr), B (cm/hr)
 };
 
@@ -31,7 +31,7 @@ struct SinTables {
     int32_t npts = 0;
     soilcalc::CurveColumn theta{};  // water content, wettest first
     soilcalc::CurveColumn head{};   // pressure head (cm, <= 0)
-    ReportTables rows;    // the volumes raised where they do not rise
+    ReportTables rows;              // the volumes raised where they do not rise
 };
 
 // The soil input file of layer soil.lsin from the report's tables. Returns an

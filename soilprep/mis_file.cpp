@@ -45,8 +45,8 @@ bool write_mis_count(common::Connection& mis, int32_t nlayer) {
     return common::write_record(mis, count_layout(), {nlayer});
 }
 
-bool write_mis_layer(common::Connection& mis, float top, float zbot, int32_t n, const float* theta,
-                     const float* head, MisPoints form) {
+bool write_mis_layer(common::Connection& mis, float top, float zbot, int32_t n, const float* theta, const float* head,
+                     MisPoints form) {
     common::write_free(mis, {kTopBottomMarker});
     common::write_record(mis, top_bottom_layout(), {top, zbot});
     common::write_free(mis, {kPointsMarker});
@@ -65,8 +65,7 @@ MisRead read_mis(common::Connection& mis, MisTables& t, MisPoints form) {
         if (!read_marker(mis, kTopBottomMarker) ||
             common::read_record(mis, top_bottom_layout(), {layer.top, layer.bottom}) != ReadStatus::Done)
             return {MisPart::Bounds, l, false};
-        if (!read_marker(mis, kPointsMarker) ||
-            common::read_record(mis, count_layout(), {layer.n}) != ReadStatus::Done)
+        if (!read_marker(mis, kPointsMarker) || common::read_record(mis, count_layout(), {layer.n}) != ReadStatus::Done)
             return {MisPart::Points, l, false};
         if (layer.n < 1 || layer.n > soilcalc::kMaxPoints) return {MisPart::Points, l, true};
         // The points were written in one statement, one record per point.

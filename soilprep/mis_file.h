@@ -23,16 +23,16 @@ enum class MisPoints : uint8_t {
 bool write_mis_count(common::Connection& mis, int32_t nlayer);
 // One layer: the marker lines, top and bottom depth (cm), the point count
 // and the n points.
-bool write_mis_layer(common::Connection& mis, float top, float zbot, int32_t n, const float* theta,
-                     const float* head, MisPoints form);
+bool write_mis_layer(common::Connection& mis, float top, float zbot, int32_t n, const float* theta, const float* head,
+                     MisPoints form);
 
 // The .MIS file as read back, for the report programs. A layer's points are
 // those of the file: for measured points the head keeps the sign the input
 // gave it (cm), and neither repair is in them.
 struct MisLayer {
-    float top = 0.0f;     // top depth of the layer (cm)
-    float bottom = 0.0f;  // bottom depth as given (cm)
-    int32_t n = 0;        // points
+    float top = 0.0f;               // top depth of the layer (cm)
+    float bottom = 0.0f;            // bottom depth as given (cm)
+    int32_t n = 0;                  // points
     soilcalc::CurveColumn theta{};  // water content
     soilcalc::CurveColumn head{};   // head (cm)
 };

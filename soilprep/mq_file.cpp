@@ -31,8 +31,8 @@ bool write_mq_layer_head(common::Connection& mq, int32_t rows, float k_header, f
     return common::write_record(mq, kColumns, {});
 }
 
-bool write_mq_rows(common::Connection& mq, int32_t rows, const soilcalc::CurveColumn& theta, const soilcalc::CurveColumn& head,
-                   const soilcalc::CurveColumn& cond) {
+bool write_mq_rows(common::Connection& mq, int32_t rows, const soilcalc::CurveColumn& theta,
+                   const soilcalc::CurveColumn& head, const soilcalc::CurveColumn& cond) {
     static const common::Layout kRows("(F10.3,10X,F10.1,5X,F15.9)");
     common::StatementWriter table(mq, kRows);
     for (int32_t j = 0; j < rows; ++j) table << theta[j] << head[j] << cond[j];
@@ -69,7 +69,8 @@ soilcalc::MqRead read_mq(common::Connection& mq, soilcalc::MqTables& t, soilcalc
     using common::ReadStatus;
     const bool all = columns == soilcalc::MqColumns::All;
 
-    if (common::read_record(mq, title_layout(), {t.title}) != ReadStatus::Done) return {soilcalc::MqPart::Title, 0, false};
+    if (common::read_record(mq, title_layout(), {t.title}) != ReadStatus::Done)
+        return {soilcalc::MqPart::Title, 0, false};
     if (common::read_record(mq, kCount, {t.nl}) != ReadStatus::Done) return {soilcalc::MqPart::LayerCount, 0, false};
     if (t.nl < 1 || t.nl > soilcalc::kMqLayers) return {soilcalc::MqPart::LayerCount, 0, true};
     for (int32_t l = 0; l < t.nl; ++l) {
@@ -87,7 +88,8 @@ soilcalc::MqRead read_mq(common::Connection& mq, soilcalc::MqTables& t, soilcalc
     if (common::read_record(mq, kSummary, {}) != ReadStatus::Done) return {soilcalc::MqPart::Summary, t.nl, false};
     for (int32_t l = 0; l < t.nl; ++l) {
         int32_t layer = 0;
-        if (common::read_free(mq, {layer, t.zb[l], t.sf[l]}) != ReadStatus::Done) return {soilcalc::MqPart::Summary, t.nl, false};
+        if (common::read_free(mq, {layer, t.zb[l], t.sf[l]}) != ReadStatus::Done)
+            return {soilcalc::MqPart::Summary, t.nl, false};
     }
     if (common::read_free(mq, {t.gadepth, t.rootdepth, t.lsin}) != ReadStatus::Done)
         return {soilcalc::MqPart::Closing, t.nl, false};

@@ -23,7 +23,6 @@
 
 namespace soilprep {
 
-
 // Writing, in the order of the file: the title (its first 80 columns), the
 // layer count, per layer the header and the rows, the summary and the
 // closing record.
@@ -34,8 +33,8 @@ bool write_mq_count(common::Connection& mq, int32_t nlayer);
 bool write_mq_layer_head(common::Connection& mq, int32_t rows, float k_header, float zbot);
 // The rows of water content, pressure head (cm, <= 0) and conductivity
 // (cm/hr), driest first.
-bool write_mq_rows(common::Connection& mq, int32_t rows, const soilcalc::CurveColumn& theta, const soilcalc::CurveColumn& head,
-                   const soilcalc::CurveColumn& cond);
+bool write_mq_rows(common::Connection& mq, int32_t rows, const soilcalc::CurveColumn& theta,
+                   const soilcalc::CurveColumn& head, const soilcalc::CurveColumn& cond);
 // The summary of the wetting-front suctions (cm) and the closing record. The
 // measured-points form writes the summary in one statement, which leaves an
 // empty record after it; the van Genuchten form writes its rows one by one

@@ -118,8 +118,7 @@ bool write_out_root_zone_caption(common::Connection& out, float root_depth) {
     return common::write_record(out, root_zone_layout(), {root_depth});
 }
 
-bool write_out_green_ampt(common::Connection& out, float gadepth, const float* depth, const float* a,
-                          const float* b) {
+bool write_out_green_ampt(common::Connection& out, float gadepth, const float* depth, const float* a, const float* b) {
     bool ok = common::write_record(out, green_ampt_layout(), {gadepth});
     for (int i = 0; i < kOutGreenAmpt; ++i) ok = common::write_free(out, {depth[i], a[i], b[i]});
     return ok;

@@ -15,7 +15,7 @@
 
 namespace soilprep {
 
-inline constexpr int kOutDepths = 20;  // rows of the drained-volume and flux sections
+inline constexpr int kOutDepths = 20;     // rows of the drained-volume and flux sections
 inline constexpr int kOutGreenAmpt = 10;  // rows of the Green-Ampt section
 
 // The drained-volume section: two heading lines, then rows of water-table
@@ -36,8 +36,7 @@ bool write_out_root_zone_caption(common::Connection& out, float root_depth);
 
 // The Green-Ampt section: its caption with the depth of top soil (cm), then
 // one free-form row per water-table depth: depth (cm), A (cm2/hr), B (cm/hr).
-bool write_out_green_ampt(common::Connection& out, float gadepth, const float* depth, const float* a,
-                          const float* b);
+bool write_out_green_ampt(common::Connection& out, float gadepth, const float* depth, const float* a, const float* b);
 
 // A notice of the upward-flux step as read back: the flux q (cm/hr), the
 // layer (1-based), and for a reduction the tension carried into the layer
@@ -56,16 +55,16 @@ struct OutNotice {
 // depths, with the values of its caption and the notices.
 struct OutReport {
     int32_t volume_rows = 0, flux_rows = 0, green_ampt_rows = 0;  // rows read
-    std::array<float, kOutDepths> volume_depth{};  // water-table depth (cm)
-    std::array<float, kOutDepths> volume{};        // drained volume (cm)
-    std::array<float, kOutDepths> flux_depth{};    // water-table depth below the reference level (cm)
-    std::array<float, kOutDepths> upflux{};        // steady upward flux (cm/hr)
-    std::array<float, kOutGreenAmpt> ga_depth{};   // water-table depth (cm)
-    std::array<float, kOutGreenAmpt> ga_a{};       // A (cm2/hr)
-    std::array<float, kOutGreenAmpt> ga_b{};       // B (cm/hr)
+    std::array<float, kOutDepths> volume_depth{};                 // water-table depth (cm)
+    std::array<float, kOutDepths> volume{};                       // drained volume (cm)
+    std::array<float, kOutDepths> flux_depth{};                   // water-table depth below the reference level (cm)
+    std::array<float, kOutDepths> upflux{};                       // steady upward flux (cm/hr)
+    std::array<float, kOutGreenAmpt> ga_depth{};                  // water-table depth (cm)
+    std::array<float, kOutGreenAmpt> ga_a{};                      // A (cm2/hr)
+    std::array<float, kOutGreenAmpt> ga_b{};                      // B (cm/hr)
     float rootdepth = 0.0f;  // half the maximum root depth of the flux caption (cm)
     bool rootdepth_read = false;
-    float gadepth = 0.0f;    // depth of top soil of the Green-Ampt caption (cm)
+    float gadepth = 0.0f;  // depth of top soil of the Green-Ampt caption (cm)
     std::vector<OutNotice> notices;
 };
 

@@ -39,8 +39,12 @@ struct AbnormalStop {
     bool console_only = false;
 };
 
-[[noreturn]] void stop(std::string text) { throw AbnormalStop{std::move(text), false, false}; }
-[[noreturn]] void stop_console(std::string text) { throw AbnormalStop{std::move(text), false, true}; }
+[[noreturn]] void stop(std::string text) {
+    throw AbnormalStop{std::move(text), false, false};
+}
+[[noreturn]] void stop_console(std::string text) {
+    throw AbnormalStop{std::move(text), false, true};
+}
 
 common::Connection& open_output(Context& ctx, Stream s, const std::string& name) {
     common::Connection* c = ctx.units.open(static_cast<int>(s), name);
@@ -57,12 +61,12 @@ void close_stream(Context& ctx, Stream s) {
     if (!ctx.units.close(static_cast<int>(s))) stop(soilcalc::msg::cannot_write(path, ctx.units.last_error()));
 }
 
-
 // A free-form log record as the driver writes its lines: one blank, then
 // the text, cut to the 128 characters of the error message (or filling
 // them, for a step's message).
 std::string log_record(const AbnormalStop& line) {
-    std::string text = line.full_field ? common::fixed(line.text, soilcalc::kErrorLength) : line.text.substr(0, soilcalc::kErrorLength);
+    std::string text = line.full_field ? common::fixed(line.text, soilcalc::kErrorLength)
+                                       : line.text.substr(0, soilcalc::kErrorLength);
     std::string record;
     common::format_free(record, {text});
     return record;
@@ -73,7 +77,8 @@ std::string log_record(const AbnormalStop& line) {
 void open_log(common::RunFiles& files, const std::string& path) {
     std::string reason;
     bool removed = false;
-    if (!files.open_log(path, log_record(AbnormalStop{std::string(soilcalc::msg::kUnfinished), true, false}), reason, removed))
+    if (!files.open_log(path, log_record(AbnormalStop{std::string(soilcalc::msg::kUnfinished), true, false}), reason,
+                        removed))
         stop_console(soilcalc::msg::log_unusable(soilcalc::msg::cannot_open(path, reason), removed));
 }
 
@@ -106,7 +111,8 @@ void run(Context& ctx, common::RunFiles& files, const std::vector<std::string>& 
     // refused before it is opened.
     const common::FileType input_type = fs.type(f.infile);
     if (input_type == common::FileType::Missing) stop(soilcalc::msg::not_found(f.infile));
-    if (input_type != common::FileType::Regular) stop(soilcalc::msg::not_a_file(f.infile, common::type_words(input_type)));
+    if (input_type != common::FileType::Regular)
+        stop(soilcalc::msg::not_a_file(f.infile, common::type_words(input_type)));
     const std::vector<std::string> outputs = {f.out, f.wtd, f.wdv, f.mis, f.mq, f.sav, f.sin, f.upq};
     if (const std::string* name = common::overwrites_input(fs, f.infile, outputs))
         stop(soilcalc::msg::overwrites_input(f.infile, *name));
@@ -165,7 +171,8 @@ RunOutcome run_pedopre(const std::vector<std::string>& args, common::Connection&
     RunOutcome outcome;
     // A question about the program itself runs nothing and touches no file.
     if (common::asks_help(args) || common::asks_version(args)) {
-        if (common::asks_version(args)) console.put_record(common::version_line("PEDOPRE"));
+        if (common::asks_version(args))
+            console.put_record(common::version_line("PEDOPRE"));
         else
             for (std::string_view line : soilcalc::msg::kUsage) common::write_free(console, {line});
         console.flush();

@@ -25,7 +25,7 @@ namespace soilprep {
 enum class Stream : int { Input, Out, Wtd, Mis, Mq, Sav, Wdv, Sin, Upq };
 
 class RunFileWriter final : public SoilFiles {
-public:
+  public:
     // The names of the files the steps open themselves; the report file is
     // named for the line of a failure to end it.
     struct Names {
@@ -36,8 +36,10 @@ public:
 
     SoilStop open(SoilFile file) override {
         switch (file) {
-            case SoilFile::Wdv: return open_step_file(Stream::Wdv, f_.wdv);
-            case SoilFile::Upq: return open_step_file(Stream::Upq, f_.upq);
+            case SoilFile::Wdv:
+                return open_step_file(Stream::Wdv, f_.wdv);
+            case SoilFile::Upq:
+                return open_step_file(Stream::Upq, f_.upq);
             case SoilFile::Sin: {
                 // The report file is complete: it ends before the soil input
                 // file is assembled from it.
@@ -47,7 +49,8 @@ public:
                     return {soilcalc::msg::cannot_write(path, units_.last_error()), false};
                 return open_step_file(Stream::Sin, f_.sin);
             }
-            default: return {};
+            default:
+                return {};
         }
     }
     SoilStop close(SoilFile file) override {
@@ -125,7 +128,9 @@ public:
                 write_out_below_bottom_notice(out(), notice.q, notice.layer);
                 if (console_) write_out_below_bottom_notice(*console_, notice.q, notice.layer);
                 break;
-            case soilcalc::FluxNotice::Kind::CannotFind: write_out_cannot_find_notice(out(), notice.q, notice.layer); break;
+            case soilcalc::FluxNotice::Kind::CannotFind:
+                write_out_cannot_find_notice(out(), notice.q, notice.layer);
+                break;
         }
     }
     void upq_depths(const std::array<float, soilcalc::kFluxes>& depth) override {
@@ -142,21 +147,28 @@ public:
     }
     void sin(const SinTables& s) override { write_sin(*get(Stream::Sin), s); }
 
-private:
+  private:
     static Stream stream_of(SoilFile file) {
         switch (file) {
-            case SoilFile::Mis: return Stream::Mis;
-            case SoilFile::Mq: return Stream::Mq;
-            case SoilFile::Sav: return Stream::Sav;
-            case SoilFile::Wdv: return Stream::Wdv;
-            case SoilFile::Upq: return Stream::Upq;
-            case SoilFile::Sin: return Stream::Sin;
+            case SoilFile::Mis:
+                return Stream::Mis;
+            case SoilFile::Mq:
+                return Stream::Mq;
+            case SoilFile::Sav:
+                return Stream::Sav;
+            case SoilFile::Wdv:
+                return Stream::Wdv;
+            case SoilFile::Upq:
+                return Stream::Upq;
+            case SoilFile::Sin:
+                return Stream::Sin;
         }
         return Stream::Sin;
     }
     SoilStop open_step_file(Stream s, const std::string& name) {
         const std::string path(common::trim_right(name));
-        if (!units_.open(static_cast<int>(s), path)) return {soilcalc::msg::cannot_open(path, units_.last_error()), true};
+        if (!units_.open(static_cast<int>(s), path))
+            return {soilcalc::msg::cannot_open(path, units_.last_error()), true};
         return {};
     }
     common::Connection& wtd() { return *get(Stream::Wtd); }
@@ -170,6 +182,5 @@ private:
     common::Connection* console_;
     Names f_;
 };
-
 
 }  // namespace soilprep

@@ -5,8 +5,8 @@
 
 namespace soilprep {
 
-bool write_sav_block(common::Connection& sav, float zbot, float ksat, const soilcalc::CurveColumn& h, const soilcalc::WettingFront& w,
-                     int32_t rows) {
+bool write_sav_block(common::Connection& sav, float zbot, float ksat, const soilcalc::CurveColumn& h,
+                     const soilcalc::WettingFront& w, int32_t rows) {
     static const common::Layout kHeader(
         "(/,/,3X,'Layer with bottom depth (cm)=',F8.2,' Saturated K in cm/hr=',F8.2,/,/,"
         "3(4X,'Head',2X,'SAVarea',3X,'SAVINT'))");

@@ -12,7 +12,7 @@ namespace soilprep {
 
 // One layer's block; h is the head column the integral ran over, `rows` its
 // rows. False if the file write failed.
-bool write_sav_block(common::Connection& sav, float zbot, float ksat, const soilcalc::CurveColumn& h, const soilcalc::WettingFront& w,
-                     int32_t rows);
+bool write_sav_block(common::Connection& sav, float zbot, float ksat, const soilcalc::CurveColumn& h,
+                     const soilcalc::WettingFront& w, int32_t rows);
 
 }  // namespace soilprep

@@ -26,15 +26,21 @@ SoilStop read_input_head(common::Connection& in, const std::string& infile, int3
     };
     std::string title(128, ' ');
     switch (common::read_record(in, kTitle, {title})) {
-        case ReadStatus::Done: break;
-        case ReadStatus::EndOfFile: return {soilcalc::msg::title_missing(infile), false};
-        default: return line(soilcalc::msg::title_unreadable(infile));
+        case ReadStatus::Done:
+            break;
+        case ReadStatus::EndOfFile:
+            return {soilcalc::msg::title_missing(infile), false};
+        default:
+            return line(soilcalc::msg::title_unreadable(infile));
     }
     int32_t nlayer = 0;
     switch (common::read_free(in, {nlayer, vgflag})) {
-        case ReadStatus::Done: break;
-        case ReadStatus::EndOfFile: return {soilcalc::msg::header_missing(infile), false};
-        default: return line(soilcalc::msg::header_unreadable(infile));
+        case ReadStatus::Done:
+            break;
+        case ReadStatus::EndOfFile:
+            return {soilcalc::msg::header_missing(infile), false};
+        default:
+            return line(soilcalc::msg::header_unreadable(infile));
     }
     if (nlayer < 1 || nlayer > soilcalc::kMaxLayers) return {soilcalc::msg::layer_count(nlayer), false};
     return {};
@@ -48,7 +54,8 @@ SoilInput read_soil_input(common::Connection& in, int32_t vgflag) {
     if (common::read_record(in, kTitle, {s.title}) != ReadStatus::Done) return stop(in, s, SoilInput::Stop::Head);
     soilcalc::blank_control_characters(s.title);
     if (common::read_free(in, {s.nlayer}) != ReadStatus::Done) return stop(in, s, SoilInput::Stop::Head);
-    if (s.nlayer < 1 || s.nlayer > soilcalc::kMaxLayers) return stop(in, s, SoilInput::Stop::Head, soilcalc::msg::layer_count(s.nlayer));
+    if (s.nlayer < 1 || s.nlayer > soilcalc::kMaxLayers)
+        return stop(in, s, SoilInput::Stop::Head, soilcalc::msg::layer_count(s.nlayer));
 
     float top = 0.0f;  // top of the layer (cm)
     for (int32_t layer = 1; layer <= s.nlayer; ++layer) {
@@ -61,10 +68,13 @@ SoilInput read_soil_input(common::Connection& in, int32_t vgflag) {
             continue;
         }
         MeasuredLayerInput m;
-        if (common::read_free(in, {m.n, m.ksat, m.zbot}) != ReadStatus::Done) return stop(in, s, SoilInput::Stop::Layer);
+        if (common::read_free(in, {m.n, m.ksat, m.zbot}) != ReadStatus::Done)
+            return stop(in, s, SoilInput::Stop::Layer);
         // Each layer's bottom lies below the one above it (cm, downward).
-        if (!(m.zbot > top)) return stop(in, s, SoilInput::Stop::Layer, soilcalc::msg::bottom_not_below(layer, m.zbot, top));
-        if (m.n > soilcalc::kMaxMeasured) return stop(in, s, SoilInput::Stop::Layer, soilcalc::msg::too_many_points(layer, m.n));
+        if (!(m.zbot > top))
+            return stop(in, s, SoilInput::Stop::Layer, soilcalc::msg::bottom_not_below(layer, m.zbot, top));
+        if (m.n > soilcalc::kMaxMeasured)
+            return stop(in, s, SoilInput::Stop::Layer, soilcalc::msg::too_many_points(layer, m.n));
         if (m.n < 2) return stop(in, s, SoilInput::Stop::Layer, soilcalc::msg::too_few_points(layer, m.n));
         common::FreeReader points(in);
         for (int32_t j = 0; j < m.n; ++j)

@@ -18,9 +18,9 @@ namespace soilprep {
 
 // A layer of measured points: the header and the points as given.
 struct MeasuredLayerInput {
-    int32_t n = 0;       // points
-    float ksat = 0.0f;   // saturated conductivity (cm/hr)
-    float zbot = 0.0f;   // bottom depth (cm)
+    int32_t n = 0;                  // points
+    float ksat = 0.0f;              // saturated conductivity (cm/hr)
+    float zbot = 0.0f;              // bottom depth (cm)
     soilcalc::CurveColumn theta{};  // water content, wettest first
     soilcalc::CurveColumn head{};   // head (cm), as a suction or a negative pressure head
 };
@@ -29,7 +29,7 @@ struct MeasuredLayerInput {
 struct VgLayerInput {
     float zbot = 0.0f;  // bottom depth (cm)
     soilcalc::VanGenuchten vg;
-    float ks = 0.0f;    // saturated conductivity (cm/day)
+    float ks = 0.0f;  // saturated conductivity (cm/day)
 };
 
 struct SoilInput {

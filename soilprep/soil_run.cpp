@@ -18,7 +18,9 @@ using common::printed_fixed;
 using common::printed_free;
 
 // The steps' stops.
-SoilStop step_stop(std::string text) { return {std::move(text), true}; }
+SoilStop step_stop(std::string text) {
+    return {std::move(text), true};
+}
 
 // The line of a main input that stopped short: a record longer than a line
 // may be, the reader's own line, or the read-error line naming the file.
@@ -90,7 +92,8 @@ SoilStop vg_characteristic(const SoilInput& in, const SoilNames& names, SoilFile
         const VgLayerInput& v = in.vg[l];
         const auto layer = static_cast<int32_t>(l + 1);
         soil.zbot[l] = v.zbot;
-        if (std::string why = soilcalc::layer_checks(layer, top, v.zbot, v.vg, v.ks); !why.empty()) return step_stop(why);
+        if (std::string why = soilcalc::layer_checks(layer, top, v.zbot, v.vg, v.ks); !why.empty())
+            return step_stop(why);
 
         std::array<float, soilcalc::kVgPoints> theta{}, k{};
         soilcalc::SWC_GENUCHTEN(soilcalc::kVgPoints, v.vg, theta.data(), k.data(), soilcalc::kVgSuctions.data());
@@ -106,8 +109,8 @@ SoilStop vg_characteristic(const SoilInput& in, const SoilNames& names, SoilFile
         soil.ksat[l] = v.ks / 24.0f;
 
         soilcalc::ConductivityLayer c;
-        if (std::string why = soilcalc::HYDK_GENUCHTEN(soilcalc::kVgPoints, v.vg, soil.ksat[l], theta.data(), soilcalc::kVgSuctions.data(), layer,
-                                             v.zbot, c);
+        if (std::string why = soilcalc::HYDK_GENUCHTEN(soilcalc::kVgPoints, v.vg, soil.ksat[l], theta.data(),
+                                                       soilcalc::kVgSuctions.data(), layer, v.zbot, c);
             !why.empty())
             return step_stop(why);
         swf[l] = c.front.swf;
@@ -234,13 +237,14 @@ SoilStop sin_step(const SoilNames& names, SoilFiles* files, SoilRun& run) {
     return {};
 }
 
-SoilStop upward_flux_step(const soilcalc::MqTables& t, const soilcalc::MqRead& r, const std::string& mq_name, SoilFiles* files,
-                          SoilRun& run) {
+SoilStop upward_flux_step(const soilcalc::MqTables& t, const soilcalc::MqRead& r, const std::string& mq_name,
+                          SoilFiles* files, SoilRun& run) {
     // The tables are echoed to the .UPQ file as far as they read.
     const std::string read_error = soilcalc::msg::read_error(mq_name);
     if (r.failed == soilcalc::MqPart::Title) return step_stop(read_error);
     if (files && !files->upq_title(t.title)) return step_stop(read_error);
-    if (r.failed == soilcalc::MqPart::LayerCount) return step_stop(r.out_of_range ? soilcalc::msg::mq_layer_count(t.nl) : read_error);
+    if (r.failed == soilcalc::MqPart::LayerCount)
+        return step_stop(r.out_of_range ? soilcalc::msg::mq_layer_count(t.nl) : read_error);
     const bool in_layer = r.failed == soilcalc::MqPart::Header || r.failed == soilcalc::MqPart::Rows;
     for (int32_t l = 0; l < t.nl; ++l) {
         const soilcalc::MqLayer& layer = t.layers[l];
@@ -277,8 +281,8 @@ SoilStop upward_flux_step(const soilcalc::MqTables& t, const soilcalc::MqRead& r
     return {};
 }
 
-SoilStop green_ampt_step(const soilcalc::MqTables& t, const soilcalc::MqRead& r, const std::string& mq_name, SoilFiles* files,
-                         SoilRun& run) {
+SoilStop green_ampt_step(const soilcalc::MqTables& t, const soilcalc::MqRead& r, const std::string& mq_name,
+                         SoilFiles* files, SoilRun& run) {
     if (r.failed != soilcalc::MqPart::Done) return step_stop(soilcalc::msg::read_error(mq_name));
     run.green_ampt = soilcalc::GRNAMPT(t);
     if (!run.green_ampt.error.empty()) return step_stop(run.green_ampt.error);
@@ -286,8 +290,8 @@ SoilStop green_ampt_step(const soilcalc::MqTables& t, const soilcalc::MqRead& r,
     return {};
 }
 
-soilcalc::MqRead read_back_mq(const std::string& title, const std::vector<soilcalc::ConductivityLayer>& layers, const SoilInput& input,
-                    soilcalc::MqColumns columns, soilcalc::MqTables& t) {
+soilcalc::MqRead read_back_mq(const std::string& title, const std::vector<soilcalc::ConductivityLayer>& layers,
+                              const SoilInput& input, soilcalc::MqColumns columns, soilcalc::MqTables& t) {
     const bool all = columns == soilcalc::MqColumns::All;
     t.title = common::fixed(common::fixed(title, 80), 128);
     t.nl = input.nlayer;

@@ -33,11 +33,10 @@ namespace soilprep {
 // (listing, report), as the steps open and close them.
 enum class SoilFile : uint8_t { Mis, Mq, Sav, Wdv, Upq, Sin };
 
-
 // Where the values go as the steps make them. Each call writes its records;
 // open and close return the stop of a failure, or an empty one.
 class SoilFiles {
-public:
+  public:
     virtual ~SoilFiles() = default;
     virtual SoilStop open(SoilFile file) = 0;
     virtual SoilStop close(SoilFile file) = 0;
@@ -75,7 +74,6 @@ public:
     virtual void sin(const SinTables& s) = 0;
 };
 
-
 // Names the log lines give the files of a run.
 struct SoilNames {
     std::string input;  // the main input as named on the command line
@@ -85,13 +83,13 @@ struct SoilNames {
 
 // The run's values, as far as it got.
 struct SoilRun {
-    soilcalc::SoilTable soil;                               // characteristic after the repairs
-    std::vector<MeasuredLayerInput> points;       // measured form: the points as given
+    soilcalc::SoilTable soil;                                      // characteristic after the repairs
+    std::vector<MeasuredLayerInput> points;                        // measured form: the points as given
     std::vector<std::array<float, soilcalc::kVgPoints>> vg_theta;  // van Genuchten form: water content at kVgSuctions
     soilcalc::DrainedVolume volume;
     std::array<float, soilcalc::kVolumeRows> volume_rows{};  // drained volume of the soil input file's depths (cm)
     std::vector<soilcalc::ConductivityLayer> conductivity;
-    soilcalc::MqTables mq;                                  // the conductivity file's closing values
+    soilcalc::MqTables mq;  // the conductivity file's closing values
     soilcalc::UpwardFlux flux;
     soilcalc::GreenAmpt green_ampt;
     SinTables sin;
@@ -117,15 +115,15 @@ SoilStop run_soil_steps(const SoilInput& input, const SoilNames& names, SoilFile
 // The upward-flux and Green-Ampt steps on conductivity tables read as `r`
 // says from the file named mq_name: the stop of a read that failed, of
 // tables the step cannot use or of the step itself.
-SoilStop upward_flux_step(const soilcalc::MqTables& t, const soilcalc::MqRead& r, const std::string& mq_name, SoilFiles* files,
-                          SoilRun& run);
-SoilStop green_ampt_step(const soilcalc::MqTables& t, const soilcalc::MqRead& r, const std::string& mq_name, SoilFiles* files,
-                         SoilRun& run);
+SoilStop upward_flux_step(const soilcalc::MqTables& t, const soilcalc::MqRead& r, const std::string& mq_name,
+                          SoilFiles* files, SoilRun& run);
+SoilStop green_ampt_step(const soilcalc::MqTables& t, const soilcalc::MqRead& r, const std::string& mq_name,
+                         SoilFiles* files, SoilRun& run);
 
 // The conductivity file as read back, column by column at the precision it
 // holds them: what read_mq gives on the file written from `layers`, the
 // summary and the closing record.
-soilcalc::MqRead read_back_mq(const std::string& title, const std::vector<soilcalc::ConductivityLayer>& layers, const SoilInput& input,
-                    soilcalc::MqColumns columns, soilcalc::MqTables& t);
+soilcalc::MqRead read_back_mq(const std::string& title, const std::vector<soilcalc::ConductivityLayer>& layers,
+                              const SoilInput& input, soilcalc::MqColumns columns, soilcalc::MqTables& t);
 
 }  // namespace soilprep

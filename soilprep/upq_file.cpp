@@ -41,7 +41,9 @@ bool write_upq_layer_rows(common::Connection& upq, int32_t n, const float* tensi
     return w.finish();
 }
 
-bool write_flux_caption(common::Connection& c) { return common::write_record(c, caption_layout(), {}); }
+bool write_flux_caption(common::Connection& c) {
+    return common::write_record(c, caption_layout(), {});
+}
 
 bool write_flux_rows(common::Connection& c, int n, const float* depth, const float* flux) {
     common::StatementWriter w(c, flux_row_layout());

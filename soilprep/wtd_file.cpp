@@ -40,8 +40,8 @@ constexpr std::string_view kOutputs = "OUTPUTS:";
 
 // The texts of the notices, each a free-form record.
 constexpr std::string_view kNoSaturated = "ERROR: no saturated theta, value extrapolated";
-constexpr std::string_view kExtendedLines[] = {
-    " ", " ERROR!!", "", " DOES NOT GO TO 1000 CM. A VALUE WAS ENTERED BY", " THE PROGRAM. CHECK THIS VALUE."};
+constexpr std::string_view kExtendedLines[] = {" ", " ERROR!!", "", " DOES NOT GO TO 1000 CM. A VALUE WAS ENTERED BY",
+                                               " THE PROGRAM. CHECK THIS VALUE."};
 constexpr std::string_view kExtendedLayer = " SOIL WATER CHARACTERISTIC CURVE FOR LAYER ";
 
 // A free-form record as write_free makes it, without its line end.
@@ -73,7 +73,9 @@ bool write_wtd_title(common::Connection& wtd, const std::string& title) {
     return common::write_record(wtd, title_layout(), {title});
 }
 
-bool write_no_saturated_notice(common::Connection& wtd) { return common::write_free(wtd, {kNoSaturated}); }
+bool write_no_saturated_notice(common::Connection& wtd) {
+    return common::write_free(wtd, {kNoSaturated});
+}
 
 bool write_extended_notice(common::Connection& wtd, int32_t layer) {
     common::write_free(wtd, {kExtendedLines[0]});
@@ -100,8 +102,7 @@ bool write_wtd_grid(common::Connection& wtd, int32_t steps, float dz) {
 }
 
 bool write_wtd_layer(common::Connection& wtd, int32_t layer, int32_t n, const float* head, const float* theta) {
-    static const common::Layout kLayerHead(
-        "(' ',/,/,/,35X,'LAYER=',I2,/,/,20X,'PRESSURE HEAD',10X,'THETA')");
+    static const common::Layout kLayerHead("(' ',/,/,/,35X,'LAYER=',I2,/,/,20X,'PRESSURE HEAD',10X,'THETA')");
     static const common::Layout kPoint("(' ',F29.1,F19.3)");
     bool ok = common::write_record(wtd, kLayerHead, {layer});
     for (int32_t j = 0; j < n; ++j) ok = common::write_record(wtd, kPoint, {head[j], theta[j]});
@@ -151,8 +152,7 @@ WtdPart read_wtd(common::Connection& wtd, WtdListing& t) {
     if (common::read_record(wtd, table_head_layout(), {}) != ReadStatus::Done) return WtdPart::Table;
     for (t.rows = 0; t.rows < kWtdRows; ++t.rows) {
         const int32_t i = t.rows;
-        if (common::read_record(wtd, table_row_layout(), {t.depth[i], t.volume[i], t.porosity[i]}) !=
-            ReadStatus::Done)
+        if (common::read_record(wtd, table_row_layout(), {t.depth[i], t.volume[i], t.porosity[i]}) != ReadStatus::Done)
             return WtdPart::Table;
     }
     return WtdPart::Done;

@@ -5,8 +5,8 @@
 // report programs, through the same layouts.
 #pragma once
 
-#include <cstdint>
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -47,8 +47,8 @@ struct WtdNotice {
 
 struct WtdListing {
     std::string title = std::string(80, ' ');
-    std::vector<WtdNotice> notices;  // in the order of the file
-    int32_t rows = 0;                // rows of the table read
+    std::vector<WtdNotice> notices;          // in the order of the file
+    int32_t rows = 0;                        // rows of the table read
     std::array<float, kWtdRows> depth{};     // water-table depth (cm)
     std::array<float, kWtdRows> volume{};    // drained volume (cm)
     std::array<float, kWtdRows> porosity{};  // drainable porosity (cm/cm)

@@ -20,11 +20,15 @@ constexpr const char* kSaturationInBand =
     "A logarithmic axis cannot place a suction of 0: each layer's saturated point is drawn in the band marked "
     "\xE2\x80\x9C\xE2\x89\xA4 0\xE2\x80\x9D at the left of the suction axis.";
 
-std::string layer_name(int32_t l) { return "Layer " + std::to_string(l + 1); }
+std::string layer_name(int32_t l) {
+    return "Layer " + std::to_string(l + 1);
+}
 
 // Suction (cm, >= 0) of a row of the conductivity file, whose head is a
 // pressure head (cm, <= 0).
-double suction_of(float head) { return head == 0.0f ? 0.0 : -static_cast<double>(head); }
+double suction_of(float head) {
+    return head == 0.0f ? 0.0 : -static_cast<double>(head);
+}
 
 int32_t layers_drawn(const RunTables& r) {
     return std::max({r.mq_layers, r.mis_layers, static_cast<int32_t>(r.input.layers.size())});
@@ -82,14 +86,16 @@ std::vector<std::string> repair_notes(const RunTables& r) {
                                     decimals(extrapolated_saturation(m), 3) +
                                     " extrapolated along the line through the first two points (" + wtd + ").");
                 } else {
-                    notes.push_back("PEDOPRE gave a layer a point at saturation, extrapolated from its first two points (" +
-                                    wtd + ").");
+                    notes.push_back(
+                        "PEDOPRE gave a layer a point at saturation, extrapolated from its first two points (" + wtd +
+                        ").");
                 }
                 ++next;
                 break;
             case soilprep::WtdNotice::Kind::ExtendedTo1000: {
                 const int32_t l = n.layer - 1;
-                std::string text = "The characteristic of layer " + std::to_string(n.layer) + " does not reach a suction of 1000 cm";
+                std::string text =
+                    "The characteristic of layer " + std::to_string(n.layer) + " does not reach a suction of 1000 cm";
                 if (l < r.mis_layers && r.mis.layers[l].n > 0) {
                     const soilprep::MisLayer& m = r.mis.layers[l];
                     text += " (its driest point is at " + format_value(std::fabs(m.head[m.n - 1])) +
@@ -98,7 +104,8 @@ std::vector<std::string> repair_notes(const RunTables& r) {
                 } else {
                     text += ": PEDOPRE added a point at 1000 cm with the water content of the driest point";
                 }
-                notes.push_back(text + " (" + wtd + "). The drained volumes use that point; the conductivity table does not.");
+                notes.push_back(text + " (" + wtd +
+                                "). The drained volumes use that point; the conductivity table does not.");
                 break;
             }
             case soilprep::WtdNotice::Kind::Other:
@@ -145,7 +152,8 @@ figure::Table mis_table(const RunTables& r) {
     const bool vg = r.input.form == InputForm::VanGenuchten;
     t.caption = vg ? "Characteristic at the 12 suctions (" + common::printable(r.names.mis) + ")"
                    : "Points as given (" + common::printable(r.names.mis) + ")";
-    t.header = {"Layer", vg ? "Suction (cm)" : "Head as given (cm)", std::string("Water content (") + kVolumetric + ")"};
+    t.header = {"Layer", vg ? "Suction (cm)" : "Head as given (cm)",
+                std::string("Water content (") + kVolumetric + ")"};
     for (int32_t l = 0; l < r.mis_layers; ++l) {
         const soilprep::MisLayer& m = r.mis.layers[l];
         for (int32_t j = 0; j < m.n; ++j)
@@ -178,8 +186,7 @@ figure::Table mq_conductivity_table(const RunTables& r) {
 }  // namespace
 
 const InputLayer* vg_layer(const RunTables& r, int32_t layer) {
-    if (r.input.form != InputForm::VanGenuchten || layer < 0 ||
-        layer >= static_cast<int32_t>(r.input.layers.size()))
+    if (r.input.form != InputForm::VanGenuchten || layer < 0 || layer >= static_cast<int32_t>(r.input.layers.size()))
         return nullptr;
     return &r.input.layers[static_cast<size_t>(layer)];
 }
@@ -245,9 +252,10 @@ std::optional<FigureBlock> characteristic_figure(const RunTables& r) {
     b.notes = repair_notes(r);
     b.band_notes.push_back(kSaturationInBand);
     if (vg && r.mq_layers > 0)
-        b.notes.push_back("The markers are the rows of the conductivity table: water contents 0.01 apart whose "
-                          "suctions PEDOPRE interpolated linearly between the 12 points of .MIS. The lines are the "
-                          "closed-form curves of the parameters.");
+        b.notes.push_back(
+            "The markers are the rows of the conductivity table: water contents 0.01 apart whose "
+            "suctions PEDOPRE interpolated linearly between the 12 points of .MIS. The lines are the "
+            "closed-form curves of the parameters.");
     return b;
 }
 
@@ -318,22 +326,26 @@ std::optional<FigureBlock> conductivity_figure(const RunTables& r) {
     }
     b.tables.push_back(mq_conductivity_table(r));
     b.band_notes.push_back(kSaturationInBand);
-    if (!vg) b.notes.push_back("The lines are the tables as the upward flux interpolates them, linearly in suction "
-                               "between rows.");
+    if (!vg)
+        b.notes.push_back(
+            "The lines are the tables as the upward flux interpolates them, linearly in suction "
+            "between rows.");
     int zero = 0;
     for (int32_t l = 0; l < r.mq_layers; ++l)
         for (int32_t j = 0; j < r.mq.layers[l].rows; ++j) zero += !(r.mq.layers[l].cond[j] > 0.0f);
     if (zero > 0)
-        b.band_notes.push_back(std::to_string(zero) + (zero == 1 ? " row" : " rows") +
-                               " of the table print a conductivity of 0.000000000 (below 0.0000000005 cm/hr) and " +
-                               (zero == 1 ? "is" : "are") +
-                               " drawn in the band marked \xE2\x80\x9C\xE2\x89\xA4 0\xE2\x80\x9D at the bottom of the conductivity axis.");
+        b.band_notes.push_back(
+            std::to_string(zero) + (zero == 1 ? " row" : " rows") +
+            " of the table print a conductivity of 0.000000000 (below 0.0000000005 cm/hr) and " +
+            (zero == 1 ? "is" : "are") +
+            " drawn in the band marked \xE2\x80\x9C\xE2\x89\xA4 0\xE2\x80\x9D at the bottom of the conductivity axis.");
 
     if (vg) {
-        b.notes.push_back("The thin faint curves are the van Genuchten-Mualem conductivity (Mualem 1976, van Genuchten "
-                          "1980) scaled to Ks/24 at saturation, as the table is; they are drawn down to 1e-10 cm/hr. "
-                          "The solid lines are the tables as the upward flux interpolates them, linearly in suction "
-                          "between rows; on these logarithmic axes a long segment bows above the curve.");
+        b.notes.push_back(
+            "The thin faint curves are the van Genuchten-Mualem conductivity (Mualem 1976, van Genuchten "
+            "1980) scaled to Ks/24 at saturation, as the table is; they are drawn down to 1e-10 cm/hr. "
+            "The solid lines are the tables as the upward flux interpolates them, linearly in suction "
+            "between rows; on these logarithmic axes a long segment bows above the curve.");
         if (worst_layer >= 0)
             b.notes.push_back("Largest departure at suctions up to 1000 cm: the interpolated table of " +
                               layer_name(worst_layer) + " is " + decimals(worst, 1) + " times the curve at " +
@@ -341,8 +353,8 @@ std::optional<FigureBlock> conductivity_figure(const RunTables& r) {
         for (int32_t l = 0; l < r.mq_layers; ++l) {
             const InputLayer* in = vg_layer(r, l);
             if (in && in->vg.k0 != in->ks)
-                b.notes.push_back(layer_name(l) + " gives K0 = " + format_value(in->vg.k0) + " cm/day and Ks = " +
-                                  format_value(in->ks) +
+                b.notes.push_back(layer_name(l) + " gives K0 = " + format_value(in->vg.k0) +
+                                  " cm/day and Ks = " + format_value(in->ks) +
                                   " cm/day: its table is scaled to Ks/24, but its .MQ block header, from which the "
                                   "Green-Ampt B is averaged, holds K0/24 = " +
                                   format_value(r.mq.layers[l].k_header) + " cm/hr.");

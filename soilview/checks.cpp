@@ -5,8 +5,8 @@
 #include "common/fixed_text.h"
 #include "soilview/characteristic_figures.h"
 #include "soilview/figure_block.h"
-#include "soilview/run_references.h"
 #include "soilview/run_outcome.h"
+#include "soilview/run_references.h"
 #include "soilview/van_genuchten_curve.h"
 
 namespace soilview {
@@ -15,8 +15,9 @@ namespace {
 using figure::CheckStatus;
 using figure::format_value;
 
-
-std::string layer_name(int32_t l) { return "layer " + std::to_string(l + 1); }
+std::string layer_name(int32_t l) {
+    return "layer " + std::to_string(l + 1);
+}
 
 // A block-header conductivity (cm/hr) below which B rounds to 0.00 in .SIN.
 constexpr float kRoundsToZero = 0.005f;
@@ -36,15 +37,16 @@ void sin_green_ampt_zero(const RunTables& r, std::vector<Check>& out) {
     }
     const std::string sin = common::printable(r.names.sin);
     if (a_rows.empty() && b_rows.empty()) {
-        out.push_back({CheckStatus::Passed, "Green-Ampt: in " + sin + " every row below the surface has A and B "
-                                            "above 0.00."});
+        out.push_back({CheckStatus::Passed, "Green-Ampt: in " + sin +
+                                                " every row below the surface has A and B "
+                                                "above 0.00."});
         return;
     }
     std::vector<std::string> parts;
     if (!a_rows.empty())
         parts.push_back("A = 0.00 at " + std::to_string(a_rows.size()) + " of its " +
-                        std::to_string(t.green_ampt_rows - 1) + " water-table depths below the surface: " +
-                        listed(a_rows));
+                        std::to_string(t.green_ampt_rows - 1) +
+                        " water-table depths below the surface: " + listed(a_rows));
     if (!b_rows.empty()) parts.push_back("B = 0.00 at " + std::to_string(b_rows.size()) + ": " + listed(b_rows));
     std::string text = "Green-Ampt: " + sin + " keeps A and B to two decimals and gives the model " + listed(parts);
     if (have_out) text += " (in brackets the value computed, " + std::string(kSquareCmPerHour) + " or cm/hr)";
@@ -76,18 +78,19 @@ void flux_depths(const RunTables& r, std::vector<Check>& out) {
     std::vector<std::string> pairs;
     for (int32_t k = 1; k < r.upq.rows; ++k) {
         if (r.upq.depth[k] > r.upq.depth[k - 1]) continue;
-        pairs.push_back("from " + format_value(r.upq.flux[k - 1]) + " to " + format_value(r.upq.flux[k]) +
-                        " cm/hr (" + decimals(r.upq.depth[k - 1], 2) + " to " + decimals(r.upq.depth[k], 2) + " cm)");
+        pairs.push_back("from " + format_value(r.upq.flux[k - 1]) + " to " + format_value(r.upq.flux[k]) + " cm/hr (" +
+                        decimals(r.upq.depth[k - 1], 2) + " to " + decimals(r.upq.depth[k], 2) + " cm)");
     }
     const std::string file = common::printable(r.names.upq);
     if (pairs.empty()) {
-        out.push_back({CheckStatus::Passed, "Upward flux: in " + file + " the water table deepens with every smaller flux."});
+        out.push_back(
+            {CheckStatus::Passed, "Upward flux: in " + file + " the water table deepens with every smaller flux."});
         return;
     }
-    out.push_back({CheckStatus::Warning, "Upward flux: in " + file + " the water table does not deepen as the flux falls " +
-                                             listed(pairs) + "; the spline that gives the flux column of " +
-                                             common::printable(r.names.sin) +
-                                             " is fitted through these depths as they stand."});
+    out.push_back(
+        {CheckStatus::Warning, "Upward flux: in " + file + " the water table does not deepen as the flux falls " +
+                                   listed(pairs) + "; the spline that gives the flux column of " +
+                                   common::printable(r.names.sin) + " is fitted through these depths as they stand."});
 }
 
 // .SIN flux rows below the deepest water table the run computed extend the
@@ -106,20 +109,24 @@ void sin_flux_beyond(const RunTables& r, std::vector<Check>& out) {
         rising = rising || rises;
         if (r.sin.upflux[i] > 0.0f || rises)
             bad.push_back(row + (r.sin.upflux[i] >= 0.01f ? " (" + decimals(r.sin.upflux[i] * 240.0, 1) + " mm/day)"
-                                                         : std::string()));
+                                                          : std::string()));
     }
     const std::string sin = common::printable(r.names.sin), upq = common::printable(r.names.upq);
     const std::string deep = decimals(deepest, 2) + " cm";
     if (rows.empty()) {
-        out.push_back({CheckStatus::Passed, "Upward flux: every row of " + sin + " lies within the water tables "
-                                            "computed in " + upq + " (down to " + deep + ")."});
+        out.push_back({CheckStatus::Passed, "Upward flux: every row of " + sin +
+                                                " lies within the water tables "
+                                                "computed in " +
+                                                upq + " (down to " + deep + ")."});
     } else if (bad.empty()) {
-        out.push_back({CheckStatus::Note, "Upward flux: the rows of " + sin + " below the deepest water table computed (" +
-                                              deep + ", " + upq + ") give " + listed(rows) + "."});
+        out.push_back({CheckStatus::Note, "Upward flux: the rows of " + sin +
+                                              " below the deepest water table computed (" + deep + ", " + upq +
+                                              ") give " + listed(rows) + "."});
     } else {
         out.push_back({CheckStatus::Warning, "Upward flux: " + sin + " hands the model " + listed(bad) +
                                                  ", below the deepest water table computed (" + deep + ", " + upq +
-                                                 "). No computation gave " + (bad.size() == 1 ? "this flux" : "these fluxes") +
+                                                 "). No computation gave " +
+                                                 (bad.size() == 1 ? "this flux" : "these fluxes") +
                                                  ": the spline's last piece is extended there" +
                                                  (rising ? ", and it rises with depth, which no soil gives." : ".")});
     }
@@ -135,24 +142,29 @@ void sin_volumes_held(const RunTables& r, std::vector<Check>& out) {
         if (std::fabs(r.sin.volume[i] - 100.0f) > 0.0005f) continue;
         std::string row = format_value(r.sin.depth[i]) + " cm";
         for (int32_t k = 0; k < r.wtd.rows; ++k)
-            if (r.wtd.depth[k] == r.sin.depth[i]) row += " (the profile drains " + decimals(r.wtd.volume[k], 3) + " cm)";
+            if (r.wtd.depth[k] == r.sin.depth[i])
+                row += " (the profile drains " + decimals(r.wtd.volume[k], 3) + " cm)";
         (r.sin.depth[i] <= kDesignDepth ? shallow : deep).push_back(row);
     }
     const std::string sin = common::printable(r.names.sin), wtd = common::printable(r.names.wtd);
-    const std::string rule = ".SIN caps every volume at 100 cm and always gives 100 cm at 1000 cm; the profile's "
-                             "volumes are those of " + wtd + ".";
+    const std::string rule =
+        ".SIN caps every volume at 100 cm and always gives 100 cm at 1000 cm; the profile's "
+        "volumes are those of " +
+        wtd + ".";
     if (!shallow.empty())
         out.push_back({CheckStatus::Warning, "Drained volume: " + sin + " holds the volume at 100.000 cm at " +
-                                                 listed(shallow) + ", within the depths drainage design uses: the "
-                                                 "model sees no water released as the water table falls there. " + rule});
+                                                 listed(shallow) +
+                                                 ", within the depths drainage design uses: the "
+                                                 "model sees no water released as the water table falls there. " +
+                                                 rule});
     if (!deep.empty())
-        out.push_back({CheckStatus::Note, "Drained volume: " + sin + " holds the volume at 100.000 cm at " + listed(deep) +
+        out.push_back({CheckStatus::Note, "Drained volume: " + sin + " holds the volume at 100.000 cm at " +
+                                              listed(deep) +
                                               "; the model reads these rows only for water tables below " +
                                               format_value(kDesignDepth) + " cm. " + rule});
     if (shallow.empty() && deep.empty())
         out.push_back({CheckStatus::Passed, "Drained volume: no row of " + sin + " is held at 100 cm."});
 }
-
 
 void volume_against_reference(const RunTables& r, const RunReferences& ref, std::vector<Check>& out) {
     const std::string sin = common::printable(r.names.sin);
@@ -171,16 +183,19 @@ void volume_against_reference(const RunTables& r, const RunReferences& ref, std:
                              format_value(r.sin.depth[i]) + " cm");
     }
     const std::string rule = decimals(kVolumeDeparture * 100, 0) + " % and " + decimals(kVolumeFloor, 1) + " cm";
-    const std::string largest = signed_percent(worst) + ", " + signed_value(worst_abs, 3) + " cm at " +
-                                format_value(worst_at) + " cm";
+    const std::string largest =
+        signed_percent(worst) + ", " + signed_value(worst_abs, 3) + " cm at " + format_value(worst_at) + " cm";
     if (!beyond.empty()) {
-        out.push_back({CheckStatus::Warning, "Drained volume: " + sin + " departs from the exact volume at hydrostatic "
-                                                 "equilibrium by up to " + largest + ": " + listed(beyond) +
-                                                 " (a departure counts beyond " + rule + ")."});
+        out.push_back({CheckStatus::Warning, "Drained volume: " + sin +
+                                                 " departs from the exact volume at hydrostatic "
+                                                 "equilibrium by up to " +
+                                                 largest + ": " + listed(beyond) + " (a departure counts beyond " +
+                                                 rule + ")."});
     } else {
-        out.push_back({CheckStatus::Passed, "Drained volume: down to " + format_value(kDesignDepth) + " cm every row of " +
-                                                sin + " lies within " + decimals(kVolumeDeparture * 100, 0) +
-                                                " % or " + decimals(kVolumeFloor, 1) + " cm of the exact volume" +
+        out.push_back({CheckStatus::Passed, "Drained volume: down to " + format_value(kDesignDepth) +
+                                                " cm every row of " + sin + " lies within " +
+                                                decimals(kVolumeDeparture * 100, 0) + " % or " +
+                                                decimals(kVolumeFloor, 1) + " cm of the exact volume" +
                                                 (worst != 0 ? " (largest " + largest + ")" : std::string()) + "."});
     }
 }
@@ -199,17 +214,17 @@ void flux_against_reference(const RunTables& r, const RunReferences& ref, std::v
             at = k;
         }
     }
-    const std::string text = "Upward flux: the water tables of " + common::printable(r.names.upq) +
-                             ", through which the flux column of " + common::printable(r.names.sin) +
-                             " is fitted, lie up to " + decimals(worst, 2) + " times the exact depth (at " +
-                             format_value(r.upq.flux[at]) + " cm/hr " + decimals(r.upq.depth[at], 2) +
-                             " cm where the exact depth is " + decimals(ref.flux_depth[at], 2) +
-                             " cm, with the run's tension of " + format_value(*ref.top_tension) +
-                             " cm at the reference level)";
+    const std::string text =
+        "Upward flux: the water tables of " + common::printable(r.names.upq) + ", through which the flux column of " +
+        common::printable(r.names.sin) + " is fitted, lie up to " + decimals(worst, 2) + " times the exact depth (at " +
+        format_value(r.upq.flux[at]) + " cm/hr " + decimals(r.upq.depth[at], 2) + " cm where the exact depth is " +
+        decimals(ref.flux_depth[at], 2) + " cm, with the run's tension of " + format_value(*ref.top_tension) +
+        " cm at the reference level)";
     if (beyond > 0)
         out.push_back({CheckStatus::Warning, text + "; " + std::to_string(beyond) + " of the " +
                                                  std::to_string(r.upq.rows) + " depart by more than " +
-                                                 decimals(kRatioWarning, 2) + " times. The conductivity table is "
+                                                 decimals(kRatioWarning, 2) +
+                                                 " times. The conductivity table is "
                                                  "interpolated linearly between rows far apart in suction."});
     else
         out.push_back({CheckStatus::Passed, text + ", within " + decimals(kRatioWarning, 2) + " times."});
@@ -239,8 +254,8 @@ void green_ampt_a_falls(const RunTables& r, std::vector<Check>& out) {
         out.push_back({CheckStatus::Passed, "Green-Ampt: A does not fall as the water table deepens."});
         return;
     }
-    out.push_back({CheckStatus::Warning, std::string("Green-Ampt: A falls as the water table deepens, ") + listed(falls) +
-                                             " (" + kSquareCmPerHour + ")."});
+    out.push_back({CheckStatus::Warning, std::string("Green-Ampt: A falls as the water table deepens, ") +
+                                             listed(falls) + " (" + kSquareCmPerHour + ")."});
 }
 
 void table_against_curve(const RunTables& r, std::vector<Check>& out) {
@@ -263,10 +278,11 @@ void table_against_curve(const RunTables& r, std::vector<Check>& out) {
         if (worst < 0) continue;
         const std::string name = "Layer " + std::to_string(l + 1);
         out.push_back({worst > kDepartureWarning ? CheckStatus::Warning : CheckStatus::Passed,
-                       name + " (van Genuchten): the water content of the .MQ table departs from the curve of its "
-                              "parameters by up to " + decimals(worst, 3) + " " + kVolumetric + ", at a suction of " +
-                              format_value(at) + " cm (" + decimals(table, 3) + " in the table, " + decimals(curve, 3) +
-                              " on the curve)."});
+                       name +
+                           " (van Genuchten): the water content of the .MQ table departs from the curve of its "
+                           "parameters by up to " +
+                           decimals(worst, 3) + " " + kVolumetric + ", at a suction of " + format_value(at) + " cm (" +
+                           decimals(table, 3) + " in the table, " + decimals(curve, 3) + " on the curve)."});
     }
 }
 
@@ -323,12 +339,15 @@ void repairs(const RunTables& r, std::vector<Check>& out) {
     } else {
         out.push_back({CheckStatus::Warning, "The characteristic of " + listed(extended) +
                                                  " does not reach a suction of 1000 cm: PEDOPRE extended it to 1000 cm "
-                                                 "at the water content of its driest point (" + wtd + ")."});
+                                                 "at the water content of its driest point (" +
+                                                 wtd + ")."});
     }
     if (saturated > 0)
-        out.push_back({CheckStatus::Warning, std::to_string(saturated) + (saturated == 1 ? " layer has" : " layers have") +
+        out.push_back({CheckStatus::Warning, std::to_string(saturated) +
+                                                 (saturated == 1 ? " layer has" : " layers have") +
                                                  " no point at saturation: PEDOPRE extrapolated one from the first two "
-                                                 "points (" + wtd + ")."});
+                                                 "points (" +
+                                                 wtd + ")."});
 }
 
 void log_against_files(const RunTables& r, std::vector<Check>& out) {

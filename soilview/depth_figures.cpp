@@ -19,7 +19,6 @@ using figure::SeriesKind;
 
 const char* const kWaterTable = "Water-table depth";
 
-
 // The notices as sentences: one per kind, layer and reduced tension, in the
 // order each first appears in the file.
 std::vector<std::string> notice_notes(const std::vector<soilprep::OutNotice>& notices, const std::string& out) {
@@ -78,7 +77,9 @@ void within_design(Series& s) {
     s = std::move(kept);
 }
 
-void design_axis(figure::Plot& p, const char* title) { p.x = {title, "cm", Scale::Linear, {0, kDesignDepth}}; }
+void design_axis(figure::Plot& p, const char* title) {
+    p.x = {title, "cm", Scale::Linear, {0, kDesignDepth}};
+}
 
 const char* const kSinRows = ".SIN, the rows the model reads";
 
@@ -112,8 +113,13 @@ std::optional<FigureBlock> drained_volume_figure(const RunTables& r) {
     if (r.wtd.rows > 0) p.series.push_back(std::move(listing));
     if (r.sin.depth_rows > 0) p.series.push_back(std::move(sin));
     if (ref) {
-        Series exact{"Exact, hydrostatic equilibrium (van Genuchten)", ref->curve_depth, ref->curve_volume,
-                     SeriesKind::Line, false, {}, true};
+        Series exact{"Exact, hydrostatic equilibrium (van Genuchten)",
+                     ref->curve_depth,
+                     ref->curve_volume,
+                     SeriesKind::Line,
+                     false,
+                     {},
+                     true};
         p.series.push_back(std::move(exact));
     }
 
@@ -156,8 +162,8 @@ std::optional<FigureBlock> drained_volume_figure(const RunTables& r) {
     if (!deep.rows.empty()) b.open_tables.push_back(std::move(deep));
 
     b.notes.push_back(std::string(r.sin.depth_rows > 0 ? "The model reads the 20 rows of .SIN (markers) and "
-                                                          "interpolates between them. "
-                                                        : "") +
+                                                         "interpolates between them. "
+                                                       : "") +
                       ".SIN caps the volumes at 100 cm and always gives 100 cm at 1000 cm; the listing .WTD does not. "
                       "The deepest layer is taken to reach 1000 cm.");
     if (ref) {
@@ -175,13 +181,14 @@ std::optional<FigureBlock> drained_volume_figure(const RunTables& r) {
             }
             return signed_percent(worst) + " (" + signed_value(diff, 3) + " cm) at " + format_value(at) + " cm";
         };
-        b.notes.push_back("The thin faint line is the exact drained volume at hydrostatic equilibrium: the integral over "
-                          "the profile above the water table of \xCE\xB8s \xE2\x88\x92 \xCE\xB8(h), h the height above it, with the "
-                          "van Genuchten (1980) water content of each layer's parameters. Largest departure down to " +
-                          format_value(kDesignDepth) + " cm, where the exact volume is 0.1 cm or more: .SIN " +
-                          largest(r.sin.depth.data(), r.sin.volume.data(), r.sin.depth_rows, ref->sin_volume) +
-                          "; .WTD " + largest(r.wtd.depth.data(), r.wtd.volume.data(), r.wtd.rows, ref->wtd_volume) +
-                          ". The run interpolates the 12 points of the characteristic linearly in suction.");
+        b.notes.push_back(
+            "The thin faint line is the exact drained volume at hydrostatic equilibrium: the integral over "
+            "the profile above the water table of \xCE\xB8s \xE2\x88\x92 \xCE\xB8(h), h the height above it, with the "
+            "van Genuchten (1980) water content of each layer's parameters. Largest departure down to " +
+            format_value(kDesignDepth) + " cm, where the exact volume is 0.1 cm or more: .SIN " +
+            largest(r.sin.depth.data(), r.sin.volume.data(), r.sin.depth_rows, ref->sin_volume) + "; .WTD " +
+            largest(r.wtd.depth.data(), r.wtd.volume.data(), r.wtd.rows, ref->wtd_volume) +
+            ". The run interpolates the 12 points of the characteristic linearly in suction.");
     }
     return b;
 }
@@ -216,8 +223,10 @@ std::optional<FigureBlock> drainable_porosity_figure(const RunTables& r) {
         p.series.push_back(std::move(exact));
     }
     b.tables.push_back(std::move(t));
-    b.notes.push_back("Each porosity is the rise of the drained volume over the last 1 cm before its depth. Drawn "
-                      "down to " + format_value(kDesignDepth) + " cm; the table under the figure goes on to 1000 cm.");
+    b.notes.push_back(
+        "Each porosity is the rise of the drained volume over the last 1 cm before its depth. Drawn "
+        "down to " +
+        format_value(kDesignDepth) + " cm; the table under the figure goes on to 1000 cm.");
     return b;
 }
 
@@ -236,7 +245,8 @@ std::optional<FigureBlock> upward_flux_figure(const RunTables& r) {
     upq.header = {"Upward flux (cm/hr)", "Water-table depth below the reference level (cm)"};
     const bool exact = ref && ref->flux_depth.size() == static_cast<size_t>(r.upq.rows);
     if (exact) upq.header.insert(upq.header.end(), {"Exact depth (cm)", ".UPQ / exact"});
-    Series reference{"Exact water table of each flux (van Genuchten-Mualem)", {}, {}, SeriesKind::Line, false, {}, true};
+    Series reference{
+        "Exact water table of each flux (van Genuchten-Mualem)", {}, {}, SeriesKind::Line, false, {}, true};
     for (int32_t i = 0; i < r.upq.rows; ++i) {
         found.x.push_back(r.upq.depth[i]);
         found.y.push_back(r.upq.flux[i]);
@@ -275,22 +285,24 @@ std::optional<FigureBlock> upward_flux_figure(const RunTables& r) {
     }
     if (exact) p.series.push_back(std::move(reference));
     if (!deep.rows.empty()) {
-        if (r.upq.rows > 0)
-            deep.caption += "; the deepest water table computed is " + decimals(deepest, 2) + " cm";
+        if (r.upq.rows > 0) deep.caption += "; the deepest water table computed is " + decimals(deepest, 2) + " cm";
         b.open_tables.push_back(std::move(deep));
     }
 
     const std::string out_name = common::printable(r.names.out);
     b.notes = notice_notes(r.out.notices, out_name);
     std::string level = "The depths are counted from the reference level at half the maximum root depth";
-    if (r.input.closing_read) level += ", " + format_value(r.input.rootdepth) + " cm below the surface";
-    else if (r.out.rootdepth_read) level += ", " + format_value(r.out.rootdepth) + " cm below the surface";
+    if (r.input.closing_read)
+        level += ", " + format_value(r.input.rootdepth) + " cm below the surface";
+    else if (r.out.rootdepth_read)
+        level += ", " + format_value(r.out.rootdepth) + " cm below the surface";
     level += "; a layer that ends above it, or less than 5 cm below it, counts as 5 cm thick.";
     if (const std::optional<double> top = run_top_tension(r)) {
         level += " At the reference level the run used a tension of " + format_value(*top) + " cm";
         if (*top < 1000.0)
-            level += ": 1000 cm, lowered to the driest tension of layer 1's conductivity table (.MQ), which ends "
-                     "there (the caption of .OUT still reads 1000 CM)";
+            level +=
+                ": 1000 cm, lowered to the driest tension of layer 1's conductivity table (.MQ), which ends "
+                "there (the caption of .OUT still reads 1000 CM)";
         level += ".";
     }
     b.notes.push_back(level + " Fluxes of .SIN are clipped to 0 to 0.5 cm/hr.");
@@ -305,12 +317,13 @@ std::optional<FigureBlock> upward_flux_figure(const RunTables& r) {
                 at = k;
             }
         }
-        b.notes.push_back("The thin faint line is the exact water table of each flux q: dz = dh / (1 + q/K(h)) integrated "
-                          "layer by layer from the reference level down to the water table, with the van Genuchten-"
-                          "Mualem conductivity of each layer (Mualem 1976, van Genuchten 1980) and the same tension "
-                          "and layer depths as the run. Largest departure: .UPQ gives " +
-                          decimals(r.upq.depth[at], 2) + " cm for " + format_value(r.upq.flux[at]) + " cm/hr, " +
-                          decimals(worst, 2) + " times the exact " + decimals(ref->flux_depth[at], 2) + " cm.");
+        b.notes.push_back(
+            "The thin faint line is the exact water table of each flux q: dz = dh / (1 + q/K(h)) integrated "
+            "layer by layer from the reference level down to the water table, with the van Genuchten-"
+            "Mualem conductivity of each layer (Mualem 1976, van Genuchten 1980) and the same tension "
+            "and layer depths as the run. Largest departure: .UPQ gives " +
+            decimals(r.upq.depth[at], 2) + " cm for " + format_value(r.upq.flux[at]) + " cm/hr, " + decimals(worst, 2) +
+            " times the exact " + decimals(ref->flux_depth[at], 2) + " cm.");
     }
     return b;
 }
@@ -335,15 +348,14 @@ std::string green_ampt_a_reference_note(const RunTables& r, const RunReferences&
             ex = e;
         }
     }
-    std::string text = "The thin faint line takes M and Sf exact: the van Genuchten (1980) water content, and "
-                       "Sf = the integral of K(h)/Ks over all suctions with the Mualem (1976) conductivity, " +
-                       decimals(ref.sf, 2) + " cm for layer 1 where the run's .MQ gives " +
-                       decimals(r.mq.sf[0], 2) + " cm (" + decimals(r.mq.sf[0] / ref.sf, 2) +
-                       " times); B is the run's.";
+    std::string text =
+        "The thin faint line takes M and Sf exact: the van Genuchten (1980) water content, and "
+        "Sf = the integral of K(h)/Ks over all suctions with the Mualem (1976) conductivity, " +
+        decimals(ref.sf, 2) + " cm for layer 1 where the run's .MQ gives " + decimals(r.mq.sf[0], 2) + " cm (" +
+        decimals(r.mq.sf[0] / ref.sf, 2) + " times); B is the run's.";
     if (at > 0)
-        text += " Largest departure of .SIN where the exact A is 0.005 " + unit + " or more: " +
-                decimals(sin_a, 2) + " for " + decimals(ex, 4) + " at " + format_value(at) + " cm (" +
-                decimals(worst, 2) + " times).";
+        text += " Largest departure of .SIN where the exact A is 0.005 " + unit + " or more: " + decimals(sin_a, 2) +
+                " for " + decimals(ex, 4) + " at " + format_value(at) + " cm (" + decimals(worst, 2) + " times).";
     return text;
 }
 
@@ -402,23 +414,30 @@ std::optional<FigureBlock> green_ampt_figure(const RunTables& r, bool a) {
     b.tables.push_back(std::move(t));
     if (!deep.rows.empty()) b.open_tables.push_back(std::move(deep));
     if (a) {
-        b.notes.push_back("The infiltration rate is f = A/F + B, F being the cumulative infiltration, and A = M Sf B: "
-                          "M the fillable porosity of the top layer (saturated water content less that at the "
-                          "water-table depth as suction, from 150 cm on at the driest suction of its table), Sf its "
-                          "wetting-front suction. .SIN keeps A to two decimals.");
+        b.notes.push_back(
+            "The infiltration rate is f = A/F + B, F being the cumulative infiltration, and A = M Sf B: "
+            "M the fillable porosity of the top layer (saturated water content less that at the "
+            "water-table depth as suction, from 150 cm on at the driest suction of its table), Sf its "
+            "wetting-front suction. .SIN keeps A to two decimals.");
         if (ref && r.mq_summary && r.mq_layers > 0) b.notes.push_back(green_ampt_a_reference_note(r, *ref, unit));
     } else {
-        b.notes.push_back("B is the thickness-weighted mean of the .MQ block-header conductivities over the soil above "
-                          "the water table, down to GADEPTH = " + format_value(r.out.gadepth) +
-                          " cm; deeper water tables keep the B of the last depth within it. .SIN keeps B to two "
-                          "decimals.");
+        b.notes.push_back(
+            "B is the thickness-weighted mean of the .MQ block-header conductivities over the soil above "
+            "the water table, down to GADEPTH = " +
+            format_value(r.out.gadepth) +
+            " cm; deeper water tables keep the B of the last depth within it. .SIN keeps B to two "
+            "decimals.");
     }
     return b;
 }
 
 }  // namespace
 
-std::optional<FigureBlock> green_ampt_a_figure(const RunTables& r) { return green_ampt_figure(r, true); }
-std::optional<FigureBlock> green_ampt_b_figure(const RunTables& r) { return green_ampt_figure(r, false); }
+std::optional<FigureBlock> green_ampt_a_figure(const RunTables& r) {
+    return green_ampt_figure(r, true);
+}
+std::optional<FigureBlock> green_ampt_b_figure(const RunTables& r) {
+    return green_ampt_figure(r, false);
+}
 
 }  // namespace soilview

@@ -11,14 +11,17 @@ namespace {
 
 using Fn = std::function<double(double)>;
 
-double simpson(double a, double fa, double b, double fb, double fm) { return (b - a) / 6.0 * (fa + 4.0 * fm + fb); }
+double simpson(double a, double fa, double b, double fb, double fm) {
+    return (b - a) / 6.0 * (fa + 4.0 * fm + fb);
+}
 
 double adapt(const Fn& f, double a, double fa, double b, double fb, double m, double fm, double whole, double tol,
              int depth) {
     const double lm = 0.5 * (a + m), rm = 0.5 * (m + b);
     const double flm = f(lm), frm = f(rm);
     const double left = simpson(a, fa, m, fm, flm), right = simpson(m, fm, b, fb, frm);
-    if (depth <= 0 || std::fabs(left + right - whole) <= 15.0 * tol) return left + right + (left + right - whole) / 15.0;
+    if (depth <= 0 || std::fabs(left + right - whole) <= 15.0 * tol)
+        return left + right + (left + right - whole) / 15.0;
     return adapt(f, a, fa, m, fm, lm, flm, left, tol / 2, depth - 1) +
            adapt(f, m, fm, b, fb, rm, frm, right, tol / 2, depth - 1);
 }

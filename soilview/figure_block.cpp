@@ -10,9 +10,13 @@ std::string decimals(double v, int decimals) {
     return buf;
 }
 
-std::string signed_percent(double fraction) { return (fraction >= 0 ? "+" : "") + decimals(fraction * 100, 1) + " %"; }
+std::string signed_percent(double fraction) {
+    return (fraction >= 0 ? "+" : "") + decimals(fraction * 100, 1) + " %";
+}
 
-std::string signed_value(double v, int d) { return (v >= 0 ? "+" : "") + decimals(v, d); }
+std::string signed_value(double v, int d) {
+    return (v >= 0 ? "+" : "") + decimals(v, d);
+}
 
 std::string listed(const std::vector<std::string>& items) {
     std::string out;

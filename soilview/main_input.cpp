@@ -9,7 +9,9 @@
 namespace soilview {
 namespace {
 
-bool done(common::ReadStatus s) { return s == common::ReadStatus::Done; }
+bool done(common::ReadStatus s) {
+    return s == common::ReadStatus::Done;
+}
 
 bool read_measured_layer(common::Connection& in, InputLayer& layer, int32_t number, std::string& problem) {
     int32_t n = 0;
@@ -18,8 +20,7 @@ bool read_measured_layer(common::Connection& in, InputLayer& layer, int32_t numb
         return false;
     }
     if (n < 1 || n > soilcalc::kMaxMeasured) {
-        problem = "Layer " + std::to_string(number) + " gives " + std::to_string(n) +
-                  " points; 1 to 98 can be read.";
+        problem = "Layer " + std::to_string(number) + " gives " + std::to_string(n) + " points; 1 to 98 can be read.";
         return false;
     }
     layer.theta.assign(static_cast<size_t>(n), 0.0f);
@@ -37,8 +38,8 @@ bool read_measured_layer(common::Connection& in, InputLayer& layer, int32_t numb
 bool read_vg_layer(common::Connection& in, InputLayer& layer, int32_t number, std::string& problem) {
     soilcalc::VanGenuchten& vg = layer.vg;
     if (!done(common::read_free(in, {layer.zbot, vg.theta_r, vg.theta_s, vg.alpha, vg.n, layer.ks, vg.k0, vg.l}))) {
-        problem = "The record of layer " + std::to_string(number) +
-                  " (ZBOT theta_r theta_s alpha n Ks K0 l) does not read.";
+        problem =
+            "The record of layer " + std::to_string(number) + " (ZBOT theta_r theta_s alpha n Ks K0 l) does not read.";
         return false;
     }
     return true;

@@ -12,7 +12,9 @@
 
 namespace soilview::msg {
 
-inline std::string version() { return "PEDOVIEW (drainprep) " + std::string(kVersion); }
+inline std::string version() {
+    return "PEDOVIEW (drainprep) " + std::string(kVersion);
+}
 
 inline std::vector<std::string> usage(const std::vector<std::string>& figures) {
     std::string ids;
@@ -70,7 +72,11 @@ inline std::string run_in_progress(std::string_view log) {
     return "ERROR: PEDOPRE is running on these files now (its log " + common::printable(log) +
            " is held); run PEDOVIEW again when it has ended";
 }
-inline std::string page_written(std::string_view file) { return "Page written: " + common::printable(file); }
-inline std::string figure_written(std::string_view file) { return "Figure written: " + common::printable(file); }
+inline std::string page_written(std::string_view file) {
+    return "Page written: " + common::printable(file);
+}
+inline std::string figure_written(std::string_view file) {
+    return "Figure written: " + common::printable(file);
+}
 
 }  // namespace soilview::msg

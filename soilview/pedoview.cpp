@@ -4,13 +4,13 @@
 
 #include "common/fixed_text.h"
 #include "common/layout.h"
-#include "common/run_files.h"
 #include "common/record_write.h"
+#include "common/run_files.h"
+#include "figure/page.h"
 #include "soilview/messages.h"
 #include "soilview/report_page.h"
 #include "soilview/run_names.h"
 #include "soilview/run_tables.h"
-#include "figure/page.h"
 
 namespace soilview {
 namespace {
@@ -27,7 +27,9 @@ struct Stop {
     std::string line;
 };
 
-[[noreturn]] void stop(std::string line) { throw Stop{std::move(line)}; }
+[[noreturn]] void stop(std::string line) {
+    throw Stop{std::move(line)};
+}
 
 void check_input(common::FileSystem& fs, const std::string& path, bool log, const std::string& infile) {
     const common::FileType type = fs.type(path);
@@ -91,8 +93,8 @@ ViewOutcome view(const Request& req, common::FileSystem& fs, int wait_ms) {
 
 }  // namespace
 
-ViewOutcome run_pedoview(const std::vector<std::string>& args, common::Connection& console,
-                         common::FileSystem& fs, int wait_ms) {
+ViewOutcome run_pedoview(const std::vector<std::string>& args, common::Connection& console, common::FileSystem& fs,
+                         int wait_ms) {
     static const common::Layout kLine("(A)");
     ViewOutcome outcome;
     std::vector<std::string> lines;

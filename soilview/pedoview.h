@@ -34,7 +34,7 @@ struct ViewOutcome {
 // to end before it says that the run is in progress instead.
 inline constexpr int kRunWaitMs = 3000;
 
-ViewOutcome run_pedoview(const std::vector<std::string>& args, common::Connection& console,
-                         common::FileSystem& fs, int wait_ms = kRunWaitMs);
+ViewOutcome run_pedoview(const std::vector<std::string>& args, common::Connection& console, common::FileSystem& fs,
+                         int wait_ms = kRunWaitMs);
 
 }  // namespace soilview

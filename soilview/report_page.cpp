@@ -35,23 +35,30 @@ const std::vector<SectionEntry>& sections() {
     static const std::vector<SectionEntry> k = {
         {"Soil water characteristic",
          {{"characteristic", characteristic_figure}},
-         [](const RunNames& n) { return std::vector<std::string>{n.mis, n.mq}; }},
+         [](const RunNames& n) {
+             return std::vector<std::string>{n.mis, n.mq};
+         }},
         {"Unsaturated conductivity",
          {{"conductivity", conductivity_figure}},
          [](const RunNames& n) { return std::vector<std::string>{n.mq}; }},
         {"Drained volume and drainable porosity",
          {{"drained-volume", drained_volume_figure}, {"drainable-porosity", drainable_porosity_figure}},
-         [](const RunNames& n) { return std::vector<std::string>{n.wtd, n.sin}; }},
+         [](const RunNames& n) {
+             return std::vector<std::string>{n.wtd, n.sin};
+         }},
         {"Steady upward flux",
          {{"upward-flux", upward_flux_figure}},
-         [](const RunNames& n) { return std::vector<std::string>{n.upq, n.sin}; }},
+         [](const RunNames& n) {
+             return std::vector<std::string>{n.upq, n.sin};
+         }},
         {"Green-Ampt parameters",
          {{"green-ampt-a", green_ampt_a_figure}, {"green-ampt-b", green_ampt_b_figure}},
-         [](const RunNames& n) { return std::vector<std::string>{n.sin, n.out}; }},
+         [](const RunNames& n) {
+             return std::vector<std::string>{n.sin, n.out};
+         }},
     };
     return k;
 }
-
 
 bool drawn(const std::string& path, const RunNames& n) {
     return path == n.mis || path == n.wtd || path == n.mq || path == n.upq || path == n.out || path == n.sin;
@@ -59,10 +66,14 @@ bool drawn(const std::string& path, const RunNames& n) {
 
 std::string state_text(const FileStatus& f, const RunTables& r) {
     switch (f.state) {
-        case FileState::Read: return drawn(f.path, r.names) ? "read" : "present, not drawn";
-        case FileState::Incomplete: return "incomplete";
-        case FileState::Unreadable: return "unreadable";
-        case FileState::Missing: return "missing";
+        case FileState::Read:
+            return drawn(f.path, r.names) ? "read" : "present, not drawn";
+        case FileState::Incomplete:
+            return "incomplete";
+        case FileState::Unreadable:
+            return "unreadable";
+        case FileState::Missing:
+            return "missing";
     }
     return {};
 }
@@ -105,9 +116,10 @@ void add_run_section(figure::Page& page, const RunTables& r) {
         if (details) files.rows.back().push_back(state_detail(f, r));
     }
     page.add_table(files, false);
-    page.add_paragraph("The log is shared by every soil in its folder and tells the outcome of the last run made "
-                       "there; this soil's own outputs decide how its run ended (eight whole outputs, .SIN written "
-                       "last, only come from a run that reached its end). PEDOVIEW only reads these files.");
+    page.add_paragraph(
+        "The log is shared by every soil in its folder and tells the outcome of the last run made "
+        "there; this soil's own outputs decide how its run ended (eight whole outputs, .SIN written "
+        "last, only come from a run that reached its end). PEDOVIEW only reads these files.");
 }
 
 // The layers table's caption and header: van Genuchten parameters or the
@@ -118,7 +130,8 @@ figure::Table layers_table(bool vg) {
                    : "Layers: measured points (Ks in cm/hr as given)";
     t.header = {"Layer", "Top (cm)", "Bottom (cm)"};
     if (vg) {
-        for (const char* h : {"\xCE\xB8r", "\xCE\xB8s", "\xCE\xB1 (1/cm)", "n", "Ks (cm/day)", "K0 (cm/day)", "\xE2\x84\x93"})
+        for (const char* h :
+             {"\xCE\xB8r", "\xCE\xB8s", "\xCE\xB1 (1/cm)", "n", "Ks (cm/day)", "K0 (cm/day)", "\xE2\x84\x93"})
             t.header.push_back(h);
     } else {
         t.header.insert(t.header.end(), {"Points given", "Ks (cm/hr)"});
@@ -160,8 +173,8 @@ std::vector<std::string> layer_row(const RunTables& r, size_t l, float top, std:
 void add_layers_section(figure::Page& page, const RunTables& r) {
     page.add_section("Layers");
     const bool vg = r.input.form == InputForm::VanGenuchten;
-    const size_t rows = std::max({r.input.layers.size(), static_cast<size_t>(r.mq_layers),
-                                  static_cast<size_t>(r.mis_layers)});
+    const size_t rows =
+        std::max({r.input.layers.size(), static_cast<size_t>(r.mq_layers), static_cast<size_t>(r.mis_layers)});
     if (rows == 0) {
         page.add_paragraph("No layer could be read from the main input or the run's files.");
         return;
@@ -174,10 +187,10 @@ void add_layers_section(figure::Page& page, const RunTables& r) {
         top = bottom.value_or(0.0f);
     }
     page.add_table(t, false);
-    std::string note = "The deepest layer is taken to reach 1000 cm in the drained volumes and 10000 cm in the "
-                       "upward flux, whatever bottom the input gives it.";
-    if (vg)
-        note += " The .MQ block header holds K0/24; the conductivity table is scaled to Ks/24.";
+    std::string note =
+        "The deepest layer is taken to reach 1000 cm in the drained volumes and 10000 cm in the "
+        "upward flux, whatever bottom the input gives it.";
+    if (vg) note += " The .MQ block header holds K0/24; the conductivity table is scaled to Ks/24.";
     page.add_paragraph(note);
     if (r.input.closing_read)
         page.add_paragraph("Closing record: GADEPTH = " + format_value(r.input.gadepth) +

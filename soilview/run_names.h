@@ -18,7 +18,7 @@ namespace soilview {
 struct RunNames {
     std::string infile;  // as given
     std::string log;
-    std::string base;    // directory and name without the extension
+    std::string base;  // directory and name without the extension
     std::string mis, wtd, mq, sav, wdv, upq, out, sin;
     std::string page;
     // The outputs in the order the report lists them.
@@ -35,6 +35,8 @@ bool run_names(const std::string& infile, RunNames& names, std::string& too_long
 std::string page_name(const std::string& infile);
 
 // The name with `suffix` after the base, e.g. base + ".characteristic.svg".
-inline std::string beside(const RunNames& names, const std::string& suffix) { return names.base + suffix; }
+inline std::string beside(const RunNames& names, const std::string& suffix) {
+    return names.base + suffix;
+}
 
 }  // namespace soilview

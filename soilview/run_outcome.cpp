@@ -12,8 +12,9 @@ std::string quoted_log(const RunTables& r) {
     return "The folder's log " + log + " says \"" + common::printable(r.log_line) + "\"";
 }
 
-constexpr const char* kShared = "that log is shared by every soil in this folder and holds the outcome of the last "
-                                "run made there, for whichever soil";
+constexpr const char* kShared =
+    "that log is shared by every soil in this folder and holds the outcome of the last "
+    "run made there, for whichever soil";
 
 }  // namespace
 
@@ -28,8 +29,10 @@ std::string failure_reason(const RunTables& r) {
     if (outputs_whole(r)) return {};
     std::vector<std::string> missing, incomplete;
     for (const FileStatus& f : r.files) {
-        if (f.state == FileState::Missing) missing.push_back(common::printable(f.path));
-        else if (f.state != FileState::Read) incomplete.push_back(common::printable(f.path));
+        if (f.state == FileState::Missing)
+            missing.push_back(common::printable(f.path));
+        else if (f.state != FileState::Read)
+            incomplete.push_back(common::printable(f.path));
     }
     std::string files = "This soil's own files show a run that did not reach its end:";
     if (!missing.empty()) files += " missing " + listed(missing) + (incomplete.empty() ? "." : ";");
@@ -43,8 +46,10 @@ std::string failure_reason(const RunTables& r) {
         case Outcome::Failed:
             return files + quoted_log(r) + "; " + kShared + ", so the line may be this soil's or another's.";
         case Outcome::Unfinished:
-            return files + quoted_log(r) + ": a run in this folder is working, or was stopped from outside before "
-                   "its end; " + kShared + ".";
+            return files + quoted_log(r) +
+                   ": a run in this folder is working, or was stopped from outside before "
+                   "its end; " +
+                   kShared + ".";
         case Outcome::Unknown:
             return files + quoted_log(r) + ".";
     }
@@ -53,7 +58,8 @@ std::string failure_reason(const RunTables& r) {
 
 std::string log_disagreement(const RunTables& r) {
     if (!outputs_whole(r) || r.outcome == Outcome::Normal) return {};
-    std::string text = quoted_log(r) + ", but this soil's eight outputs are whole, .SIN included, which only a run "
+    std::string text = quoted_log(r) +
+                       ", but this soil's eight outputs are whole, .SIN included, which only a run "
                        "that reached its end leaves. The log is shared by every soil in this folder and holds the "
                        "outcome of the last run made there: another soil's, or a later run of this soil that stopped "
                        "before it wrote anything (these tables would then be from an earlier run).";

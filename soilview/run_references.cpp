@@ -10,7 +10,7 @@ namespace soilview {
 namespace {
 
 constexpr double kReferenceTension = 1000.0;  // cm
-constexpr float kDeepWaterTable = 150.0f;      // cm; A takes the driest suction from here on
+constexpr float kDeepWaterTable = 150.0f;     // cm; A takes the driest suction from here on
 
 }  // namespace
 

@@ -12,7 +12,9 @@ namespace {
 
 constexpr int kUnit = 1;  // every file is read on this stream, one after the other
 
-std::string layer_word(int32_t n) { return n == 1 ? "1 layer" : std::to_string(n) + " layers"; }
+std::string layer_word(int32_t n) {
+    return n == 1 ? "1 layer" : std::to_string(n) + " layers";
+}
 
 // Opens `status.path` for reading, or sets the state that says why not.
 common::Connection* open(common::UnitTable& units, FileStatus& status) {
@@ -55,9 +57,12 @@ void read_log(common::UnitTable& units, RunTables& r) {
         std::string_view text = common::trim_right(line);
         while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
         r.log_line = std::string(text);
-        if (text.starts_with("NOERROR:")) r.outcome = Outcome::Normal;
-        else if (text.starts_with("ERROR: Run did not finish")) r.outcome = Outcome::Unfinished;
-        else if (text.starts_with("ERROR")) r.outcome = Outcome::Failed;
+        if (text.starts_with("NOERROR:"))
+            r.outcome = Outcome::Normal;
+        else if (text.starts_with("ERROR: Run did not finish"))
+            r.outcome = Outcome::Unfinished;
+        else if (text.starts_with("ERROR"))
+            r.outcome = Outcome::Failed;
     }
     units.close(kUnit);
 }
@@ -72,8 +77,8 @@ void read_input(common::UnitTable& units, RunTables& r) {
 }
 
 void take_mis(common::Connection& c, RunTables& r, FileStatus& s) {
-    const auto form = r.input.form == InputForm::Measured ? soilprep::MisPoints::Measured
-                                                          : soilprep::MisPoints::VanGenuchten;
+    const auto form =
+        r.input.form == InputForm::Measured ? soilprep::MisPoints::Measured : soilprep::MisPoints::VanGenuchten;
     const soilprep::MisRead got = soilprep::read_mis(c, r.mis, form);
     if (got.failed == soilprep::MisPart::Done) {
         r.mis_layers = r.mis.nlayer;
@@ -86,8 +91,8 @@ void take_mis(common::Connection& c, RunTables& r, FileStatus& s) {
     }
     r.mis_layers = got.layer;
     incomplete(s, "It stops in layer " + std::to_string(got.layer + 1) + " of " + std::to_string(r.mis.nlayer) +
-                      (got.out_of_range ? " (a point count outside 1 to 100)" : "") + ": " +
-                      layer_word(got.layer) + " read.");
+                      (got.out_of_range ? " (a point count outside 1 to 100)" : "") + ": " + layer_word(got.layer) +
+                      " read.");
 }
 
 void take_mq(common::Connection& c, RunTables& r, FileStatus& s) {
@@ -101,15 +106,15 @@ void take_mq(common::Connection& c, RunTables& r, FileStatus& s) {
         case MqPart::Title:
         case MqPart::LayerCount:
             r.mq.nl = 0;
-            incomplete(s, got.out_of_range ? "Its layer count is outside 1 to 10." : "Its title or layer count does not read.");
+            incomplete(s, got.out_of_range ? "Its layer count is outside 1 to 10."
+                                           : "Its title or layer count does not read.");
             return;
         case MqPart::Header:
         case MqPart::Rows:
             r.mq_layers = got.layer;
             incomplete(s, "It stops in the table of layer " + std::to_string(got.layer + 1) + " of " +
-                              std::to_string(r.mq.nl) +
-                              (got.out_of_range ? " (a row count outside 1 to 100)" : "") + ": " +
-                              layer_word(got.layer) + " read.");
+                              std::to_string(r.mq.nl) + (got.out_of_range ? " (a row count outside 1 to 100)" : "") +
+                              ": " + layer_word(got.layer) + " read.");
             return;
         case MqPart::Summary:
             r.mq_layers = r.mq.nl;
@@ -128,34 +133,40 @@ void take_wtd(common::Connection& c, RunTables& r, FileStatus& s) {
     const WtdPart got = soilprep::read_wtd(c, r.wtd);
     r.wtd_notices = got == WtdPart::Done || got == WtdPart::Table;
     switch (got) {
-        case WtdPart::Done: return;
-        case WtdPart::Title: incomplete(s, "Its title does not read."); return;
-        case WtdPart::Notices: incomplete(s, "It ends before the echo of the inputs."); return;
+        case WtdPart::Done:
+            return;
+        case WtdPart::Title:
+            incomplete(s, "Its title does not read.");
+            return;
+        case WtdPart::Notices:
+            incomplete(s, "It ends before the echo of the inputs.");
+            return;
         case WtdPart::Table:
             incomplete(s, r.wtd.rows == 0 ? std::string("It holds no table of drained volume.")
-                                          : "Its table of drained volume stops after " +
-                                                std::to_string(r.wtd.rows) + " of 101 rows.");
+                                          : "Its table of drained volume stops after " + std::to_string(r.wtd.rows) +
+                                                " of 101 rows.");
             return;
     }
 }
 
 void take_upq(common::Connection& c, RunTables& r, FileStatus& s) {
     if (soilprep::read_upq(c, r.upq)) return;
-    incomplete(s, r.upq.rows == 0 ? std::string("It holds no water-table depths for the upward fluxes.")
-                                  : "It lists the water table of " + std::to_string(r.upq.rows) +
-                                        " of the 21 upward fluxes.");
+    incomplete(s, r.upq.rows == 0
+                      ? std::string("It holds no water-table depths for the upward fluxes.")
+                      : "It lists the water table of " + std::to_string(r.upq.rows) + " of the 21 upward fluxes.");
 }
 
 void take_out(common::Connection& c, RunTables& r, FileStatus& s) {
     switch (soilprep::read_out_report(c, r.out)) {
-        case soilprep::OutPart::Done: return;
+        case soilprep::OutPart::Done:
+            return;
         case soilprep::OutPart::Volume:
-            incomplete(s, "Its drained-volume section is missing or stops after " +
-                              std::to_string(r.out.volume_rows) + " of 20 rows.");
+            incomplete(s, "Its drained-volume section is missing or stops after " + std::to_string(r.out.volume_rows) +
+                              " of 20 rows.");
             return;
         case soilprep::OutPart::Flux:
-            incomplete(s, "It ends before its upward-flux section is complete (" +
-                              std::to_string(r.out.flux_rows) + " of 20 rows).");
+            incomplete(s, "It ends before its upward-flux section is complete (" + std::to_string(r.out.flux_rows) +
+                              " of 20 rows).");
             return;
         case soilprep::OutPart::GreenAmpt:
             incomplete(s, "It ends before its Green-Ampt section is complete (" +
@@ -189,7 +200,7 @@ RunTables read_run(common::FileSystem& fs, const RunNames& names) {
 
     using Reader = void (*)(common::Connection&, RunTables&, FileStatus&);
     const std::vector<std::pair<std::string, Reader>> readers = {
-        {names.mis, take_mis}, {names.wtd, take_wtd}, {names.mq, take_mq}, {names.sav, nullptr},
+        {names.mis, take_mis}, {names.wtd, take_wtd}, {names.mq, take_mq},   {names.sav, nullptr},
         {names.wdv, nullptr},  {names.upq, take_upq}, {names.out, take_out}, {names.sin, take_sin}};
     for (const auto& [path, reader] : readers) {
         FileStatus s{path, FileState::Missing, {}};

@@ -61,7 +61,7 @@ struct RunTables {
     int32_t mis_layers = 0;  // layers read whole
 
     soilcalc::MqTables mq;
-    int32_t mq_layers = 0;  // layer tables read whole
+    int32_t mq_layers = 0;    // layer tables read whole
     bool mq_summary = false;  // wetting-front suctions read
     bool mq_closing = false;  // closing record read
 

@@ -7,7 +7,9 @@
 namespace soilview {
 namespace {
 
-bool done(common::ReadStatus s) { return s == common::ReadStatus::Done; }
+bool done(common::ReadStatus s) {
+    return s == common::ReadStatus::Done;
+}
 
 }  // namespace
 
@@ -34,8 +36,8 @@ SinPart read_sin(common::Connection& c, SinTables& t, std::string& problem) {
     for (int32_t j = 0; j < points; ++j) {
         float theta = 0.0f, head = 0.0f;
         if (!done(common::read_record(c, kPoint, {theta, head}))) {
-            problem = "Its characteristic stops after " + std::to_string(j) + " of " + std::to_string(points) +
-                      " points.";
+            problem =
+                "Its characteristic stops after " + std::to_string(j) + " of " + std::to_string(points) + " points.";
             return SinPart::Points;
         }
         t.theta.push_back(theta);

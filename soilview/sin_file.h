@@ -31,7 +31,7 @@ struct SinTables {
     std::vector<float> theta, head;  // the characteristic, wettest first
     int32_t depth_rows = 0;          // rows of depth, volume and flux read
     std::array<float, kSinDepths> depth{}, volume{}, upflux{};
-    int32_t green_ampt_rows = 0;     // Green-Ampt rows read
+    int32_t green_ampt_rows = 0;  // Green-Ampt rows read
     std::array<float, kSinGreenAmpt> ga_depth{}, ga_a{}, ga_b{};
 };
 

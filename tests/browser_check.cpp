@@ -48,7 +48,9 @@ std::string trimmed(std::string_view s) {
     return std::string(s.substr(a, b - a + 1));
 }
 
-bool is_letter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
+bool is_letter(char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) != 0;
+}
 
 // True when S holds "nan" or "inf" as a word of its own, as a number
 // written from a NaN or an infinity would.
@@ -57,8 +59,7 @@ bool has_nan_or_inf(std::string_view s) {
     for (const std::string_view w : {"nan", "inf"}) {
         for (size_t at = l.find(w); at != std::string::npos; at = l.find(w, at + 1)) {
             const bool before = at > 0 && is_letter(l[at - 1]);
-            const bool after = at + 3 < l.size() && is_letter(l[at + 3]) &&
-                               l.compare(at, 8, "infinity") != 0;
+            const bool after = at + 3 < l.size() && is_letter(l[at + 3]) && l.compare(at, 8, "infinity") != 0;
             if (!before && !after) return true;
         }
     }
@@ -77,9 +78,8 @@ int count_pairs(std::string_view d, std::string& error) {
         }
         if (d[i] != ',') continue;
         const bool left = i > 0 && (std::isdigit(static_cast<unsigned char>(d[i - 1])) || d[i - 1] == '.');
-        const bool right = i + 1 < d.size() &&
-                           (std::isdigit(static_cast<unsigned char>(d[i + 1])) || d[i + 1] == '-' ||
-                            d[i + 1] == '.' || d[i + 1] == '+');
+        const bool right = i + 1 < d.size() && (std::isdigit(static_cast<unsigned char>(d[i + 1])) || d[i + 1] == '-' ||
+                                                d[i + 1] == '.' || d[i + 1] == '+');
         if (!left || !right) {
             error = "a comma not between two numbers at offset " + std::to_string(i);
             return -1;
@@ -97,14 +97,13 @@ bool parse_int(const std::string& s, long& v) {
 }
 
 std::vector<const Element*> by_class(const Element& e, std::string_view name, std::string_view cls) {
-    return markup::find_all(e, [&](const Element& c) {
-        return (name.empty() || c.name == name) && c.has_classes(cls);
-    });
+    return markup::find_all(e,
+                            [&](const Element& c) { return (name.empty() || c.name == name) && c.has_classes(cls); });
 }
 
 bool numeric_attribute(std::string_view name) {
-    static constexpr std::array<std::string_view, 8> kText{
-        "id", "class", "data-series", "data-markers", "font-family", "role", "lang", "xmlns"};
+    static constexpr std::array<std::string_view, 8> kText{"id",          "class", "data-series", "data-markers",
+                                                           "font-family", "role",  "lang",        "xmlns"};
     if (name.substr(0, 5) == "aria-") return false;
     return std::find(kText.begin(), kText.end(), name) == kText.end();
 }
@@ -132,24 +131,23 @@ void check_one_figure(const Element& svg, std::vector<std::string>& fail) {
         if (titles.size() != 1 || titles[0]->all_text().empty()) failure(std::string(which) + " axis has no title");
     }
 
-    const auto series = markup::find_all(svg, [](const Element& e) {
-        return e.name == "path" && e.attribute("data-series");
-    });
+    const auto series =
+        markup::find_all(svg, [](const Element& e) { return e.name == "path" && e.attribute("data-series"); });
     const auto legends = by_class(svg, "g", "legend");
     if (legends.size() != 1) {
         failure(std::to_string(legends.size()) + " legend groups, not 1");
     } else {
         const auto entries = by_class(*legends[0], "g", "legend-entry");
         if (entries.size() != series.size()) {
-            failure("legend has " + std::to_string(entries.size()) + " entries for " +
-                    std::to_string(series.size()) + " series");
+            failure("legend has " + std::to_string(entries.size()) + " entries for " + std::to_string(series.size()) +
+                    " series");
         }
         for (size_t i = 0; i < std::min(entries.size(), series.size()); ++i) {
             const std::string& name = *series[i]->attribute("data-series");
             const std::string text = trimmed(entries[i]->all_text());
             if (text.rfind(name, 0) != 0) {
-                failure("legend entry " + std::to_string(i + 1) + " \"" + text +
-                        "\" does not name series \"" + name + "\"");
+                failure("legend entry " + std::to_string(i + 1) + " \"" + text + "\" does not name series \"" + name +
+                        "\"");
             }
         }
     }
@@ -169,8 +167,8 @@ void check_one_figure(const Element& svg, std::vector<std::string>& fail) {
         if (pairs < 0) {
             failure("series " + name + ": " + error);
         } else if (pairs != declared) {
-            failure("series " + name + ": data-points " + std::to_string(declared) + " but " +
-                    std::to_string(pairs) + " coordinate pairs in its path");
+            failure("series " + name + ": data-points " + std::to_string(declared) + " but " + std::to_string(pairs) +
+                    " coordinate pairs in its path");
         }
     }
 
@@ -185,11 +183,10 @@ void check_one_figure(const Element& svg, std::vector<std::string>& fail) {
 
 // Attributes and elements that would load something or run a script.
 void check_standalone(const Element& root, std::vector<std::string>& fail) {
-    static constexpr std::array<std::string_view, 13> kElements{
-        "script", "link", "iframe", "object", "embed", "img", "image", "audio",
-        "video", "source", "base", "frame", "track"};
-    static const std::array<std::string, 3> kNamespaces{"http://www.w3.org/1999/xhtml",
-                                                        "http://www.w3.org/2000/svg",
+    static constexpr std::array<std::string_view, 13> kElements{"script", "link",  "iframe", "object", "embed",
+                                                                "img",    "image", "audio",  "video",  "source",
+                                                                "base",   "frame", "track"};
+    static const std::array<std::string, 3> kNamespaces{"http://www.w3.org/1999/xhtml", "http://www.w3.org/2000/svg",
                                                         "http://www.w3.org/1999/xlink"};
     for (const Element* e : markup::find_all(root, [](const Element&) { return true; })) {
         const std::string name = lower(e->name);
@@ -206,16 +203,17 @@ void check_standalone(const Element& root, std::vector<std::string>& fail) {
             const std::string an = lower(n);
             const std::string av = lower(v);
             // Namespace names look like addresses but are never fetched.
-            if (an.rfind("xmlns", 0) == 0 && std::find(kNamespaces.begin(), kNamespaces.end(), v) != kNamespaces.end()) {
+            if (an.rfind("xmlns", 0) == 0 &&
+                std::find(kNamespaces.begin(), kNamespaces.end(), v) != kNamespaces.end()) {
                 continue;
             }
             const bool link = an == "src" || an == "srcset" || an == "http-equiv" || an.rfind("on", 0) == 0 ||
                               ((an == "href" || an == "xlink:href") && v.rfind('#', 0) != 0);
-            const bool address = av.find("http:") != std::string::npos ||
-                                 av.find("https:") != std::string::npos ||
+            const bool address = av.find("http:") != std::string::npos || av.find("https:") != std::string::npos ||
                                  av.find("file:") != std::string::npos || av.find("url(") != std::string::npos ||
                                  av.find("@import") != std::string::npos;
-            if (link || address) fail.push_back("<" + name + "> " + n + "=\"" + v.substr(0, 60) + "\" refers elsewhere");
+            if (link || address)
+                fail.push_back("<" + name + "> " + n + "=\"" + v.substr(0, 60) + "\" refers elsewhere");
         }
     }
 }
@@ -298,7 +296,7 @@ struct ScratchDir {
 };
 
 class Chromium {
-public:
+  public:
     Chromium(fs::path exe, const fs::path& scratch, std::chrono::seconds limit)
         : exe_(std::move(exe)), scratch_(scratch), limit_(limit) {}
 
@@ -334,7 +332,7 @@ public:
         return {};
     }
 
-private:
+  private:
     fs::path exe_;
     fs::path scratch_;
     std::chrono::seconds limit_;
@@ -350,8 +348,8 @@ int window_height(const Element& root) {
             const std::string* height = e->attribute("height");
             if (height) h += std::atof(height->c_str()) + 40;
         }
-        if (e->name == "h1" || e->name == "h2" || e->name == "p" || e->name == "li" ||
-            e->name == "summary" || e->name == "figcaption") {
+        if (e->name == "h1" || e->name == "h2" || e->name == "p" || e->name == "li" || e->name == "summary" ||
+            e->name == "figcaption") {
             h += 40;
         }
     }
@@ -382,8 +380,7 @@ void check_png(const fs::path& png, int width, int height, size_t min_bytes, std
                        std::to_string(width) + "x" + std::to_string(height));
     }
     if (data.size() < min_bytes) {
-        fail.push_back("screenshot has only " + std::to_string(data.size()) +
-                       " bytes: the page looks empty");
+        fail.push_back("screenshot has only " + std::to_string(data.size()) + " bytes: the page looks empty");
     }
 }
 
@@ -442,9 +439,8 @@ std::vector<std::string> check_figures(const Element& root, const Expectations& 
             fail.push_back("figure " + fe.id + " is missing");
             continue;
         }
-        const auto series = markup::find_all(*svg, [](const Element& e) {
-            return e.name == "path" && e.attribute("data-series");
-        });
+        const auto series =
+            markup::find_all(*svg, [](const Element& e) { return e.name == "path" && e.attribute("data-series"); });
         if (fe.series >= 0 && series.size() != static_cast<size_t>(fe.series)) {
             fail.push_back("figure " + fe.id + ": " + std::to_string(series.size()) + " series, not " +
                            std::to_string(fe.series));

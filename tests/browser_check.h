@@ -45,9 +45,9 @@ struct FigureExpectation {
 
 struct Expectations {
     std::vector<FigureExpectation> figures;  // each must be on the page
-    int figure_count = -1;          // figures on the page; -1: at least one
-    std::vector<std::string> texts;  // must appear in the page's text
-    int window_height = 0;          // of the screenshot; 0: from the page's figures
+    int figure_count = -1;                   // figures on the page; -1: at least one
+    std::vector<std::string> texts;          // must appear in the page's text
+    int window_height = 0;                   // of the screenshot; 0: from the page's figures
     size_t min_png_bytes = 10000;
     std::chrono::seconds timeout{60};  // per Chromium run
 };
@@ -56,7 +56,7 @@ struct Report {
     std::vector<std::string> failures;
     std::filesystem::path screenshot;  // where the screenshot was written
     bool ok() const { return failures.empty(); }
-    std::string describe() const;      // the failures, one per line
+    std::string describe() const;  // the failures, one per line
 };
 
 // The Chromium to run: the file named by $CHROMIUM when set, else

@@ -26,7 +26,7 @@ struct Ran {
 };
 
 class Batch : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char name[] = "/tmp/drainprep-command-XXXXXX";
         ASSERT_NE(::mkdtemp(name), nullptr);
@@ -72,14 +72,14 @@ protected:
 TEST_F(Batch, ExitStatusesOfUsageErrors) {
     copy("soils/vg_layered.dat", "a/soil.dat");
     const auto before = listing();
-    for (const char* args : {"", "soil run", "soil run -j 0 a/soil.dat", "soil run --bogus a/soil.dat",
-                             "weather run", "weather run --manifest nosuch", "soil run --json no/such/s.json a/soil.dat"})
+    for (const char* args : {"", "soil run", "soil run -j 0 a/soil.dat", "soil run --bogus a/soil.dat", "weather run",
+                             "weather run --manifest nosuch", "soil run --json no/such/s.json a/soil.dat"})
         EXPECT_EQ(run(args).status, 2) << args;
     write("M", "# stations\n\ntemps.dat TP DF\n");
     const Ran bad = run("weather run --manifest M");
     EXPECT_EQ(bad.status, 2);
-    EXPECT_NE(bad.out.find("M:3: METCONV takes INFILE TYPE UNITS STA [NHR BEGHR], not 3 arguments"),
-              std::string::npos) << bad.out;
+    EXPECT_NE(bad.out.find("M:3: METCONV takes INFILE TYPE UNITS STA [NHR BEGHR], not 3 arguments"), std::string::npos)
+        << bad.out;
     EXPECT_EQ(listing().size(), before.size() + 1);  // the manifest only
     EXPECT_EQ(run("--help").status, 0);
     EXPECT_EQ(run("help soil run").status, 0);
@@ -142,10 +142,12 @@ TEST_F(Batch, EveryClashIsRefusedAndNothingWritten) {
         {"soil run a/one.dat a/two.dat", "a/one.dat and a/two.dat both write a/PEDOPRE.LOG"},
         {"soil run b/soil.dat a/../b/soil.dat", "b/soil.dat and a/../b/soil.dat both write b/PEDOPRE.LOG"},
         {"soil run --json b/soil.SIN b/soil.dat", "the summary b/soil.SIN is a file of b/soil.dat"},
-        {"weather run --manifest w/M", "line 1 (site07.temps.dat TP DF 1) and line 2 (site07.rain.dat DR MM 1 5 20) "
-                                       "both write w/site07.LOG"},
-        {"weather run --manifest w/N", "line 2 (link.dat ET MM 1) reads w/link.dat, which line 1 (temps.dat TP DF 1) "
-                                       "writes"},
+        {"weather run --manifest w/M",
+         "line 1 (site07.temps.dat TP DF 1) and line 2 (site07.rain.dat DR MM 1 5 20) "
+         "both write w/site07.LOG"},
+        {"weather run --manifest w/N",
+         "line 2 (link.dat ET MM 1) reads w/link.dat, which line 1 (temps.dat TP DF 1) "
+         "writes"},
     };
     for (auto [args, line] : cases) {
         const Ran r = run(args);
@@ -190,8 +192,9 @@ TEST_F(Batch, AnInterruptedBatchEndsItsRunsAndSaysWhichFinished) {
     // stays in its run until it is ended.
     fs::create_directories(dir_ / "bin");
     fs::copy_file(DRAINPREP, dir_ / "bin/drainprep");
-    write("bin/PEDOPRE", "#!/bin/sh\nd=$(dirname \"$1\")\necho 'ERROR: Run did not finish' > \"$d/PEDOPRE.LOG\"\n"
-                         "exec sleep 60\n");
+    write("bin/PEDOPRE",
+          "#!/bin/sh\nd=$(dirname \"$1\")\necho 'ERROR: Run did not finish' > \"$d/PEDOPRE.LOG\"\n"
+          "exec sleep 60\n");
     fs::permissions(dir_ / "bin/PEDOPRE", fs::perms::owner_all);
     for (const char* s : {"a", "b", "c"}) copy("soils/vg_layered.dat", std::string(s) + "/soil.dat");
     const auto start = std::chrono::steady_clock::now();

@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 namespace {
 
 class DiskFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() / ("common_fs_" + std::to_string(::getpid()) + "_" +
                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -174,7 +174,7 @@ TEST_F(DiskFiles, ReadersHoldARunStillAndSayWhenOneIsInProgress) {
 // A log that takes its first line but not the next: over the file-size
 // limit, as `ulimit -f` sets it.
 class SizeLimit {
-public:
+  public:
     explicit SizeLimit(rlim_t bytes) {
         ::getrlimit(RLIMIT_FSIZE, &old_);
         ::signal(SIGXFSZ, SIG_IGN);
@@ -187,7 +187,7 @@ public:
         ::signal(SIGXFSZ, SIG_DFL);
     }
 
-private:
+  private:
     rlimit old_{};
 };
 
@@ -230,7 +230,8 @@ TEST_F(DiskFiles, ARemovalRefusedInAStickyFolderSaysWhy) {
 }
 
 TEST_F(DiskFiles, LeftoversOfKilledRunsAreRemovedAndNothingElse) {
-    for (const char* n : {".soil.MQ.123-4.tmp", ".soil.MQ.9-0.tmp", ".soil.MQ.notes.tmp", ".soil.SIN.1-1.tmp", "soil.MQ"})
+    for (const char* n :
+         {".soil.MQ.123-4.tmp", ".soil.MQ.9-0.tmp", ".soil.MQ.notes.tmp", ".soil.SIN.1-1.tmp", "soil.MQ"})
         put(path(n), "x");
     common::disk().remove_leftovers({path("soil.MQ")});
     EXPECT_EQ(names(), (std::vector<std::string>{".soil.MQ.notes.tmp", ".soil.SIN.1-1.tmp", "soil.MQ"}));

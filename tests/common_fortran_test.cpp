@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "common/free_form.h"
-#include "common/number_parse.h"
 #include "common/layout.h"
+#include "common/number_parse.h"
 #include "common/record_read.h"
 #include "common/record_write.h"
 
@@ -44,8 +44,7 @@ std::string lf(std::string s) {
 
 // Runs the reference program on all cases; returns its output split by case.
 std::vector<std::string> run_oracle(const std::vector<Case>& cases) {
-    auto dir = std::filesystem::temp_directory_path() /
-               ("common_oracle_" + std::to_string(::getpid()));
+    auto dir = std::filesystem::temp_directory_path() / ("common_oracle_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     auto in = dir / "in.txt", out = dir / "out.txt";
     {
@@ -84,8 +83,12 @@ void expect_same_as_oracle(const std::vector<Case>& cases) {
     }
 }
 
-int pick(std::mt19937& g, int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(g); }
-bool one_in(std::mt19937& g, int n) { return pick(g, 1, n) == 1; }
+int pick(std::mt19937& g, int lo, int hi) {
+    return std::uniform_int_distribution<int>(lo, hi)(g);
+}
+bool one_in(std::mt19937& g, int n) {
+    return pick(g, 1, n) == 1;
+}
 
 std::string digits(std::mt19937& g, int n) {
     std::string s;
@@ -198,8 +201,8 @@ TEST(RecordsAgainstFortran, WritesMatchTheFortranRuntime) {
     // Whole statements through the programs' layouts: several records, reuse,
     // literals and trailing blanks.
     const char* real_layouts[] = {
-        "(F10.3,10X,F10.1,5X,F15.9)", "(2F8.1)", "(3(F9.1,1X,F7.1,2X,F7.1))", "(' ',F29.2,F20.3,10X,F10.5)",
-        "(4X,F7.2,6X,F6.4)",          "(F8.2,4X,E10.4)", "(F10.1,F10.3,F10.4)", "(10(F10.1,F10.2,F10.2,/))",
+        "(F10.3,10X,F10.1,5X,F15.9)", "(2F8.1)",         "(3(F9.1,1X,F7.1,2X,F7.1))", "(' ',F29.2,F20.3,10X,F10.5)",
+        "(4X,F7.2,6X,F6.4)",          "(F8.2,4X,E10.4)", "(F10.1,F10.3,F10.4)",       "(10(F10.1,F10.2,F10.2,/))",
         "(1X,5F10.1,/,1X,4F10.1)",    "(F7.5,F12.1)"};
     for (const char* layout : real_layouts) {
         common::Layout L(layout);
@@ -303,9 +306,12 @@ std::string read_ours(const std::string& file, const std::vector<Statement>& sta
             iv[k] = -777777 - static_cast<int32_t>(k + 1);
             rv[k] = -7777.25f - static_cast<float>(k + 1);
             tv[k].assign(static_cast<size_t>(st.lengths[k]), '@');
-            if (st.kinds[k] == 'I') targets.emplace_back(iv[k]);
-            else if (st.kinds[k] == 'R') targets.emplace_back(rv[k]);
-            else targets.emplace_back(tv[k]);
+            if (st.kinds[k] == 'I')
+                targets.emplace_back(iv[k]);
+            else if (st.kinds[k] == 'R')
+                targets.emplace_back(rv[k]);
+            else
+                targets.emplace_back(tv[k]);
         }
         std::optional<common::Layout> layout;
         if (st.layout != "*") layout.emplace(st.layout);
@@ -318,7 +324,8 @@ std::string read_ours(const std::string& file, const std::vector<Statement>& sta
         };
         [&]<size_t... N>(std::index_sequence<N...>) {
             (read_n(std::integral_constant<size_t, N + 1>{}) || ...);
-        }(std::make_index_sequence<kMaxTargets>{});
+        }
+        (std::make_index_sequence<kMaxTargets>{});
         if (status != common::ReadStatus::Done) {
             // A statement cut off by the end of the file is an end of file
             // to the Fortran runtime too; the formatter only says more.
@@ -328,9 +335,12 @@ std::string read_ours(const std::string& file, const std::vector<Statement>& sta
         }
         out += "D";
         for (size_t k = 0; k < n; ++k) {
-            if (st.kinds[k] == 'I') out += " " + std::to_string(iv[k]);
-            else if (st.kinds[k] == 'R') out += " " + std::to_string(std::bit_cast<int32_t>(rv[k]));
-            else out += " [" + tv[k] + "]";
+            if (st.kinds[k] == 'I')
+                out += " " + std::to_string(iv[k]);
+            else if (st.kinds[k] == 'R')
+                out += " " + std::to_string(std::bit_cast<int32_t>(rv[k]));
+            else
+                out += " [" + tv[k] + "]";
         }
         out += "\n";
     }
@@ -560,9 +570,9 @@ bool layout_statement(std::mt19937& g, bool may_end, Statement& st, std::vector<
     st.layout = layout + ")";
     const int most = static_cast<int>(kMaxTargets);
     int passes = fields < most && one_in(g, 6) ? 2 : 1;
-    int targets = passes == 2 ? pick(g, fields + 1, std::min(2 * fields, most))
-                  : one_in(g, 4)  ? pick(g, 1, fields)
-                                  : fields;
+    int targets = passes == 2    ? pick(g, fields + 1, std::min(2 * fields, most))
+                  : one_in(g, 4) ? pick(g, 1, fields)
+                                 : fields;
     // The records hold the fields of the targets and what the layout has
     // after the last of them up to its next field.
     size_t first_line = lines.size();
@@ -589,18 +599,23 @@ bool layout_statement(std::mt19937& g, bool may_end, Statement& st, std::vector<
                 for (int k = 0; k < it.r && t < targets; ++k, ++t) {
                     int len = pick(g, 1, 12), w = it.w > 0 ? it.w : len;
                     st.add(it.kind == 'A' ? 'A' : it.kind == 'I' ? 'I' : 'R', it.kind == 'A' ? len : 0);
-                    if (it.kind == 'A') rec += stray(g, w);
-                    else rec += one_in(g, 8) ? std::string(static_cast<size_t>(w), ' ') : numeric_field(g, w, it.kind != 'I');
+                    if (it.kind == 'A')
+                        rec += stray(g, w);
+                    else
+                        rec += one_in(g, 8) ? std::string(static_cast<size_t>(w), ' ')
+                                            : numeric_field(g, w, it.kind != 'I');
                     ends.push_back(rec.size());
                 }
             }
         }
     }
     if (one_in(g, 3)) rec += stray(g, pick(g, 1, 8));
-    if (one_in(g, 6) && !ends.empty()) rec.resize(ends[static_cast<size_t>(pick(g, 0, static_cast<int>(ends.size()) - 1))]);
+    if (one_in(g, 6) && !ends.empty())
+        rec.resize(ends[static_cast<size_t>(pick(g, 0, static_cast<int>(ends.size()) - 1))]);
     lines.push_back(rec);
     if (!may_end || !one_in(g, 4)) return true;
-    lines.resize(lines.size() - static_cast<size_t>(pick(g, 1, std::min(2, static_cast<int>(lines.size() - first_line)))));
+    lines.resize(lines.size() -
+                 static_cast<size_t>(pick(g, 1, std::min(2, static_cast<int>(lines.size() - first_line)))));
     return false;
 }
 

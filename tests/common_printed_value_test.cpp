@@ -35,8 +35,8 @@ void expect_same(float v, int w, int d) {
 
 TEST(PrintedFixed, EqualsTheFieldReadBackForTheFieldsOfTheSoilFiles) {
     // The fields the soil files hold and the next steps or callers read.
-    const int fields[][2] = {{10, 3}, {10, 1}, {15, 9}, {8, 3}, {10, 2}, {5, 0}, {9, 4}, {8, 3}, {7, 2},
-                             {6, 4}, {10, 0}, {10, 4}, {29, 1}, {19, 3}, {29, 2}, {20, 3}, {10, 5}};
+    const int fields[][2] = {{10, 3}, {10, 1}, {15, 9}, {8, 3},  {10, 2}, {5, 0},  {9, 4},  {8, 3}, {7, 2},
+                             {6, 4},  {10, 0}, {10, 4}, {29, 1}, {19, 3}, {29, 2}, {20, 3}, {10, 5}};
     std::mt19937 rng(7);
     std::uniform_int_distribution<uint32_t> bits;
     std::uniform_real_distribution<float> soil(-2000.0f, 2000.0f);
@@ -56,8 +56,8 @@ TEST(PrintedFixed, TiesSignsAndWhatCannotBeReadBack) {
     expect_same(-0.0001f, 10, 3);  // -0.000 reads back as minus zero
     EXPECT_TRUE(std::signbit(*common::printed_fixed(-0.0001f, 10, 3)));
     EXPECT_FALSE(std::signbit(*common::printed_fixed(-0.0f, 10, 3)));
-    expect_same(0.5f, 6, 4);   // 0.5000 with its zero
-    expect_same(-0.5f, 6, 4);  // -.5000 without it
+    expect_same(0.5f, 6, 4);                                           // 0.5000 with its zero
+    expect_same(-0.5f, 6, 4);                                          // -.5000 without it
     EXPECT_EQ(common::printed_fixed(100000.0f, 15, 9), std::nullopt);  // asterisks
     EXPECT_EQ(common::printed_fixed(std::numeric_limits<float>::quiet_NaN(), 10, 3), std::nullopt);
     EXPECT_EQ(common::printed_fixed(std::numeric_limits<float>::infinity(), 10, 3), std::nullopt);

@@ -6,9 +6,9 @@
 #include <random>
 
 #include "common/connection.h"
-#include "common/number_parse.h"
 #include "common/free_form.h"
 #include "common/layout.h"
+#include "common/number_parse.h"
 #include "common/record_read.h"
 
 using common::Connection;
@@ -17,7 +17,9 @@ using common::ReadStatus;
 
 namespace {
 
-std::unique_ptr<Connection> text(std::string s) { return Connection::in_memory(5, "test", std::move(s)); }
+std::unique_ptr<Connection> text(std::string s) {
+    return Connection::in_memory(5, "test", std::move(s));
+}
 
 TEST(FieldRead, BlanksImpliedDecimalsAndExponents) {
     float v = -1;

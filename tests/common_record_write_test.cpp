@@ -7,8 +7,8 @@
 #include "common/layout.h"
 #include "common/record_write.h"
 
-using common::Layout;
 using common::format_record;
+using common::Layout;
 
 namespace {
 
@@ -18,7 +18,6 @@ void edit_int(std::string& out, int32_t v, int w) {
     out.append(static_cast<size_t>(w), ' ');
     common::edit_int_field(out.data() + at, v, w);
 }
-
 
 std::string fixed(float v, int w, int d) {
     std::string s;
@@ -81,8 +80,7 @@ TEST(FieldEdit, IntegersAndTexts) {
 
 TEST(RecordWrite, ReusesTheWholeLayoutWhenItHasNoGroup) {
     static const Layout f("(2F8.1)");
-    EXPECT_EQ(format_record(f, {1.0f, 2.0f, 3.0f, 4.0f, 5.0f}),
-              "     1.0     2.0\r\n     3.0     4.0\r\n     5.0\r\n");
+    EXPECT_EQ(format_record(f, {1.0f, 2.0f, 3.0f, 4.0f, 5.0f}), "     1.0     2.0\r\n     3.0     4.0\r\n     5.0\r\n");
 }
 
 TEST(RecordWrite, ReusesTheLastTopLevelGroupWithItsCount) {
@@ -114,8 +112,9 @@ TEST(RecordWrite, BlanksAtTheEndOfARecordAreNotWritten) {
 }
 
 TEST(RecordWrite, TheClosingSlashOfAGroupLeavesAnEmptyRecord) {
-    static const Layout f("(/,1X,' LAYER #  DEPTH (CM)  SUCTION OF WETTING FRONT (CM)',/,"
-                          "9(3X,I3,5X,F5.0,12X,F9.4,/))");
+    static const Layout f(
+        "(/,1X,' LAYER #  DEPTH (CM)  SUCTION OF WETTING FRONT (CM)',/,"
+        "9(3X,I3,5X,F5.0,12X,F9.4,/))");
     EXPECT_EQ(format_record(f, {1, 30.0f, 12.5f, 2, 60.0f, 1.25f}),
               "\r\n  LAYER #  DEPTH (CM)  SUCTION OF WETTING FRONT (CM)\r\n"
               "     1       30.              12.5000\r\n"

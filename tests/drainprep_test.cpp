@@ -27,7 +27,9 @@ using pedopre_test::TempDir;
 
 namespace {
 
-std::string example(const std::string& name) { return read_file(std::string(EXAMPLES_DIR) + "/soils/" + name); }
+std::string example(const std::string& name) {
+    return read_file(std::string(EXAMPLES_DIR) + "/soils/" + name);
+}
 
 // Soils of both forms drawn from texture-class ranges, and measured points
 // that hurt: out of order, a flat curve, conductivities the files cannot hold.
@@ -53,9 +55,10 @@ std::vector<std::string> generated_soils(unsigned seed, int count) {
                 const Texture& t = classes[pick(6)];
                 z += static_cast<float>(5 + 5 * pick(10));
                 const float k0 = i % 10 == 4 ? 2.0e6f : t.ks * uniform(0.2f, 1.8f);
-                std::snprintf(buf, sizeof buf, "%g %.4f %.4f %.5f %.4f %.3f %.3f 0.5\n", z, t.theta_r * uniform(0.8f, 1.2f),
-                              t.theta_s * uniform(0.95f, 1.05f), t.alpha * uniform(0.8f, 1.2f),
-                              std::max(1.05f, t.n * uniform(0.9f, 1.1f)), t.ks * uniform(0.5f, 1.5f), k0);
+                std::snprintf(buf, sizeof buf, "%g %.4f %.4f %.5f %.4f %.3f %.3f 0.5\n", z,
+                              t.theta_r * uniform(0.8f, 1.2f), t.theta_s * uniform(0.95f, 1.05f),
+                              t.alpha * uniform(0.8f, 1.2f), std::max(1.05f, t.n * uniform(0.9f, 1.1f)),
+                              t.ks * uniform(0.5f, 1.5f), k0);
                 s += buf;
             }
         } else {
@@ -86,7 +89,9 @@ std::vector<std::string> generated_soils(unsigned seed, int count) {
 }
 
 // Equal as floats, NaN equal to NaN.
-bool same(float a, float b) { return (std::isnan(a) && std::isnan(b)) || a == b; }
+bool same(float a, float b) {
+    return (std::isnan(a) && std::isnan(b)) || a == b;
+}
 
 // A run's file, read through `read` from its text; false when it is missing.
 template <typename Read>
@@ -165,8 +170,9 @@ void expect_tables_equal_files(const std::string& input) {
     }
 
     soilprep::OutReport out;
-    if (read_text(r.files, "soil.OUT",
-                  [&](common::Connection& c) { return soilprep::read_out_report(c, out) == soilprep::OutPart::Done; })) {
+    if (read_text(r.files, "soil.OUT", [&](common::Connection& c) {
+            return soilprep::read_out_report(c, out) == soilprep::OutPart::Done;
+        })) {
         ASSERT_EQ(t.green_ampt.size(), static_cast<size_t>(soilprep::kOutGreenAmpt));
         for (int i = 0; i < soilprep::kOutGreenAmpt; ++i) {
             EXPECT_TRUE(same(t.green_ampt[i].depth, out.ga_depth[i]));
@@ -178,8 +184,8 @@ void expect_tables_equal_files(const std::string& input) {
     // The soil input file, record by record through its layouts.
     if (!t.ok) return;
     auto sin = common::Connection::in_memory(1, "soil.SIN", r.files.at("soil.SIN"));
-    static const common::Layout kTitle("(A80)"), kCounts("(2I2)"), kPoint("(F10.3,F10.0)"),
-        kRow("(F10.1,F10.3,F10.4)"), kGa("(F10.1,F10.2,F10.2)");
+    static const common::Layout kTitle("(A80)"), kCounts("(2I2)"), kPoint("(F10.3,F10.0)"), kRow("(F10.1,F10.3,F10.4)"),
+        kGa("(F10.1,F10.2,F10.2)");
     std::string title(80, ' ');
     int32_t npts = 0, rows = 0;
     ASSERT_EQ(common::read_record(*sin, kTitle, {title}), common::ReadStatus::Done);
@@ -225,7 +231,8 @@ TEST(SoilTables, EqualTheFilesOfTheSameRunForGeneratedSoils) {
 }
 
 TEST(SoilTables, ARefusedSoilGivesItsLogRecordAndNoTables) {
-    const drainprep::SoilTables t = drainprep::soil_tables("Title\n1 0\n3 1.5 100\n0.43 0 0.45 10 0.20 1000\n30 30 1\n");
+    const drainprep::SoilTables t =
+        drainprep::soil_tables("Title\n1 0\n3 1.5 100\n0.43 0 0.45 10 0.20 1000\n30 30 1\n");
     EXPECT_FALSE(t.ok);
     EXPECT_EQ(t.log.substr(0, 72), " ERROR: Layer 1 water content rises with suction from point 1 (0.43 at 0");
     EXPECT_TRUE(t.drainage.empty());
@@ -235,7 +242,7 @@ TEST(SoilTables, ARefusedSoilGivesItsLogRecordAndNoTables) {
 
 // The on-disk calls, in a folder of their own.
 class OnDisk : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         old_ = fs::current_path();
         fs::current_path(dir_.path());
@@ -342,11 +349,11 @@ TEST(RoutineNames, EachStepGivesTheTrapItsName) {
         step(soilprep::green_ampt_step(f.input, f.names, &f.writer, f.run));
         step(soilprep::sin_step(f.names, &f.writer, f.run));
         if (van_genuchten)
-            EXPECT_EQ(names, (std::vector<std::string>{"HYDK_GENUCHTEN", "WTVOLDRN", "none", "SPL3", "GRNAMPT",
-                                                       "MHINPUT"}));
+            EXPECT_EQ(names,
+                      (std::vector<std::string>{"HYDK_GENUCHTEN", "WTVOLDRN", "none", "SPL3", "GRNAMPT", "MHINPUT"}));
         else
-            EXPECT_EQ(names, (std::vector<std::string>{"READSWCFILE", "WTVOLDRN", "MILNQRK", "SPL3", "GRNAMPT",
-                                                       "MHINPUT"}));
+            EXPECT_EQ(names,
+                      (std::vector<std::string>{"READSWCFILE", "WTVOLDRN", "MILNQRK", "SPL3", "GRNAMPT", "MHINPUT"}));
     }
 }
 

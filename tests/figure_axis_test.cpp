@@ -50,7 +50,9 @@ TEST(LinearAxis, RoundStepsWithWholeStepsAtTheEnds) {
         {{1989.5, 2019.5}, 1985, 2020, {"1985", "1990", "1995", "2000", "2005", "2010", "2015", "2020"}},
         {{0.0012, 0.0087}, 0, 0.01, {"0", "0.002", "0.004", "0.006", "0.008", "0.01"}},
         {{1e-9, 3e-9}, 1e-9, 3e-9, {"1e-9", "1.5e-9", "2e-9", "2.5e-9", "3e-9"}},
-        {{12345678, 12345699}, 12345675, 12345700,
+        {{12345678, 12345699},
+         12345675,
+         12345700,
          {"12345675", "12345680", "12345685", "12345690", "12345695", "12345700"}},
     };
     for (const Case& c : cases) {
@@ -61,7 +63,8 @@ TEST(LinearAxis, RoundStepsWithWholeStepsAtTheEnds) {
     }
     // Years have no halves: a whole-number axis keeps to steps of 1.
     const std::vector<double> years{1994.6, 1996.4};
-    EXPECT_EQ(labels(choose_axis(Scale::Linear, years)), (std::vector<std::string>{"1994.5", "1995", "1995.5", "1996", "1996.5"}));
+    EXPECT_EQ(labels(choose_axis(Scale::Linear, years)),
+              (std::vector<std::string>{"1994.5", "1995", "1995.5", "1996", "1996.5"}));
     EXPECT_EQ(labels(choose_axis(Scale::Linear, years, 1)), (std::vector<std::string>{"1994", "1995", "1996", "1997"}));
 }
 
@@ -119,8 +122,8 @@ TEST(LinearAxis, OneValueNoValueAndExtremeValues) {
     EXPECT_EQ(a.lo, 1);
     EXPECT_EQ(a.hi, 3);
     // Values next to zero, down to denormals, still give finite positions.
-    for (const std::vector<double>& v : {std::vector<double>{1e-310, 3e-310}, std::vector<double>{0, 1e-295},
-                                         std::vector<double>{1e-280, 3e-280}}) {
+    for (const std::vector<double>& v :
+         {std::vector<double>{1e-310, 3e-310}, std::vector<double>{0, 1e-295}, std::vector<double>{1e-280, 3e-280}}) {
         const Axis tiny = choose_axis(Scale::Linear, v);
         for (const double x : v) {
             EXPECT_GE(tiny.position(x), 0) << x;
@@ -171,8 +174,8 @@ TEST(LogAxis, OneValueNoValueAndTheEndsOfTheRange) {
     EXPECT_EQ(none.hi, 10);
     EXPECT_FALSE(none.has_band());
     // Tiny and huge values keep every position finite and in order.
-    for (const std::vector<double>& v : {std::vector<double>{1e-300, 1e300},
-                                         std::vector<double>{std::numeric_limits<double>::denorm_min(), 1}}) {
+    for (const std::vector<double>& v :
+         {std::vector<double>{1e-300, 1e300}, std::vector<double>{std::numeric_limits<double>::denorm_min(), 1}}) {
         const Axis a = choose_axis(Scale::Log, v);
         EXPECT_GT(a.lo, 0);
         EXPECT_TRUE(std::isfinite(a.hi));

@@ -39,11 +39,9 @@ struct VanGenuchten {
 };
 
 const std::vector<VanGenuchten> kLayers{
-    {0.078, 0.43, 0.036, 1.56, 24.96}, {0.065, 0.41, 0.075, 1.89, 106.1},
-    {0.095, 0.41, 0.019, 1.31, 6.24},  {0.100, 0.39, 0.059, 1.48, 31.44},
-    {0.068, 0.38, 0.008, 1.09, 4.80},  {0.057, 0.41, 0.124, 2.28, 350.2},
-    {0.034, 0.46, 0.016, 1.37, 6.00},  {0.089, 0.43, 0.010, 1.23, 1.68},
-    {0.070, 0.36, 0.005, 1.09, 0.48}};
+    {0.078, 0.43, 0.036, 1.56, 24.96}, {0.065, 0.41, 0.075, 1.89, 106.1}, {0.095, 0.41, 0.019, 1.31, 6.24},
+    {0.100, 0.39, 0.059, 1.48, 31.44}, {0.068, 0.38, 0.008, 1.09, 4.80},  {0.057, 0.41, 0.124, 2.28, 350.2},
+    {0.034, 0.46, 0.016, 1.37, 6.00},  {0.089, 0.43, 0.010, 1.23, 1.68},  {0.070, 0.36, 0.005, 1.09, 0.48}};
 
 std::vector<double> suctions(bool with_zero) {
     std::vector<double> h;
@@ -64,8 +62,8 @@ Plot retention_plot() {
         for (const double h : s.x) s.y.push_back(kLayers[i].theta(h));
         p.series.push_back(std::move(s));
     }
-    p.series.push_back({"Measured, layer 1", {0, 10, 33, 100, 1000, 15000},
-                        {0.43, 0.40, 0.33, 0.25, 0.15, 0.09}, SeriesKind::Points});
+    p.series.push_back(
+        {"Measured, layer 1", {0, 10, 33, 100, 1000, 15000}, {0.43, 0.40, 0.33, 0.25, 0.15, 0.09}, SeriesKind::Points});
     return p;
 }
 
@@ -127,9 +125,14 @@ std::string calendar_strip() {
         const bool missing = d >= 40 && d < 52;
         const bool changed = d == 200;
         svg.rect(20 + week * 13, 6 + wday * 8, 12, 7,
-                 {.fill = missing ? "#ffffff" : changed ? "#D55E00" : "#0072B2",
-                  .stroke = missing ? "#333333" : "", .stroke_width = missing ? 0.8 : 0,
-                  .cls = missing ? "day missing" : changed ? "day changed" : "day present"});
+                 {.fill = missing   ? "#ffffff"
+                          : changed ? "#D55E00"
+                                    : "#0072B2",
+                  .stroke = missing ? "#333333" : "",
+                  .stroke_width = missing ? 0.8 : 0,
+                  .cls = missing   ? "day missing"
+                         : changed ? "day changed"
+                                   : "day present"});
     }
     svg.text(20, 78, "blue: present, outlined: missing, orange: changed", Anchor::Start, "strip-key");
     return svg.finish();
@@ -173,8 +176,7 @@ std::string joined(const std::vector<std::string>& v) {
 
 // The demonstration page as written, with the first FROM after ANCHOR
 // replaced by TO, checked without a browser.
-std::vector<std::string> check_edited(const std::string& from, const std::string& to,
-                                      const std::string& anchor = {}) {
+std::vector<std::string> check_edited(const std::string& from, const std::string& to, const std::string& anchor = {}) {
     std::string html = demo_page().html();
     const size_t at = html.find(from, html.find(anchor));
     EXPECT_NE(at, std::string::npos) << from;
@@ -214,13 +216,12 @@ TEST(BrowserCheck, PagesThatDoNotStandAloneOrParseAreCaught) {
     EXPECT_FALSE(check_edited("</head>", "<link rel=\"stylesheet\" href=\"a.css\" /></head>").empty());
     EXPECT_FALSE(check_edited(":root {", "@import \"x.css\";\n:root {").empty());
     EXPECT_FALSE(check_edited("<rect ", "<rect fill=\"url(http://example.org/p)\" ").empty());
-    EXPECT_FALSE(check_edited("<p>", "<p><br>").empty());                // not closed
-    EXPECT_FALSE(check_edited("&lt;A&amp;B", "&lt;A&B").empty());       // bare ampersand
+    EXPECT_FALSE(check_edited("<p>", "<p><br>").empty());          // not closed
+    EXPECT_FALSE(check_edited("&lt;A&amp;B", "&lt;A&B").empty());  // bare ampersand
     EXPECT_FALSE(check_edited("<meta charset=\"utf-8\" />", "<meta charset=utf-8 />").empty());
     // The XML parser's complaint in a dumped DOM.
-    EXPECT_FALSE(browser_check::check_dom(
-                     "<html><parsererror>error on line 3</parsererror><body></body></html>",
-                     demo_expectations())
+    EXPECT_FALSE(browser_check::check_dom("<html><parsererror>error on line 3</parsererror><body></body></html>",
+                                          demo_expectations())
                      .empty());
     EXPECT_FALSE(browser_check::check_dom("", demo_expectations()).empty());
 }

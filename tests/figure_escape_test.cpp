@@ -24,10 +24,15 @@ TEST(Escape, MarkupCharactersBecomeEntities) {
 
 TEST(Escape, TextThatIsNotXmlBecomesReplacementCharacters) {
     // Valid UTF-8 passes as it is: two-, three- and four-byte characters.
-    EXPECT_EQ(escape("\xC2\xB0" "C \xE2\x89\xA4 0 \xF0\x9F\x8C\xA7"), "\xC2\xB0" "C \xE2\x89\xA4 0 \xF0\x9F\x8C\xA7");
+    EXPECT_EQ(escape("\xC2\xB0"
+                     "C \xE2\x89\xA4 0 \xF0\x9F\x8C\xA7"),
+              "\xC2\xB0"
+              "C \xE2\x89\xA4 0 \xF0\x9F\x8C\xA7");
     EXPECT_EQ(escape("a\tb\nc\r"), "a\tb\nc\r");
     // A Latin-1 degree sign from an old station file.
-    EXPECT_EQ(escape("12\xB0" "C"), "12" + kFFFD + "C");
+    EXPECT_EQ(escape("12\xB0"
+                     "C"),
+              "12" + kFFFD + "C");
     // Control characters, a cut sequence, an overlong slash, a surrogate,
     // a non-character and a code point past U+10FFFF.
     EXPECT_EQ(escape(std::string("a\0b\x01\x1B", 5)), "a" + kFFFD + "b" + kFFFD + kFFFD);
@@ -36,7 +41,7 @@ TEST(Escape, TextThatIsNotXmlBecomesReplacementCharacters) {
     EXPECT_EQ(escape("\xED\xA0\x80"), kFFFD + kFFFD + kFFFD);
     EXPECT_EQ(escape("\xEF\xBF\xBE"), kFFFD + kFFFD + kFFFD);
     EXPECT_EQ(escape("\xF4\x90\x80\x80"), kFFFD + kFFFD + kFFFD + kFFFD);
-    EXPECT_EQ(escape("\xC2\x85"), kFFFD + kFFFD);  // C1 next line
+    EXPECT_EQ(escape("\xC2\x85"), kFFFD + kFFFD);         // C1 next line
     EXPECT_EQ(escape("NOERROR\x7F"), "NOERROR" + kFFFD);  // DEL, as a tampered log holds it
 }
 

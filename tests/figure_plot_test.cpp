@@ -35,15 +35,16 @@ std::vector<double> ramp(size_t n, double from, double by) {
 // data-markers), by name.
 std::vector<std::pair<std::string, const markup::Element*>> paths(const markup::Tree& t, const char* attr) {
     std::vector<std::pair<std::string, const markup::Element*>> out;
-    for (const markup::Element* e : markup::find_all(t.root, [&](const markup::Element& e) {
-             return e.name == "path" && e.attribute(attr);
-         })) {
+    for (const markup::Element* e :
+         markup::find_all(t.root, [&](const markup::Element& e) { return e.name == "path" && e.attribute(attr); })) {
         out.emplace_back(*e->attribute(attr), e);
     }
     return out;
 }
 
-int commas(const std::string& s) { return static_cast<int>(std::count(s.begin(), s.end(), ',')); }
+int commas(const std::string& s) {
+    return static_cast<int>(std::count(s.begin(), s.end(), ','));
+}
 
 // The figure well-formed and passing the page checks, as a browser test would.
 void expect_sound(const Figure& f) {
@@ -114,10 +115,19 @@ TEST(Plot, UndrawableValuesBreakTheLineAndAreNoted) {
         for (const std::string& n : f.notes) s += n + "\n";
         return s;
     }();
-    EXPECT_NE(notes.find("\xE2\x80\x9C" "daily\xE2\x80\x9D: 3 of 10 points"), std::string::npos) << notes;
+    EXPECT_NE(notes.find("\xE2\x80\x9C"
+                         "daily\xE2\x80\x9D: 3 of 10 points"),
+              std::string::npos)
+        << notes;
     EXPECT_NE(notes.find("gaps"), std::string::npos) << notes;
-    EXPECT_NE(notes.find("\xE2\x80\x9C" "empty\xE2\x80\x9D has no points"), std::string::npos) << notes;
-    EXPECT_NE(notes.find("\xE2\x80\x9C" "all missing\xE2\x80\x9D: 2 of 2"), std::string::npos) << notes;
+    EXPECT_NE(notes.find("\xE2\x80\x9C"
+                         "empty\xE2\x80\x9D has no points"),
+              std::string::npos)
+        << notes;
+    EXPECT_NE(notes.find("\xE2\x80\x9C"
+                         "all missing\xE2\x80\x9D: 2 of 2"),
+              std::string::npos)
+        << notes;
     expect_sound(f);
 }
 
@@ -144,9 +154,8 @@ TEST(Plot, ValuesAtOrBelowZeroOnALogAxisAreDrawnInTheBand) {
     EXPECT_GT(x0, band_left);
     EXPECT_LT(x0, band_right);
 
-    const auto band_labels = markup::find_all(t.root, [](const markup::Element& e) {
-        return e.has_classes("band-label") && e.all_text() == kBandLabel;
-    });
+    const auto band_labels = markup::find_all(
+        t.root, [](const markup::Element& e) { return e.has_classes("band-label") && e.all_text() == kBandLabel; });
     EXPECT_EQ(band_labels.size(), 2u);
     ASSERT_EQ(f.notes.size(), 2u);
     EXPECT_NE(f.notes[0].find("x axis is logarithmic"), std::string::npos);

@@ -8,15 +8,16 @@ namespace markup {
 
 namespace {
 
-constexpr std::array<std::string_view, 14> kVoid{
-    "area", "base", "br", "col", "embed", "hr", "img", "input",
-    "link", "meta", "param", "source", "track", "wbr"};
+constexpr std::array<std::string_view, 14> kVoid{"area",  "base", "br",   "col",   "embed",  "hr",    "img",
+                                                 "input", "link", "meta", "param", "source", "track", "wbr"};
 
 bool is_void(std::string_view name) {
     return std::find(kVoid.begin(), kVoid.end(), name) != kVoid.end();
 }
 
-bool is_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
+bool is_space(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
 
 bool is_name_char(char c) {
     return !is_space(c) && c != '>' && c != '/' && c != '=' && c != '<' && c != '"' && c != '\'';
@@ -41,7 +42,7 @@ void append_utf8(std::string& out, uint32_t cp) {
 }
 
 class Parser {
-public:
+  public:
     Parser(std::string_view s, bool strict) : s_(s), strict_(strict) {}
 
     Tree run() {
@@ -75,7 +76,7 @@ public:
         return tree;
     }
 
-private:
+  private:
     bool starts(std::string_view p) const { return s_.substr(pos_, p.size()) == p; }
 
     void skip_past(std::string_view p) {
@@ -112,20 +113,25 @@ private:
                 continue;
             }
             const std::string_view ent = t.substr(i + 1, semi - i - 1);
-            if (ent == "amp") out += '&';
-            else if (ent == "lt") out += '<';
-            else if (ent == "gt") out += '>';
-            else if (ent == "quot") out += '"';
-            else if (ent == "apos") out += '\'';
+            if (ent == "amp")
+                out += '&';
+            else if (ent == "lt")
+                out += '<';
+            else if (ent == "gt")
+                out += '>';
+            else if (ent == "quot")
+                out += '"';
+            else if (ent == "apos")
+                out += '\'';
             else if (!ent.empty() && ent[0] == '#') {
                 uint32_t cp = 0;
                 const bool hex = ent.size() > 1 && (ent[1] == 'x' || ent[1] == 'X');
                 for (size_t k = hex ? 2 : 1; k < ent.size(); ++k) {
                     const char c = ent[k];
-                    const int d = c >= '0' && c <= '9'                 ? c - '0'
-                                  : hex && c >= 'a' && c <= 'f'         ? c - 'a' + 10
-                                  : hex && c >= 'A' && c <= 'F'         ? c - 'A' + 10
-                                                                        : -1;
+                    const int d = c >= '0' && c <= '9'          ? c - '0'
+                                  : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                  : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                                : -1;
                     if (d < 0) break;
                     cp = cp * (hex ? 16 : 10) + static_cast<uint32_t>(d);
                     if (cp > 0x10FFFF) break;
@@ -295,6 +301,8 @@ std::string Element::all_text() const {
     return out;
 }
 
-Tree parse(std::string_view text, bool strict) { return Parser(text, strict).run(); }
+Tree parse(std::string_view text, bool strict) {
+    return Parser(text, strict).run();
+}
 
 }  // namespace markup

@@ -34,8 +34,8 @@ struct Element {
 };
 
 struct Tree {
-    Element root;         // a nameless element holding the top-level elements
-    std::string error;    // strict mode: the first breach; empty when none
+    Element root;       // a nameless element holding the top-level elements
+    std::string error;  // strict mode: the first breach; empty when none
 };
 
 Tree parse(std::string_view text, bool strict);

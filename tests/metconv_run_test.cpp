@@ -25,13 +25,15 @@ std::string read_file(const fs::path& p) {
     return s.str();
 }
 
-std::string padded(const std::string& s) { return s + std::string(256 - s.size(), ' '); }
+std::string padded(const std::string& s) {
+    return s + std::string(256 - s.size(), ' ');
+}
 
 const std::string kNormal = padded("*NOERROR: Program terminated normally");
 const Names kError = {"ERROR detected check logfile."};
 
 class MetconvRun : public ::testing::Test {
-protected:
+  protected:
     // Runs METCONV on the files in memory; the log line, or "(no log)".
     std::string run(const Names& args) {
         auto console = common::Connection::in_memory(6, "console");
@@ -68,8 +70,8 @@ TEST_F(MetconvRun, CutsTheFileNameAtItsFirstDotAndKeepsTheFolder) {
     EXPECT_EQ(run({"series", "HR", "IN", "1"}), kNormal);
     EXPECT_EQ(file("RAI"), "     1 1990 1  112  10\r\n");
     EXPECT_EQ(run({"v1.2/rain.dat", "HR", "IN", "1"}), kNormal);
-    EXPECT_EQ(fs_.names(), (Names{"LOG", "RAI", "a.LOG", "a.PET", "a.b.c", "series", "v1.2/rain.LOG",
-                                  "v1.2/rain.RAI", "v1.2/rain.dat"}));
+    EXPECT_EQ(fs_.names(), (Names{"LOG", "RAI", "a.LOG", "a.PET", "a.b.c", "series", "v1.2/rain.LOG", "v1.2/rain.RAI",
+                                  "v1.2/rain.dat"}));
 }
 
 TEST_F(MetconvRun, UsageWithFewerThanFourArguments) {
@@ -88,8 +90,10 @@ TEST_F(MetconvRun, DailyRainArgumentsThatDoNotRead) {
     fs_.put("d.dat", "1990 1 1\n");
     EXPECT_EQ(run({"d.dat", "DR", "IN", "12a"}), padded("ERROR: Argument <STA> does not read as an integer: 12a"));
     EXPECT_EQ(run({"d.dat", "DR", "IN", "7", "5"}), padded("ERROR: Argument <BEGHR> is missing for data type DR"));
-    EXPECT_EQ(run({"d.dat", "DR", "IN", "7", "5", "x"}), padded("ERROR: Argument <BEGHR> does not read as an integer: x"));
-    EXPECT_EQ(run({"d.dat", "DR", "IN", "7", ",", "1"}), padded("ERROR: Argument <NHR> does not read as an integer: ,"));
+    EXPECT_EQ(run({"d.dat", "DR", "IN", "7", "5", "x"}),
+              padded("ERROR: Argument <BEGHR> does not read as an integer: x"));
+    EXPECT_EQ(run({"d.dat", "DR", "IN", "7", ",", "1"}),
+              padded("ERROR: Argument <NHR> does not read as an integer: ,"));
     EXPECT_EQ(out_.console, kError);
     EXPECT_EQ(fs_.names(), (Names{"d.LOG", "d.dat"}));
     // NHR and BEGHR are read for DR only; free-form reading takes "5,x" as 5.
@@ -111,7 +115,8 @@ TEST_F(MetconvRun, UnknownTypeAndUnitsCreateNoOutput) {
 }
 
 TEST_F(MetconvRun, InputsThatCannotBeReadOrWouldBeReplacedCreateNothing) {
-    EXPECT_EQ(run({"d/none.dat", "TP", "DF", "7"}), padded("ERROR: Cannot open file d/none.dat: No such file or directory"));
+    EXPECT_EQ(run({"d/none.dat", "TP", "DF", "7"}),
+              padded("ERROR: Cannot open file d/none.dat: No such file or directory"));
     EXPECT_EQ(out_.console, kError);
     fs_.put("d/rain.RAI", "1990 1.5 0.1\n");
     EXPECT_EQ(run({"d/rain.RAI", "HR", "IN", "7"}),

@@ -81,10 +81,12 @@ void check(const Made& m, const browser_check::Expectations& e) {
 
 // The cells of the row for input line LINE in the table of records.
 std::vector<std::string> record_row(const markup::Element& root, int64_t line) {
-    for (const markup::Element* t : markup::find_all(root, [](const markup::Element& e) { return e.name == "table"; })) {
+    for (const markup::Element* t :
+         markup::find_all(root, [](const markup::Element& e) { return e.name == "table"; })) {
         const auto heads = markup::find_all(*t, [](const markup::Element& e) { return e.name == "th"; });
         if (heads.size() != 5 || heads[0]->all_text() != "Line") continue;
-        for (const markup::Element* tr : markup::find_all(*t, [](const markup::Element& e) { return e.name == "tr"; })) {
+        for (const markup::Element* tr :
+             markup::find_all(*t, [](const markup::Element& e) { return e.name == "tr"; })) {
             const auto cells = markup::find_all(*tr, [](const markup::Element& e) { return e.name == "td"; });
             if (cells.size() == 5 && cells[0]->all_text() == std::to_string(line)) {
                 std::vector<std::string> out;
@@ -101,7 +103,8 @@ std::vector<std::string> record_row(const markup::Element& root, int64_t line) {
     const auto row = record_row(root, line);
     if (row.empty()) return ::testing::AssertionFailure() << "line " << line << " is not listed";
     if (row[3].find(what) == std::string::npos) {
-        return ::testing::AssertionFailure() << "line " << line << " is listed as \"" << row[3] << "\" (" << row[4] << ")";
+        return ::testing::AssertionFailure()
+               << "line " << line << " is listed as \"" << row[3] << "\" (" << row[4] << ")";
     }
     return ::testing::AssertionSuccess();
 }
@@ -138,7 +141,9 @@ browser_check::Expectations example_expectations(const std::string& name, const 
         e.figures = {{"monthly", 2, {{"Mean daily maximum", 3}, {"Mean daily minimum", 3}}},
                      {"daily", 2, {{"Daily maximum", 65}, {"Daily minimum", 65}}}};
         e.texts = {"Every record reached the weather file as it was typed", "1996-03-05",
-                   "The ten highest daily temperatures", "Temperature (\xC2\xB0""F)"};
+                   "The ten highest daily temperatures",
+                   "Temperature (\xC2\xB0"
+                   "F)"};
     } else if (name == "pet") {
         // 15 November 1995 to 20 January 1996, in two years.
         e.figure_count = 3;
@@ -230,13 +235,14 @@ TEST(MetviewPages, HourlyRainWithAnHourTypedTwiceAndGaps) {
             std::snprintf(t, sizeof t, "%.5f", d + h / 24.0);
             s.add("1997 " + std::string(t) + " 0.01");
             if (d == 100 && h == 5) twice = s.add("1997 " + std::string(t) + " 0.01");
-            if (d == 101 && h == 9) code = s.add("1997 101.39583 150");   // 09:30, the hour after
-            if (d == 103 && h == 12) back = s.add("1997 103.125 0.02");   // 03:00, hours before
+            if (d == 101 && h == 9) code = s.add("1997 101.39583 150");  // 09:30, the hour after
+            if (d == 103 && h == 12) back = s.add("1997 103.125 0.02");  // 03:00, hours before
         }
     }
     const Made m = make_page("planted_hr", s.text, {"HR", "IN", "7"});
     browser_check::Expectations e;
-    e.figures = {{"monthly", 1, {{"Monthly total", 1}}}, {"hourly", 1, {{"Hourly rain", rain_entries(m.weather_file) - 1}}}};
+    e.figures = {{"monthly", 1, {{"Monthly total", 1}}},
+                 {"hourly", 1, {{"Hourly rain", rain_entries(m.weather_file) - 1}}}};
     e.texts = {"1997-04-12", "the same time as line " + std::to_string(twice - 1)};
     check(m, e);
     const markup::Tree t = markup::parse(m.html, true);

@@ -59,12 +59,8 @@ TEST(MetviewRun, BadArgumentsGetMetconvsOwnLines) {
     common::MemoryFileSystem fs;
     fs.put("w.dat", "1996 1 1.0\n");
     const std::vector<std::vector<std::string>> cases = {
-        {"w.dat", "TP", "DF", "abc"},
-        {"w.dat", "DR", "IN", "7"},
-        {"w.dat", "DR", "IN", "7", "5", "x"},
-        {"w.dat", "XX", "IN", "7"},
-        {"w.dat", "ET", "KG", "7"},
-        {"w.RAI", "HR", "IN", "7"},
+        {"w.dat", "TP", "DF", "abc"}, {"w.dat", "DR", "IN", "7"}, {"w.dat", "DR", "IN", "7", "5", "x"},
+        {"w.dat", "XX", "IN", "7"},   {"w.dat", "ET", "KG", "7"}, {"w.RAI", "HR", "IN", "7"},
         {"w.LOG", "HR", "IN", "7"},
     };
     for (const auto& args : cases) {

@@ -11,8 +11,8 @@
 #include "common/file_system.h"
 #include "common/fixed_text.h"
 #include "pedopre_test_files.h"
-#include "soilprep/mq_file.h"
 #include "soilprep/getfilepath.h"
+#include "soilprep/mq_file.h"
 #include "soilprep/pedopre.h"
 
 namespace {
@@ -48,7 +48,9 @@ std::string field_line(const std::string& text) {
     return line + "\r\n";
 }
 
-std::string data(const std::string& name) { return pedopre_test::read_file(std::string(TEST_DATA_DIR) + "/" + name); }
+std::string data(const std::string& name) {
+    return pedopre_test::read_file(std::string(TEST_DATA_DIR) + "/" + name);
+}
 
 // The log of a run on `input`, named soil.dat.
 std::string log_of(const std::string& input, bool traps = true) {
@@ -143,7 +145,8 @@ TEST(PedopreRun, SuctionsAndNegativeHeadsGiveTheSameTables) {
     r.fs.put("neg.dat", "T\n1 0\n4 2.0 50\n0.40 -10\n0.38 -20\n0.30 -300\n0.20 -15000\n10 20 1\n");
     r({"pos.dat"});
     r({"neg.dat"});
-    for (const char* ext : {".MQ", ".SAV", ".WTD"}) EXPECT_EQ(r.file(std::string("pos") + ext), r.file(std::string("neg") + ext)) << ext;
+    for (const char* ext : {".MQ", ".SAV", ".WTD"})
+        EXPECT_EQ(r.file(std::string("pos") + ext), r.file(std::string("neg") + ext)) << ext;
     EXPECT_EQ(r.file("PEDOPRE.LOG"), kNormalLog);
 }
 
@@ -208,7 +211,8 @@ TEST(PedopreRun, InputIsNeverOverwritten) {
     r.fs.put("d/soil.OUT", kMeasured);
     r.fs.put("e/PEDOPRE.LOG", kMeasured);
     r({"d/soil.OUT"});
-    EXPECT_EQ(r.file("d/PEDOPRE.LOG"), " ERROR: Input file d/soil.OUT would be overwritten by output file d/soil.OUT\r\n");
+    EXPECT_EQ(r.file("d/PEDOPRE.LOG"),
+              " ERROR: Input file d/soil.OUT would be overwritten by output file d/soil.OUT\r\n");
     EXPECT_EQ(r.console, kAbnormal);
     // The log itself: the line can only go to the console.
     r({"e/PEDOPRE.LOG"});

@@ -40,12 +40,16 @@ bool fits(const std::string& line, const std::string& source, int32_t* first_int
     common::RecordReader r(*c, layout);
     for (size_t i = 0; i < fields.size(); ++i) {
         switch (fields[i]->kind) {
-            case common::ItemKind::Int: r.get(ints[i]); break;
+            case common::ItemKind::Int:
+                r.get(ints[i]);
+                break;
             case common::ItemKind::Text:
                 texts[i].assign(static_cast<size_t>(fields[i]->width), ' ');
                 r.get(texts[i]);
                 break;
-            default: r.get(reals[i]); break;
+            default:
+                r.get(reals[i]);
+                break;
         }
     }
     if (r.finish() != common::ReadStatus::Done) return false;
@@ -57,8 +61,12 @@ bool fits(const std::string& line, const std::string& source, int32_t* first_int
                 if (first_int) *std::exchange(first_int, nullptr) = ints[i];
                 w.put(ints[i]);
                 break;
-            case common::ItemKind::Text: w.put(texts[i]); break;
-            default: w.put(reals[i]); break;
+            case common::ItemKind::Text:
+                w.put(texts[i]);
+                break;
+            default:
+                w.put(reals[i]);
+                break;
         }
     }
     w.finish();
@@ -67,9 +75,10 @@ bool fits(const std::string& line, const std::string& source, int32_t* first_int
 
 // Walks the records of one file in order.
 class Lines {
-public:
+  public:
     Lines(std::string name, const std::string& text) : name_(std::move(name)), lines_(lines_of(text)) {
-        if (!text.empty() && text.substr(text.size() - 2) != "\r\n") ADD_FAILURE() << name_ << ": last line has no CR LF";
+        if (!text.empty() && text.substr(text.size() - 2) != "\r\n")
+            ADD_FAILURE() << name_ << ": last line has no CR LF";
         size_t crlf = 0, lf = 0;
         for (size_t i = 0; i < text.size(); ++i)
             if (text[i] == '\n') (i > 0 && text[i - 1] == '\r' ? crlf : lf)++;
@@ -90,13 +99,15 @@ public:
         int32_t first = 0;
         for (int i = 0; i < count; ++i) {
             std::string l = next();
-            if (!fits(l, source, &first)) ADD_FAILURE() << name_ << " line " << at_ << " does not fit " << source << ": [" << l << "]";
+            if (!fits(l, source, &first))
+                ADD_FAILURE() << name_ << " line " << at_ << " does not fit " << source << ": [" << l << "]";
         }
         return first;
     }
     void text(const std::string& expected) {
         std::string l = next();
-        if (l != expected) ADD_FAILURE() << name_ << " line " << at_ << ": [" << l << "], expected [" << expected << "]";
+        if (l != expected)
+            ADD_FAILURE() << name_ << " line " << at_ << ": [" << l << "], expected [" << expected << "]";
     }
     // A free-form record of n reals, with its leading blank.
     void free_reals(int n) {
@@ -112,7 +123,7 @@ public:
         if (more()) ADD_FAILURE() << name_ << ": " << lines_.size() - at_ << " lines too many from line " << at_ + 1;
     }
 
-private:
+  private:
     std::string name_;
     std::vector<std::string> lines_;
     size_t at_ = 0;
@@ -159,8 +170,7 @@ void check_sav(const std::string& text, const Soil& soil) {
         f.text("");
         f.layout("(3(4X,'Head',2X,'SAVarea',3X,'SAVINT'))");
         int32_t triples = soil.rows[static_cast<size_t>(l)] - 1;
-        for (; triples > 0; triples -= 3)
-            f.layout(repeated(std::min(triples, 3), "(F9.1,1X,F7.1,2X,F7.1)"));
+        for (; triples > 0; triples -= 3) f.layout(repeated(std::min(triples, 3), "(F9.1,1X,F7.1,2X,F7.1)"));
     }
     f.end();
 }
@@ -246,11 +256,14 @@ void check_out(const std::string& text) {
     // Notices of the flux integration stand ahead of its caption.
     while (f.more() && f.peek().substr(0, 1) != "@") {
         std::string l = f.peek();
-        if (l.empty()) f.next();
+        if (l.empty())
+            f.next();
         else if (l.find("TENSION AT TOP") != std::string::npos)
             f.layout("(1X,'FOR UPFLUX=',F10.5,'TENSION AT TOP OF LAYER ',I2,' IS ',F10.5)");
-        else if (l.find("REDUCED") != std::string::npos) f.layout("(1X,'THIS IS REDUCED TO ',F10.5)");
-        else f.layout("(1X,'FOR UPFLUX=',F10.5,' WATERTABLE IS BELOW BOTTOM',' OF LAYER',I3,' GO TO NEXT UPFLUX')");
+        else if (l.find("REDUCED") != std::string::npos)
+            f.layout("(1X,'THIS IS REDUCED TO ',F10.5)");
+        else
+            f.layout("(1X,'FOR UPFLUX=',F10.5,' WATERTABLE IS BELOW BOTTOM',' OF LAYER',I3,' GO TO NEXT UPFLUX')");
     }
     f.layout("('@TENSION AT ROOT ZONE = 1000 CM, 1/2 MAXIMUM',' ROOT DEPTH (CM) =  ',F5.1)");
     f.text("   DEPTH (CM)  UPFLUX (CM/HR) ");
@@ -363,16 +376,18 @@ TEST(EndToEnd, WaterTablesThatDoNotDeepenAreStillFitted) {
     // In this layered profile the bisection's tolerance puts the water table
     // for 0.15 cm/hr above the one for 0.2 cm/hr; the fit is made all the same.
     common::MemoryFileSystem fs;
-    fs.put("layered.dat", "upper horizon run\n8 -1\n34 0.090 0.456 0.0134 2.351 32.43 32.43\n-0.54\n"
-                          "50 0.078 0.377 0.0031 2.467 4.45 3.21 0.5\n119 0.072 0.400 0.0052 2.051 79.07 79.07 0.5\n"
-                          "122  0.031  0.496  0.0076  1.891  10.67  10.67  0.5\n"
-                          "126.4 0.062 0.444 0.0048 1.422 80.89 80.89\n0.5 rest of this line is skipped\n"
-                          "129, 0.091, 0.526, 0.0047, 2.188, 1.93, 1.71, 0.5\n"
-                          "174, 0.080, 0.406, 0.0065, 1.120, 21.47, 15.65, 0.32\n"
-                          "276, 0.043, 0.393, 0.0048, 2.737, 337.21, 253.93, 0.5\n13.8  59.8  1\n");
+    fs.put("layered.dat",
+           "upper horizon run\n8 -1\n34 0.090 0.456 0.0134 2.351 32.43 32.43\n-0.54\n"
+           "50 0.078 0.377 0.0031 2.467 4.45 3.21 0.5\n119 0.072 0.400 0.0052 2.051 79.07 79.07 0.5\n"
+           "122  0.031  0.496  0.0076  1.891  10.67  10.67  0.5\n"
+           "126.4 0.062 0.444 0.0048 1.422 80.89 80.89\n0.5 rest of this line is skipped\n"
+           "129, 0.091, 0.526, 0.0047, 2.188, 1.93, 1.71, 0.5\n"
+           "174, 0.080, 0.406, 0.0065, 1.120, 21.47, 15.65, 0.32\n"
+           "276, 0.043, 0.393, 0.0048, 2.737, 337.21, 253.93, 0.5\n13.8  59.8  1\n");
     run(fs, "layered.dat");
     EXPECT_EQ(text(fs, "PEDOPRE.LOG"), " NOERROR: Program terminated normally\r\n");
-    EXPECT_NE(text(fs, "layered.UPQ").find("     109.14      0.2000\r\n     107.74      0.1500\r\n"), std::string::npos);
+    EXPECT_NE(text(fs, "layered.UPQ").find("     109.14      0.2000\r\n     107.74      0.1500\r\n"),
+              std::string::npos);
     EXPECT_NE(fs.get("layered.SIN"), nullptr);
 }
 

@@ -26,7 +26,7 @@
 namespace pedopre_test {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string tmpl = (std::filesystem::temp_directory_path() / "pedopre-XXXXXX").string();
         path_ = mkdtemp(tmpl.data());
@@ -38,7 +38,7 @@ public:
     std::string file(const std::string& name) const { return path_ + "/" + name; }
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -95,7 +95,7 @@ inline soilcalc::MqLayer mq_layer(const LayerRows& l) {
 
 // The tables as read from the file that mq_text() writes (at most 10 layers).
 inline soilcalc::MqTables mq_tables(const std::vector<LayerRows>& layers, float gadepth, float root_depth,
-                                   int32_t lsin = 1) {
+                                    int32_t lsin = 1) {
     soilcalc::MqTables t;
     t.nl = static_cast<int32_t>(layers.size());
     for (size_t l = 0; l < layers.size(); ++l) {
@@ -110,8 +110,8 @@ inline soilcalc::MqTables mq_tables(const std::vector<LayerRows>& layers, float 
 }
 
 // The conductivity file of the layers, as the measured-points form writes it.
-inline std::string mq_text(const std::vector<LayerRows>& layers, float gadepth, float root_depth,
-                           int32_t lsin = 1, const std::string& title = "TEST SOIL") {
+inline std::string mq_text(const std::vector<LayerRows>& layers, float gadepth, float root_depth, int32_t lsin = 1,
+                           const std::string& title = "TEST SOIL") {
     auto mq = common::Connection::in_memory(0, "mq");
     const auto nl = static_cast<int32_t>(layers.size());
     soilprep::write_mq_title(*mq, common::fixed(title, 128));
@@ -143,7 +143,8 @@ struct StepFiles {
     soilprep::SoilNames names{"soil.dat", "soil.MQ", "soil.OUT"};
 
     explicit StepFiles(const std::string& main_input = {})
-        : units(fs), console(units.open(99, "console")),
+        : units(fs),
+          console(units.open(99, "console")),
           writer(units, console, {"soil.WDV", "soil.UPQ", "soil.SIN", "soil.OUT"}) {
         if (main_input.empty()) return;
         auto in = common::Connection::in_memory(0, "soil.dat", main_input);
@@ -168,7 +169,11 @@ struct StepFiles {
 
 // The status and the log line's text of a step, as the steps reported them
 // before they returned their stops: 0 or -1, the text without trailing blanks.
-inline int32_t status_of(const soilprep::SoilStop& s) { return s.text.empty() ? 0 : -1; }
-inline std::string error_of(const soilprep::SoilStop& s) { return std::string(common::trim_right(s.text)); }
+inline int32_t status_of(const soilprep::SoilStop& s) {
+    return s.text.empty() ? 0 : -1;
+}
+inline std::string error_of(const soilprep::SoilStop& s) {
+    return std::string(common::trim_right(s.text));
+}
 
 }  // namespace pedopre_test

@@ -28,7 +28,9 @@ std::string read_file(const fs::path& p) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-std::string layer(size_t l) { return "Layer " + std::to_string(l + 1); }
+std::string layer(size_t l) {
+    return "Layer " + std::to_string(l + 1);
+}
 
 // Rows of a file whose depth lies within the 0-200 cm that the depth
 // figures draw; deeper rows go into tables.
@@ -76,18 +78,18 @@ Expectations expected(const common::MemoryFileSystem& files, const std::string& 
     const int sin = sin_rows_drawn(files, base);
     FigureExpectation volume{"drained-volume", (sin > 0 ? 2 : 1) + (vg ? 1 : 0), {{".WTD, every 10 cm", 21}}};
     if (sin > 0) volume.points.push_back({".SIN, the rows the model reads", sin});
-    e.figures = {characteristic, conductivity, volume,
-                 {"drainable-porosity", vg ? 2 : 1, {{".WTD, every 10 cm", 21}}}};
+    e.figures = {characteristic, conductivity, volume, {"drainable-porosity", vg ? 2 : 1, {{".WTD, every 10 cm", 21}}}};
     return e;
 }
 
-void add_flux_and_green_ampt(Expectations& e, const common::MemoryFileSystem& files, const std::string& base,
-                             bool vg) {
+void add_flux_and_green_ampt(Expectations& e, const common::MemoryFileSystem& files, const std::string& base, bool vg) {
     const int sin = sin_rows_drawn(files, base);
-    e.figures.push_back({"upward-flux", vg ? 3 : 2,
+    e.figures.push_back({"upward-flux",
+                         vg ? 3 : 2,
                          {{".UPQ, water table computed for each flux", upq_rows_drawn(files, base)},
                           {".SIN, the rows the model reads", sin}}});
-    e.figures.push_back({"green-ampt-a", vg ? 3 : 2, {{".SIN, A as the model reads it", 9}, {".OUT, A as computed", 9}}});
+    e.figures.push_back(
+        {"green-ampt-a", vg ? 3 : 2, {{".SIN, A as the model reads it", 9}, {".OUT, A as computed", 9}}});
     e.figures.push_back({"green-ampt-b", 2, {{".SIN, B as the model reads it", 9}, {".OUT, B as computed", 9}}});
 }
 
@@ -99,7 +101,8 @@ void expect_dense_curves(const std::string& html, size_t layers) {
         return s && s->find("curve") != std::string::npos;
     });
     EXPECT_EQ(curves.size(), 2 * layers);
-    for (const markup::Element* c : curves) EXPECT_GE(std::stoi(*c->attribute("data-points")), 100) << *c->attribute("data-series");
+    for (const markup::Element* c : curves)
+        EXPECT_GE(std::stoi(*c->attribute("data-points")), 100) << *c->attribute("data-series");
 }
 
 fs::path screenshots() {
@@ -148,19 +151,21 @@ TEST(PedoviewPages, AFailedRunShowsWhatItWroteAndNamesWhatIsMissing) {
     // The water tables of the smallest fluxes all lie at the profile's bottom:
     // the fit is refused after .UPQ and the first section of .OUT are written.
     common::MemoryFileSystem files;
-    const std::string console = pedoview_test::run_both(
-        files, "run/soil.dat",
-        "Random soil\n2 0\n4 50.0 10\n0.306 0 0.298 30 0.138 100 0.03 1000\n4 0.01 20\n"
-        "0.38 0 0.192 30 0.03 300 0.025 3000\n30 9990 1\n");
+    const std::string console =
+        pedoview_test::run_both(files, "run/soil.dat",
+                                "Random soil\n2 0\n4 50.0 10\n0.306 0 0.298 30 0.138 100 0.03 1000\n4 0.01 20\n"
+                                "0.38 0 0.192 30 0.03 300 0.025 3000\n30 9990 1\n");
     ASSERT_EQ(console, "Page written: run/soil.SIN.html\r\n");
     ASSERT_EQ(files.get("run/soil.SIN"), nullptr);
     const std::string& html = *files.get("run/soil.SIN.html");
 
     Expectations e = expected(files, "run/soil", false);
-    e.figures.push_back({"upward-flux", 1,
-                         {{".UPQ, water table computed for each flux", upq_rows_drawn(files, "run/soil")}}});
+    e.figures.push_back(
+        {"upward-flux", 1, {{".UPQ, water table computed for each flux", upq_rows_drawn(files, "run/soil")}}});
     e.figure_count = 5;
-    e.texts = {"Run failed:", "no spline fits", "Not written by this run.",
+    e.texts = {"Run failed:",
+               "no spline fits",
+               "Not written by this run.",
                "This soil's own files show a run that did not reach its end: missing run/soil.SIN",
                "Nothing to draw: the run left no table of this kind in run/soil.SIN and run/soil.OUT.",
                "the water table lies below the bottom of layer 2",

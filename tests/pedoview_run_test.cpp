@@ -65,8 +65,7 @@ TEST(PedoviewRun, NeverChangesWhatPedopreReadOrWrote) {
     // An input named like a page keeps its bytes: its own page is named
     // after its .SIN.
     common::MemoryFileSystem same;
-    EXPECT_EQ(run_both(same, "soil.SIN.html", example("vg_layered.dat")),
-              "Page written: soil.SIN.SIN.html\r\n");
+    EXPECT_EQ(run_both(same, "soil.SIN.html", example("vg_layered.dat")), "Page written: soil.SIN.SIN.html\r\n");
     EXPECT_EQ(*same.get("soil.SIN.html"), example("vg_layered.dat"));
 }
 
@@ -96,7 +95,8 @@ TEST(PedoviewRun, OneFigureAloneAsAnSvgDocument) {
     EXPECT_EQ(view(fs, {"--svg", "characteristic", "soils/nine.dat"}),
               "Figure written: soils/nine.characteristic.svg\r\n");
     const std::string& svg = *fs.get("soils/nine.characteristic.svg");
-    EXPECT_EQ(svg.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"", 0), 0u);
+    EXPECT_EQ(svg.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"", 0),
+              0u);
     EXPECT_NE(svg.find("data-series=\"Layer 9, van Genuchten curve\""), std::string::npos);
     EXPECT_EQ(view(fs, {"--svg", "nosuch", "soils/nine.dat"}),
               "ERROR: No figure is named nosuch (see PEDOVIEW --help)\r\n");
@@ -143,8 +143,9 @@ TEST(PedoviewRun, ARunInProgressIsSaidAndNotMixedIntoThePage) {
 // whole ran to its end whatever the log says, and one whose outputs are not
 // did not, even under another soil's NOERROR.
 TEST(PedoviewRun, APageNeverTakesAnotherSoilsOutcomeFromTheSharedLog) {
-    const std::string failing = "Random soil\n2 0\n4 50.0 10\n0.306 0 0.298 30 0.138 100 0.03 1000\n4 0.01 20\n"
-                                "0.38 0 0.192 30 0.03 300 0.025 3000\n30 9990 1\n";
+    const std::string failing =
+        "Random soil\n2 0\n4 50.0 10\n0.306 0 0.298 30 0.138 100 0.03 1000\n4 0.01 20\n"
+        "0.38 0 0.192 30 0.03 300 0.025 3000\n30 9990 1\n";
     common::MemoryFileSystem fs;
     run_both(fs, "good.dat", example("vg_layered.dat"));
     run_both(fs, "bad.dat", failing);  // the log now holds bad.dat's error

@@ -11,13 +11,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -34,7 +34,9 @@ std::string slurp(const fs::path& p) {
     return ss.str();
 }
 
-void put(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
+void put(const fs::path& p, const std::string& text) {
+    std::ofstream(p, std::ios::binary) << text;
+}
 
 // Starts a program in `dir` with its output going to `out` (thrown away by
 // default); returns its pid.
@@ -79,13 +81,12 @@ bool hidden_files(const fs::path& dir) {
     return false;
 }
 
-const std::string kMetconvNormal =
-    "*NOERROR: Program terminated normally" + std::string(256 - 37, ' ') + "\r\n";
+const std::string kMetconvNormal = "*NOERROR: Program terminated normally" + std::string(256 - 37, ' ') + "\r\n";
 const std::string kMetconvUnfinished = "ERROR: Run did not finish" + std::string(256 - 25, ' ') + "\r\n";
 const std::string kPedopreNormal = " NOERROR: Program terminated normally\r\n";
 
 class ProgramFiles : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() / ("programs_files_" + std::to_string(::getpid()) + "_" +
                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -161,7 +162,7 @@ TEST_F(ProgramFiles, AnInterruptedRunNeverLeavesSuccessOrAHalfOutput) {
         }
         ASSERT_TRUE(caught) << "the run always ended before it could be interrupted";
         EXPECT_EQ(slurp(dir_ / "big.LOG"), kMetconvUnfinished);
-        EXPECT_EQ(slurp(dir_ / "big.RAI"), complete);  // the earlier whole file, never a half one
+        EXPECT_EQ(slurp(dir_ / "big.RAI"), complete);   // the earlier whole file, never a half one
         EXPECT_EQ(hidden_files(dir_), sig == SIGKILL);  // a killed run cannot clean up
     }
     // The next run removes what the killed one left.
@@ -223,7 +224,8 @@ TEST_F(ProgramFiles, RunsOnTheSameNamesAtOnceEndAsRunsOneAfterAnother) {
         alone.push_back(slurp(dir_ / "rain.RAI"));
     }
     std::vector<pid_t> pids;
-    for (int sta = 1; sta <= 4; ++sta) pids.push_back(start(METCONV_PROGRAM, {"rain.dat", "HR", "IN", std::to_string(sta)}, dir_));
+    for (int sta = 1; sta <= 4; ++sta)
+        pids.push_back(start(METCONV_PROGRAM, {"rain.dat", "HR", "IN", std::to_string(sta)}, dir_));
     for (pid_t pid : pids) finish(pid);
     EXPECT_EQ(slurp(dir_ / "rain.LOG"), kMetconvNormal);
     EXPECT_NE(std::find(alone.begin(), alone.end(), slurp(dir_ / "rain.RAI")), alone.end());

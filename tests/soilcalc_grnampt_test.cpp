@@ -13,8 +13,8 @@
 
 using namespace soilcalc;
 using namespace soilprep;
-using pedopre_test::lines_of;
 using pedopre_test::LayerRows;
+using pedopre_test::lines_of;
 using pedopre_test::mq_text;
 
 namespace {

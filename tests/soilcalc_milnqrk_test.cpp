@@ -5,11 +5,11 @@
 #include <cmath>
 
 #include "common/fixed_text.h"
-#include "soilprep/mq_file.h"
+#include "pedopre_test_files.h"
 #include "soilcalc/milnqrk.h"
 #include "soilcalc/regrid.h"
 #include "soilcalc/run_state.h"
-#include "pedopre_test_files.h"
+#include "soilprep/mq_file.h"
 
 using soilcalc::CurveColumn;
 
@@ -27,7 +27,6 @@ struct Curve {
         }
     }
 };
-
 
 TEST(MissingSaturatedPoint, ExtrapolatesTheSaturatedPointFromSuctionsOrNegativeHeads) {
     CurveColumn theta{0.40f, 0.38f}, h{10.0f, 20.0f};
@@ -136,7 +135,8 @@ TEST(Regrid, RejectsWhatThePermilleGridCannotHold) {
     Curve reversed{{0.40f, -1000.0f}, {0.30f, 0.0f}};
     const std::string reversed_error = soilcalc::regrid_theta_steps(reversed.ws, reversed.hs, reversed.n, 1);
     EXPECT_NE(reversed_error, "");
-    EXPECT_EQ(reversed_error, "ERROR: Layer 1 has a water content of 0.4 at its highest suction, above the 0.3 at its lowest");
+    EXPECT_EQ(reversed_error,
+              "ERROR: Layer 1 has a water content of 0.4 at its highest suction, above the 0.3 at its lowest");
 
     // 0.010 to 1.000 would need 100 rows, one more than the row count's I2.
     Curve wide{{0.010f, -15000.0f}, {1.0f, 0.0f}};

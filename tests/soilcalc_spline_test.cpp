@@ -5,8 +5,8 @@
 
 #include <array>
 
-#include "soilcalc/spline.h"
 #include "soilcalc/run_state.h"
+#include "soilcalc/spline.h"
 
 using namespace soilcalc;
 
@@ -37,8 +37,7 @@ TEST(Spline, ThreePointsGiveTheHandWorkedCurve) {
 TEST(Spline, StraightLinesAreReproducedWithinAndBeyondThePoints) {
     std::array<float, 2> x2{1.0f, 3.0f}, y2{2.0f, 6.0f}, b2{}, hw2{}, z2{};
     ASSERT_EQ(ZSPL3(2, x2.data(), y2.data(), b2.data(), hw2.data(), z2.data()), 0);
-    for (float t : {-1.0f, 1.0f, 2.0f, 3.0f, 10.0f})
-        EXPECT_EQ(SPL3(2, x2.data(), y2.data(), z2.data(), t), 2.0f * t);
+    for (float t : {-1.0f, 1.0f, 2.0f, 3.0f, 10.0f}) EXPECT_EQ(SPL3(2, x2.data(), y2.data(), z2.data(), t), 2.0f * t);
 
     std::array<float, 6> x{}, y{}, b{}, hw{}, z{};
     for (int i = 0; i < 6; ++i) {
@@ -59,18 +58,18 @@ TEST(Spline, ZspL3RejectsPointsThatCannotBeFitted) {
 TEST(Spline, SplfitHoldsTheFirstFluxAboveTheFirstDepthAndClips) {
     std::array<float, kSplfitPoints> x{}, y{};
     for (int k = 0; k < kSplfitPoints; ++k) {
-        x[k] = 4.5f + 20.0f * static_cast<float>(k);  // 4.5 .. 404.5 cm
+        x[k] = 4.5f + 20.0f * static_cast<float>(k);   // 4.5 .. 404.5 cm
         y[k] = 0.45f - 0.03f * static_cast<float>(k);  // falls to -0.15
     }
     std::array<float, kSplfitRows> yout{}, tout{};
     ASSERT_EQ(SPLFIT(y, x, yout, tout), 0);
-    const std::array<float, kSplfitRows> grid = {0, 3, 6, 9, 12, 15, 20, 25, 30, 35,
+    const std::array<float, kSplfitRows> grid = {0,  3,  6,  9,  12, 15,  20,  25,  30,  35,
                                                  40, 45, 60, 75, 90, 120, 150, 200, 500, 1000};
     EXPECT_EQ(tout, grid);
     EXPECT_EQ(yout[0], 0.45f);  // 0 and 3 cm lie above x(1): held, not extrapolated
     EXPECT_EQ(yout[1], 0.45f);
     EXPECT_NEAR(yout[2], 0.45f - 0.03f * 1.5f / 20.0f, 1e-6f);  // 6 cm is evaluated
-    EXPECT_EQ(yout[18], 0.0f);  // the extrapolated line is negative at 500 and 1000 cm
+    EXPECT_EQ(yout[18], 0.0f);                                  // the extrapolated line is negative at 500 and 1000 cm
     EXPECT_EQ(yout[19], 0.0f);
     for (float v : yout) {
         EXPECT_GE(v, 0.0f);

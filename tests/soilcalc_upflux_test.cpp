@@ -204,8 +204,7 @@ TEST(Upflux, NoticesStandAheadOfTheSection) {
         EXPECT_EQ(r.status, -1);
         EXPECT_EQ(r.error.substr(0, 7), "ERROR: ");
         EXPECT_NE(r.error.find("at the same depth"), std::string::npos) << r.error;
-        const std::string notice =
-            " FOR UPFLUX=   0.50000 WATERTABLE IS BELOW BOTTOM OF LAYER  2 GO TO NEXT UPFLUX";
+        const std::string notice = " FOR UPFLUX=   0.50000 WATERTABLE IS BELOW BOTTOM OF LAYER  2 GO TO NEXT UPFLUX";
         EXPECT_EQ(lines_of(r.out)[0], notice);
         EXPECT_EQ(lines_of(r.console)[0], notice);
         EXPECT_EQ(r.out.find('@'), std::string::npos);  // no report section

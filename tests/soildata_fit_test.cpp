@@ -14,7 +14,8 @@ namespace {
 
 const std::vector<double> kHeads = {0, 10, 30, 60, 100, 200, 330, 1000, 3000, 5000, 15000};
 
-MeasuredPoints points_of(const VanGenuchten& vg, const std::vector<double>& heads, double noise = 0, unsigned seed = 1) {
+MeasuredPoints points_of(const VanGenuchten& vg, const std::vector<double>& heads, double noise = 0,
+                         unsigned seed = 1) {
     MeasuredPoints p;
     std::mt19937 gen(seed);
     std::normal_distribution<double> e(0.0, 1.0);
@@ -97,7 +98,8 @@ TEST(VanGenuchtenFit, NoisyPointsAgreeWithAnotherLeastSquaresTool) {
 TEST(VanGenuchtenFit, FitsKsAndLToConductivityPoints) {
     const VanGenuchten loam{0.078, 0.43, 0.036, 1.56, 24.96, 0.5};
     MeasuredPoints p = points_of(loam, kHeads);
-    for (double h : {0.0, 10.0, 50.0, 100.0, 300.0, 1000.0, 5000.0}) p.conductivity.push_back({h, loam.conductivity(h)});
+    for (double h : {0.0, 10.0, 50.0, 100.0, 300.0, 1000.0, 5000.0})
+        p.conductivity.push_back({h, loam.conductivity(h)});
     const FitResult fit = fit_van_genuchten(p, {});
     ASSERT_TRUE(fit.ok()) << fit.error;
     expect_near_rel(fit[Param::Ks].value, 24.96, 1e-4, "ks");
@@ -187,7 +189,8 @@ TEST(VanGenuchtenFit, RefusesWhatCannotBeFitted) {
 
 TEST(RetentionPoints, ReadsColumnsByNameInTheirUnits) {
     PointUnits units{HeadUnit::KPa, ThetaUnit::Percent, ConductivityUnit::MPerSecond};
-    const auto r = read_points("\xEF\xBB\xBF# lab sheet 12\r\nk;Theta;depth;HEAD\r\n1e-6;43;5;0\r\n;30;5;-10\r\n2e-8;;5;33\r\n", units);
+    const auto r = read_points(
+        "\xEF\xBB\xBF# lab sheet 12\r\nk;Theta;depth;HEAD\r\n1e-6;43;5;0\r\n;30;5;-10\r\n2e-8;;5;33\r\n", units);
     ASSERT_TRUE(r.ok()) << r.error;
     ASSERT_EQ(r.points.retention.size(), 2u);
     EXPECT_DOUBLE_EQ(r.points.retention[0].theta, 0.43);

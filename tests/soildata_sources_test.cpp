@@ -18,12 +18,18 @@ TEST(TextureClasses, HoldThePapersMeans) {
         const char* name;
         double theta_r, theta_s, alpha, n, ks_cm_hr;
     };
-    const Row paper[] = {{"sand", 0.045, 0.43, 0.145, 2.68, 29.70},       {"loamy sand", 0.057, 0.41, 0.124, 2.28, 14.59},
-                         {"sandy loam", 0.065, 0.41, 0.075, 1.89, 4.42},  {"loam", 0.078, 0.43, 0.036, 1.56, 1.04},
-                         {"silt", 0.034, 0.46, 0.016, 1.37, 0.25},        {"silt loam", 0.067, 0.45, 0.020, 1.41, 0.45},
-                         {"sandy clay loam", 0.100, 0.39, 0.059, 1.48, 1.31}, {"clay loam", 0.095, 0.41, 0.019, 1.31, 0.26},
-                         {"silty clay loam", 0.089, 0.43, 0.010, 1.23, 0.07}, {"sandy clay", 0.100, 0.38, 0.027, 1.23, 0.12},
-                         {"silty clay", 0.070, 0.36, 0.005, 1.09, 0.02},  {"clay", 0.068, 0.38, 0.008, 1.09, 0.20}};
+    const Row paper[] = {{"sand", 0.045, 0.43, 0.145, 2.68, 29.70},
+                         {"loamy sand", 0.057, 0.41, 0.124, 2.28, 14.59},
+                         {"sandy loam", 0.065, 0.41, 0.075, 1.89, 4.42},
+                         {"loam", 0.078, 0.43, 0.036, 1.56, 1.04},
+                         {"silt", 0.034, 0.46, 0.016, 1.37, 0.25},
+                         {"silt loam", 0.067, 0.45, 0.020, 1.41, 0.45},
+                         {"sandy clay loam", 0.100, 0.39, 0.059, 1.48, 1.31},
+                         {"clay loam", 0.095, 0.41, 0.019, 1.31, 0.26},
+                         {"silty clay loam", 0.089, 0.43, 0.010, 1.23, 0.07},
+                         {"sandy clay", 0.100, 0.38, 0.027, 1.23, 0.12},
+                         {"silty clay", 0.070, 0.36, 0.005, 1.09, 0.02},
+                         {"clay", 0.068, 0.38, 0.008, 1.09, 0.20}};
     ASSERT_EQ(texture_classes().size(), 12u);
     for (const auto& row : paper) {
         const auto c = texture_class(row.name);
@@ -64,9 +70,9 @@ VanGenuchten scaled_form(double clay_pct, double silt_pct, double om_pct, double
                         28.85 * h * h - 12810 / d - 0.001524 / s - 0.0001958 / h - 0.2876 * std::log(s * 100) -
                         0.0709 * std::log(100 * h) - 44.6 * std::log(d / 1000) - 0.002264 * d * c + 0.00896 * d * h +
                         0.718 * t * c);
-    vg.ks = std::exp(7.755 + 3.52 * s + 0.93 * t - 0.000000967 * d * d - 4.84 * c * c - 3.22 * s * s + 0.001 / (s * 100) -
-                     0.0748 / (h * 100) - 0.643 * std::log(s * 100) - 0.001398 * d * c - 0.01673 * d * h +
-                     2.986 * t * c - 3.305 * t * s);
+    vg.ks = std::exp(7.755 + 3.52 * s + 0.93 * t - 0.000000967 * d * d - 4.84 * c * c - 3.22 * s * s +
+                     0.001 / (s * 100) - 0.0748 / (h * 100) - 0.643 * std::log(s * 100) - 0.001398 * d * c -
+                     0.01673 * d * h + 2.986 * t * c - 3.305 * t * s);
     const double l = 0.0202 + 6.193 * c * c - 11.36 * h * h - 0.2316 * std::log(h * 100) - 0.003544 * d * c +
                      0.000283 * d * s + 0.00488 * d * h;
     vg.l = 10 * (std::exp(l) - 1) / (std::exp(l) + 1);
@@ -78,8 +84,8 @@ TEST(Pedotransfer, MatchesTheScaledFormOfTheFunctions) {
         double sand, silt, clay, om, bd;
         bool top;
     };
-    for (const Case& k : {Case{40, 40, 20, 2, 1.45, true}, Case{85, 10, 5, 1, 1.6, false}, Case{10, 35, 55, 4, 1.2, true},
-                          Case{20, 70, 10, 0.5, 1.5, false}}) {
+    for (const Case& k : {Case{40, 40, 20, 2, 1.45, true}, Case{85, 10, 5, 1, 1.6, false},
+                          Case{10, 35, 55, 4, 1.2, true}, Case{20, 70, 10, 0.5, 1.5, false}}) {
         const auto r = hypres({k.sand, k.silt, k.clay, k.om, k.bd, k.top});
         ASSERT_TRUE(r.ok()) << r.error;
         const VanGenuchten want = scaled_form(k.clay, k.silt, k.om, k.bd, k.top);

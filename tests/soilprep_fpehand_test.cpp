@@ -8,9 +8,9 @@
 
 #include "common/connection.h"
 #include "pedopre_test_files.h"
+#include "soilcalc/run_state.h"
 #include "soilprep/fpehand.h"
 #include "soilprep/pedopre.h"
-#include "soilcalc/run_state.h"
 
 using pedopre_test::read_file;
 using pedopre_test::TempDir;

@@ -7,9 +7,9 @@
 #include "common/layout.h"
 #include "common/record_write.h"
 #include "pedopre_test_files.h"
+#include "soilprep/mhinput.h"
 #include "soilprep/out_file.h"
 #include "soilprep/upq_file.h"
-#include "soilprep/mhinput.h"
 
 using namespace soilcalc;
 using namespace soilprep;
@@ -92,19 +92,20 @@ TEST(Mhinput, WritesTheSoilInputFileRecordByRecord) {
     SinRun r(out_text(rising_volumes()), soil);
     ASSERT_EQ(r.status, 0) << r.error;
     EXPECT_EQ(r.error, "");
-    std::string expected = common::fixed("CLAY LOAM OVER SAND", 80) + "\r\n" + " 320\r\n" +
-                           "     0.400        0.\r\n" + "     0.300     -100.\r\n" + "     0.200    -1000.\r\n";
+    std::string expected = common::fixed("CLAY LOAM OVER SAND", 80) + "\r\n" + " 320\r\n" + "     0.400        0.\r\n" +
+                           "     0.300     -100.\r\n" + "     0.200    -1000.\r\n";
     for (int i = 0; i < 20; ++i) {
         static const common::Layout kRow("(F10.1,F10.3,F10.4)");
-        expected += common::format_record(kRow, {kDepths[i], i < 19 ? static_cast<float>(i) + 0.5f : 100.0f,
-                                              0.5f - 0.02f * static_cast<float>(i)});
+        expected += common::format_record(
+            kRow, {kDepths[i], i < 19 ? static_cast<float>(i) + 0.5f : 100.0f, 0.5f - 0.02f * static_cast<float>(i)});
     }
     expected += "10\r\n";
-    expected += "       0.0      0.00      2.00\r\n      10.0      0.24      2.00\r\n"
-                "      20.0      0.50      1.75\r\n      40.0      1.00      1.75\r\n"
-                "      60.0      1.50      1.75\r\n      80.0      2.00      1.75\r\n"
-                "     100.0      2.50      1.75\r\n     150.0      4.20      1.75\r\n"
-                "     200.0      4.20      1.75\r\n    1000.0      4.20      1.75\r\n\r\n";
+    expected +=
+        "       0.0      0.00      2.00\r\n      10.0      0.24      2.00\r\n"
+        "      20.0      0.50      1.75\r\n      40.0      1.00      1.75\r\n"
+        "      60.0      1.50      1.75\r\n      80.0      2.00      1.75\r\n"
+        "     100.0      2.50      1.75\r\n     150.0      4.20      1.75\r\n"
+        "     200.0      4.20      1.75\r\n    1000.0      4.20      1.75\r\n\r\n";
     EXPECT_EQ(r.sin, expected);
     // The chosen layer's heads are pressure heads.
     EXPECT_EQ(r.tables.head[2], -1000.0f);

@@ -38,8 +38,12 @@ Check only(const std::vector<Check>& checks, const std::string& start) {
     return found.empty() ? Check{CheckStatus::Passed, ""} : found[0];
 }
 
-bool has(const std::string& s, const std::string& text) { return s.find(text) != std::string::npos; }
-bool has(const Check& c, const std::string& text) { return has(c.text, text); }
+bool has(const std::string& s, const std::string& text) {
+    return s.find(text) != std::string::npos;
+}
+bool has(const Check& c, const std::string& text) {
+    return has(c.text, text);
+}
 
 TEST(SoilviewChecks, NineLayersShowTheSandTableAwayFromItsCurveAndTheCappedTails) {
     common::MemoryFileSystem fs;
@@ -77,10 +81,10 @@ TEST(SoilviewChecks, ATinyK0EmptiesTheGreenAmptRowsAndIsNamed) {
 
 TEST(SoilviewChecks, RepairsAndFluxDepthsThatDoNotDeepen) {
     common::MemoryFileSystem fs;
-    const RunTables repaired = run(
-        "Repaired loam\n2 0\n5 1.0 40\n0.40 10\n0.38 20\n0.30 100\n0.20 1000\n0.15 15000\n3 0.5 100\n0.41 0\n"
-        "0.39 50\n0.36 100\n30 30 1\n",
-        fs);
+    const RunTables repaired =
+        run("Repaired loam\n2 0\n5 1.0 40\n0.40 10\n0.38 20\n0.30 100\n0.20 1000\n0.15 15000\n3 0.5 100\n0.41 0\n"
+            "0.39 50\n0.36 100\n30 30 1\n",
+            fs);
     const std::vector<Check> checks = run_checks(repaired);
     EXPECT_TRUE(has(only(checks, "The characteristic of layer 2 (driest point at 100 cm) does not reach"), "1000 cm"));
     EXPECT_EQ(only(checks, "1 layer has no point at saturation").status, CheckStatus::Warning);
@@ -93,10 +97,10 @@ TEST(SoilviewChecks, RepairsAndFluxDepthsThatDoNotDeepen) {
     EXPECT_TRUE(has(fig->notes[1], "layer 2 does not reach a suction of 1000 cm"));
 
     common::MemoryFileSystem failed_fs;
-    const std::vector<Check> failed = run_checks(
-        run("Random soil\n2 0\n4 50.0 10\n0.306 0 0.298 30 0.138 100 0.03 1000\n4 0.01 20\n"
-            "0.38 0 0.192 30 0.03 300 0.025 3000\n30 9990 1\n",
-            failed_fs));
+    const std::vector<Check> failed =
+        run_checks(run("Random soil\n2 0\n4 50.0 10\n0.306 0 0.298 30 0.138 100 0.03 1000\n4 0.01 20\n"
+                       "0.38 0 0.192 30 0.03 300 0.025 3000\n30 9990 1\n",
+                       failed_fs));
     const Check flat = only(failed, "Upward flux: in soil.UPQ the water table does not deepen");
     EXPECT_TRUE(has(flat, "from 0.15 to 0.1 cm/hr (5.28 to 5.23 cm)")) << flat.text;
 }
@@ -138,7 +142,7 @@ std::vector<std::string> warnings(const std::vector<Check>& checks) {
 TEST(SoilviewChecks, TheExampleSoilsAndSiltyClayShareNoWarningAndNameSin) {
     std::vector<std::vector<std::string>> all;
     for (const std::string& input : {example("measured_loam.dat"), example("vg_layered.dat"),
-                                    example("vg_nine_layers.dat"), std::string(kSiltyClay)}) {
+                                     example("vg_nine_layers.dat"), std::string(kSiltyClay)}) {
         common::MemoryFileSystem fs;
         all.push_back(warnings(run_checks(run(input, fs))));
     }
@@ -157,8 +161,10 @@ TEST(SoilviewChecks, TheExampleSoilsAndSiltyClayShareNoWarningAndNameSin) {
         return std::string();
     };
     const std::string zero = find("Green-Ampt: soil.SIN keeps A and B to two decimals");
-    EXPECT_TRUE(has(zero, "A = 0.00 at 3 of its 9 water-table depths below the surface: 10 cm (0.0010), 20 cm "
-                          "(0.0021) and 40 cm (0.0041)")) << zero;
+    EXPECT_TRUE(has(zero,
+                    "A = 0.00 at 3 of its 9 water-table depths below the surface: 10 cm (0.0010), 20 cm "
+                    "(0.0021) and 40 cm (0.0041)"))
+        << zero;
     EXPECT_TRUE(has(find("Upward flux: the water tables of soil.UPQ"), "up to 14.7")) << clay.size();
     EXPECT_TRUE(has(find("Green-Ampt: the wetting-front suction of layer 1"), "14.7"));
 }

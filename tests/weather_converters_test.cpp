@@ -46,8 +46,8 @@ Result et(const std::string& input, const char* units = "IN") {
     return convert(input, [&](Connection& i, Connection& o, std::string& m) { return CVTET(i, o, units, 7, m); });
 }
 Result dly(const std::string& input, int32_t nhr, int32_t beghr, const char* units = "IN") {
-    return convert(input,
-                   [&](Connection& i, Connection& o, std::string& m) { return CVTDLYR(i, o, units, 7, nhr, beghr, m); });
+    return convert(
+        input, [&](Connection& i, Connection& o, std::string& m) { return CVTDLYR(i, o, units, 7, nhr, beghr, m); });
 }
 Result hly(const std::string& input, const char* units = "IN") {
     return convert(input, [&](Connection& i, Connection& o, std::string& m) { return CVTHLYR(i, o, units, 7, m); });
@@ -60,7 +60,9 @@ std::string fmt(const char* f, int v) {
 }
 
 // An I3 field: asterisks when the value needs more than three columns.
-std::string i3(int v) { return v < -99 || v > 999 ? "***" : fmt("%3d", v); }
+std::string i3(int v) {
+    return v < -99 || v > 999 ? "***" : fmt("%3d", v);
+}
 
 // Expected temperature statement: STA year month, 5 blanks, 14 days of pairs,
 // then the rest of the month's pairs on line 2.
@@ -98,7 +100,9 @@ std::string rain_line(int sta, int year, int month, const std::vector<Entry>& e)
     return s + "\r\n";
 }
 
-std::vector<int> missing(size_t n) { return std::vector<int>(n, -99); }
+std::vector<int> missing(size_t n) {
+    return std::vector<int>(n, -99);
+}
 
 TEST(Conversion, TemperaturesToWholeDegreesF) {
     EXPECT_EQ(convert_temperature(71.5f, true), 72);
@@ -301,8 +305,8 @@ TEST(CVTET, FreeFormVariantsReadAlike) {
     const Result plain = et("1990 1 0.5\n1990 2 0.25\n1990 3 1\n");
     ASSERT_EQ(plain.result, 0);
     for (const char* variant : {
-             "1990,1,0.5\r\n1990\t2\t0.25\r\n1990 , 3 , 1.0\r\n",  // commas, tabs, CR LF
-             "1990 1 5d-1\n1990 2 +0.25\n1990\n 3\n1\n",             // D exponent, plus sign, spanning lines
+             "1990,1,0.5\r\n1990\t2\t0.25\r\n1990 , 3 , 1.0\r\n",         // commas, tabs, CR LF
+             "1990 1 5d-1\n1990 2 +0.25\n1990\n 3\n1\n",                  // D exponent, plus sign, spanning lines
              "1990 1 0.5 extra words\n1990 2 25e-2 /\n+1990 +3 1 2 3\n",  // the rest of a record is skipped
          }) {
         const Result r = et(variant);
@@ -316,9 +320,18 @@ TEST(CVTDLYR, SpreadLinesWrapAndFollowTheMonth) {
     Result r = dly("1990 30 1.23\n1990 31 0\n1990 31 0.03\n1990 31 -99\n1990 31 0.05\n1990 32 0.1\n", 5, 20);
     ASSERT_EQ(r.result, 0) << r.msg;
     EXPECT_EQ(r.out, rain_line(7, 1990, 1,
-                               {{30, 20, 24}, {30, 21, 24}, {30, 22, 24}, {30, 23, 24}, {30, 24, 27},
-                                {31, 20, 0}, {31, 21, 0}, {31, 22, 0}, {31, 23, 0}, {31, 24, 3},
-                                {31, 20, 1}, {31, 21, 1}}) +
+                               {{30, 20, 24},
+                                {30, 21, 24},
+                                {30, 22, 24},
+                                {30, 23, 24},
+                                {30, 24, 27},
+                                {31, 20, 0},
+                                {31, 21, 0},
+                                {31, 22, 0},
+                                {31, 23, 0},
+                                {31, 24, 3},
+                                {31, 20, 1},
+                                {31, 21, 1}}) +
                          rain_line(7, 1990, 1, {{31, 22, 1}, {31, 23, 1}, {31, 24, 1}}) +
                          rain_line(7, 1990, 2, {{1, 20, 2}, {1, 21, 2}, {1, 22, 2}, {1, 23, 2}, {1, 24, 2}}));
     EXPECT_EQ(r.out.substr(0, 30), "     7 1990 1 3020  243021  24");
@@ -358,7 +371,8 @@ TEST(CVTHLYR, HourlySumsAndLines) {
     // 0.02 and 0.03 in the same hour give 5; midnight of 1991 goes to 1990.
     Result r = hly("1991 1.0 0.02\n1991 1.02 0.02\n1991 1.03 0.03\n1991 1.5 0\n1991 32.0 0.1\n1991 32.01 0.2\n\n");
     ASSERT_EQ(r.result, 0) << r.msg;
-    EXPECT_EQ(r.out, rain_line(7, 1990, 12, {{31, 24, 2}}) + rain_line(7, 1991, 1, {{1, 1, 5}, {1, 12, 0}, {31, 24, 10}}) +
+    EXPECT_EQ(r.out, rain_line(7, 1990, 12, {{31, 24, 2}}) +
+                         rain_line(7, 1991, 1, {{1, 1, 5}, {1, 12, 0}, {31, 24, 10}}) +
                          rain_line(7, 1991, 2, {{1, 1, 20}}));
     EXPECT_EQ(r.out.substr(0, 22), "     7 199012 3124   2");
     // A single record writes one line with one entry; 12 hours fill a line.
@@ -387,7 +401,8 @@ TEST(CVTHLYR, AnHourBelowZeroIsAnInvalidRecord) {
     r = hly("1995 1.49 0.10\n1995 1.5 -0.10\n");
     ASSERT_EQ(r.result, 0) << r.msg;
     EXPECT_EQ(r.out, rain_line(7, 1995, 1, {{1, 12, 0}}));
-    for (const char* input : {"1995 1.5 -99\n", "1995 1.5 0.01\n1995 1.6 -99\n", "1995 1.49 0.1\n1995 1.5 -0.2\n1995 2.5 1\n"}) {
+    for (const char* input :
+         {"1995 1.5 -99\n", "1995 1.5 0.01\n1995 1.6 -99\n", "1995 1.49 0.1\n1995 1.5 -0.2\n1995 2.5 1\n"}) {
         r = hly(input);
         EXPECT_EQ(r.result, -1) << input;
         EXPECT_EQ(r.msg, "Invalid record in input file") << input;

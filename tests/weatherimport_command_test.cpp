@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class WeatherImportCommand : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() / ("weatherimport_command_" + std::to_string(::getpid()));
         fs::remove_all(dir_);
@@ -44,7 +44,8 @@ protected:
 TEST_F(WeatherImportCommand, ExitStatusesAndSummary) {
     const std::string table =
         "--name s --date-column date --tmax-column tmax --tmin-column tmin --rain-column rain --missing NA "
-        "--temperature-unit C --rain-unit mm --json " + (dir_ / "s.json").string();
+        "--temperature-unit C --rain-unit mm --json " +
+        (dir_ / "s.json").string();
     EXPECT_EQ(run(table), 1);  // missing rain: no rain file
     EXPECT_FALSE(fs::exists(dir_ / "s_dr.RAI"));
     EXPECT_TRUE(fs::exists(dir_ / "s_tp.TEM"));

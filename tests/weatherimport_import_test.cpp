@@ -17,11 +17,11 @@ namespace {
 namespace fs = std::filesystem;
 
 class Import : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
-               ("weatherimport_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                "_" + std::to_string(::getpid()));
+               ("weatherimport_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+                std::to_string(::getpid()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -78,11 +78,14 @@ TEST_F(Import, SpreadsheetTableToTheModelsFiles) {
     EXPECT_EQ(read("st_tp.dat"), "1999 364 5.5 -1.5\r\n1999 365 -99 -2\r\n2000 1 3 -4\r\n2000 2 4 -3\r\n");
     EXPECT_EQ(read("st_dr.dat"), "1999 364 0\r\n1999 365 2.5\r\n2000 1 0\r\n2000 2 1\r\n");
     EXPECT_EQ(lines(r.findings),
-              "flagged rain 2000-01-01: value 0,5 with flag \"E\", read as missing (" + o.file + ":5:17)\n"
-              "check 2000-01-01: out of order: comes after 2000-01-02 in the source (" + o.file + ":5)\n"
-              "missing tmax 1999-12-31: 1 day without a value\n"
-              "missing rain 2000-01-01: 1 day without a value\n"
-              "dry-assumed rain 2000-01-01: no rain value: written as a dry day (--missing-rain dry)\n");
+              "flagged rain 2000-01-01: value 0,5 with flag \"E\", read as missing (" + o.file +
+                  ":5:17)\n"
+                  "check 2000-01-01: out of order: comes after 2000-01-02 in the source (" +
+                  o.file +
+                  ":5)\n"
+                  "missing tmax 1999-12-31: 1 day without a value\n"
+                  "missing rain 2000-01-01: 1 day without a value\n"
+                  "dry-assumed rain 2000-01-01: no rain value: written as a dry day (--missing-rain dry)\n");
     ASSERT_EQ(r.conversions.size(), 2u);
     for (const Conversion& c : r.conversions) EXPECT_TRUE(c.ok) << c.log_line;
     EXPECT_EQ(read("st_tp.TEM").substr(0, 13), "    42 199912");
@@ -131,8 +134,8 @@ TEST_F(Import, NoaaStandardUnitsKeepFahrenheit) {
 // listed; PET by Hargreaves is -99 on the days without temperatures.
 TEST_F(Import, FillsShortGapsOnlyAndPetIsMissingWhereInputsAre) {
     std::string csv = "date,tmax,tmin\n";
-    const char* rows[] = {"2001-07-01,26,14", "2001-07-02,,",     "2001-07-03,28,16", "2001-07-04,,",
-                          "2001-07-05,,",     "2001-07-06,,",     "2001-07-07,30,20", "2001-07-08,31,"};
+    const char* rows[] = {"2001-07-01,26,14", "2001-07-02,,", "2001-07-03,28,16", "2001-07-04,,",
+                          "2001-07-05,,",     "2001-07-06,,", "2001-07-07,30,20", "2001-07-08,31,"};
     for (const char* row : rows) csv += std::string(row) + "\n";
     ImportOptions o = options(write("g.csv", csv));
     o.layout.date_column = "date";
@@ -186,8 +189,9 @@ TEST_F(Import, RepeatedDaysAndMistypedYears) {
     ImportReport r = run_import(o);
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(read("st_tp.dat"), "2001 121 20 10\r\n");
-    EXPECT_NE(lines(r.findings).find("check tmax 2001-05-01: repeated day: also on line 2; the value of line 2 is kept (" +
-                                     o.file + ":3:12)"),
+    EXPECT_NE(lines(r.findings)
+                  .find("check tmax 2001-05-01: repeated day: also on line 2; the value of line 2 is kept (" + o.file +
+                        ":3:12)"),
               std::string::npos);
     o.file = write("y.csv", "date,tmax,tmin\n2001-05-01,20,10\n0201-05-02,25,12\n");
     r = run_import(o);
@@ -245,8 +249,8 @@ TEST(Thornthwaite, DailySeriesMonthsAndRefusal) {
     std::vector<std::optional<double>> pet;
     std::string why;
     ASSERT_TRUE(thornthwaite_series(s, 52.0, pet, why)) << why;
-    EXPECT_TRUE(pet[31].has_value());         // 1 February 2001
-    EXPECT_FALSE(pet[365 + 31].has_value());  // 1 February 2002: no mean
+    EXPECT_TRUE(pet[31].has_value());                                         // 1 February 2001
+    EXPECT_FALSE(pet[365 + 31].has_value());                                  // 1 February 2002: no mean
     for (size_t i = 181; i < 212; ++i) EXPECT_DOUBLE_EQ(*pet[i], *pet[181]);  // July 2001
     EXPECT_DOUBLE_EQ(*pet[181], *pet[365 + 181]);
     // Four days in a row missing: a mean again, the missing days themselves

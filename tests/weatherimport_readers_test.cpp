@@ -86,13 +86,18 @@ TEST(GhcnDaily, RefusalsNameLineAndColumn) {
     feb[29].value = 5;  // 30 February
     EXPECT_EQ(refusal(dly("USC00000001", 1996, 2, "TMAX", feb)),
               "a.dly:2:254: a value on day 30 of a month of 29 days");
-    EXPECT_EQ(refusal(dly("USC00000001", 1996, 13, "TMAX", {})), "a.dly:2:16: MONTH (columns 16-17) is not a month 01 to 12");
+    EXPECT_EQ(refusal(dly("USC00000001", 1996, 13, "TMAX", {})),
+              "a.dly:2:16: MONTH (columns 16-17) is not a month 01 to 12");
 }
 
 TEST(CsvTable, QuotingAndRefusals) {
     Table t;
     Refusal r;
-    ASSERT_TRUE(read_table("t.csv", "\xEF\xBB\xBF" "a,b\r\n\"x,\"\"y\"\"\",2\r\n,3\n\n", ',', t, r)) << r.text();
+    ASSERT_TRUE(read_table("t.csv",
+                           "\xEF\xBB\xBF"
+                           "a,b\r\n\"x,\"\"y\"\"\",2\r\n,3\n\n",
+                           ',', t, r))
+        << r.text();
     ASSERT_EQ(t.rows.size(), 2u);
     EXPECT_EQ(t.rows[0].cells[0].text, "x,\"y\"");
     EXPECT_EQ(t.rows[0].cells[1].column, 11);
@@ -135,7 +140,8 @@ TEST(NoaaCsv, StandardUnitsAttributesAndEmptyCells) {
     EXPECT_EQ(value_of(s, Quantity::Tmax, "1996-07-02"), -12345.0);  // quality flag X
     EXPECT_EQ(value_of(s, Quantity::Rain, "1996-07-03"), -12345.0);  // P
     ASSERT_EQ(s.findings.size(), 2u);
-    EXPECT_EQ(finding_line(s.findings[0]), "flagged tmax 1996-07-02: value 212 with quality flag X, read as missing (s.csv:3:34)");
+    EXPECT_EQ(finding_line(s.findings[0]),
+              "flagged tmax 1996-07-02: value 212 with quality flag X, read as missing (s.csv:3:34)");
     // Metric: as read.
     ASSERT_TRUE(noaa_layout(t, true, layout, r));
     SourceSeries m;
@@ -194,8 +200,9 @@ TEST(TableSeries, DecimalCommaCodesFlagsAndDateForms) {
     EXPECT_EQ(refuse("day,rain\n2001-01-01,1\n", iso), "s.csv:1:1: the header has no column \"date\"");
     TableLayout comma = iso;
     comma.decimal_comma = true;
-    EXPECT_EQ(refuse("date;rain\n2001-01-01;1.5\n", comma, ';'),
-              "s.csv:2:13: \"1.5\" in column \"rain\" is not a number with a decimal comma nor a declared missing code");
+    EXPECT_EQ(
+        refuse("date;rain\n2001-01-01;1.5\n", comma, ';'),
+        "s.csv:2:13: \"1.5\" in column \"rain\" is not a number with a decimal comma nor a declared missing code");
     TableLayout ymd;
     ymd.year_column = "y", ymd.month_column = "m", ymd.day_column = "d";
     ymd.columns = {{Quantity::Rain, "rain"}};

@@ -77,11 +77,11 @@ TEST(RunCheck, TemperatureRecordsThatDoNotReachTheFileAsTyped) {
     auto c = convert_and_check(fs,
                                "1996 1 40 20\n"
                                "1996 2 41 21\n"
-                               "1996 340 45 30\n"   // among January's records
+                               "1996 340 45 30\n"  // among January's records
                                "1996 3 42 22\n"
-                               "1996 3 43 23\n"     // the same day again
-                               "1996 4 -99 -99\n"   // the missing-value code
-                               "1996 8 44 24\n",    // days 5 to 7 absent
+                               "1996 3 43 23\n"    // the same day again
+                               "1996 4 -99 -99\n"  // the missing-value code
+                               "1996 8 44 24\n",   // days 5 to 7 absent
                                {"TP", "DF", "7"});
     EXPECT_EQ(c->log_line, "*NOERROR: Program terminated normally");
     EXPECT_EQ(c->expected_log, c->log_line);
@@ -151,13 +151,13 @@ TEST(RunCheck, MissingCodesAndValuesTooLargeForTheirColumns) {
 TEST(RunCheck, HourlyReadingsSummedTypedTwiceAndHoursThatComeBack) {
     common::MemoryFileSystem fs;
     auto c = convert_and_check(fs,
-                               "1995 10.5 0.01\n"    // 12:00, hour 12
-                               "1995 10.5 0.02\n"    // the same time again
-                               "1995 10.49 0.01\n"   // 11:46, hour 12
-                               "1995 10.6 0.03\n"    // 14:24, hour 15
-                               "1995 10.49 0.04\n"   // back to hour 12
-                               "1995 10.4 0.01\n"    // 09:36: back again, before both
-                               "1996 1.0 0.05\n",    // 00:00 of 1 January: hour 24 of 31 December
+                               "1995 10.5 0.01\n"   // 12:00, hour 12
+                               "1995 10.5 0.02\n"   // the same time again
+                               "1995 10.49 0.01\n"  // 11:46, hour 12
+                               "1995 10.6 0.03\n"   // 14:24, hour 15
+                               "1995 10.49 0.04\n"  // back to hour 12
+                               "1995 10.4 0.01\n"   // 09:36: back again, before both
+                               "1996 1.0 0.05\n",   // 00:00 of 1 January: hour 24 of 31 December
                                {"HR", "IN", "7"});
     EXPECT_EQ(c->difference_count, 0) << (c->differences.empty() ? "" : c->differences[0].what);
     EXPECT_NE(reason(*c, 2, Fate::SameTime).find("the same time as line 1"), std::string::npos);
@@ -168,7 +168,8 @@ TEST(RunCheck, HourlyReadingsSummedTypedTwiceAndHoursThatComeBack) {
         << reason(*c, 4, Fate::OutOfOrder);
     EXPECT_NE(reason(*c, 5, Fate::Twice).find("hour 12 of 1995-01-10 already has an entry"), std::string::npos);
     EXPECT_EQ(row(*c, 5)->when, "1995-01-10 11:00-12:00");
-    EXPECT_NE(reason(*c, 6, Fate::OutOfOrder).find("goes back in time: 1995-01-10 09:00-10:00 after"), std::string::npos)
+    EXPECT_NE(reason(*c, 6, Fate::OutOfOrder).find("goes back in time: 1995-01-10 09:00-10:00 after"),
+              std::string::npos)
         << reason(*c, 6, Fate::OutOfOrder);
     EXPECT_EQ(lines_with(*c, Fate::OutOfOrder), (std::vector<int64_t>{4, 6}));
     EXPECT_EQ(row(*c, 7), nullptr);
@@ -212,10 +213,10 @@ TEST(RunCheck, TheRunStopsAtTheFirstRecordRefused) {
     auto c = convert_and_check(fs,
                                "1996 1 40 20\n"
                                "1996 2 41 21\n"
-                               "1996 3 x 22\n"     // does not read: METCONV stops
+                               "1996 3 x 22\n"  // does not read: METCONV stops
                                "1996 4 43 23\n"
-                               "1995 366 1 2\n"    // outside its year
-                               "1996 5 44",        // cut off by the end of the file
+                               "1995 366 1 2\n"  // outside its year
+                               "1996 5 44",      // cut off by the end of the file
                                {"TP", "DF", "7"});
     EXPECT_EQ(c->log_line, "Invalid record in input file");
     EXPECT_EQ(c->expected_log, c->log_line);
@@ -271,8 +272,9 @@ TEST(RunCheck, TheWeatherFileIsComparedFieldByFieldWithItsLines) {
     c = check(fs, {"w.dat", "TP", "DF", "7"});
     ASSERT_EQ(c->difference_count, 1);
     EXPECT_EQ(c->differences[0].line, 0);
-    EXPECT_NE(c->differences[0].what.find("the file ends after line 1, where METCONV writes the statement for February 1996"),
-              std::string::npos);
+    EXPECT_NE(
+        c->differences[0].what.find("the file ends after line 1, where METCONV writes the statement for February 1996"),
+        std::string::npos);
     fs.put("w.TEM", tem + tem.substr(second));
     c = check(fs, {"w.dat", "TP", "DF", "7"});
     ASSERT_EQ(c->difference_count, 1);
@@ -329,7 +331,9 @@ TEST(RunCheck, WhatIsMissingIsSaidAndTheRestShown) {
 TEST(InputLines, RecordsAreFoundOnTheLineTheyStartOn) {
     // A byte-order mark, CR LF ends, blank lines before a record, a record
     // over two lines, and a null value that keeps the value before.
-    const std::string text = "\xEF\xBB\xBF" "1996 1 40 20\r\n\r\n  \r\n1996 2\r\n 41 21\r\n1996 3 42 ,\r\n";
+    const std::string text =
+        "\xEF\xBB\xBF"
+        "1996 1 40 20\r\n\r\n  \r\n1996 2\r\n 41 21\r\n1996 3 42 ,\r\n";
     LineTracker lines;
     common::Connection in(10, "in", lines.track(common::memory_file(text)));
     SeriesInput series(in, lines, DataType::Temperature);

@@ -32,7 +32,6 @@ void edit_int(std::string& out, int32_t v, int w) {
     common::edit_int_field(out.data() + at, v, w);
 }
 
-
 // METCONV run on INPUT (as w.dat) with ARGS after the file name, then checked.
 std::unique_ptr<RunCheck> convert_and_check(common::MemoryFileSystem& fs, const std::string& input,
                                             std::vector<std::string> args) {
@@ -117,8 +116,8 @@ TEST(Tallies, TemperatureMeansAndExtremesAreTheSeriesOwn) {
         }
     }
     EXPECT_EQ(monthly.at("1995-01")[3], 1);  // the day of -99
-    EXPECT_EQ(annual.at("1995")[3], 7);  // and the six absent days, written as -99
-    EXPECT_EQ(annual.at("1996")[3], 7);  // and 29 February, written as -99
+    EXPECT_EQ(annual.at("1995")[3], 7);      // and the six absent days, written as -99
+    EXPECT_EQ(annual.at("1996")[3], 7);      // and 29 February, written as -99
 
     // The ten highest maxima and the ten lowest minima.
     std::vector<int> his, los;
@@ -224,12 +223,12 @@ TEST(Tallies, RowsTheReadingChangesAreFlagged) {
     common::MemoryFileSystem fs;
     auto c = convert_and_check(fs,
                                "1997,1,0.5\r\n"
-                               "1997,2,\r\n"          // empty last cell: the rain is the next line's year
+                               "1997,2,\r\n"  // empty last cell: the rain is the next line's year
                                "1997,3,0.2\r\n"
-                               "1997,4,,\r\n"         // empty cell: the rain of the record before
-                               "1997,5,6,5\r\n"       // decimal comma
-                               "1997 6 0.3 30 10\r\n" // five columns given as daily rain
-                               "1997,7,0.1,\r\n",     // a trailing comma: nothing changed
+                               "1997,4,,\r\n"          // empty cell: the rain of the record before
+                               "1997,5,6,5\r\n"        // decimal comma
+                               "1997 6 0.3 30 10\r\n"  // five columns given as daily rain
+                               "1997,7,0.1,\r\n",      // a trailing comma: nothing changed
                                {"DR", "MM", "7", "5", "1"});
     ASSERT_EQ(c->difference_count, 0);
     auto reason = [&](int64_t line, Fate f) {
@@ -276,8 +275,8 @@ TEST(Tallies, AnHourBelowZeroStopsTheReplayAsItStopsMetconv) {
     ASSERT_NE(it, c->findings.rows().end());
     bool refused = false;
     for (const auto& [fate, why] : it->second.reasons)
-        refused = refused || (fate == Fate::Refused && why.find("sum to -9900 hundredths of an inch, below zero") !=
-                                                           std::string::npos);
+        refused = refused || (fate == Fate::Refused &&
+                              why.find("sum to -9900 hundredths of an inch, below zero") != std::string::npos);
     EXPECT_TRUE(refused);
 }
 

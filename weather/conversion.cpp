@@ -6,10 +6,14 @@
 namespace weather {
 
 bool rain_factor(std::string_view units, float& factor) {
-    if (units == "IN") factor = 1.0f;
-    else if (units == "CM") factor = 2.54f;
-    else if (units == "MM") factor = 25.4f;
-    else return false;
+    if (units == "IN")
+        factor = 1.0f;
+    else if (units == "CM")
+        factor = 2.54f;
+    else if (units == "MM")
+        factor = 25.4f;
+    else
+        return false;
     return true;
 }
 
@@ -17,6 +21,8 @@ std::string units_rejection(std::string_view units, std::string_view type) {
     return msg::unknown_units(units, type);
 }
 
-bool day_in_year(int32_t year, int32_t jday) { return jday >= 1 && jday <= YEARDAYS(year); }
+bool day_in_year(int32_t year, int32_t jday) {
+    return jday >= 1 && jday <= YEARDAYS(year);
+}
 
 }  // namespace weather

@@ -30,8 +30,10 @@ inline int32_t round_nearest(double x) {
     // x - t; a fraction of a half or more moves one away from zero.
     auto t = static_cast<int64_t>(x);
     const double f = x - static_cast<double>(t);
-    if (f >= 0.5) ++t;
-    else if (f <= -0.5) --t;
+    if (f >= 0.5)
+        ++t;
+    else if (f <= -0.5)
+        --t;
     return static_cast<int32_t>(t);
 }
 

@@ -18,7 +18,6 @@ int32_t evapotranspiration_cell(float value, float factor);
 // Reads records YEAR JDAY ETP from IN to its end and writes one two-line
 // statement per month to OUT. UNITS other than "IN", "CM" and "MM" have no
 // factor and fail before anything is read. Returns 0, or -1 with MSG set.
-int32_t CVTET(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA,
-              std::string& MSG);
+int32_t CVTET(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA, std::string& MSG);
 
 }  // namespace weather

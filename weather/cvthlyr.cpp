@@ -48,7 +48,8 @@ int32_t CVTHLYR(common::Connection& in, common::Connection& out, std::string_vie
     int32_t YEAR = 0;
     float DAYTIME = 0.0f, RAIN = 0.0f;
     ClockHour cur, reading;
-    if (common::read_free(in, {YEAR, DAYTIME, RAIN}) != common::ReadStatus::Done || !place_reading(YEAR, DAYTIME, cur)) {
+    if (common::read_free(in, {YEAR, DAYTIME, RAIN}) != common::ReadStatus::Done ||
+        !place_reading(YEAR, DAYTIME, cur)) {
         MSG = msg::kFirstRecord;
         return -1;
     }

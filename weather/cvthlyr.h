@@ -34,13 +34,14 @@ bool place_reading(int32_t year, float daytime, ClockHour& h);
 // may hold: zero or more. A reading may correct an earlier one of its hour
 // (a negative reading), but an hour that sums below zero, the
 // missing-value code -99 among them, is no rain the model can take.
-inline bool hour_amount_valid(int32_t amount) { return amount >= 0; }
+inline bool hour_amount_valid(int32_t amount) {
+    return amount >= 0;
+}
 
 // Reads records YEAR DAYTIME RAIN from IN to its end and writes lines of up
 // to twelve hourly sums of one month to OUT. An hour whose sum is not a
 // valid amount is an invalid record: the run stops there, before the hour
 // is written. Returns 0, or -1 with MSG set.
-int32_t CVTHLYR(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA,
-                std::string& MSG);
+int32_t CVTHLYR(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA, std::string& MSG);
 
 }  // namespace weather

@@ -18,8 +18,7 @@ int32_t temperature_cell(float t, bool fahrenheit) {
     return daily_value(t, [&](float v) { return convert_temperature(v, fahrenheit); });
 }
 
-int32_t CVTTMP(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA,
-               std::string& MSG) {
+int32_t CVTTMP(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA, std::string& MSG) {
     const bool fahrenheit = UNITS == "DF";
     // The values keep their last reading when a record leaves them out.
     float T1 = 0.0f, T2 = 0.0f;

@@ -19,7 +19,6 @@ int32_t temperature_cell(float t, bool fahrenheit);
 
 // Reads records YEAR JDAY T1 T2 from IN to its end and writes one two-line
 // statement per month to OUT. Returns 0, or -1 with MSG set.
-int32_t CVTTMP(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA,
-               std::string& MSG);
+int32_t CVTTMP(common::Connection& in, common::Connection& out, std::string_view UNITS, int32_t STA, std::string& MSG);
 
 }  // namespace weather

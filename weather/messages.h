@@ -34,7 +34,8 @@ inline constexpr std::string_view kUnfinished = "ERROR: Run did not finish";
 // An argument that does not read as an integer: its name (<STA>, <NHR> or
 // <BEGHR>) and the first six characters, which are all that is read.
 inline std::string not_integer(std::string_view name, std::string_view text) {
-    return "ERROR: Argument " + common::printable(name) + " does not read as an integer: " + common::printable(text.substr(0, 6));
+    return "ERROR: Argument " + common::printable(name) +
+           " does not read as an integer: " + common::printable(text.substr(0, 6));
 }
 inline std::string missing_for_daily_rain(std::string_view name) {
     return "ERROR: Argument " + common::printable(name) + " is missing for data type DR";
@@ -47,7 +48,8 @@ inline std::string unknown_units(std::string_view units, std::string_view type) 
            " (IN, CM or MM)";
 }
 inline std::string replaces_input(std::string_view input, std::string_view output) {
-    return "ERROR: Input file " + common::printable(input) + " would be replaced by the output file " + common::printable(output);
+    return "ERROR: Input file " + common::printable(input) + " would be replaced by the output file " +
+           common::printable(output);
 }
 
 // Driver: the usage text, one free-form console line per row.
@@ -79,7 +81,8 @@ inline std::string cannot_open_log(std::string_view file, std::string_view reaso
 }
 
 inline std::string log_replaces_input(std::string_view input, std::string_view log) {
-    return "ERROR: Input file " + common::printable(input) + " would be replaced by the log file " + common::printable(log);
+    return "ERROR: Input file " + common::printable(input) + " would be replaced by the log file " +
+           common::printable(log);
 }
 
 }  // namespace weather::msg

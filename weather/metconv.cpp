@@ -1,6 +1,5 @@
 #include "weather/metconv.h"
 
-
 #include "common/fixed_text.h"
 #include "common/free_form.h"
 #include "common/layout.h"
@@ -18,7 +17,6 @@
 namespace weather {
 namespace {
 
-
 // The first two characters of an argument, blank-padded and upper-cased.
 std::string code_of(std::string_view arg) {
     std::string s = common::fixed(arg, 2);
@@ -26,7 +24,9 @@ std::string code_of(std::string_view arg) {
     return s;
 }
 
-bool known_type(std::string_view type) { return type == "TP" || type == "ET" || type == "HR" || type == "DR"; }
+bool known_type(std::string_view type) {
+    return type == "TP" || type == "ET" || type == "HR" || type == "DR";
+}
 
 // The driver's checks of a run before the input and the output are opened.
 // Returns the log line of the first check that fails, or an empty text.
@@ -101,9 +101,12 @@ bool CMDARGS(const std::vector<std::string>& args, RunParameters& p, Console& co
             }
         }
     }
-    if (p.TYPE == "TP") p.EXT = "TEM";
-    else if (p.TYPE == "ET") p.EXT = "PET";
-    else if (p.TYPE == "HR" || p.TYPE == "DR") p.EXT = "RAI";
+    if (p.TYPE == "TP")
+        p.EXT = "TEM";
+    else if (p.TYPE == "ET")
+        p.EXT = "PET";
+    else if (p.TYPE == "HR" || p.TYPE == "DR")
+        p.EXT = "RAI";
     // The file name, the last part of the path, is cut at its first ".";
     // the folder part stays as given. No "." gives the bare extension.
     const size_t slash = p.INFILE.rfind('/');
@@ -115,13 +118,13 @@ bool CMDARGS(const std::vector<std::string>& args, RunParameters& p, Console& co
     return true;
 }
 
-Outcome run_metconv(const std::vector<std::string>& args, common::Connection& console_conn,
-                    common::FileSystem& files) {
+Outcome run_metconv(const std::vector<std::string>& args, common::Connection& console_conn, common::FileSystem& files) {
     Outcome o;
     Console console(console_conn, o.console);
     // A question about the program itself runs nothing and touches no file.
     if (common::asks_help(args) || common::asks_version(args)) {
-        if (common::asks_version(args)) console.stop_line(common::version_line("METCONV"));
+        if (common::asks_version(args))
+            console.stop_line(common::version_line("METCONV"));
         else
             for (std::string_view line : msg::kUsage) console.free_line(line);
         console_conn.flush();

@@ -29,16 +29,16 @@ inline constexpr size_t kMessageLength = 256;
 
 // Run parameters, set once by CMDARGS.
 struct RunParameters {
-    std::string INFILE;             // argument 1 as given
-    std::string TYPE = "  ";        // 2 characters, upper-cased
-    std::string UNITS = "  ";       // 2 characters, upper-cased
-    int32_t STA = 0;                // station number
-    int32_t NHR = 0;                // "DR": hours to spread a day's rain over
-    int32_t BEGHR = 0;              // "DR": first hour of the spread
-    std::string EXT;                // "TEM", "PET", "RAI", or empty
+    std::string INFILE;        // argument 1 as given
+    std::string TYPE = "  ";   // 2 characters, upper-cased
+    std::string UNITS = "  ";  // 2 characters, upper-cased
+    int32_t STA = 0;           // station number
+    int32_t NHR = 0;           // "DR": hours to spread a day's rain over
+    int32_t BEGHR = 0;         // "DR": first hour of the spread
+    std::string EXT;           // "TEM", "PET", "RAI", or empty
     std::string OUTFILE;
     std::string LOGFILE;
-    std::string argument_error;     // log line for an argument that does not read
+    std::string argument_error;  // log line for an argument that does not read
 };
 
 // What one run did: the log line (without its line end; none when the log
@@ -51,14 +51,14 @@ struct Outcome {
 
 // Writes lines to the console and keeps them for the outcome.
 class Console {
-public:
+  public:
     Console(common::Connection& c, std::vector<std::string>& lines) : c_(&c), lines_(&lines) {}
     // A free-form line: one blank, then the text.
     void free_line(std::string_view text);
     // A line of its own, as the stop of a run shows it.
     void stop_line(std::string_view text);
 
-private:
+  private:
     common::Connection* c_;
     std::vector<std::string>* lines_;
 };

@@ -11,23 +11,21 @@
 namespace weather {
 
 class RainLine {
-public:
+  public:
     static constexpr int kCapacity = 12;
 
     // LAYOUT takes STA, year, month and then day, hour and amount of each entry.
     RainLine(common::Connection& out, const common::Layout& layout, int32_t sta)
         : out_(&out), layout_(&layout), sta_(sta) {}
 
-    void append(int32_t mday, int32_t hour, int32_t amount) {
-        entries_[n_++] = Entry{mday, hour, amount};
-    }
+    void append(int32_t mday, int32_t hour, int32_t amount) { entries_[n_++] = Entry{mday, hour, amount}; }
     int size() const { return n_; }
     bool full() const { return n_ == kCapacity; }
     // Writes one line labelled YEAR and MONTH with the entries, and empties
     // the buffer.
     void write(int32_t year, int32_t month);
 
-private:
+  private:
     struct Entry {
         int32_t mday, hour, amount;
     };

@@ -28,6 +28,8 @@ const common::Layout& hourly_rain_layout() {
     return kLine;
 }
 
-std::string page_name(const std::string& weather_file) { return weather_file + ".html"; }
+std::string page_name(const std::string& weather_file) {
+    return weather_file + ".html";
+}
 
 }  // namespace weather

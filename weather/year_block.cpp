@@ -5,7 +5,9 @@
 
 namespace weather {
 
-YearBlock::YearBlock(int values_per_day) : nvalues_(values_per_day) { start(0); }
+YearBlock::YearBlock(int values_per_day) : nvalues_(values_per_day) {
+    start(0);
+}
 
 void YearBlock::start(int32_t year) {
     year_ = year;

@@ -24,7 +24,7 @@ namespace weather {
 // The months a year block writes: every month from the earliest to the
 // latest that holds a record.
 class BlockMonths {
-public:
+  public:
     void reset() { first_ = last_ = 0; }
     void add(int32_t month) {
         if (first_ == 0 || month < first_) first_ = month;
@@ -34,12 +34,12 @@ public:
     int32_t first() const { return first_; }
     int32_t last() const { return last_; }
 
-private:
+  private:
     int32_t first_ = 0, last_ = 0;  // 0: no record yet
 };
 
 class YearBlock {
-public:
+  public:
     static constexpr int32_t kMissing = kMissingCode;
     static constexpr int kMaxValues = 2;
 
@@ -60,7 +60,7 @@ public:
     // of each day.
     void write(common::Connection& out, const common::Layout& layout, int32_t sta) const;
 
-private:
+  private:
     int nvalues_;
     int32_t year_ = 0;
     BlockMonths months_;

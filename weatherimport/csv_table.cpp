@@ -92,8 +92,8 @@ bool read_table(const std::string& file, std::string_view text, char delimiter, 
         if (!split_line(line, delimiter, row, place, refusal)) return false;
         if (row.cells.size() != width) {
             place.column = row.cells.size() > width ? row.cells[width].column : static_cast<int>(line.size()) + 1;
-            refusal = {place, std::to_string(row.cells.size()) + " cells where the header has " +
-                                  std::to_string(width)};
+            refusal = {place,
+                       std::to_string(row.cells.size()) + " cells where the header has " + std::to_string(width)};
             return false;
         }
         table.rows.push_back(std::move(row));

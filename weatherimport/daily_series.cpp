@@ -24,7 +24,8 @@ DailySeries lay_out_days(const SourceSeries& source, Findings& findings) {
         std::optional<Day>& last = latest[index(o.quantity)];
         if (last && o.day < *last && o.at.line != reported_line) {
             findings.push_back({FindingKind::Check, "", iso(o.day), "",
-                                "out of order: comes after " + iso(*last) + " in the source", Place{o.at.file, o.at.line, 0}});
+                                "out of order: comes after " + iso(*last) + " in the source",
+                                Place{o.at.file, o.at.line, 0}});
             reported_line = o.at.line;
         }
         if (!last || o.day > *last) last = o.day;

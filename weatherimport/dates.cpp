@@ -79,8 +79,12 @@ std::optional<Day> day_of_year_date(int year, int doy) {
     return Day{date::year{year} / date::January / 1} + date::days{doy - 1};
 }
 
-int year_of(Day d) { return static_cast<int>(date::year_month_day{d}.year()); }
-int month_of(Day d) { return static_cast<int>(static_cast<unsigned>(date::year_month_day{d}.month())); }
+int year_of(Day d) {
+    return static_cast<int>(date::year_month_day{d}.year());
+}
+int month_of(Day d) {
+    return static_cast<int>(static_cast<unsigned>(date::year_month_day{d}.month()));
+}
 
 int day_of_year(Day d) {
     const Day jan1{date::year_month_day{d}.year() / date::January / 1};
@@ -88,7 +92,8 @@ int day_of_year(Day d) {
 }
 
 int days_in_month(int year, int month) {
-    const date::year_month_day_last last{date::year{year}, date::month_day_last{date::month{static_cast<unsigned>(month)}}};
+    const date::year_month_day_last last{date::year{year},
+                                         date::month_day_last{date::month{static_cast<unsigned>(month)}}};
     return static_cast<int>(static_cast<unsigned>(last.day()));
 }
 

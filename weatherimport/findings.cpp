@@ -9,16 +9,24 @@ std::string where(const Place& at) {
     return s;
 }
 
-std::string Refusal::text() const { return where(at) + ": " + what; }
+std::string Refusal::text() const {
+    return where(at) + ": " + what;
+}
 
 const char* kind_word(FindingKind k) {
     switch (k) {
-        case FindingKind::Flagged: return "flagged";
-        case FindingKind::Missing: return "missing";
-        case FindingKind::Filled: return "filled";
-        case FindingKind::DryAssumed: return "dry-assumed";
-        case FindingKind::Estimated: return "estimated";
-        case FindingKind::Check: return "check";
+        case FindingKind::Flagged:
+            return "flagged";
+        case FindingKind::Missing:
+            return "missing";
+        case FindingKind::Filled:
+            return "filled";
+        case FindingKind::DryAssumed:
+            return "dry-assumed";
+        case FindingKind::Estimated:
+            return "estimated";
+        case FindingKind::Check:
+            return "check";
     }
     return "";
 }

@@ -29,12 +29,12 @@ struct Refusal {
 };
 
 enum class FindingKind {
-    Flagged,      // a value with a quality flag, read as missing
-    Missing,      // days without a value
-    Filled,       // a value filled in, with its method
-    DryAssumed,   // missing rain written as no rain
-    Estimated,    // an input of a PET method estimated as FAO-56 documents
-    Check,        // a plausibility check that did not pass
+    Flagged,     // a value with a quality flag, read as missing
+    Missing,     // days without a value
+    Filled,      // a value filled in, with its method
+    DryAssumed,  // missing rain written as no rain
+    Estimated,   // an input of a PET method estimated as FAO-56 documents
+    Check,       // a plausibility check that did not pass
 };
 
 // "flagged", "missing", ...: the word the listings use.
@@ -43,8 +43,12 @@ const char* kind_word(FindingKind k);
 struct Finding {
     Finding(FindingKind k, std::string q, std::string first_day, std::string last_day, std::string words,
             Place place = {})
-        : kind(k), quantity(std::move(q)), first(std::move(first_day)), last(std::move(last_day)),
-          text(std::move(words)), at(std::move(place)) {}
+        : kind(k),
+          quantity(std::move(q)),
+          first(std::move(first_day)),
+          last(std::move(last_day)),
+          text(std::move(words)),
+          at(std::move(place)) {}
 
     FindingKind kind;
     std::string quantity;  // "tmax", "rain", ... or "" for the series

@@ -79,10 +79,14 @@ bool read_ghcn_daily(const std::string& file, std::string_view text, SourceSerie
                 return false;
             }
         Quantity q;
-        if (element == "PRCP") q = Quantity::Rain;
-        else if (element == "TMAX") q = Quantity::Tmax;
-        else if (element == "TMIN") q = Quantity::Tmin;
-        else continue;
+        if (element == "PRCP")
+            q = Quantity::Rain;
+        else if (element == "TMAX")
+            q = Quantity::Tmax;
+        else if (element == "TMIN")
+            q = Quantity::Tmin;
+        else
+            continue;
         series.carried[index(q)] = true;
         const int month_days = days_in_month(year, month);
         for (int d = 1; d <= 31; ++d) {
@@ -90,8 +94,8 @@ bool read_ghcn_daily(const std::string& file, std::string_view text, SourceSerie
             int value = 0;
             if (!field_integer(std::string_view(line).substr(col, 5), value, bad)) {
                 place.column = static_cast<int>(col + bad) + 1;
-                refusal = {place, "VALUE of day " + std::to_string(d) + " (columns " + std::to_string(col + 1) +
-                                      "-" + std::to_string(col + 5) + ") is not an integer"};
+                refusal = {place, "VALUE of day " + std::to_string(d) + " (columns " + std::to_string(col + 1) + "-" +
+                                      std::to_string(col + 5) + ") is not an integer"};
                 return false;
             }
             place.column = static_cast<int>(col) + 1;

@@ -15,8 +15,8 @@ bool noaa_layout(const Table& table, bool metric, TableLayout& layout, Refusal& 
         }
     layout.station_column = "STATION";
     layout.date_column = "DATE";
-    for (const auto& [q, name] : {std::pair{Quantity::Tmax, "TMAX"}, std::pair{Quantity::Tmin, "TMIN"},
-                                  std::pair{Quantity::Rain, "PRCP"}}) {
+    for (const auto& [q, name] :
+         {std::pair{Quantity::Tmax, "TMAX"}, std::pair{Quantity::Tmin, "TMIN"}, std::pair{Quantity::Rain, "PRCP"}}) {
         if (table.column_of(name) < 0) continue;
         layout.columns.emplace_back(q, name);
         const std::string attributes = std::string(name) + "_ATTRIBUTES";

@@ -7,12 +7,16 @@
 
 namespace weatherimport {
 
-double saturation_vapour_pressure(double t) { return 0.6108 * std::exp(17.27 * t / (t + 237.3)); }
+double saturation_vapour_pressure(double t) {
+    return 0.6108 * std::exp(17.27 * t / (t + 237.3));
+}
 
-double wind_at_2m(double u, double z) { return u * 4.87 / std::log(67.8 * z - 5.42); }
+double wind_at_2m(double u, double z) {
+    return u * 4.87 / std::log(67.8 * z - 5.42);
+}
 
-std::optional<double> penman_monteith_et0(const PenmanDay& d, const PenmanSite& site, int doy,
-                                          std::string& missing, std::string& estimated) {
+std::optional<double> penman_monteith_et0(const PenmanDay& d, const PenmanSite& site, int doy, std::string& missing,
+                                          std::string& estimated) {
     missing.clear();
     estimated.clear();
     auto note = [&](const char* what) { estimated += (estimated.empty() ? "" : "; ") + std::string(what); };
@@ -22,11 +26,16 @@ std::optional<double> penman_monteith_et0(const PenmanDay& d, const PenmanSite& 
     // RHmean (eq. 19); Tdew = Tmin (eq. 48) only when asked.
     const double e_max = saturation_vapour_pressure(d.tmax), e_min = saturation_vapour_pressure(d.tmin);
     std::optional<double> ea;
-    if (d.tdew) ea = saturation_vapour_pressure(*d.tdew);
-    else if (d.rh_max && d.rh_min) ea = (e_min * *d.rh_max / 100.0 + e_max * *d.rh_min / 100.0) / 2.0;
-    else if (d.rh_max) ea = e_min * *d.rh_max / 100.0;
-    else if (d.rh_mean) ea = *d.rh_mean / 100.0 * (e_max + e_min) / 2.0;
-    else if (site.humidity_from_tmin) ea = e_min, note("ea from Tdew = Tmin (FAO-56 eq. 48)");
+    if (d.tdew)
+        ea = saturation_vapour_pressure(*d.tdew);
+    else if (d.rh_max && d.rh_min)
+        ea = (e_min * *d.rh_max / 100.0 + e_max * *d.rh_min / 100.0) / 2.0;
+    else if (d.rh_max)
+        ea = e_min * *d.rh_max / 100.0;
+    else if (d.rh_mean)
+        ea = *d.rh_mean / 100.0 * (e_max + e_min) / 2.0;
+    else if (site.humidity_from_tmin)
+        ea = e_min, note("ea from Tdew = Tmin (FAO-56 eq. 48)");
     if (!ea) {
         missing = "humidity (dew point or relative humidity)";
         return std::nullopt;
@@ -34,8 +43,10 @@ std::optional<double> penman_monteith_et0(const PenmanDay& d, const PenmanSite& 
 
     // Wind speed at 2 m (m/s), eq. 47.
     std::optional<double> u2;
-    if (d.wind) u2 = site.wind_height == 2.0 ? *d.wind : wind_at_2m(*d.wind, site.wind_height);
-    else if (site.assumed_wind) u2 = *site.assumed_wind, note("u2 assumed (FAO-56, missing wind speed)");
+    if (d.wind)
+        u2 = site.wind_height == 2.0 ? *d.wind : wind_at_2m(*d.wind, site.wind_height);
+    else if (site.assumed_wind)
+        u2 = *site.assumed_wind, note("u2 assumed (FAO-56, missing wind speed)");
     if (!u2) {
         missing = "wind speed";
         return std::nullopt;
@@ -47,7 +58,8 @@ std::optional<double> penman_monteith_et0(const PenmanDay& d, const PenmanSite& 
     // (eq. 39); Rn (eq. 40); G = 0 for a day (eq. 42).
     const double ra = extraterrestrial_radiation(site.latitude, doy);
     std::optional<double> rs;
-    if (d.solar) rs = *d.solar;
+    if (d.solar)
+        rs = *d.solar;
     else if (d.sunshine) {
         const double n_max = daylight_hours(site.latitude, doy);
         rs = n_max > 0.0 ? (0.25 + 0.50 * std::min(*d.sunshine / n_max, 1.0)) * ra : 0.0;

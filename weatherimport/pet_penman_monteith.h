@@ -28,16 +28,16 @@ struct PenmanSite {
     double elevation = 0.0;    // m above sea level
     double wind_height = 2.0;  // m above ground
     // Estimates, each only when asked:
-    bool humidity_from_tmin = false;      // Tdew = Tmin (eq. 48)
-    std::optional<double> assumed_wind;   // u2 (m/s), FAO-56 suggests 2
-    std::optional<double> rs_krs;         // Rs from the temperature range (eq. 50), kRs 0.16 or 0.19
+    bool humidity_from_tmin = false;     // Tdew = Tmin (eq. 48)
+    std::optional<double> assumed_wind;  // u2 (m/s), FAO-56 suggests 2
+    std::optional<double> rs_krs;        // Rs from the temperature range (eq. 50), kRs 0.16 or 0.19
 };
 
 // ET0 (mm/day) on day of year DOY, or nullopt when an input is missing and
 // no estimate for it was asked; MISSING then names it. ESTIMATED lists the
 // estimates used ("" when none).
-std::optional<double> penman_monteith_et0(const PenmanDay& day, const PenmanSite& site, int doy,
-                                          std::string& missing, std::string& estimated);
+std::optional<double> penman_monteith_et0(const PenmanDay& day, const PenmanSite& site, int doy, std::string& missing,
+                                          std::string& estimated);
 
 // Saturation vapour pressure e°(T) (kPa) at T (degrees C), FAO-56 eq. 11.
 double saturation_vapour_pressure(double t);

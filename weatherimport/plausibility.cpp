@@ -67,8 +67,8 @@ void check_plausibility(const DailySeries& s, TemperatureUnit tu, DepthUnit ru, 
     // Swapped columns first: it explains the day-by-day findings after it.
     if (both > 0 && swapped * 2 > both)
         out.push_back({FindingKind::Check, "tmax", "", "",
-                            "Tmax lies below Tmin on " + std::to_string(swapped) + " of " + std::to_string(both) +
-                                " days: are the Tmax and Tmin columns swapped?"});
+                       "Tmax lies below Tmin on " + std::to_string(swapped) + " of " + std::to_string(both) +
+                           " days: are the Tmax and Tmin columns swapped?"});
     if (s.carried[index(Quantity::Rain)]) {
         std::map<int, std::pair<double, int>> years;  // total (mm), days with a value
         for (size_t i = 0; i < s.days.size(); ++i)

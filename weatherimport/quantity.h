@@ -29,6 +29,8 @@ inline constexpr size_t kQuantities = 11;
 // "wind", "solar", "sunshine".
 std::string_view quantity_name(Quantity q);
 
-inline size_t index(Quantity q) { return static_cast<size_t>(q); }
+inline size_t index(Quantity q) {
+    return static_cast<size_t>(q);
+}
 
 }  // namespace weatherimport

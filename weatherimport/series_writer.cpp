@@ -13,9 +13,13 @@ namespace {
 constexpr const char* kMissing = "-99";
 constexpr const char* kLineEnd = "\r\n";
 
-std::string day_label(Day d) { return std::to_string(year_of(d)) + " " + std::to_string(day_of_year(d)); }
+std::string day_label(Day d) {
+    return std::to_string(year_of(d)) + " " + std::to_string(day_of_year(d));
+}
 
-std::string value_or_missing(const std::optional<double>& v) { return v ? record_number(*v) : kMissing; }
+std::string value_or_missing(const std::optional<double>& v) {
+    return v ? record_number(*v) : kMissing;
+}
 
 }  // namespace
 
@@ -98,8 +102,8 @@ Conversion convert_series(const std::string& input, const std::string& records, 
     c.console = r.console;
     if (r.log_line) {
         c.log_line = *r.log_line;
-        while (!c.log_line.empty() && (c.log_line.back() == ' ' || c.log_line.back() == '\r' ||
-                                       c.log_line.back() == '\n'))
+        while (!c.log_line.empty() &&
+               (c.log_line.back() == ' ' || c.log_line.back() == '\r' || c.log_line.back() == '\n'))
             c.log_line.pop_back();
     }
     c.ok = c.log_line.rfind("*NOERROR", 0) == 0;

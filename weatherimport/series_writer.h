@@ -36,19 +36,19 @@ std::string hourly_records(const std::vector<std::pair<Minute, double>>& hours);
 
 // One conversion: the input written, METCONV's log line, and the page.
 struct Conversion {
-    std::string input;        // DIR/NAME_xx.dat
-    std::string output;       // DIR/NAME_xx.TEM, .PET or .RAI
-    std::string log;          // DIR/NAME_xx.LOG
-    std::string log_line;     // METCONV's log record, trailing blanks removed
+    std::string input;     // DIR/NAME_xx.dat
+    std::string output;    // DIR/NAME_xx.TEM, .PET or .RAI
+    std::string log;       // DIR/NAME_xx.LOG
+    std::string log_line;  // METCONV's log record, trailing blanks removed
     bool ok = false;
     std::optional<std::string> page;
     std::vector<std::string> console;  // METCONV's and METVIEW's console lines
-    std::string error;        // the input could not be written
+    std::string error;                 // the input could not be written
 };
 
 // Writes RECORDS to INPUT and runs METCONV (and METVIEW with PAGE) on it
 // with ARGS after the input name.
-Conversion convert_series(const std::string& input, const std::string& records,
-                          const std::vector<std::string>& args, bool page);
+Conversion convert_series(const std::string& input, const std::string& records, const std::vector<std::string>& args,
+                          bool page);
 
 }  // namespace weatherimport

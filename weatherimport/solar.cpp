@@ -10,13 +10,19 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 constexpr double kSolarConstant = 0.0820;  // Gsc (MJ/m2/min)
 
-double radians(double deg) { return deg * kPi / 180.0; }
+double radians(double deg) {
+    return deg * kPi / 180.0;
+}
 
 }  // namespace
 
-double solar_declination(int doy) { return 0.409 * std::sin(2.0 * kPi / 365.0 * doy - 1.39); }
+double solar_declination(int doy) {
+    return 0.409 * std::sin(2.0 * kPi / 365.0 * doy - 1.39);
+}
 
-double inverse_relative_distance(int doy) { return 1.0 + 0.033 * std::cos(2.0 * kPi / 365.0 * doy); }
+double inverse_relative_distance(int doy) {
+    return 1.0 + 0.033 * std::cos(2.0 * kPi / 365.0 * doy);
+}
 
 double sunset_hour_angle(double latitude_deg, int doy) {
     // ws = arccos(-tan(phi) tan(delta)); beyond the polar circles the
@@ -35,6 +41,8 @@ double extraterrestrial_radiation(double latitude_deg, int doy) {
     return std::max(ra, 0.0);
 }
 
-double daylight_hours(double latitude_deg, int doy) { return 24.0 / kPi * sunset_hour_angle(latitude_deg, doy); }
+double daylight_hours(double latitude_deg, int doy) {
+    return 24.0 / kPi * sunset_hour_angle(latitude_deg, doy);
+}
 
 }  // namespace weatherimport

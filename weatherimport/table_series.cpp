@@ -12,10 +12,12 @@ struct Bound {
     int flag_column = -1;
 };
 
-std::string shown(const std::string& cell) { return cell.empty() ? "an empty cell" : "\"" + cell + "\""; }
+std::string shown(const std::string& cell) {
+    return cell.empty() ? "an empty cell" : "\"" + cell + "\"";
+}
 
 class RowReader {
-public:
+  public:
     RowReader(const Table& t, const TableLayout& l, Refusal& r) : table_(t), layout_(l), refusal_(r) {}
 
     bool refuse(const Row& row, int cell, int offset, std::string what) {
@@ -30,7 +32,8 @@ public:
         v = 0;
         for (; i < t.size() && t[i] >= '0' && t[i] <= '9' && i < 6; ++i) v = v * 10 + (t[i] - '0');
         if (t.empty() || i != t.size())
-            return refuse(row, cell, static_cast<int>(i), shown(t) + " in column " + header(cell) + " is not a whole number");
+            return refuse(row, cell, static_cast<int>(i),
+                          shown(t) + " in column " + header(cell) + " is not a whole number");
         return true;
     }
 
@@ -42,8 +45,9 @@ public:
         if (!layout_.date_column.empty()) {
             const int c = date_cell_;
             auto v = read_iso_date(row.cells[static_cast<size_t>(c)].text, off);
-            if (!v) return refuse(row, c, static_cast<int>(off), shown(row.cells[static_cast<size_t>(c)].text) +
-                                                                       " is not a date YYYY-MM-DD");
+            if (!v)
+                return refuse(row, c, static_cast<int>(off),
+                              shown(row.cells[static_cast<size_t>(c)].text) + " is not a date YYYY-MM-DD");
             d = *v;
             return true;
         }
@@ -53,15 +57,17 @@ public:
             int n = 0;
             if (!integer(row, doy_cell_, n)) return false;
             auto v = day_of_year_date(y, n);
-            if (!v) return refuse(row, doy_cell_, 0, "day " + std::to_string(n) + " is not a day of " + std::to_string(y));
+            if (!v)
+                return refuse(row, doy_cell_, 0, "day " + std::to_string(n) + " is not a day of " + std::to_string(y));
             d = *v;
             return true;
         }
         int m = 0, dd = 0;
         if (!integer(row, month_cell_, m) || !integer(row, day_cell_, dd)) return false;
         auto v = calendar_date(y, m, dd);
-        if (!v) return refuse(row, m < 1 || m > 12 ? month_cell_ : day_cell_, 0,
-                              std::to_string(y) + "-" + std::to_string(m) + "-" + std::to_string(dd) + " is no date");
+        if (!v)
+            return refuse(row, m < 1 || m > 12 ? month_cell_ : day_cell_, 0,
+                          std::to_string(y) + "-" + std::to_string(m) + "-" + std::to_string(dd) + " is no date");
         d = *v;
         return true;
     }
@@ -84,11 +90,16 @@ public:
         switch (q) {
             case Quantity::Tmax:
             case Quantity::Tmin:
-            case Quantity::Tdew: return to_celsius(v, layout_.temperature_unit);
-            case Quantity::Rain: return to_mm(v, layout_.rain_unit);
-            case Quantity::Pet: return to_mm(v, layout_.pet_unit);
-            case Quantity::Wind: return to_metres_per_second(v, layout_.wind_unit);
-            default: return v;
+            case Quantity::Tdew:
+                return to_celsius(v, layout_.temperature_unit);
+            case Quantity::Rain:
+                return to_mm(v, layout_.rain_unit);
+            case Quantity::Pet:
+                return to_mm(v, layout_.pet_unit);
+            case Quantity::Wind:
+                return to_metres_per_second(v, layout_.wind_unit);
+            default:
+                return v;
         }
     }
 
@@ -101,8 +112,9 @@ public:
             layout_.missing_codes.end())
             return true;
         if (cell.text.empty())
-            return refuse(row, b.column, 0, "an empty cell in column " + header(b.column) +
-                                                ": declare --missing \"\" if an empty cell means no value");
+            return refuse(row, b.column, 0,
+                          "an empty cell in column " + header(b.column) +
+                              ": declare --missing \"\" if an empty cell means no value");
         size_t off = 0;
         auto n = read_number(cell.text, layout_.decimal_comma, off);
         if (!n)
@@ -147,7 +159,7 @@ public:
     int date_cell_ = -1, year_cell_ = -1, doy_cell_ = -1, month_cell_ = -1, day_cell_ = -1, datetime_cell_ = -1,
         station_cell_ = -1;
 
-private:
+  private:
     const Table& table_;
     const TableLayout& layout_;
     Refusal& refusal_;
@@ -166,7 +178,8 @@ bool read_table_series(const Table& table, const TableLayout& layout, SourceSeri
     for (const Row& row : table.rows) {
         if (reader.station_cell_ >= 0) {
             const std::string& s = row.cells[static_cast<size_t>(reader.station_cell_)].text;
-            if (!station) station = &s;
+            if (!station)
+                station = &s;
             else if (s != *station)
                 return reader.refuse(row, reader.station_cell_, 0,
                                      "station " + s + " in a file of station " + *station + ": one station per import");

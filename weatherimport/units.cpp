@@ -24,24 +24,35 @@ std::optional<SpeedUnit> speed_unit(std::string_view w) {
     return std::nullopt;
 }
 
-const char* unit_word(TemperatureUnit u) { return u == TemperatureUnit::Celsius ? "C" : "F"; }
+const char* unit_word(TemperatureUnit u) {
+    return u == TemperatureUnit::Celsius ? "C" : "F";
+}
 const char* unit_word(DepthUnit u) {
     return u == DepthUnit::Millimetre ? "mm" : u == DepthUnit::Centimetre ? "cm" : "in";
 }
 
-double to_celsius(double t, TemperatureUnit u) { return u == TemperatureUnit::Celsius ? t : (t - 32.0) / 1.8; }
-double to_fahrenheit(double celsius) { return celsius * 1.8 + 32.0; }
+double to_celsius(double t, TemperatureUnit u) {
+    return u == TemperatureUnit::Celsius ? t : (t - 32.0) / 1.8;
+}
+double to_fahrenheit(double celsius) {
+    return celsius * 1.8 + 32.0;
+}
 
 double to_mm(double d, DepthUnit u) {
     switch (u) {
-        case DepthUnit::Millimetre: return d;
-        case DepthUnit::Centimetre: return d * 10.0;
-        case DepthUnit::Inch: return d * 25.4;
+        case DepthUnit::Millimetre:
+            return d;
+        case DepthUnit::Centimetre:
+            return d * 10.0;
+        case DepthUnit::Inch:
+            return d * 25.4;
     }
     return d;
 }
 
-double to_metres_per_second(double s, SpeedUnit u) { return u == SpeedUnit::MetrePerSecond ? s : s / 3.6; }
+double to_metres_per_second(double s, SpeedUnit u) {
+    return u == SpeedUnit::MetrePerSecond ? s : s / 3.6;
+}
 
 std::optional<double> read_number(std::string_view cell, bool decimal_comma, size_t& offset) {
     // Check the shape first, so that the offending position can be told;

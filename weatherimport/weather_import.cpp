@@ -36,9 +36,12 @@ char delimiter_for(const ImportOptions& o) {
 
 const char* format_word(SourceFormat f) {
     switch (f) {
-        case SourceFormat::Ghcn: return "ghcn";
-        case SourceFormat::NoaaCsv: return "noaa-csv";
-        default: return "csv";
+        case SourceFormat::Ghcn:
+            return "ghcn";
+        case SourceFormat::NoaaCsv:
+            return "noaa-csv";
+        default:
+            return "csv";
     }
 }
 
@@ -82,8 +85,10 @@ std::string model_args_path(const ImportOptions& o, const char* suffix) {
 }
 
 void add_conversion(ImportReport& report, Conversion c) {
-    if (!c.error.empty()) report.errors.push_back(c.error);
-    else if (!c.ok) report.errors.push_back(c.input + ": METCONV: " + c.log_line);
+    if (!c.error.empty())
+        report.errors.push_back(c.error);
+    else if (!c.ok)
+        report.errors.push_back(c.input + ": METCONV: " + c.log_line);
     if (!c.error.empty() || !c.ok) report.status = 1;
     report.conversions.push_back(std::move(c));
 }
@@ -103,8 +108,8 @@ void import_hourly(const ImportOptions& o, SourceSeries& source, ImportReport& r
     for (size_t k = 0; k < readings.size(); ++k) {
         const HourlyReading& r = readings[k];
         if (!hours.empty() && hours.back().first == r.hour_end) {
-            report.findings.push_back({FindingKind::Check, "rain", iso(r.hour_end), "",
-                                       "repeated hour: the first reading is kept", r.at});
+            report.findings.push_back(
+                {FindingKind::Check, "rain", iso(r.hour_end), "", "repeated hour: the first reading is kept", r.at});
             continue;
         }
         while (!hours.empty() && hours.back().first + std::chrono::hours{1} < r.hour_end)
@@ -198,8 +203,14 @@ static bool compute_pet(const ImportOptions& o, const DailySeries& s, std::vecto
                 pet[i] = hargreaves_et0(*hi, *lo, o.site.latitude, doy);
                 continue;
             }
-            PenmanDay d{*hi, *lo, s.at(i, Quantity::Tdew), s.at(i, Quantity::RhMax), s.at(i, Quantity::RhMin),
-                        s.at(i, Quantity::RhMean), s.at(i, Quantity::Wind), s.at(i, Quantity::Solar),
+            PenmanDay d{*hi,
+                        *lo,
+                        s.at(i, Quantity::Tdew),
+                        s.at(i, Quantity::RhMax),
+                        s.at(i, Quantity::RhMin),
+                        s.at(i, Quantity::RhMean),
+                        s.at(i, Quantity::Wind),
+                        s.at(i, Quantity::Solar),
                         s.at(i, Quantity::Sunshine)};
             std::string missing, estimated;
             pet[i] = penman_monteith_et0(d, o.site, doy, missing, estimated);
@@ -310,7 +321,8 @@ static ImportReport import_series(const ImportOptions& o) {
         const std::vector<Day> missing = missing_rain_days(s);
         if (!missing.empty() && !o.missing_rain_dry) {
             report.errors.push_back(o.file + ": " + std::to_string(missing.size()) +
-                                    (missing.size() == 1 ? " day" : " days") + " without a rain value (listed); the rain file has no missing code, so a "
+                                    (missing.size() == 1 ? " day" : " days") +
+                                    " without a rain value (listed); the rain file has no missing code, so a "
                                     "missing day would be a dry day: no rain file written (--missing-rain dry "
                                     "writes them as dry)");
             report.status = 1;

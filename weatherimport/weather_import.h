@@ -50,10 +50,10 @@ struct ImportReport {
     int status = 0;
     std::vector<std::string> errors;
     Findings findings;
-    std::string format;      // "ghcn", "noaa-csv", "csv"
-    std::string first, last; // the series' first and last day (or hour)
+    std::string format;       // "ghcn", "noaa-csv", "csv"
+    std::string first, last;  // the series' first and last day (or hour)
     std::vector<Conversion> conversions;
-    std::string page;        // the import's page, when written
+    std::string page;  // the import's page, when written
 };
 
 ImportReport run_import(const ImportOptions& options);

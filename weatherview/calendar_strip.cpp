@@ -27,32 +27,43 @@ constexpr double kWidth = kLeft + 366 * kDay + 12;
 enum class Show : uint8_t { Outside, Absent, Value, MissingCode, Changed, NotConverted };
 
 struct Look {
-    std::string_view cls;        // after "day "
-    std::string_view words;      // for the legend and the tooltips
+    std::string_view cls;    // after "day "
+    std::string_view words;  // for the legend and the tooltips
     std::string_view fill;
     std::string_view stroke;
-    double grow;                 // px the mark reaches beyond the strip, above and below
+    double grow;  // px the mark reaches beyond the strip, above and below
 };
 
 Look look(Show s, bool hourly) {
     switch (s) {
-        case Show::Value: return {"value", hourly ? "readings" : "a value", "#0072B2", "", 0};
-        case Show::MissingCode: return {"missing", "the missing-value code -99", "#A0A0A0", "#555555", 0};
-        case Show::Absent: return {"absent", hourly ? "no reading" : "no record", "#FFFFFF", "#555555", 0};
-        case Show::Changed: return {"changed", "changed by the conversion", "#D55E00", "#000000", 2.5};
-        case Show::NotConverted: return {"not-converted", "not converted (the run stopped or was refused)", "#CC79A7", "#000000", 2.5};
-        case Show::Outside: break;
+        case Show::Value:
+            return {"value", hourly ? "readings" : "a value", "#0072B2", "", 0};
+        case Show::MissingCode:
+            return {"missing", "the missing-value code -99", "#A0A0A0", "#555555", 0};
+        case Show::Absent:
+            return {"absent", hourly ? "no reading" : "no record", "#FFFFFF", "#555555", 0};
+        case Show::Changed:
+            return {"changed", "changed by the conversion", "#D55E00", "#000000", 2.5};
+        case Show::NotConverted:
+            return {"not-converted", "not converted (the run stopped or was refused)", "#CC79A7", "#000000", 2.5};
+        case Show::Outside:
+            break;
     }
     return {"outside", "", "", "", 0};
 }
 
 Show show(uint8_t mark, bool inside) {
     switch (static_cast<DayMark>(mark)) {
-        case DayMark::Value: return Show::Value;
-        case DayMark::MissingCode: return Show::MissingCode;
-        case DayMark::Changed: return Show::Changed;
-        case DayMark::NotConverted: return Show::NotConverted;
-        case DayMark::None: break;
+        case DayMark::Value:
+            return Show::Value;
+        case DayMark::MissingCode:
+            return Show::MissingCode;
+        case DayMark::Changed:
+            return Show::Changed;
+        case DayMark::NotConverted:
+            return Show::NotConverted;
+        case DayMark::None:
+            break;
     }
     return inside ? Show::Absent : Show::Outside;
 }
@@ -99,8 +110,10 @@ std::vector<Run> year_runs(const DayMarks::Year& days, int32_t year, int64_t fir
     for (int32_t j = 1; j <= ndays; ++j) {
         const int64_t s = start + j - 1;
         const Show sh = show(days.mark[j - 1], s >= first && s <= last);
-        if (!runs.empty() && runs.back().show == sh && runs.back().to == j - 1) runs.back().to = j;
-        else runs.push_back({sh, j, j});
+        if (!runs.empty() && runs.back().show == sh && runs.back().to == j - 1)
+            runs.back().to = j;
+        else
+            runs.push_back({sh, j, j});
     }
     return runs;
 }
@@ -143,13 +156,15 @@ void draw_runs(figure::Svg& svg, const Strip& st, const std::vector<Run>& runs, 
         svg.raw("<g" + figure::attribute("data-from", date_text(st.year, r.from)) +
                 figure::attribute("data-to", date_text(st.year, r.to)) + ">");
         svg.rect(x, st.y - lk.grow, w, st.row + 2 * lk.grow,
-                 {.fill = lk.fill, .stroke = lk.stroke, .stroke_width = lk.stroke.empty() ? 0 : 0.6, .cls = cls},
-                 tip);
+                 {.fill = lk.fill, .stroke = lk.stroke, .stroke_width = lk.stroke.empty() ? 0 : 0.6, .cls = cls}, tip);
         svg.raw("</g>\n");
     }
     if (one_path) {
-        svg.path(d, {.fill = lk.fill, .stroke = lk.stroke, .stroke_width = lk.stroke.empty() ? 0 : 0.6,
-                     .cls = "days " + std::string(lk.cls)},
+        svg.path(d,
+                 {.fill = lk.fill,
+                  .stroke = lk.stroke,
+                  .stroke_width = lk.stroke.empty() ? 0 : 0.6,
+                  .cls = "days " + std::string(lk.cls)},
                  figure::attribute("data-runs", std::to_string(count)));
     }
 }
@@ -166,8 +181,8 @@ void draw_legend(figure::Svg& svg, double ly, bool hourly) {
             ly += kLegendRow;
         }
         svg.open_group("legend-entry");
-        svg.rect(lx, ly, 14, kRow, {.fill = lk.fill, .stroke = lk.stroke.empty() ? "#0072B2" : lk.stroke,
-                                    .stroke_width = 0.6});
+        svg.rect(lx, ly, 14, kRow,
+                 {.fill = lk.fill, .stroke = lk.stroke.empty() ? "#0072B2" : lk.stroke, .stroke_width = 0.6});
         svg.text(lx + 20, ly + kRow - 2, lk.words);
         svg.close_group();
         lx += 36 + static_cast<double>(lk.words.size()) * 6.6;

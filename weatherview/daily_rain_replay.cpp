@@ -27,8 +27,9 @@ void DailyRainReplay::take(const InputRecord& r, int64_t first_line) {
     if (!(rain > 0.0f)) {
         if (rain == -99.0f) {
             note(ref(r), Fate::MissingCode, [] {
-                return std::string("the missing-value code: METCONV skips days without rain above zero, so the model "
-                                   "reads the day as dry");
+                return std::string(
+                    "the missing-value code: METCONV skips days without rain above zero, so the model "
+                    "reads the day as dry");
             });
         }
         return;

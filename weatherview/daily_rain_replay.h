@@ -16,10 +16,10 @@
 namespace weatherview {
 
 class DailyRainReplay final : public Replay {
-public:
+  public:
     DailyRainReplay(const ReplaySetup& setup, Findings& findings, DayMarks& marks, UnitSink& sink);
 
-private:
+  private:
     void take(const InputRecord& r, int64_t first_line) override;
     void flush() override;
     void lose(int64_t stop) override;

@@ -9,14 +9,12 @@
 namespace weatherview {
 namespace {
 
-constexpr int kValueColumns = 3;   // I3 in both files
+constexpr int kValueColumns = 3;  // I3 in both files
 
 }  // namespace
 
 DailyReplay::DailyReplay(const ReplaySetup& setup, Findings& findings, DayMarks& marks, UnitSink& sink)
-    : Replay(setup, findings, marks, sink),
-      per_day_(values_per_record(setup.type)),
-      fahrenheit_(setup.UNITS == "DF") {}
+    : Replay(setup, findings, marks, sink), per_day_(values_per_record(setup.type)), fahrenheit_(setup.UNITS == "DF") {}
 
 void DailyReplay::start(const InputRecord& r) {
     open_ = true;
@@ -47,13 +45,14 @@ void DailyReplay::take(const InputRecord& r, int64_t first_line) {
     Cell& c = cells_[month - 1][r.at.mday - 1];
     if (c.line != 0) {
         note(cell_ref(c), Fate::Replaced, [&] {
-            return "replaced by line " + std::to_string(r.line) + ", a later record for the same day: METCONV keeps the last";
+            return "replaced by line " + std::to_string(r.line) +
+                   ", a later record for the same day: METCONV keeps the last";
         });
     } else if (first_line != 0) {
         note(ref(r), Fate::Twice, [&] {
             return "the day was given before, at line " + std::to_string(first_line) + ", in an earlier run of " +
-                   std::to_string(year_) + " records: the file gets a second statement for " + month_name(month) +
-                   " " + std::to_string(year_);
+                   std::to_string(year_) + " records: the file gets a second statement for " + month_name(month) + " " +
+                   std::to_string(year_);
         });
     }
     c.line = r.line;
@@ -69,7 +68,9 @@ void DailyReplay::take(const InputRecord& r, int64_t first_line) {
     // What the file shows of the record's values: one finding of each kind
     // per record, naming the value when only one of two is concerned.
     const bool temperature = setup_.type == DataType::Temperature;
-    const char* unit = temperature ? " \xC2\xB0""F" : " hundredths of an inch";
+    const char* unit = temperature ? " \xC2\xB0"
+                                     "F"
+                                   : " hundredths of an inch";
     auto missing_words = [&](int) {
         return std::string("the missing-value code -99 is written as -99, which the model reads as a missing day");
     };
@@ -77,7 +78,9 @@ void DailyReplay::take(const InputRecord& r, int64_t first_line) {
         return value_text(r.value[k]) + " " + units_words() + " converts to " + std::to_string(c.value[k]) + unit +
                ", too large for the 3 columns: written as ***";
     };
-    auto which = [&](int k) { return per_day_ == 1 ? std::string() : k == 0 ? "first temperature: " : "second temperature: "; };
+    auto which = [&](int k) {
+        return per_day_ == 1 ? std::string() : k == 0 ? "first temperature: " : "second temperature: ";
+    };
     bool missing[2] = {}, large[2] = {};
     for (int k = 0; k < per_day_; ++k) {
         missing[k] = r.value[k] == static_cast<float>(weather::kMissingCode);
@@ -120,7 +123,9 @@ void DailyReplay::write_block() {
     }
 }
 
-void DailyReplay::flush() { write_block(); }
+void DailyReplay::flush() {
+    write_block();
+}
 
 void DailyReplay::lose(int64_t stop) {
     for (const auto& month : cells_) {

@@ -23,7 +23,9 @@ constexpr const char* kMonths[12] = {"January", "February", "March",     "April"
 
 }  // namespace
 
-int64_t serial_day(int32_t year, int32_t jday) { return days_from_civil(year, 1, 1) + (jday - 1); }
+int64_t serial_day(int32_t year, int32_t jday) {
+    return days_from_civil(year, 1, 1) + (jday - 1);
+}
 
 void from_serial(int64_t s, int32_t& year, int32_t& jday) {
     // The year from the mean year length, then corrected by whole years.
@@ -68,7 +70,9 @@ int32_t month_start(int32_t year, int32_t month) {
     return day;
 }
 
-int32_t month_length(int32_t year, int32_t month) { return weather::MONDAYS(year, month); }
+int32_t month_length(int32_t year, int32_t month) {
+    return weather::MONDAYS(year, month);
+}
 
 double decimal_year(int32_t year, double day) {
     return year + (day - 1.0) / weather::YEARDAYS(year);

@@ -20,7 +20,7 @@ namespace weatherview {
 enum class DayMark : uint8_t { None = 0, Value = 1, MissingCode = 2, Changed = 3, NotConverted = 4 };
 
 class DayMarks {
-public:
+  public:
     static constexpr size_t kMaxYears = 1000;
 
     struct Year {
@@ -52,13 +52,13 @@ public:
     int64_t first_serial() const;
     int64_t last_serial() const;
 
-private:
+  private:
     std::map<int32_t, Year> years_;
     int32_t cached_year_ = 0;
     Year* cached_ = nullptr;
     int64_t unmarked_ = 0;
     int64_t earliest_ = INT64_MAX, latest_ = INT64_MIN;  // of all records noted
-    int64_t first_ = 0, last_ = 0;                        // of the first and the latest record read
+    int64_t first_ = 0, last_ = 0;                       // of the first and the latest record read
     bool noted_ = false;
 };
 

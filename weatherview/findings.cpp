@@ -6,18 +6,30 @@ namespace weatherview {
 
 std::string_view fate_words(Fate f) {
     switch (f) {
-        case Fate::Refused: return "refused";
-        case Fate::Lost: return "not written";
-        case Fate::NullValue: return "value kept from before";
-        case Fate::NextLine: return "value from the next line";
-        case Fate::Ignored: return "values ignored";
-        case Fate::Replaced: return "replaced";
-        case Fate::Summed: return "summed";
-        case Fate::SameTime: return "typed twice?";
-        case Fate::Twice: return "written twice";
-        case Fate::OutOfOrder: return "out of order";
-        case Fate::MissingCode: return "missing value";
-        case Fate::TooLarge: return "too large";
+        case Fate::Refused:
+            return "refused";
+        case Fate::Lost:
+            return "not written";
+        case Fate::NullValue:
+            return "value kept from before";
+        case Fate::NextLine:
+            return "value from the next line";
+        case Fate::Ignored:
+            return "values ignored";
+        case Fate::Replaced:
+            return "replaced";
+        case Fate::Summed:
+            return "summed";
+        case Fate::SameTime:
+            return "typed twice?";
+        case Fate::Twice:
+            return "written twice";
+        case Fate::OutOfOrder:
+            return "out of order";
+        case Fate::MissingCode:
+            return "missing value";
+        case Fate::TooLarge:
+            return "too large";
     }
     return "";
 }

@@ -46,19 +46,19 @@ struct RecordRef {
     int64_t line = 0;
     std::string_view text;
     int32_t year = 0;
-    int32_t jday = 0;   // 0: no date (a record that does not read)
-    int32_t hour = 0;   // hourly rain: the clock hour, 1-24
+    int32_t jday = 0;  // 0: no date (a record that does not read)
+    int32_t hour = 0;  // hourly rain: the clock hour, 1-24
 };
 
 struct Finding {
     int64_t line = 0;
-    std::string text;   // the line as typed
-    std::string when;   // its date (and hour), or empty
+    std::string text;  // the line as typed
+    std::string when;  // its date (and hour), or empty
     std::vector<std::pair<Fate, std::string>> reasons;
 };
 
 class Findings {
-public:
+  public:
     static constexpr int64_t kListed = 200;
 
     // Counts a record with fate F and keeps it, with the reason REASON()
@@ -78,7 +78,7 @@ public:
     // The kept records by line.
     const std::map<int64_t, Finding>& rows() const { return rows_; }
 
-private:
+  private:
     Finding& keep(const RecordRef& r);
 
     std::array<int64_t, kFateCount> count_{};

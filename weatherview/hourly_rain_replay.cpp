@@ -7,7 +7,9 @@ namespace weatherview {
 namespace {
 
 // The reading's minute, counted from 1970-01-01 00:00.
-int64_t minute_key(const InputRecord& r) { return serial_day(r.at.year, r.at.jday) * 1440 + r.minute; }
+int64_t minute_key(const InputRecord& r) {
+    return serial_day(r.at.year, r.at.jday) * 1440 + r.minute;
+}
 
 }  // namespace
 
@@ -46,9 +48,11 @@ bool HourlyRainReplay::close_hour(const InputRecord* next) {
     const int32_t amount = weather::hundredths(sum_, factor_);
     if (!weather::hour_amount_valid(amount)) {
         open_ = false;
-        stop_after_reading(first_.ref(), "the readings of hour " + std::to_string(first_.hour) + " of " +
-                                             date_text(first_.year, first_.jday) + " sum to " + std::to_string(amount) +
-                                             " hundredths of an inch, below zero", next);
+        stop_after_reading(first_.ref(),
+                           "the readings of hour " + std::to_string(first_.hour) + " of " +
+                               date_text(first_.year, first_.jday) + " sum to " + std::to_string(amount) +
+                               " hundredths of an inch, below zero",
+                           next);
         lose(first_.line);
         return false;
     }
@@ -85,9 +89,9 @@ void HourlyRainReplay::take(const InputRecord& r, int64_t) {
             });
         } else if (r.at.year != cur_.year) {
             note(ref(r), Fate::Summed, [&] {
-                return "summed with the " + std::to_string(cur_.year) + " reading of line " + std::to_string(first_.line) +
-                       " into one hour, written as hour " + std::to_string(r.at.hour) + " of " +
-                       date_text(r.at.year, r.at.jday) +
+                return "summed with the " + std::to_string(cur_.year) + " reading of line " +
+                       std::to_string(first_.line) + " into one hour, written as hour " + std::to_string(r.at.hour) +
+                       " of " + date_text(r.at.year, r.at.jday) +
                        ": METCONV compares the day and the hour of consecutive readings, not the year";
             });
             marks_->mark(r.at.year, r.at.jday, DayMark::Changed);
@@ -118,9 +122,8 @@ void HourlyRainReplay::flush() {
 
 void HourlyRainReplay::lose(int64_t stop) {
     auto lost = [&](const Opening& o) {
-        note(o.ref(), Fate::Lost, [&] {
-            return "its hour was not yet written when METCONV stopped at line " + std::to_string(stop);
-        });
+        note(o.ref(), Fate::Lost,
+             [&] { return "its hour was not yet written when METCONV stopped at line " + std::to_string(stop); });
     };
     for (const Entry& e : entries_) lost(e.first);
     if (open_) lost(first_);

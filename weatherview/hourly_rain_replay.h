@@ -20,10 +20,10 @@
 namespace weatherview {
 
 class HourlyRainReplay final : public Replay {
-public:
+  public:
     HourlyRainReplay(const ReplaySetup& setup, Findings& findings, DayMarks& marks, UnitSink& sink);
 
-private:
+  private:
     void take(const InputRecord& r, int64_t first_line) override;
     void flush() override;
     void lose(int64_t stop) override;
@@ -48,9 +48,9 @@ private:
 
     bool open_ = false;
     weather::ClockHour cur_;
-    float sum_ = 0.0f;         // rain of the current hour, input units
-    Opening first_;            // the current hour's first reading
-    int64_t prev_key_ = 0;     // minute of the reading before, from 1970
+    float sum_ = 0.0f;      // rain of the current hour, input units
+    Opening first_;         // the current hour's first reading
+    int64_t prev_key_ = 0;  // minute of the reading before, from 1970
     int64_t prev_line_ = 0;
     std::vector<Entry> entries_;
 };

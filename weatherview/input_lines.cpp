@@ -7,7 +7,7 @@ namespace weatherview {
 
 // A File that hands every byte it reads to the tracker as well.
 class TrackedFile final : public common::File {
-public:
+  public:
     TrackedFile(std::unique_ptr<common::File> inner, LineTracker& lines) : inner_(std::move(inner)), lines_(&lines) {}
 
     int64_t read(char* buf, size_t n) override {
@@ -40,7 +40,7 @@ public:
     int descriptor() const override { return inner_->descriptor(); }
     const std::string* text() const override { return inner_->text(); }
 
-private:
+  private:
     std::unique_ptr<common::File> inner_;
     LineTracker* lines_;
     int64_t at_ = 0;  // file offset of the next byte read

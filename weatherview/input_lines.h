@@ -32,7 +32,7 @@ struct LinePlace {
 };
 
 class LineTracker {
-public:
+  public:
     LineTracker() = default;
     LineTracker(const LineTracker&) = delete;
     LineTracker& operator=(const LineTracker&) = delete;
@@ -44,7 +44,7 @@ public:
     // before the record was read). Offsets must not go back.
     LinePlace locate(int64_t offset);
 
-private:
+  private:
     friend class TrackedFile;
     void take(int64_t at, const char* p, size_t n);
 

@@ -3,8 +3,12 @@
 namespace weatherview {
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
-bool ends_value(char c) { return is_blank(c) || c == ',' || c == '/'; }
+bool is_blank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool ends_value(char c) {
+    return is_blank(c) || c == ',' || c == '/';
+}
 
 void skip_blanks(std::string_view line, size_t& pos) {
     while (pos < line.size() && is_blank(line[pos])) ++pos;
@@ -57,7 +61,8 @@ LineReading read_line_values(std::string_view line, int wanted) {
             pos = p + 1;
             const bool null = pos >= line.size() || ends_value(line[pos]);
             if (!null) {
-                if (line[pos] == '\'' || line[pos] == '"') skip_quoted(line, pos);
+                if (line[pos] == '\'' || line[pos] == '"')
+                    skip_quoted(line, pos);
                 else
                     while (pos < line.size() && !ends_value(line[pos])) ++pos;
             }
@@ -68,7 +73,8 @@ LineReading read_line_values(std::string_view line, int wanted) {
             }
             continue;
         }
-        if (c == '\'' || c == '"') skip_quoted(line, pos);
+        if (c == '\'' || c == '"')
+            skip_quoted(line, pos);
         else
             while (pos < line.size() && !ends_value(line[pos])) ++pos;
         ++r.taken;

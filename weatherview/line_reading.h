@@ -19,11 +19,11 @@
 namespace weatherview {
 
 struct LineReading {
-    std::vector<int> nulls;  // values (from 0) left as the record before gave them
-    bool slash = false;      // a slash ended the record early
-    int taken = 0;           // values the line gives the record, nulls included
-    bool short_line = false; // the line ends before the record is complete
-    std::string ignored;     // what the line holds after the record's values, when that is more values
+    std::vector<int> nulls;   // values (from 0) left as the record before gave them
+    bool slash = false;       // a slash ended the record early
+    int taken = 0;            // values the line gives the record, nulls included
+    bool short_line = false;  // the line ends before the record is complete
+    std::string ignored;      // what the line holds after the record's values, when that is more values
 };
 
 // How a record of WANTED values reads LINE, the line it starts on.

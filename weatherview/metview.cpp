@@ -23,7 +23,8 @@ std::string refusal(const weather::RunParameters& p, DataType& type, common::Fil
     for (const std::string* name : {&p.INFILE, &p.LOGFILE, &p.OUTFILE}) {
         if (name->size() > weather::kMessageLength) return weather::msg::name_too_long(*name);
     }
-    if (common::overwrites_input(fs, p.INFILE, {p.LOGFILE})) return weather::msg::log_replaces_input(p.INFILE, p.LOGFILE);
+    if (common::overwrites_input(fs, p.INFILE, {p.LOGFILE}))
+        return weather::msg::log_replaces_input(p.INFILE, p.LOGFILE);
     if (!p.argument_error.empty()) return p.argument_error;
     if (!data_type_of(p.TYPE, type)) return weather::msg::unknown_type(p.TYPE);
     float factor = 0.0f;
@@ -80,7 +81,9 @@ static void usage(weather::Console& console) {
     console.free_line(msg::kUsageTail);
 }
 
-std::string version_line() { return common::version_line("METVIEW"); }
+std::string version_line() {
+    return common::version_line("METVIEW");
+}
 
 Outcome run_metview(const std::vector<std::string>& args, common::Connection& console_conn, common::FileSystem& files,
                     int wait_ms) {

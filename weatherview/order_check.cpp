@@ -21,6 +21,8 @@ void OrderCheck::set(Seen& s, const InputRecord& r) {
     s.hour = r.minute != 0 ? r.at.hour : 0;
 }
 
-std::string OrderCheck::Seen::when() const { return hour != 0 ? hour_text(year, jday, hour) : date_text(year, jday); }
+std::string OrderCheck::Seen::when() const {
+    return hour != 0 ? hour_text(year, jday, hour) : date_text(year, jday);
+}
 
 }  // namespace weatherview

@@ -19,7 +19,7 @@
 namespace weatherview {
 
 class OrderCheck {
-public:
+  public:
     // Judges R against the records before it. Returns the findings through
     // REPORT(ref, reason) for R or for the record before it.
     template <class Report>
@@ -45,7 +45,7 @@ public:
     static std::string when(const InputRecord& r);
     static RecordRef ref_of(const InputRecord& r);
 
-private:
+  private:
     struct Seen {
         int64_t line = 0;
         int64_t key = 0;

@@ -41,9 +41,12 @@ Replay::Replay(const ReplaySetup& setup, Findings& findings, DayMarks& marks, Un
                                                           : setup_.type == DataType::HourlyRain       ? "HR"
                                                                                                       : "DR");
     } else if (setup_.type == DataType::DailyRain) {
-        if (static_cast<int64_t>(setup_.BEGHR) + setup_.NHR > 25) refusal_ = weather::msg::kTotalHours;
-        else if (setup_.BEGHR < 1 || setup_.BEGHR > 24) refusal_ = weather::msg::kBeginHour;
-        else if (setup_.NHR < 1 || setup_.NHR > 24) refusal_ = weather::msg::kSpreadHours;
+        if (static_cast<int64_t>(setup_.BEGHR) + setup_.NHR > 25)
+            refusal_ = weather::msg::kTotalHours;
+        else if (setup_.BEGHR < 1 || setup_.BEGHR > 24)
+            refusal_ = weather::msg::kBeginHour;
+        else if (setup_.NHR < 1 || setup_.NHR > 24)
+            refusal_ = weather::msg::kSpreadHours;
     }
     expected_log_ = refusal_.empty() ? std::string(weather::msg::kNormal) : refusal_;
 }
@@ -59,9 +62,12 @@ std::string Replay::units_words() const {
 
 std::string refusal_words(const InputRecord& r, DataType type) {
     switch (r.refusal) {
-        case Refusal::Unreadable: return "a value does not read as a number";
-        case Refusal::CutOff: return "the file ends inside the record";
-        case Refusal::TooLong: return "the line is longer than 1048576 characters; nothing after it is read";
+        case Refusal::Unreadable:
+            return "a value does not read as a number";
+        case Refusal::CutOff:
+            return "the file ends inside the record";
+        case Refusal::TooLong:
+            return "the line is longer than 1048576 characters; nothing after it is read";
         case Refusal::OutsideYear:
             if (type == DataType::HourlyRain) {
                 return "its time, day " + std::to_string(r.jday) + " of " + std::to_string(r.year) +
@@ -69,7 +75,8 @@ std::string refusal_words(const InputRecord& r, DataType type) {
             }
             return "day " + std::to_string(r.jday) + " does not lie in " + std::to_string(r.year) + " (1 to " +
                    std::to_string(weather::YEARDAYS(r.year)) + ")";
-        case Refusal::None: break;
+        case Refusal::None:
+            break;
     }
     return {};
 }
@@ -130,10 +137,14 @@ const char* value_name(DataType type, int k) {
     static const char* const kRain[] = {"year", "time", "rain"};
     static const char* const kDailyRain[] = {"year", "day", "rain"};
     switch (type) {
-        case DataType::Temperature: return kTemperature[k];
-        case DataType::Evapotranspiration: return kDaily[k];
-        case DataType::HourlyRain: return kRain[k];
-        case DataType::DailyRain: break;
+        case DataType::Temperature:
+            return kTemperature[k];
+        case DataType::Evapotranspiration:
+            return kDaily[k];
+        case DataType::HourlyRain:
+            return kRain[k];
+        case DataType::DailyRain:
+            break;
     }
     return kDailyRain[k];
 }
@@ -203,9 +214,12 @@ void Replay::end() {
 std::unique_ptr<Replay> make_replay(const ReplaySetup& setup, Findings& findings, DayMarks& marks, UnitSink& sink) {
     switch (setup.type) {
         case DataType::Temperature:
-        case DataType::Evapotranspiration: return std::make_unique<DailyReplay>(setup, findings, marks, sink);
-        case DataType::HourlyRain: return std::make_unique<HourlyRainReplay>(setup, findings, marks, sink);
-        case DataType::DailyRain: break;
+        case DataType::Evapotranspiration:
+            return std::make_unique<DailyReplay>(setup, findings, marks, sink);
+        case DataType::HourlyRain:
+            return std::make_unique<HourlyRainReplay>(setup, findings, marks, sink);
+        case DataType::DailyRain:
+            break;
     }
     return std::make_unique<DailyRainReplay>(setup, findings, marks, sink);
 }

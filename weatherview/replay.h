@@ -25,16 +25,16 @@ namespace weatherview {
 
 // Takes the statements METCONV writes, in the order it writes them.
 class UnitSink {
-public:
+  public:
     virtual ~UnitSink() = default;
     virtual void unit(const FileUnit& u) = 0;
 };
 
 struct ReplaySetup {
     DataType type = DataType::Temperature;
-    std::string UNITS;     // two characters, upper-cased, as METCONV holds them
+    std::string UNITS;  // two characters, upper-cased, as METCONV holds them
     int32_t STA = 0;
-    int32_t NHR = 0;       // daily rain only
+    int32_t NHR = 0;  // daily rain only
     int32_t BEGHR = 0;
 };
 
@@ -45,7 +45,7 @@ bool fits(int32_t v, int w);
 std::string value_text(float v);
 
 class Replay {
-public:
+  public:
     Replay(const ReplaySetup& setup, Findings& findings, DayMarks& marks, UnitSink& sink);
     virtual ~Replay() = default;
 
@@ -67,7 +67,7 @@ public:
     int64_t refused() const { return refused_; }
     int64_t not_converted() const { return not_converted_; }
 
-protected:
+  protected:
     // A record that is not refused, before any stop. FIRST_LINE is the line
     // of an earlier record of the same day, or 0.
     virtual void take(const InputRecord& r, int64_t first_line) = 0;
@@ -121,7 +121,7 @@ protected:
     UnitSink* sink_;
     float factor_ = 1.0f;  // inches per input unit (rain and evapotranspiration)
 
-private:
+  private:
     // The findings of a record whose line the free-form reading does not
     // take as it stands.
     void note_reading(const InputRecord& r);

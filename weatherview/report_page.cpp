@@ -14,7 +14,7 @@ namespace {
 
 using figure::CheckStatus;
 
-constexpr size_t kOpenRows = 40;   // tables longer than this are shown collapsed
+constexpr size_t kOpenRows = 40;  // tables longer than this are shown collapsed
 constexpr size_t kListedGaps = 200;
 
 std::string plural(int64_t n, const char* one, const char* many) {
@@ -46,11 +46,21 @@ DayCount count_days(const DayMarks& m) {
         for (int32_t j = 1; j <= weather::YEARDAYS(year); ++j) {
             const int64_t s = start + j - 1;
             switch (static_cast<DayMark>(y.mark[static_cast<size_t>(j - 1)])) {
-                case DayMark::Value: ++n.value; break;
-                case DayMark::MissingCode: ++n.missing; break;
-                case DayMark::Changed: ++n.changed; break;
-                case DayMark::NotConverted: ++n.not_converted; break;
-                case DayMark::None: n.absent += s >= m.first_serial() && s <= m.last_serial(); break;
+                case DayMark::Value:
+                    ++n.value;
+                    break;
+                case DayMark::MissingCode:
+                    ++n.missing;
+                    break;
+                case DayMark::Changed:
+                    ++n.changed;
+                    break;
+                case DayMark::NotConverted:
+                    ++n.not_converted;
+                    break;
+                case DayMark::None:
+                    n.absent += s >= m.first_serial() && s <= m.last_serial();
+                    break;
             }
         }
     }
@@ -139,10 +149,11 @@ void add_series_section(figure::Page& page, const RunCheck& c, const DayCount& d
         row("Spread of a day's rain", "over " + std::to_string(p.NHR) + " hours from hour " + std::to_string(p.BEGHR));
     }
     row("Input file", p.INFILE + (c.input_read ? "" : " (" + c.input_problem + ")"));
-    row("Weather file", p.OUTFILE + (c.file_found ? (c.file_problem.empty() ? "" : " (" + c.file_problem + ")")
-                                                   : " (missing)"));
-    row("METCONV's log", p.LOGFILE + ": " + (c.log_found ? (c.log_problem.empty() ? c.log_line : c.log_problem)
-                                                         : std::string("missing")));
+    row("Weather file",
+        p.OUTFILE + (c.file_found ? (c.file_problem.empty() ? "" : " (" + c.file_problem + ")") : " (missing)"));
+    row("METCONV's log",
+        p.LOGFILE + ": " +
+            (c.log_found ? (c.log_problem.empty() ? c.log_line : c.log_problem) : std::string("missing")));
     if (c.marks.last_serial() >= c.marks.first_serial()) {
         row("First day", day_text(c.marks.first_serial()));
         row("Last day", day_text(c.marks.last_serial()));
@@ -153,7 +164,8 @@ void add_series_section(figure::Page& page, const RunCheck& c, const DayCount& d
     row(c.type == DataType::HourlyRain ? "Days with readings" : "Days with a value",
         std::to_string(days.value + days.changed));
     row("Days with the missing-value code -99", std::to_string(days.missing));
-    row(c.type == DataType::HourlyRain ? "Days without a reading" : "Days without a record", std::to_string(days.absent));
+    row(c.type == DataType::HourlyRain ? "Days without a reading" : "Days without a record",
+        std::to_string(days.absent));
     row("Days changed by the conversion", std::to_string(days.changed));
     if (days.not_converted > 0) row("Days never converted", std::to_string(days.not_converted));
     page.add_table(t, false);
@@ -166,8 +178,9 @@ void add_series_section(figure::Page& page, const RunCheck& c, const DayCount& d
     std::string caption = c.type == DataType::HourlyRain
                               ? "Each strip is a year, each column a day: blue where the day has readings."
                               : "Each strip is a year, each column a day: blue where the day has a value.";
-    caption += " Days changed by the conversion stand out in orange, above and below the strip; hover over a mark "
-               "for its dates and first line in the input.";
+    caption +=
+        " Days changed by the conversion stand out in orange, above and below the strip; hover over a mark "
+        "for its dates and first line in the input.";
     page.add_svg(calendar_strip(c.marks, c.type == DataType::HourlyRain), caption);
     if (c.marks.unmarked() > 0) {
         page.add_paragraph("Only the first " + std::to_string(DayMarks::kMaxYears) + " years are drawn; " +
@@ -192,7 +205,8 @@ void add_records_section(figure::Page& page, const RunCheck& c) {
     page.add_section("2. What the conversion did with each record");
     const Findings& f = c.findings;
     if (!c.input_read) {
-        page.add_paragraph("The input could not be read (" + c.input_problem + "), so its records cannot be compared "
+        page.add_paragraph("The input could not be read (" + c.input_problem +
+                           "), so its records cannot be compared "
                            "with the weather file.");
     } else if (!c.refusal.empty()) {
         page.add_paragraph("METCONV refuses this run before it reads a record (\"" + c.refusal + "\"): none of the " +
@@ -249,11 +263,12 @@ void add_records_section(figure::Page& page, const RunCheck& c) {
     if (!gaps.empty()) {
         figure::Table t;
         t.caption = c.type == DataType::HourlyRain ? "Days without a reading between the first and the last"
-                                                    : "Days without a record between the first and the last";
+                                                   : "Days without a record between the first and the last";
         t.header = {"From", "To", "Days", "Between lines", "In the weather file"};
         for (const Gap& g : gaps) {
             t.rows.push_back({day_text(g.first), day_text(g.last), std::to_string(g.last - g.first + 1),
-                              std::to_string(g.line_before) + " and " + std::to_string(g.line_after), gap_in_file(c, g)});
+                              std::to_string(g.line_before) + " and " + std::to_string(g.line_after),
+                              gap_in_file(c, g)});
         }
         page.add_table(t, t.rows.size() > kOpenRows);
         if (gap_total > static_cast<int64_t>(gaps.size())) {
@@ -281,9 +296,9 @@ void add_values_section(figure::Page& page, const RunCheck& c) {
     page.add_section("3. The values");
     const std::string unit(value_unit(c.type));
     if (c.file_found && c.file_problem.empty()) {
-        page.add_paragraph("As the weather file " + c.params.OUTFILE + " holds them, in " +
-                           (c.type == DataType::Temperature ? "whole degrees Fahrenheit" : "whole hundredths of an inch") +
-                           ".");
+        page.add_paragraph(
+            "As the weather file " + c.params.OUTFILE + " holds them, in " +
+            (c.type == DataType::Temperature ? "whole degrees Fahrenheit" : "whole hundredths of an inch") + ".");
     } else if (c.input_read) {
         page.add_paragraph("There is no weather file to read: these are the values METCONV writes for the input, in " +
                            (c.type == DataType::Temperature ? std::string("whole degrees Fahrenheit")
@@ -301,13 +316,16 @@ void add_values_section(figure::Page& page, const RunCheck& c) {
             continue;
         }
         if (!vf.note.empty()) page.add_paragraph(vf.note);
-        if (vf.data.rows.empty()) page.add_figure(figure::render(vf.plot));
-        else page.add_figure(figure::render(vf.plot), vf.data);
+        if (vf.data.rows.empty())
+            page.add_figure(figure::render(vf.plot));
+        else
+            page.add_figure(figure::render(vf.plot), vf.data);
     }
     for (const figure::Table& t : largest_tables(c.values)) page.add_table(t, false);
     if (c.values.asterisks() > 0) {
-        page.add_paragraph(plural(c.values.asterisks(), "field of the weather file holds", "fields of the weather file hold") +
-                           " asterisks: values too large for their columns, left out of the figures.");
+        page.add_paragraph(
+            plural(c.values.asterisks(), "field of the weather file holds", "fields of the weather file hold") +
+            " asterisks: values too large for their columns, left out of the figures.");
     }
     if (c.values.repeated_months() > 0) {
         page.add_paragraph("The weather file holds " + plural(c.values.repeated_months(), "month", "months") +
@@ -321,7 +339,8 @@ void add_checks(figure::Page& page, const RunCheck& c, const DayCount& days) {
     // METCONV's log.
     const bool normal = c.log_line == weather::msg::kNormal;
     if (!c.log_found) {
-        page.add_check(CheckStatus::Failed, "There is no log " + p.LOGFILE + ": METCONV has not run with these arguments here");
+        page.add_check(CheckStatus::Failed,
+                       "There is no log " + p.LOGFILE + ": METCONV has not run with these arguments here");
     } else if (!c.log_problem.empty()) {
         page.add_check(CheckStatus::Failed, c.log_problem);
     } else if (normal) {
@@ -331,8 +350,8 @@ void add_checks(figure::Page& page, const RunCheck& c, const DayCount& days) {
     }
     if (c.log_found && c.log_problem.empty() && c.input_read && c.log_line != weather::msg::kUnfinished &&
         c.log_line != c.expected_log) {
-        page.add_check(CheckStatus::Warning, "The log says \"" + c.log_line + "\" but the input gives \"" + c.expected_log +
-                                                 "\": the log is from another run or another input");
+        page.add_check(CheckStatus::Warning, "The log says \"" + c.log_line + "\" but the input gives \"" +
+                                                 c.expected_log + "\": the log is from another run or another input");
     }
     // The weather file.
     const std::string file = std::string(file_words(c.type)) + " " + p.OUTFILE;
@@ -341,7 +360,8 @@ void add_checks(figure::Page& page, const RunCheck& c, const DayCount& days) {
     } else if (!c.file_problem.empty()) {
         page.add_check(CheckStatus::Failed, c.file_problem);
     } else if (!c.input_read) {
-        page.add_check(CheckStatus::Warning, "The " + file + " holds " + plural(c.file_statements, "statement", "statements") +
+        page.add_check(CheckStatus::Warning, "The " + file + " holds " +
+                                                 plural(c.file_statements, "statement", "statements") +
                                                  "; without the input it cannot be compared");
     } else if (c.difference_count == 0) {
         page.add_check(CheckStatus::Passed, "The " + file + " holds what METCONV writes for the input: " +
@@ -349,20 +369,24 @@ void add_checks(figure::Page& page, const RunCheck& c, const DayCount& days) {
                                                 ", compared field by field");
     } else {
         const Difference& d = c.differences.front();
-        page.add_check(CheckStatus::Failed, "The " + file + " differs from what METCONV writes for the input in " +
-                                                plural(c.difference_count, "statement", "statements") + ", first " +
-                                                (d.line == 0 ? std::string("past its end") : "at line " + std::to_string(d.line)) +
-                                                ": " + d.what);
+        page.add_check(CheckStatus::Failed,
+                       "The " + file + " differs from what METCONV writes for the input in " +
+                           plural(c.difference_count, "statement", "statements") + ", first " +
+                           (d.line == 0 ? std::string("past its end") : "at line " + std::to_string(d.line)) + ": " +
+                           d.what);
     }
     if (c.other_station > 0) {
-        page.add_check(CheckStatus::Failed, plural(c.other_station, "statement carries", "statements carry") + " station " +
-                                                std::to_string(c.other_station_number) + " (first at line " +
-                                                std::to_string(c.other_station_line) + "), not " + std::to_string(p.STA));
+        page.add_check(CheckStatus::Failed, plural(c.other_station, "statement carries", "statements carry") +
+                                                " station " + std::to_string(c.other_station_number) +
+                                                " (first at line " + std::to_string(c.other_station_line) + "), not " +
+                                                std::to_string(p.STA));
     } else if (c.file_statements > 0) {
-        page.add_check(CheckStatus::Passed, "Every statement of the weather file carries station " + std::to_string(p.STA));
+        page.add_check(CheckStatus::Passed,
+                       "Every statement of the weather file carries station " + std::to_string(p.STA));
     }
     if (c.type == DataType::Temperature && p.UNITS != "DF" && p.UNITS != "DC") {
-        page.add_check(CheckStatus::Warning, "UNITS " + p.UNITS + " is neither DF nor DC: METCONV takes it as degrees C");
+        page.add_check(CheckStatus::Warning,
+                       "UNITS " + p.UNITS + " is neither DF nor DC: METCONV takes it as degrees C");
     }
     if (!c.input_read) {
         page.add_check(CheckStatus::Failed, c.input_problem);
@@ -399,17 +423,24 @@ void add_checks(figure::Page& page, const RunCheck& c, const DayCount& days) {
         page.add_check(CheckStatus::Warning, what);
     }
     const int64_t twice = count({Fate::SameTime, Fate::Twice});
-    if (twice == 0) page.add_check(CheckStatus::Passed, "No day or hour is given twice");
-    else page.add_check(CheckStatus::Warning, plural(twice, "record gives", "records give") + " a day or an hour a second time");
+    if (twice == 0)
+        page.add_check(CheckStatus::Passed, "No day or hour is given twice");
+    else
+        page.add_check(CheckStatus::Warning,
+                       plural(twice, "record gives", "records give") + " a day or an hour a second time");
     const int64_t order = f.count(Fate::OutOfOrder);
-    if (order == 0) page.add_check(CheckStatus::Passed, "The records are in time order");
-    else page.add_check(CheckStatus::Warning, plural(order, "record is", "records are") + " out of time order");
+    if (order == 0)
+        page.add_check(CheckStatus::Passed, "The records are in time order");
+    else
+        page.add_check(CheckStatus::Warning, plural(order, "record is", "records are") + " out of time order");
     if (c.type == DataType::HourlyRain) {
         // A rain gauge records when it rains: a day without a reading is a
         // dry day to the model, not a gap in the data, unless the gauge was
         // down. Only the missing-value code is a gap.
-        if (days.missing == 0) page.add_check(CheckStatus::Passed, "No reading carries the missing-value code -99");
-        else page.add_check(CheckStatus::Warning, plural(days.missing, "day has", "days have") + " readings of -99");
+        if (days.missing == 0)
+            page.add_check(CheckStatus::Passed, "No reading carries the missing-value code -99");
+        else
+            page.add_check(CheckStatus::Warning, plural(days.missing, "day has", "days have") + " readings of -99");
         if (days.absent > 0)
             page.add_check(CheckStatus::Passed,
                            plural(days.absent, "day has", "days have") +
@@ -419,9 +450,9 @@ void add_checks(figure::Page& page, const RunCheck& c, const DayCount& days) {
         page.add_check(CheckStatus::Passed, "No day is missing between the first and the last");
     } else {
         page.add_check(CheckStatus::Warning,
-                       plural(days.missing + days.absent, "day is", "days are") + " missing between the first and the last: " +
-                           std::to_string(days.missing) + " with -99, " + std::to_string(days.absent) +
-                           " without a record");
+                       plural(days.missing + days.absent, "day is", "days are") +
+                           " missing between the first and the last: " + std::to_string(days.missing) + " with -99, " +
+                           std::to_string(days.absent) + " without a record");
     }
     if (f.count(Fate::TooLarge) > 0) {
         page.add_check(CheckStatus::Warning, plural(f.count(Fate::TooLarge), "record converts", "records convert") +
@@ -432,17 +463,20 @@ void add_checks(figure::Page& page, const RunCheck& c, const DayCount& days) {
                                                 " summed into the hour of an earlier reading");
     }
     const std::string plausible = plausibility_warning(c.values, p.UNITS);
-    if (!plausible.empty()) page.add_check(CheckStatus::Warning, plausible);
-    else if (!c.values.years().empty()) page.add_check(CheckStatus::Passed, "The largest values are plausible for UNITS " + p.UNITS);
+    if (!plausible.empty())
+        page.add_check(CheckStatus::Warning, plausible);
+    else if (!c.values.years().empty())
+        page.add_check(CheckStatus::Passed, "The largest values are plausible for UNITS " + p.UNITS);
 }
 
 }  // namespace
 
 figure::Page report_page(const RunCheck& c, const std::string& args) {
     const weather::RunParameters& p = c.params;
-    figure::Page page("METVIEW: " + p.INFILE + ", " + std::string(type_words(c.type)) + ", station " + std::to_string(p.STA));
-    page.set_subtitle("The run " + args + " checked: its input, its log and its " +
-                      std::string(file_words(c.type)) + " " + p.OUTFILE + ".");
+    figure::Page page("METVIEW: " + p.INFILE + ", " + std::string(type_words(c.type)) + ", station " +
+                      std::to_string(p.STA));
+    page.set_subtitle("The run " + args + " checked: its input, its log and its " + std::string(file_words(c.type)) +
+                      " " + p.OUTFILE + ".");
     if (c.log_found && c.log_problem.empty() && c.log_line == weather::msg::kUnfinished) {
         page.set_failed("METCONV's run did not finish: its log " + p.LOGFILE + " says \"" + c.log_line + "\"");
     } else if (c.log_found && c.log_problem.empty() && c.log_line != weather::msg::kNormal) {

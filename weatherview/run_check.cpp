@@ -82,8 +82,10 @@ std::unique_ptr<RunCheck> check_run(const weather::RunParameters& p, DataType ty
     }
     // Without the input there is nothing to compare the file with: its
     // values are shown as they stand.
-    if (c->input_read) compare.finish();
-    else compare.take_all();
+    if (c->input_read)
+        compare.finish();
+    else
+        compare.take_all();
     c->differences = compare.differences();
     c->difference_count = compare.difference_count();
     c->expected_statements = compare.expected();

@@ -33,7 +33,7 @@ struct RunCheck {
     // METCONV's log: its line without the trailing blanks.
     bool log_found = false;
     std::string log_line;
-    std::string log_problem;    // why it could not be read, when it exists
+    std::string log_problem;  // why it could not be read, when it exists
 
     // The input.
     bool input_read = false;
@@ -44,9 +44,9 @@ struct RunCheck {
     std::string file_problem;
 
     // The records and what METCONV does with them.
-    std::string refusal;        // METCONV refuses before any record
-    int64_t stopped_at = 0;     // line of the record METCONV stops at
-    std::string expected_log;   // the log line the input gives
+    std::string refusal;       // METCONV refuses before any record
+    int64_t stopped_at = 0;    // line of the record METCONV stops at
+    std::string expected_log;  // the log line the input gives
     int64_t records = 0, refused = 0, not_converted = 0;
     Findings findings;
     DayMarks marks;

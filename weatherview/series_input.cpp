@@ -9,25 +9,36 @@
 namespace weatherview {
 
 bool data_type_of(std::string_view TYPE, DataType& type) {
-    if (TYPE == "TP") type = DataType::Temperature;
-    else if (TYPE == "ET") type = DataType::Evapotranspiration;
-    else if (TYPE == "HR") type = DataType::HourlyRain;
-    else if (TYPE == "DR") type = DataType::DailyRain;
-    else return false;
+    if (TYPE == "TP")
+        type = DataType::Temperature;
+    else if (TYPE == "ET")
+        type = DataType::Evapotranspiration;
+    else if (TYPE == "HR")
+        type = DataType::HourlyRain;
+    else if (TYPE == "DR")
+        type = DataType::DailyRain;
+    else
+        return false;
     return true;
 }
 
 std::string_view type_words(DataType type) {
     switch (type) {
-        case DataType::Temperature: return "daily temperatures";
-        case DataType::Evapotranspiration: return "daily potential evapotranspiration";
-        case DataType::HourlyRain: return "hourly rain";
-        case DataType::DailyRain: return "daily rain";
+        case DataType::Temperature:
+            return "daily temperatures";
+        case DataType::Evapotranspiration:
+            return "daily potential evapotranspiration";
+        case DataType::HourlyRain:
+            return "hourly rain";
+        case DataType::DailyRain:
+            return "daily rain";
     }
     return "";
 }
 
-int values_per_record(DataType type) { return type == DataType::Temperature ? 2 : 1; }
+int values_per_record(DataType type) {
+    return type == DataType::Temperature ? 2 : 1;
+}
 
 SeriesInput::SeriesInput(common::Connection& in, LineTracker& lines, DataType type)
     : in_(&in), lines_(&lines), type_(type) {}
@@ -36,9 +47,15 @@ common::ReadStatus SeriesInput::read(InputRecord& r) {
     const int64_t at = in_->mark();
     common::ReadStatus st;
     switch (type_) {
-        case DataType::Temperature: st = common::read_free(*in_, {year_, jday_, v1_, v2_}); break;
-        case DataType::HourlyRain: st = common::read_free(*in_, {year_, daytime_, v1_}); break;
-        default: st = common::read_free(*in_, {year_, jday_, v1_}); break;
+        case DataType::Temperature:
+            st = common::read_free(*in_, {year_, jday_, v1_, v2_});
+            break;
+        case DataType::HourlyRain:
+            st = common::read_free(*in_, {year_, daytime_, v1_});
+            break;
+        default:
+            st = common::read_free(*in_, {year_, jday_, v1_});
+            break;
     }
     const LinePlace place = lines_->locate(at);
     r.line = place.line;
@@ -61,9 +78,13 @@ bool SeriesInput::next(InputRecord& r) {
     r.value[0] = v1_;
     r.value[1] = v2_;
     switch (st) {
-        case common::ReadStatus::Done: break;
-        case common::ReadStatus::EndOfFile: return false;
-        case common::ReadStatus::CutOff: r.refusal = Refusal::CutOff; return true;
+        case common::ReadStatus::Done:
+            break;
+        case common::ReadStatus::EndOfFile:
+            return false;
+        case common::ReadStatus::CutOff:
+            r.refusal = Refusal::CutOff;
+            return true;
         case common::ReadStatus::ConversionError:
             if (in_->overlong()) {
                 r.refusal = Refusal::TooLong;

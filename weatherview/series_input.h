@@ -41,14 +41,14 @@ enum class Refusal : uint8_t {
 };
 
 struct InputRecord {
-    int64_t line = 0;         // line of the input the record starts on, from 1
-    std::string text;         // that line, control characters escaped, cut to 100 characters
-    LineReading reading;      // how the free-form reading takes the record's values from that line
+    int64_t line = 0;     // line of the input the record starts on, from 1
+    std::string text;     // that line, control characters escaped, cut to 100 characters
+    LineReading reading;  // how the free-form reading takes the record's values from that line
     Refusal refusal = Refusal::None;
-    int32_t year = 0;         // as read
-    int32_t jday = 0;         // day of the year as read (hourly rain: its whole part)
-    float daytime = 0.0f;     // hourly rain: day of the year and time of day, as read
-    float value[2] = {};      // as read, in the input units
+    int32_t year = 0;      // as read
+    int32_t jday = 0;      // day of the year as read (hourly rain: its whole part)
+    float daytime = 0.0f;  // hourly rain: day of the year and time of day, as read
+    float value[2] = {};   // as read, in the input units
     // Where the record falls, for a record that is not refused: the day of
     // the year in its year (hourly rain: of the clock hour) with its month
     // and day of the month, and for hourly rain the hour (1-24, the hour
@@ -63,14 +63,14 @@ struct InputRecord {
 };
 
 class SeriesInput {
-public:
+  public:
     SeriesInput(common::Connection& in, LineTracker& lines, DataType type);
 
     // The next record, refused or not. False at the end of the input, or
     // once nothing more can be read after a line too long.
     bool next(InputRecord& r);
 
-private:
+  private:
     common::ReadStatus read(InputRecord& r);
 
     common::Connection* in_;

@@ -28,8 +28,10 @@ void SeriesValues::add(const FileUnit& u) {
         return;
     }
     for (int k = 0; k < u.n; ++k) asterisks_ += u.star(k);
-    if (type_ == DataType::HourlyRain || type_ == DataType::DailyRain) add_rain(u, *y);
-    else add_daily(u, *y);
+    if (type_ == DataType::HourlyRain || type_ == DataType::DailyRain)
+        add_rain(u, *y);
+    else
+        add_daily(u, *y);
 }
 
 void SeriesValues::add_daily(const FileUnit& u, Year& y) {
@@ -48,8 +50,10 @@ void SeriesValues::add_daily(const FileUnit& u, Year& y) {
             a = std::max(u.value[k], u.value[k + 1]);
             b = std::min(u.value[k], u.value[k + 1]);
         }
-        if (u.star(k) || (per_day == 2 && u.star(k + 1))) state = kTooLarge;
-        else if (u.value[k] == kMissingCode || (per_day == 2 && u.value[k + 1] == kMissingCode)) state = kMissing;
+        if (u.star(k) || (per_day == 2 && u.star(k + 1)))
+            state = kTooLarge;
+        else if (u.value[k] == kMissingCode || (per_day == 2 && u.value[k + 1] == kMissingCode))
+            state = kMissing;
         // A month written again (a year that came back) fills in what the
         // earlier statement lacked and replaces its values with later ones.
         if (again && state != kValue && y.state[i] == kValue) continue;

@@ -25,9 +25,9 @@
 namespace weatherview {
 
 class SeriesValues {
-public:
+  public:
     static constexpr size_t kMaxYears = 1000;
-    static constexpr size_t kMaxHours = 5000;   // hours kept to draw one by one
+    static constexpr size_t kMaxHours = 5000;  // hours kept to draw one by one
     static constexpr size_t kLargest = 10;
 
     enum DayState : uint8_t { kNone = 0, kValue = 1, kMissing = 2, kTooLarge = 3 };
@@ -62,7 +62,7 @@ public:
     // Values for days past their month's end, or of years without room.
     int64_t unplaced() const { return unplaced_; }
 
-private:
+  private:
     Year* year_of(int32_t year);
     void add_daily(const FileUnit& u, Year& y);
     void add_rain(const FileUnit& u, Year& y);

@@ -9,7 +9,8 @@ UnitComparer::UnitComparer(DataType type, int32_t sta, WeatherFileReader* file, 
 
 std::string UnitComparer::label(const FileUnit& u) const {
     const bool rain = type_ == DataType::HourlyRain || type_ == DataType::DailyRain;
-    return std::string(rain ? "a line for " : "the statement for ") + month_name(u.month) + " " + std::to_string(u.year) +
+    return std::string(rain ? "a line for " : "the statement for ") + month_name(u.month) + " " +
+           std::to_string(u.year) +
            (rain ? " with " + std::to_string(u.entries()) + (u.entries() == 1 ? " entry" : " entries") : "");
 }
 
@@ -53,8 +54,8 @@ void UnitComparer::compare(const FileUnit& e, const FileUnit& f) {
         }
     }
     if (f.year != e.year || f.month != e.month) {
-        differ(f.line, "the file holds " + month_name(f.month) + " " + std::to_string(f.year) + " where METCONV writes " +
-                           label(e));
+        differ(f.line, "the file holds " + month_name(f.month) + " " + std::to_string(f.year) +
+                           " where METCONV writes " + label(e));
         return;
     }
     if (f.n != e.n) {
@@ -88,8 +89,8 @@ void UnitComparer::finish() {
         ++read_;
         values_->add(found);
         if (first) {
-            differ(found.line, "the file goes on with " + (found.damaged ? std::string("a line that does not read")
-                                                                        : label(found)) +
+            differ(found.line, "the file goes on with " +
+                                   (found.damaged ? std::string("a line that does not read") : label(found)) +
                                    " where METCONV's output ends");
             first = false;
         } else {

@@ -26,7 +26,7 @@ struct Difference {
 };
 
 class UnitComparer final : public UnitSink {
-public:
+  public:
     static constexpr size_t kListed = 50;
 
     // FILE: the weather file, or nullptr when there is none to read.
@@ -48,7 +48,7 @@ public:
     int32_t other_station_number() const { return other_sta_; }
     int64_t other_station_line() const { return other_line_; }
 
-private:
+  private:
     void differ(int64_t line, std::string what);
     void compare(const FileUnit& e, const FileUnit& f);
     std::string label(const FileUnit& u) const;

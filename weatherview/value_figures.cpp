@@ -12,14 +12,16 @@ namespace weatherview {
 namespace {
 
 constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
-constexpr size_t kBarsUpTo = 400;  // points drawn as bars up to this many, as a line beyond
-constexpr int32_t kHighestTemperature = 134;   // °F, above any temperature measured
-constexpr int32_t kLowestTemperature = -90;    // °F, below any measured
-constexpr int32_t kLargestEt = 100;            // hundredths of an inch a day
-constexpr int32_t kLargestDailyRain = 1500;    // hundredths of an inch a day
-constexpr int32_t kLargestHourlyRain = 500;    // hundredths of an inch an hour
+constexpr size_t kBarsUpTo = 400;             // points drawn as bars up to this many, as a line beyond
+constexpr int32_t kHighestTemperature = 134;  // °F, above any temperature measured
+constexpr int32_t kLowestTemperature = -90;   // °F, below any measured
+constexpr int32_t kLargestEt = 100;           // hundredths of an inch a day
+constexpr int32_t kLargestDailyRain = 1500;   // hundredths of an inch a day
+constexpr int32_t kLargestHourlyRain = 500;   // hundredths of an inch an hour
 
-bool rain(DataType t) { return t == DataType::HourlyRain || t == DataType::DailyRain; }
+bool rain(DataType t) {
+    return t == DataType::HourlyRain || t == DataType::DailyRain;
+}
 
 // The days the values cover, by serial day, and the time axis they use.
 struct Span {
@@ -68,7 +70,9 @@ figure::AxisSetup time_axis(const Span& s) {
     return {"Year", "", figure::Scale::Linear, {}};
 }
 
-std::string number(double v) { return figure::format_value(std::round(v * 10) / 10); }
+std::string number(double v) {
+    return figure::format_value(std::round(v * 10) / 10);
+}
 
 const SeriesValues::Year* year_at(const SeriesValues& v, int32_t year) {
     auto it = v.years().find(year);
@@ -94,9 +98,14 @@ Tally tally(const SeriesValues& v, int32_t year, int32_t from, int32_t to) {
                 t.sum_a += y->a[i];
                 t.sum_b += y->b[i];
                 break;
-            case SeriesValues::kMissing: ++t.missing; break;
-            case SeriesValues::kTooLarge: ++t.too_large; break;
-            default: break;
+            case SeriesValues::kMissing:
+                ++t.missing;
+                break;
+            case SeriesValues::kTooLarge:
+                ++t.too_large;
+                break;
+            default:
+                break;
         }
     }
     return t;
@@ -109,18 +118,25 @@ ValueFigure monthly(const SeriesValues& v, const Span& s) {
     figure::Plot& p = f.plot;
     p.id = "monthly";
     p.title = temp ? "Monthly means of the daily maximum and minimum" : "Monthly totals";
-    if (s.one_year) p.x = {"Month of " + std::to_string(s.year), "", figure::Scale::Linear, {1, 12}};
-    else if (s.short_span) p.x = {"Months from January " + std::to_string(s.year), "", figure::Scale::Linear, {1}};
-    else p.x = time_axis(s);
+    if (s.one_year)
+        p.x = {"Month of " + std::to_string(s.year), "", figure::Scale::Linear, {1, 12}};
+    else if (s.short_span)
+        p.x = {"Months from January " + std::to_string(s.year), "", figure::Scale::Linear, {1}};
+    else
+        p.x = time_axis(s);
     p.x.whole = true;  // months and years have no halves
     p.y = {temp ? "Mean temperature" : "Monthly " + (rain(t) ? std::string("rain") : std::string("potential ET")),
-           std::string(value_unit(t)), figure::Scale::Linear, {0}};
+           std::string(value_unit(t)),
+           figure::Scale::Linear,
+           {0}};
     figure::Series a{temp ? "Mean daily maximum" : "Monthly total"};
     figure::Series b{"Mean daily minimum"};
     f.data.caption = "Values of " + p.title;
     f.data.header = {"Month"};
-    if (temp) f.data.header.insert(f.data.header.end(), {"Mean daily maximum (°F)", "Mean daily minimum (°F)"});
-    else f.data.header.push_back("Total (" + std::string(value_unit(t)) + ")");
+    if (temp)
+        f.data.header.insert(f.data.header.end(), {"Mean daily maximum (°F)", "Mean daily minimum (°F)"});
+    else
+        f.data.header.push_back("Total (" + std::string(value_unit(t)) + ")");
     f.data.header.insert(f.data.header.end(), {"Days with a value", "Days missing"});
 
     int32_t y1 = 0, y2 = 0, j = 0;
@@ -254,8 +270,12 @@ ValueFigure daily(const SeriesValues& v, const Span& s) {
         p.y = {"Rain in the hour", unit, figure::Scale::Linear, {0}};
     } else {
         p.title = temp ? "Daily maximum and minimum" : "Daily " + std::string(rain(t) ? "rain" : "potential ET");
-        p.y = {temp ? "Temperature" : rain(t) ? "Rain in the day" : "Potential ET in the day", unit,
-               figure::Scale::Linear, {0}};
+        p.y = {temp      ? "Temperature"
+               : rain(t) ? "Rain in the day"
+                         : "Potential ET in the day",
+               unit,
+               figure::Scale::Linear,
+               {0}};
     }
     const auto ngroups = static_cast<size_t>((ndays + group - 1) / group);
     const GroupExtremes e = group_extremes(v, s, group, ngroups);
@@ -299,19 +319,23 @@ ValueFigure annual(const SeriesValues& v, const Span& s) {
     p.x.whole = true;
     if (y2 - y1 < 4) p.x.include = {y1 - 1.0, y2 + 1.0};
     p.y = {temp ? "Mean temperature" : "Annual " + (rain(t) ? std::string("rain") : std::string("potential ET")),
-           std::string(value_unit(t)), figure::Scale::Linear, {0}};
+           std::string(value_unit(t)),
+           figure::Scale::Linear,
+           {0}};
     figure::Series a{temp ? "Mean daily maximum" : "Annual total", {}, {}, figure::SeriesKind::Bars};
     figure::Series b{"Mean daily minimum", {}, {}, figure::SeriesKind::Bars};
     f.data.caption = "Values of " + p.title;
     f.data.header = {"Year"};
-    if (temp) f.data.header.insert(f.data.header.end(), {"Mean daily maximum (°F)", "Mean daily minimum (°F)"});
-    else f.data.header.push_back("Total (" + std::string(value_unit(t)) + ")");
+    if (temp)
+        f.data.header.insert(f.data.header.end(), {"Mean daily maximum (°F)", "Mean daily minimum (°F)"});
+    else
+        f.data.header.push_back("Total (" + std::string(value_unit(t)) + ")");
     f.data.header.insert(f.data.header.end(), {"Days with a value", "Days missing", "Days of the year in the series"});
     for (const auto& [year, held] : v.years()) {
         if (year < y1 || year > y2) continue;
         const Tally tl = tally(v, year, 1, weather::YEARDAYS(year));
-        const int64_t in_span = std::min(s.last, serial_day(year, weather::YEARDAYS(year))) -
-                                std::max(s.first, serial_day(year, 1)) + 1;
+        const int64_t in_span =
+            std::min(s.last, serial_day(year, weather::YEARDAYS(year))) - std::max(s.first, serial_day(year, 1)) + 1;
         double ya = kNone, yb = kNone;
         if (tl.days > 0) {
             ya = temp ? static_cast<double>(tl.sum_a) / tl.days : static_cast<double>(tl.sum_a);
@@ -335,8 +359,9 @@ ValueFigure annual(const SeriesValues& v, const Span& s) {
     p.series.push_back(std::move(a));
     if (temp) p.series.push_back(std::move(b));
     if (s.first != serial_day(y1, 1) || s.last != serial_day(y2, weather::YEARDAYS(y2))) {
-        f.note = "A year the series covers only in part has a partial total or mean; the table under the figure "
-                 "gives the days of each year.";
+        f.note =
+            "A year the series covers only in part has a partial total or mean; the table under the figure "
+            "gives the days of each year.";
     }
     return f;
 }
@@ -351,7 +376,8 @@ figure::Table ranked_table(std::string caption, const std::vector<Ranked>& r, st
     tb.header = {"Rank", hours ? "Hour" : "Date", "Value (" + std::string(unit) + ")"};
     int rank = 0;
     for (const Ranked& x : r) {
-        tb.rows.push_back({std::to_string(++rank), hours ? hour_text(x.year, x.jday, x.hour) : date_text(x.year, x.jday),
+        tb.rows.push_back({std::to_string(++rank),
+                           hours ? hour_text(x.year, x.jday, x.hour) : date_text(x.year, x.jday),
                            std::to_string(x.value)});
     }
     return tb;
@@ -365,7 +391,9 @@ std::vector<Ranked> ranked_days(const SeriesValues& v, bool by_low) {
             const auto i = static_cast<size_t>(j - 1);
             if (y.state[i] != SeriesValues::kValue) continue;
             const Ranked x{by_low ? y.b[i] : y.a[i], year, j, 0};
-            auto better = [&](const Ranked& p, const Ranked& q) { return by_low ? p.value < q.value : p.value > q.value; };
+            auto better = [&](const Ranked& p, const Ranked& q) {
+                return by_low ? p.value < q.value : p.value > q.value;
+            };
             if (r.size() < SeriesValues::kLargest || better(x, r.back())) {
                 r.insert(std::upper_bound(r.begin(), r.end(), x, better), x);
                 if (r.size() > SeriesValues::kLargest) r.pop_back();
@@ -378,7 +406,9 @@ std::vector<Ranked> ranked_days(const SeriesValues& v, bool by_low) {
 }  // namespace
 
 std::string_view value_unit(DataType type) {
-    return type == DataType::Temperature ? "\xC2\xB0""F" : "hundredths of an inch";
+    return type == DataType::Temperature ? "\xC2\xB0"
+                                           "F"
+                                         : "hundredths of an inch";
 }
 
 std::vector<ValueFigure> value_figures(const SeriesValues& v) {
@@ -412,8 +442,9 @@ std::vector<figure::Table> largest_tables(const SeriesValues& v) {
         out.push_back(ranked_table("The ten lowest daily temperatures", ranked_days(v, true), unit, false));
         return out;
     }
-    out.push_back(ranked_table(t == DataType::DailyRain ? "The ten largest daily rains" : "The ten largest daily values",
-                               ranked_days(v, false), unit, false));
+    out.push_back(
+        ranked_table(t == DataType::DailyRain ? "The ten largest daily rains" : "The ten largest daily values",
+                     ranked_days(v, false), unit, false));
     return out;
 }
 
@@ -451,10 +482,11 @@ std::string plausibility_warning(const SeriesValues& v, std::string_view units) 
     }
     const int32_t limit = t == DataType::DailyRain ? kLargestDailyRain : kLargestEt;
     if (high[0].value > limit) {
-        return say(t == DataType::DailyRain ? "The largest daily rain" : "The largest daily potential ET", high[0].value,
-                   date_text(high[0].year, high[0].jday),
-                   t == DataType::DailyRain ? "is more than a day's rain can be" : "is more than a day's evaporation can be",
-                   slip);
+        return say(
+            t == DataType::DailyRain ? "The largest daily rain" : "The largest daily potential ET", high[0].value,
+            date_text(high[0].year, high[0].jday),
+            t == DataType::DailyRain ? "is more than a day's rain can be" : "is more than a day's evaporation can be",
+            slip);
     }
     return {};
 }

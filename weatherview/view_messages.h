@@ -18,13 +18,17 @@ inline constexpr std::string_view kUsageHead[] = {
     "USAGE: METVIEW <INFILE> <TYPE> <UNITS> <STA> <NHR> <BEGHR>",
     "where  <INFILE>   - Input filename of the METCONV run to check",
 };
-inline constexpr std::string_view kUsageTail = "The report page is written beside METCONV's output file, as <name>.html.";
+inline constexpr std::string_view kUsageTail =
+    "The report page is written beside METCONV's output file, as <name>.html.";
 
 // Console: the end of a run.
-inline std::string page_written(std::string_view page) { return "Page written: " + common::printable(page); }
+inline std::string page_written(std::string_view page) {
+    return "Page written: " + common::printable(page);
+}
 inline constexpr std::string_view kNoPage = "No page written.";
 inline std::string page_replaces_input(std::string_view input, std::string_view page) {
-    return "ERROR: Input file " + common::printable(input) + " would be replaced by the page " + common::printable(page);
+    return "ERROR: Input file " + common::printable(input) + " would be replaced by the page " +
+           common::printable(page);
 }
 // A run that met something it was not made for (out of memory, ...).
 inline std::string internal_error(std::string_view what) {
@@ -32,7 +36,9 @@ inline std::string internal_error(std::string_view what) {
 }
 
 // Page: files that are missing or do not read.
-inline std::string empty_log(std::string_view log) { return "METCONV's log " + common::printable(log) + " is empty"; }
+inline std::string empty_log(std::string_view log) {
+    return "METCONV's log " + common::printable(log) + " is empty";
+}
 inline std::string input_missing(std::string_view input) {
     return "The input file " + common::printable(input) + " does not exist";
 }

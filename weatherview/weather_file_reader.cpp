@@ -10,19 +10,26 @@ namespace weatherview {
 
 const common::Layout& file_layout(DataType type) {
     switch (type) {
-        case DataType::Temperature: return weather::temperature_layout();
-        case DataType::Evapotranspiration: return weather::evapotranspiration_layout();
-        case DataType::HourlyRain: return weather::hourly_rain_layout();
-        case DataType::DailyRain: break;
+        case DataType::Temperature:
+            return weather::temperature_layout();
+        case DataType::Evapotranspiration:
+            return weather::evapotranspiration_layout();
+        case DataType::HourlyRain:
+            return weather::hourly_rain_layout();
+        case DataType::DailyRain:
+            break;
     }
     return weather::daily_rain_layout();
 }
 
 std::string_view file_words(DataType type) {
     switch (type) {
-        case DataType::Temperature: return "temperature file (.TEM)";
-        case DataType::Evapotranspiration: return "evapotranspiration file (.PET)";
-        default: return "rain file (.RAI)";
+        case DataType::Temperature:
+            return "temperature file (.TEM)";
+        case DataType::Evapotranspiration:
+            return "evapotranspiration file (.PET)";
+        default:
+            return "rain file (.RAI)";
     }
 }
 
@@ -59,13 +66,17 @@ FieldCursor::Field FieldCursor::next(std::string_view& text) {
         }
         switch (it->kind) {
             case common::ItemKind::Blank:
-            case common::ItemKind::Literal: col_ += static_cast<size_t>(it->width); continue;
+            case common::ItemKind::Literal:
+                col_ += static_cast<size_t>(it->width);
+                continue;
             case common::ItemKind::Slash:
                 if (!next_line()) return Field::EndOfFile;
                 continue;
             case common::ItemKind::GroupBegin:
-            case common::ItemKind::GroupEnd: continue;
-            default: break;
+            case common::ItemKind::GroupEnd:
+                continue;
+            default:
+                break;
         }
         const auto w = static_cast<size_t>(it->width < 0 ? 0 : it->width);
         if (col_ >= rec_.size()) {
@@ -97,9 +108,12 @@ WeatherFileReader::WeatherFileReader(common::Connection& c, DataType type)
 bool WeatherFileReader::field(FileUnit& u, int32_t& v, bool& stars, uint8_t& width) {
     std::string_view text;
     switch (cursor_.next(text)) {
-        case FieldCursor::Field::Ok: break;
+        case FieldCursor::Field::Ok:
+            break;
         case FieldCursor::Field::PastLine:
-        case FieldCursor::Field::EndOfFile: u.damaged = true; return false;
+        case FieldCursor::Field::EndOfFile:
+            u.damaged = true;
+            return false;
     }
     width = static_cast<uint8_t>(text.size());
     stars = !text.empty() && text.find_first_not_of('*') == std::string_view::npos;
@@ -158,12 +172,15 @@ std::string value_words(DataType type, const FileUnit& u, int k) {
     switch (type) {
         case DataType::Temperature:
             return "day " + std::to_string(k / 2 + 1) + (k % 2 == 0 ? ", first temperature" : ", second temperature");
-        case DataType::Evapotranspiration: return "day " + std::to_string(k + 1);
-        default: break;
+        case DataType::Evapotranspiration:
+            return "day " + std::to_string(k + 1);
+        default:
+            break;
     }
     const int e = k / 3;
     std::string s = "entry " + std::to_string(e + 1);
-    if (e * 3 + 1 < u.n) s += " (day " + std::to_string(u.value[e * 3]) + ", hour " + std::to_string(u.value[e * 3 + 1]) + ")";
+    if (e * 3 + 1 < u.n)
+        s += " (day " + std::to_string(u.value[e * 3]) + ", hour " + std::to_string(u.value[e * 3 + 1]) + ")";
     static constexpr const char* kPart[3] = {": day of the month", ": hour", ": rain"};
     return s + kPart[k % 3];
 }

@@ -24,15 +24,15 @@ namespace weatherview {
 struct FileUnit {
     static constexpr int kMaxValues = 62;  // 31 days x 2 temperatures; 12 rain entries x 3
 
-    int64_t line = 0;      // line of the file it starts on; 0 for one METCONV would write
+    int64_t line = 0;  // line of the file it starts on; 0 for one METCONV would write
     int32_t sta = 0;
     int32_t year = 0;
     int32_t month = 0;
-    int n = 0;             // values after the month
+    int n = 0;  // values after the month
     // Temperatures: the two of each day in turn; evapotranspiration: one per
     // day; rain: day of the month, hour and amount of each entry in turn.
     int32_t value[kMaxValues] = {};
-    uint64_t stars = 0;    // bit k: value k was written as asterisks
+    uint64_t stars = 0;              // bit k: value k was written as asterisks
     uint8_t width[kMaxValues] = {};  // columns of each value's field
     bool header_stars = false;       // the station, year or month field holds asterisks
     bool damaged = false;            // a field that does not read, or a line cut short
@@ -49,7 +49,7 @@ std::string_view file_words(DataType type);
 
 // The data fields of one statement at a time, as a layout places them.
 class FieldCursor {
-public:
+  public:
     FieldCursor(common::Connection& c, const common::Layout& layout);
 
     // Starts a statement at the next line; false at the end of the file.
@@ -65,7 +65,7 @@ public:
     // Line of the file the statement started on, from 1.
     int64_t statement_line() const { return first_line_; }
 
-private:
+  private:
     bool next_line();
 
     common::Connection* c_;
@@ -79,12 +79,12 @@ private:
 };
 
 class WeatherFileReader {
-public:
+  public:
     WeatherFileReader(common::Connection& c, DataType type);
     // The next statement; false at the end of the file.
     bool next(FileUnit& u);
 
-private:
+  private:
     // Reads one integer field into V; false when the statement cannot go on.
     bool field(FileUnit& u, int32_t& v, bool& stars, uint8_t& width);
 
