@@ -21,6 +21,7 @@
 #include "command/progress.h"
 #include "command/subcommands.h"
 #include "command/summary_json.h"
+#include "common/run_outcome.h"
 
 extern char** environ;
 
@@ -219,13 +220,6 @@ std::string log_record(const std::string& path) {
     return end == std::string::npos ? std::string() : line.substr(0, end + 1);
 }
 
-// Both programs' success line, after PEDOPRE's leading blank or METCONV's
-// asterisk: "NOERROR: Program terminated normally".
-bool says_normal_end(const std::string& record) {
-    const size_t b = record.find_first_not_of(" *");
-    return b != std::string::npos && record.compare(b, 8, "NOERROR:") == 0;
-}
-
 std::string signal_name(int sig) {
     switch (sig) {
         case SIGINT:
@@ -367,7 +361,7 @@ void Batch::program_ended(Slot& slot, int status) {
         res.outcome = RunOutcome::Failed;
         res.reason = r.program + " wrote no log" + (last_console.empty() ? "" : ": " + last_console);
     } else {
-        res.outcome = says_normal_end(res.log_record) ? RunOutcome::Ok : RunOutcome::Failed;
+        res.outcome = common::says_normal_end(res.log_record) ? RunOutcome::Ok : RunOutcome::Failed;
     }
     if (res.log_record.empty() && wrote_log && res.reason.empty())
         res.reason = is_file(r.log) ? "the log " + r.log + " is empty" : "the log " + r.log + " was removed";

@@ -36,11 +36,7 @@ Run weather_run(const ManifestLine& line, const std::string& folder, bool pages)
     r.args = line.args;
     r.folder = folder;
     r.manifest_line = line.number;
-    weather::RunParameters p;
-    std::vector<std::string> lines;
-    auto quiet = common::Connection::in_memory(6, "console");
-    weather::Console console(*quiet, lines);
-    weather::CMDARGS(line.args, p, console);
+    const weather::RunParameters p = weather::run_parameters(line.args);
     r.reads = {seen_from_here(folder, p.INFILE)};
     r.log = seen_from_here(folder, p.LOGFILE);
     if (!p.EXT.empty()) {

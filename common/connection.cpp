@@ -182,6 +182,7 @@ bool Connection::put_record(std::string_view text) {
 
 bool Connection::flush() {
     if (!out_.empty()) {
+        if (copy_) copy_->append(out_);
         if (file_ && !file_->write(out_.data(), out_.size())) fail(file_->error());
         out_.clear();
     }

@@ -84,6 +84,9 @@ class Connection {
     // What a memory connection holds (written text included once flushed);
     // empty for a file on disk.
     const std::string& memory() const;
+    // From now on every byte written is also appended to `copy` as it is
+    // flushed; null stops that.
+    void keep_copy(std::string* copy) { copy_ = copy; }
 
   private:
     enum class Mode : uint8_t { Idle, Reading, Writing };
@@ -109,6 +112,7 @@ class Connection {
     std::string spill_;
     // Output buffer.
     std::string out_;
+    std::string* copy_ = nullptr;
     static constexpr size_t kFlushSize = size_t{1} << 16;
 };
 

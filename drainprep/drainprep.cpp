@@ -14,7 +14,7 @@
 #include "common/version.h"
 #include "soilcalc/messages.h"
 #include "soilcalc/run_state.h"
-#include "soilprep/getfilepath.h"
+#include "soilprep/file_names.h"
 #include "soilprep/pedopre.h"
 #include "soilprep/soil_input.h"
 #include "soilprep/soil_run.h"
@@ -62,59 +62,38 @@ class RecordingDisk final : public common::FileSystem {
     std::set<std::string> written_;
 };
 
-std::vector<std::string> lines_of(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t at = 0;
-    while (at < text.size()) {
-        size_t nl = text.find('\n', at);
-        if (nl == std::string::npos) nl = text.size();
-        size_t end = nl > at && text[nl - 1] == '\r' ? nl - 1 : nl;
-        lines.push_back(text.substr(at, end - at));
-        at = nl + 1;
-    }
-    return lines;
+using Driver = common::RunOutcome (*)(const std::vector<std::string>&, common::Connection&, const common::RunOptions&);
+
+// One run of a driver on `fs`, without the floating-point trap (it would
+// end the caller's process).
+Outcome run(Driver driver, const std::vector<std::string>& args, common::FileSystem& fs) {
+    auto console = common::Connection::in_memory(6, "console");
+    common::RunOutcome r = driver(args, *console, {.traps = false, .files = &fs});
+    Outcome o;
+    o.log = r.log_line.value_or("");
+    o.ok = r.ok;
+    o.console = std::move(r.console);
+    return o;
+}
+
+Outcome in_memory(Driver driver, const std::vector<std::string>& args, const Files& files) {
+    common::MemoryFileSystem fs;
+    for (const auto& [name, text] : files) fs.put(name, text);
+    Outcome o = run(driver, args, fs);
+    for (const std::string& name : fs.names()) o.files[name] = *fs.get(name);
+    return o;
+}
+
+Outcome on_disk(Driver driver, const std::vector<std::string>& args) {
+    RecordingDisk fs;
+    Outcome o = run(driver, args, fs);
+    o.files = fs.read_back();
+    return o;
 }
 
 std::string without_line_end(std::string record) {
     while (!record.empty() && (record.back() == '\n' || record.back() == '\r')) record.pop_back();
     return record;
-}
-
-Outcome run_soil(const std::vector<std::string>& args, common::FileSystem& fs) {
-    auto console = common::Connection::in_memory(6, "console");
-    const soilprep::RunOutcome r = soilprep::run_pedopre(args, *console, {.traps = false, .files = &fs});
-    Outcome o;
-    if (r.logged) o.log = without_line_end(r.log_line);
-    o.ok = r.ok;
-    o.console = lines_of(console->memory());
-    return o;
-}
-
-Outcome run_weather(const std::vector<std::string>& args, common::FileSystem& fs) {
-    auto console = common::Connection::in_memory(6, "console");
-    const weather::Outcome r = weather::run_metconv(args, *console, fs);
-    Outcome o;
-    if (r.log_line) o.log = *r.log_line;
-    o.ok = r.ok;
-    o.console = r.console;
-    return o;
-}
-
-Outcome in_memory(Outcome (*run)(const std::vector<std::string>&, common::FileSystem&),
-                  const std::vector<std::string>& args, const Files& files) {
-    common::MemoryFileSystem fs;
-    for (const auto& [name, text] : files) fs.put(name, text);
-    Outcome o = run(args, fs);
-    for (const std::string& name : fs.names()) o.files[name] = *fs.get(name);
-    return o;
-}
-
-Outcome on_disk(Outcome (*run)(const std::vector<std::string>&, common::FileSystem&),
-                const std::vector<std::string>& args) {
-    RecordingDisk fs;
-    Outcome o = run(args, fs);
-    o.files = fs.read_back();
-    return o;
 }
 
 // A value as its file holds it, NaN where the field cannot be read back.
@@ -210,16 +189,21 @@ SoilTables soil_tables(std::string_view input_text, std::string_view input_name)
     const std::string name(input_name);
     auto in = common::Connection::in_memory(0, name, std::string(input_text));
     set_routine("PEDOPRE");
+    // The names a run of PEDOPRE on `input_name` gives its files, the log's
+    // lines among them; a name too long is refused as the program refuses it.
+    FileNames f;
+    std::string too_long;
+    SoilStop stop;
     int32_t vgflag = 0;
-    SoilStop stop = read_input_head(*in, name, vgflag);
+    if (!form_names(name, f, too_long))
+        stop = {msg::name_too_long(too_long), false};
+    else
+        stop = read_input_head(*in, name, vgflag);
     SoilRun run;
     if (stop.text.empty()) {
         in->rewind();
         const SoilInput input = read_soil_input(*in, vgflag);
-        std::string dir, base;
-        GETFILEPATH(dir, common::fixed(name, kPathLength), base);
-        const std::string stem(common::trim_right(base));
-        stop = run_soil_steps(input, {name, stem + ".MQ", stem + ".OUT"}, nullptr, run);
+        stop = run_soil_steps(input, {f.infile, f.mq, f.out}, nullptr, run);
     }
     SoilTables t;
     t.ok = stop.text.empty();
@@ -229,16 +213,16 @@ SoilTables soil_tables(std::string_view input_text, std::string_view input_name)
 }
 
 Outcome pedopre(const std::vector<std::string>& args, Files files) {
-    return in_memory(run_soil, args, files);
+    return in_memory(soilprep::run_pedopre, args, files);
 }
 Outcome metconv(const std::vector<std::string>& args, Files files) {
-    return in_memory(run_weather, args, files);
+    return in_memory(weather::run_metconv, args, files);
 }
 Outcome pedopre_on_disk(const std::vector<std::string>& args) {
-    return on_disk(run_soil, args);
+    return on_disk(soilprep::run_pedopre, args);
 }
 Outcome metconv_on_disk(const std::vector<std::string>& args) {
-    return on_disk(run_weather, args);
+    return on_disk(weather::run_metconv, args);
 }
 std::string version() {
     return std::string(common::kVersion);

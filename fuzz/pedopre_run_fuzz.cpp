@@ -11,13 +11,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string input = fuzzing::fresh_input("soil.dat", data, size);
     auto console = common::Connection::in_memory(6, "console");
-    soilprep::RunOptions options;
+    common::RunOptions options;
     options.traps = false;
     auto outcome = soilprep::run_pedopre({input}, *console, options);
-    bool normal = outcome.console_line == "Program terminated normally.";
-    bool abnormal = outcome.console_line == "Program terminated abnormally, see logfile.";
+    if (outcome.console.empty()) std::abort();
+    bool normal = outcome.console.back() == "Program terminated normally.";
+    bool abnormal = outcome.console.back() == "Program terminated abnormally, see logfile.";
     if (!normal && !abnormal) std::abort();
-    if (normal != (outcome.log_line == " NOERROR: Program terminated normally")) std::abort();
+    if (normal != outcome.ok || normal != (outcome.log_line == " NOERROR: Program terminated normally")) std::abort();
     if (fuzzing::slurp(input) != std::string(reinterpret_cast<const char*>(data), size)) std::abort();
     return 0;
 }

@@ -146,7 +146,7 @@ void run(Context& ctx, common::RunFiles& files, const std::vector<std::string>& 
 
 // Ends the run: every output appears as written, the log takes its one
 // record; a record the log cannot take goes to the console instead.
-void finish(Context& ctx, common::RunFiles& files, RunOutcome& outcome, const AbnormalStop& line) {
+void finish(Context& ctx, common::RunFiles& files, common::RunOutcome& outcome, const AbnormalStop& line) {
     std::string record = log_record(line);
     std::string reason;
     if (!line.console_only && files.has_log() && files.finish(record, reason)) {
@@ -155,8 +155,6 @@ void finish(Context& ctx, common::RunFiles& files, RunOutcome& outcome, const Ab
         files.finish({}, reason);  // the outputs end all the same
         std::string text = line.text.substr(0, soilcalc::kErrorLength);
         if (!line.console_only) text = soilcalc::msg::cannot_write(files.log_path(), reason);
-        outcome.logged = false;
-        outcome.log_line = text;
         common::write_free(*ctx.console, {text});
     }
     // Earlier files that stand beside this run's are named.
@@ -165,18 +163,14 @@ void finish(Context& ctx, common::RunFiles& files, RunOutcome& outcome, const Ab
 
 }  // namespace
 
-RunOutcome run_pedopre(const std::vector<std::string>& args, common::Connection& console, const RunOptions& options) {
+common::RunOutcome run_pedopre(const std::vector<std::string>& args, common::Connection& console,
+                               const common::RunOptions& options) {
     static const common::Layout kLine("(A)");
 
-    RunOutcome outcome;
-    // A question about the program itself runs nothing and touches no file.
-    if (common::asks_help(args) || common::asks_version(args)) {
-        if (common::asks_version(args))
-            console.put_record(common::version_line("PEDOPRE"));
-        else
-            for (std::string_view line : soilcalc::msg::kUsage) common::write_free(console, {line});
-        console.flush();
-        outcome.logged = false;
+    common::RunOutcome outcome;
+    common::ConsoleRecord shown(console);
+    if (common::answer_question(args, "PEDOPRE", soilcalc::msg::kUsage, console)) {
+        outcome.console = shown.lines();
         return outcome;
     }
 
@@ -187,21 +181,20 @@ RunOutcome run_pedopre(const std::vector<std::string>& args, common::Connection&
     std::optional<FpeTrap> trap;
     if (options.traps) trap.emplace(console);
 
+    std::string_view console_line = soilcalc::msg::kConsoleAbnormal;
     try {
         run(ctx, files, args, trap ? &*trap : nullptr);
         finish(ctx, files, outcome, AbnormalStop{std::string(soilcalc::msg::kNormal), false, false});
-        outcome.ok = outcome.logged;
-        outcome.console_line = outcome.logged ? soilcalc::msg::kConsoleNormal : soilcalc::msg::kConsoleAbnormal;
+        outcome.ok = outcome.log_line.has_value();
+        if (outcome.ok) console_line = soilcalc::msg::kConsoleNormal;
     } catch (const AbnormalStop& halt) {
         finish(ctx, files, outcome, halt);
-        outcome.console_line = soilcalc::msg::kConsoleAbnormal;
     } catch (const std::exception& failure) {
         finish(ctx, files, outcome, AbnormalStop{"ERROR: " + std::string(failure.what()), true, false});
-        outcome.console_line = soilcalc::msg::kConsoleAbnormal;
     }
     trap.reset();
-    common::write_record(console, kLine, {outcome.console_line});
-    console.flush();
+    common::write_record(console, kLine, {console_line});
+    outcome.console = shown.lines();
     return outcome;
 }
 

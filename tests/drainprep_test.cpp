@@ -238,6 +238,14 @@ TEST(SoilTables, ARefusedSoilGivesItsLogRecordAndNoTables) {
     EXPECT_TRUE(t.drainage.empty());
     EXPECT_TRUE(t.sin.depth.empty());
     EXPECT_EQ(drainprep::soil_tables("", "x/mine.dat").log, " ERROR: Line 1 (title) missing in file x/mine.dat");
+    // A name whose files PEDOPRE could not name is refused as the program
+    // refuses it, not cut to fit.
+    const std::string name = std::string(253, 'a') + ".d";  // fits; its .WTD does not
+    const std::string text = "Title\n1 0\n3 1.5 100\n0.45 0 0.35 100 0.25 15000\n30 30 1\n";
+    const drainprep::Outcome run = drainprep::pedopre({name}, {{name, text}});
+    const drainprep::SoilTables refused = drainprep::soil_tables(text, name);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.log, run.log);
 }
 
 // The on-disk calls, in a folder of their own.

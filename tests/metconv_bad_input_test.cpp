@@ -336,7 +336,7 @@ TEST(MetconvBadInput, EachRowEndsWithItsLinesAndLeavesTheInputAlone) {
                                                                                   : row.name_arg};
         args.insert(args.end(), row.args.begin(), row.args.end());
         auto console = common::Connection::in_memory(6, "console");
-        weather::Outcome outcome = weather::run_metconv(args, *console);
+        common::RunOutcome outcome = weather::run_metconv(args, *console);
         fs::current_path(old);
 
         ASSERT_GE(outcome.console.size(), row.console_tail.size());

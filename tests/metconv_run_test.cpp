@@ -37,7 +37,7 @@ class MetconvRun : public ::testing::Test {
     // Runs METCONV on the files in memory; the log line, or "(no log)".
     std::string run(const Names& args) {
         auto console = common::Connection::in_memory(6, "console");
-        out_ = weather::run_metconv(args, *console, fs_);
+        out_ = weather::run_metconv(args, *console, {.files = &fs_});
         console_text_ = console->memory();
         return out_.log_line.value_or("(no log)");
     }
@@ -47,7 +47,7 @@ class MetconvRun : public ::testing::Test {
     }
 
     common::MemoryFileSystem fs_;
-    weather::Outcome out_;
+    common::RunOutcome out_;
     std::string console_text_;
 };
 

@@ -34,7 +34,7 @@ Ran metview_run(common::MemoryFileSystem& fs, const std::vector<std::string>& ar
 
 std::string metconv_log(common::MemoryFileSystem& fs, const std::vector<std::string>& args) {
     auto console = common::Connection::in_memory(6, "console");
-    const weather::Outcome o = weather::run_metconv(args, *console, fs);
+    const common::RunOutcome o = weather::run_metconv(args, *console, {.files = &fs});
     return o.log_line ? std::string(common::trim_right(*o.log_line)) : std::string();
 }
 
@@ -69,7 +69,7 @@ TEST(MetviewRun, BadArgumentsGetMetconvsOwnLines) {
         // METCONV says it in its log, or on the console when the log would
         // be the input.
         auto console = common::Connection::in_memory(6, "console");
-        const weather::Outcome o = weather::run_metconv(args, *console, fs);
+        const common::RunOutcome o = weather::run_metconv(args, *console, {.files = &fs});
         const std::string line = o.log_line ? std::string(common::trim_right(*o.log_line)) : o.console.at(0);
         ASSERT_EQ(r.outcome.console.size(), 2u) << line;
         EXPECT_EQ(r.outcome.console[0], line);

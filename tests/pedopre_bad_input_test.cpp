@@ -426,7 +426,7 @@ TEST(PedopreBadInput, EachRowEndsWithItsLinesAndLeavesTheInputAlone) {
         auto old = fs::current_path();
         fs::current_path(dir.path());
         auto console = common::Connection::in_memory(6, "console");
-        soilprep::RunOptions options;
+        common::RunOptions options;
         options.traps = false;
         soilprep::run_pedopre(args, *console, options);
         console->flush();

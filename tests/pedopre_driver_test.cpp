@@ -22,7 +22,7 @@ using Names = std::vector<std::string>;
 // Runs of PEDOPRE on one set of files in memory.
 struct Runs {
     common::MemoryFileSystem fs;
-    soilprep::RunOutcome outcome;
+    common::RunOutcome outcome;
     std::string console;
 
     void operator()(const Names& args, bool traps = true) {
@@ -80,7 +80,7 @@ TEST(PedopreRun, StopsAreLoggedBesideTheInputOrWithoutOneInTheCurrentFolder) {
     r({"d/nosuch.dat"});
     EXPECT_EQ(r.file("d/PEDOPRE.LOG"), " ERROR: File d/nosuch.dat not found!\r\n");
     EXPECT_EQ(r.outcome.log_line, " ERROR: File d/nosuch.dat not found!");
-    EXPECT_EQ(r.outcome.console_line, "Program terminated abnormally, see logfile.");
+    EXPECT_EQ(r.outcome.console.back(), "Program terminated abnormally, see logfile.");
     r({"a.dat", "b.dat"});
     EXPECT_EQ(r.file("PEDOPRE.LOG"), " ERROR: Syntax - PEDOPRE <INFILE>\r\n");
 }
@@ -117,6 +117,9 @@ TEST(PedopreRun, MeasuredPointsGiveTheirTablesToTheByte) {
     Runs r;
     expect_tables(r, data("pedopre_measured.dat"), "pedopre_measured");
     EXPECT_EQ(r.console, "  fix theta saturated= 0.42000002\r\nProgram terminated normally.\r\n");
+    // The outcome holds every console line, the steps' notices among them.
+    EXPECT_TRUE(r.outcome.ok);
+    EXPECT_EQ(r.outcome.console, Names({"  fix theta saturated= 0.42000002", "Program terminated normally."}));
     std::string head =
         "TITLE: Measured points, two layers: first lacks its saturated point, second stops at 50\r\n"
         " ERROR: no saturated theta, value extrapolated\r\n"
@@ -216,7 +219,7 @@ TEST(PedopreRun, InputIsNeverOverwritten) {
     EXPECT_EQ(r.console, kAbnormal);
     // The log itself: the line can only go to the console.
     r({"e/PEDOPRE.LOG"});
-    EXPECT_FALSE(r.outcome.logged);
+    EXPECT_FALSE(r.outcome.log_line);
     EXPECT_EQ(r.console,
               " ERROR: Input file e/PEDOPRE.LOG would be overwritten by output file e/PEDOPRE.LOG\r\n" + kAbnormal);
     EXPECT_EQ(r.file("d/soil.OUT"), kMeasured);
@@ -235,7 +238,7 @@ TEST(PedopreRun, OutputsThatCannotBeCreatedAreReported) {
     l.fs.put("soil.dat", kMeasured);
     l.fs.add_folder("PEDOPRE.LOG");
     l({"soil.dat"});
-    EXPECT_FALSE(l.outcome.logged);
+    EXPECT_FALSE(l.outcome.log_line);
     EXPECT_EQ(l.console, " ERROR: Cannot open file PEDOPRE.LOG: Is a directory\r\n" + kAbnormal);
     EXPECT_EQ(l.fs.names(), Names{"soil.dat"});
 }

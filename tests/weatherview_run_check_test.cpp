@@ -18,17 +18,8 @@ using namespace weatherview;
 
 namespace {
 
-weather::RunParameters parameters(const std::vector<std::string>& args) {
-    std::vector<std::string> ignored;
-    auto quiet = common::Connection::in_memory(0, "console");
-    weather::Console console(*quiet, ignored);
-    weather::RunParameters p;
-    weather::CMDARGS(args, p, console);
-    return p;
-}
-
 std::unique_ptr<RunCheck> check(common::MemoryFileSystem& fs, const std::vector<std::string>& args) {
-    const weather::RunParameters p = parameters(args);
+    const weather::RunParameters p = weather::run_parameters(args);
     DataType type{};
     EXPECT_TRUE(data_type_of(p.TYPE, type));
     return check_run(p, type, fs);
@@ -40,7 +31,7 @@ std::unique_ptr<RunCheck> convert_and_check(common::MemoryFileSystem& fs, const 
     fs.put("w.dat", input);
     args.insert(args.begin(), "w.dat");
     auto console = common::Connection::in_memory(6, "console");
-    weather::run_metconv(args, *console, fs);
+    weather::run_metconv(args, *console, {.files = &fs});
     return check(fs, args);
 }
 
@@ -309,7 +300,7 @@ TEST(RunCheck, WhatIsMissingIsSaidAndTheRestShown) {
 
     // The input gone after the run: the weather file's values alone.
     auto console = common::Connection::in_memory(6, "console");
-    weather::run_metconv({"w.dat", "ET", "IN", "7"}, *console, fs);
+    weather::run_metconv({"w.dat", "ET", "IN", "7"}, *console, {.files = &fs});
     std::string err;
     fs.remove("w.dat", err);
     c = check(fs, {"w.dat", "ET", "IN", "7"});

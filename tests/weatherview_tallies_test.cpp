@@ -38,12 +38,8 @@ std::unique_ptr<RunCheck> convert_and_check(common::MemoryFileSystem& fs, const 
     fs.put("w.dat", input);
     args.insert(args.begin(), "w.dat");
     auto console = common::Connection::in_memory(6, "console");
-    weather::run_metconv(args, *console, fs);
-    std::vector<std::string> ignored;
-    auto quiet = common::Connection::in_memory(0, "console");
-    weather::Console q(*quiet, ignored);
-    weather::RunParameters p;
-    weather::CMDARGS(args, p, q);
+    weather::run_metconv(args, *console, {.files = &fs});
+    const weather::RunParameters p = weather::run_parameters(args);
     DataType type{};
     EXPECT_TRUE(data_type_of(p.TYPE, type));
     return check_run(p, type, fs);

@@ -55,19 +55,6 @@ int32_t run_converter(const RunParameters& p, common::Connection& in, common::Co
 
 }  // namespace
 
-void Console::free_line(std::string_view text) {
-    std::string& out = c_->output();
-    const size_t start = out.size();
-    common::format_free(out, {text});
-    lines_->emplace_back(out, start, out.size() - start - 2);  // without CR LF
-    c_->output_done();
-}
-
-void Console::stop_line(std::string_view text) {
-    c_->put_record(text);
-    lines_->emplace_back(text);
-}
-
 bool read_integer_argument(std::string_view text, int32_t& v) {
     // A blank, a null value or a slash leaves the target unchanged: read with
     // two different starting values to tell that from a number.
@@ -81,9 +68,9 @@ bool read_integer_argument(std::string_view text, int32_t& v) {
     return true;
 }
 
-bool CMDARGS(const std::vector<std::string>& args, RunParameters& p, Console& console) {
+bool CMDARGS(const std::vector<std::string>& args, RunParameters& p, common::Connection& console) {
     if (args.size() < 4) {
-        for (std::string_view line : msg::kUsage) console.free_line(line);
+        for (std::string_view line : msg::kUsage) common::write_free(console, {line});
         return false;
     }
     p.INFILE = args[0];  // as given, trailing blanks included
@@ -118,40 +105,38 @@ bool CMDARGS(const std::vector<std::string>& args, RunParameters& p, Console& co
     return true;
 }
 
-Outcome run_metconv(const std::vector<std::string>& args, common::Connection& console_conn, common::FileSystem& files) {
-    Outcome o;
-    Console console(console_conn, o.console);
-    // A question about the program itself runs nothing and touches no file.
-    if (common::asks_help(args) || common::asks_version(args)) {
-        if (common::asks_version(args))
-            console.stop_line(common::version_line("METCONV"));
-        else
-            for (std::string_view line : msg::kUsage) console.free_line(line);
-        console_conn.flush();
-        return o;
-    }
+RunParameters run_parameters(const std::vector<std::string>& args) {
+    auto quiet = common::Connection::in_memory(kConsoleUnit, "console");
     RunParameters p;
-    if (!CMDARGS(args, p, console)) {
-        console.stop_line(msg::kConsoleStop);
-        console_conn.flush();
+    CMDARGS(args, p, *quiet);
+    return p;
+}
+
+common::RunOutcome run_metconv(const std::vector<std::string>& args, common::Connection& console,
+                               const common::RunOptions& options) {
+    common::RunOutcome o;
+    common::ConsoleRecord shown(console);
+    auto stop = [&](std::string_view line) {
+        console.put_record(line);
+        o.console = shown.lines();
+        return o;
+    };
+    if (common::answer_question(args, "METCONV", msg::kUsage, console)) {
+        o.console = shown.lines();
         return o;
     }
+    common::FileSystem& files = options.files ? *options.files : common::disk();
+    RunParameters p;
+    if (!CMDARGS(args, p, console)) return stop(msg::kConsoleStop);
     // Names are never cut to fit their 256 characters: a name too long
     // stops the run on the console, since no log can be named.
     for (const std::string* name : {&p.INFILE, &p.LOGFILE, &p.OUTFILE}) {
-        if (name->size() > kMessageLength) {
-            console.stop_line(msg::name_too_long(*name));
-            console_conn.flush();
-            return o;
-        }
+        if (name->size() > kMessageLength) return stop(msg::name_too_long(*name));
     }
     // The log is checked against the input before anything is opened for
     // writing: if they are one file, nothing can be written at all.
-    if (common::overwrites_input(files, p.INFILE, {p.LOGFILE})) {
-        console.stop_line(msg::log_replaces_input(p.INFILE, p.LOGFILE));
-        console_conn.flush();
-        return o;
-    }
+    if (common::overwrites_input(files, p.INFILE, {p.LOGFILE}))
+        return stop(msg::log_replaces_input(p.INFILE, p.LOGFILE));
     // From here on the log says that the run has not finished, until its
     // one line replaces that.
     common::UnitTable units(files);
@@ -159,9 +144,9 @@ Outcome run_metconv(const std::vector<std::string>& args, common::Connection& co
     std::string reason;
     bool removed = false;
     if (!run_files.open_log(p.LOGFILE, log_record(msg::kUnfinished), reason, removed)) {
-        console.stop_line(msg::log_unusable(msg::cannot_open_log(p.LOGFILE, reason), removed));
-        for (const std::string& left : run_files.standing()) console.free_line(left);
-        console_conn.flush();
+        console.put_record(msg::log_unusable(msg::cannot_open_log(p.LOGFILE, reason), removed));
+        for (const std::string& left : run_files.standing()) common::write_free(console, {left});
+        o.console = shown.lines();
         return o;
     }
 
@@ -200,16 +185,11 @@ Outcome run_metconv(const std::vector<std::string>& args, common::Connection& co
 
     const std::string record = log_record(message);
     const bool logged = run_files.finish(record, reason);
-    for (const std::string& left : run_files.standing()) console.free_line(left);
-    if (logged) {
-        o.log_line = record.substr(0, kMessageLength);
-        o.ok = result == 0;
-        console.stop_line(result == 0 ? msg::kConsoleNormal : msg::kConsoleError);
-    } else {
-        console.stop_line(msg::cannot_write(p.LOGFILE, reason));
-    }
-    console_conn.flush();
-    return o;
+    for (const std::string& left : run_files.standing()) common::write_free(console, {left});
+    if (!logged) return stop(msg::cannot_write(p.LOGFILE, reason));
+    o.log_line = record.substr(0, kMessageLength);
+    o.ok = result == 0;
+    return stop(result == 0 ? msg::kConsoleNormal : msg::kConsoleError);
 }
 
 }  // namespace weather

@@ -10,11 +10,11 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/connection.h"
+#include "common/run_outcome.h"
 
 namespace weather {
 
@@ -41,39 +41,23 @@ struct RunParameters {
     std::string argument_error;  // log line for an argument that does not read
 };
 
-// What one run did: the log line (without its line end; none when the log
-// was not written) and the console lines in order.
-struct Outcome {
-    std::optional<std::string> log_line;
-    bool ok = false;  // the run ended normally and its log says so
-    std::vector<std::string> console;
-};
-
-// Writes lines to the console and keeps them for the outcome.
-class Console {
-  public:
-    Console(common::Connection& c, std::vector<std::string>& lines) : c_(&c), lines_(&lines) {}
-    // A free-form line: one blank, then the text.
-    void free_line(std::string_view text);
-    // A line of its own, as the stop of a run shows it.
-    void stop_line(std::string_view text);
-
-  private:
-    common::Connection* c_;
-    std::vector<std::string>* lines_;
-};
-
 // Reads the arguments (program name excluded) into P. With fewer than four
 // it writes the usage text to the console and returns false.
-bool CMDARGS(const std::vector<std::string>& args, RunParameters& p, Console& console);
+bool CMDARGS(const std::vector<std::string>& args, RunParameters& p, common::Connection& console);
+
+// The parameters and file names of a run on ARGS, as CMDARGS reads them,
+// without a console: for the viewers and the commands that name a run's
+// files. With fewer than four arguments the names are empty.
+RunParameters run_parameters(const std::vector<std::string>& args);
 
 // Reads the first six characters of TEXT in free form as one integer. False
 // when they hold no integer.
 bool read_integer_argument(std::string_view text, int32_t& v);
 
 // One whole run of METCONV on ARGS (program name excluded). Console lines go
-// to CONSOLE, which is flushed before the return; the files are those of FILES.
-Outcome run_metconv(const std::vector<std::string>& args, common::Connection& console,
-                    common::FileSystem& files = common::disk());
+// to CONSOLE, which is flushed before the return; the files are those of
+// the options (the disk by default).
+common::RunOutcome run_metconv(const std::vector<std::string>& args, common::Connection& console,
+                               const common::RunOptions& options = {});
 
 }  // namespace weather

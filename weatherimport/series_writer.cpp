@@ -4,6 +4,7 @@
 
 #include "common/connection.h"
 #include "common/file_system.h"
+#include "common/fixed_text.h"
 #include "weather/metconv.h"
 #include "weatherview/metview.h"
 
@@ -88,25 +89,14 @@ Conversion convert_series(const std::string& input, const std::string& records, 
     }
     std::vector<std::string> run_args{input};
     run_args.insert(run_args.end(), args.begin(), args.end());
-    weather::RunParameters p;
-    {
-        auto quiet = common::Connection::in_memory(6, "console");
-        std::vector<std::string> lines;
-        weather::Console names(*quiet, lines);
-        weather::CMDARGS(run_args, p, names);
-    }
+    const weather::RunParameters p = weather::run_parameters(run_args);
     c.output = p.OUTFILE;
     c.log = p.LOGFILE;
     auto console = common::Connection::in_memory(6, "console");
-    const weather::Outcome r = weather::run_metconv(run_args, *console, disk);
+    const common::RunOutcome r = weather::run_metconv(run_args, *console, {.files = &disk});
     c.console = r.console;
-    if (r.log_line) {
-        c.log_line = *r.log_line;
-        while (!c.log_line.empty() &&
-               (c.log_line.back() == ' ' || c.log_line.back() == '\r' || c.log_line.back() == '\n'))
-            c.log_line.pop_back();
-    }
-    c.ok = c.log_line.rfind("*NOERROR", 0) == 0;
+    if (r.log_line) c.log_line = std::string(common::trim_right(*r.log_line));
+    c.ok = r.ok;
     if (page && c.ok) {
         auto view_console = common::Connection::in_memory(6, "console");
         const weatherview::Outcome v = weatherview::run_metview(run_args, *view_console, disk);

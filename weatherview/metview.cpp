@@ -3,7 +3,9 @@
 #include <exception>
 
 #include "common/fixed_text.h"
+#include "common/free_form.h"
 #include "common/run_files.h"
+#include "common/run_outcome.h"
 #include "common/version.h"
 #include "figure/page.h"
 #include "weather/conversion.h"
@@ -75,10 +77,10 @@ std::string in_progress_page(const weather::RunParameters& p, const std::string&
 }  // namespace
 
 // METVIEW's usage text.
-static void usage(weather::Console& console) {
-    for (std::string_view line : msg::kUsageHead) console.free_line(line);
-    for (size_t k = 2; k < std::size(weather::msg::kUsage); ++k) console.free_line(weather::msg::kUsage[k]);
-    console.free_line(msg::kUsageTail);
+static void usage(common::Connection& console) {
+    for (std::string_view line : msg::kUsageHead) common::write_free(console, {line});
+    for (size_t k = 2; k < std::size(weather::msg::kUsage); ++k) common::write_free(console, {weather::msg::kUsage[k]});
+    common::write_free(console, {msg::kUsageTail});
 }
 
 std::string version_line() {
@@ -88,15 +90,16 @@ std::string version_line() {
 Outcome run_metview(const std::vector<std::string>& args, common::Connection& console_conn, common::FileSystem& files,
                     int wait_ms) {
     Outcome o;
-    weather::Console console(console_conn, o.console);
+    common::Connection& console = console_conn;
+    common::ConsoleRecord shown(console);
     auto stop = [&](std::string_view line) {
-        console.stop_line(line);
-        console_conn.flush();
+        console.put_record(line);
+        o.console = shown.lines();
         return o;
     };
     if (args.size() == 1 && args[0] == "--help") {
         usage(console);
-        console_conn.flush();
+        o.console = shown.lines();
         return o;
     }
     if (args.size() == 1 && args[0] == "--version") return stop(version_line());
@@ -106,19 +109,15 @@ Outcome run_metview(const std::vector<std::string>& args, common::Connection& co
     }
     try {
         // METCONV's own reading of the arguments names the files as it does.
-        std::vector<std::string> ignored;
-        auto quiet_conn = common::Connection::in_memory(0, "console");
-        weather::Console quiet(*quiet_conn, ignored);
-        weather::RunParameters p;
-        weather::CMDARGS(args, p, quiet);
+        const weather::RunParameters p = weather::run_parameters(args);
         DataType type = DataType::Temperature;
         if (const std::string why = refusal(p, type, files); !why.empty()) {
-            console.stop_line(why);
+            console.put_record(why);
             return stop(msg::kNoPage);
         }
         const std::string page = page_name(p.OUTFILE);
         if (common::overwrites_input(files, p.INFILE, {page})) {
-            console.stop_line(msg::page_replaces_input(p.INFILE, page));
+            console.put_record(msg::page_replaces_input(p.INFILE, page));
             return stop(msg::kNoPage);
         }
         // The run's files are read under its log's lock, shared, so that no
@@ -129,13 +128,13 @@ Outcome run_metview(const std::vector<std::string>& args, common::Connection& co
         const std::string html = in_progress ? in_progress_page(p, joined(args))
                                              : report_page(*check_run(p, type, files), joined(args)).html();
         if (const std::string why = write_page(files, page, html); !why.empty()) {
-            console.stop_line(weather::msg::cannot_write(page, why));
+            console.put_record(weather::msg::cannot_write(page, why));
             return stop(msg::kNoPage);
         }
         o.page = page;
         return stop(msg::page_written(page));
     } catch (const std::exception& e) {
-        console.stop_line(msg::internal_error(e.what()));
+        console.put_record(msg::internal_error(e.what()));
         return stop(msg::kNoPage);
     }
 }
