@@ -25,13 +25,17 @@ void water_content_on_grid(const SoilTable& soil, int l, const GridColumn& z, Gr
         float dh = head[j - 1] - head[j - 2];
         return dh == 0.0f ? 0.0f : (theta[j - 1] - theta[j - 2]) / dh;
     };
-    th[0] = theta[0];
+    // The running value stays in `t` rather than being read back from the
+    // column at every step: the same sums, without a store and reload in
+    // the chain of additions.
+    float t = theta[0];
+    th[0] = t;
     int32_t j = 2;
     float s = slope(j);
     int i = 1;
     for (; i < kGridPoints; ++i) {
         if (z[i] < head[j - 1]) {
-            th[i] = th[i - 1] + s * kDz;
+            t = t + s * kDz;
         } else {
             j = j + 1;
             if (j > npts) {
@@ -39,8 +43,9 @@ void water_content_on_grid(const SoilTable& soil, int l, const GridColumn& z, Gr
                 break;
             }
             s = slope(j);
-            th[i] = theta[j - 2];
+            t = theta[j - 2];
         }
+        th[i] = t;
     }
     for (++i; i < kGridPoints; ++i) th[i] = theta[npts - 1];
 }
