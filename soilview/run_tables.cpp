@@ -6,6 +6,7 @@
 #include "common/fixed_text.h"
 #include "common/layout.h"
 #include "common/record_read.h"
+#include "common/run_outcome.h"
 
 namespace soilview {
 namespace {
@@ -57,7 +58,7 @@ void read_log(common::UnitTable& units, RunTables& r) {
         std::string_view text = common::trim_right(line);
         while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
         r.log_line = std::string(text);
-        if (text.starts_with("NOERROR:"))
+        if (common::says_normal_end(text))
             r.outcome = Outcome::Normal;
         else if (text.starts_with("ERROR: Run did not finish"))
             r.outcome = Outcome::Unfinished;
