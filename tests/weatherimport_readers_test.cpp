@@ -11,6 +11,7 @@
 #include "weatherimport/ghcn_daily.h"
 #include "weatherimport/noaa_csv.h"
 #include "weatherimport/table_series.h"
+#include "weatherimport/units.h"
 
 namespace weatherimport {
 namespace {
@@ -230,6 +231,22 @@ TEST(TableSeries, HourlyStampsAndTheirConvention) {
     const Table odd = table("time,mm\n2001-01-01T00:30,1\n");
     EXPECT_FALSE(read_table_series(odd, l, beginning, r));
     EXPECT_EQ(r.text(), "s.csv:2:15: an hourly reading is stamped on the full hour, not at 2001-01-01T00:30");
+}
+
+// Every unit a column may be given in, against equivalents written out here.
+TEST(Units, ColumnsConvertToTheSeriesUnits) {
+    EXPECT_DOUBLE_EQ(to_celsius(212, *temperature_unit("degF")), 100.0);
+    EXPECT_DOUBLE_EQ(to_celsius(-40, *temperature_unit("F")), -40.0);
+    EXPECT_DOUBLE_EQ(to_celsius(21.5, *temperature_unit("c")), 21.5);
+    EXPECT_DOUBLE_EQ(to_fahrenheit(37), 98.6);
+    EXPECT_DOUBLE_EQ(to_mm(2, *depth_unit("in")), 50.8);
+    EXPECT_DOUBLE_EQ(to_mm(1.2, *depth_unit("cm")), 12.0);
+    EXPECT_DOUBLE_EQ(to_mm(7, *depth_unit("mm")), 7.0);
+    EXPECT_DOUBLE_EQ(to_metres_per_second(36, *speed_unit("km/h")), 10.0);
+    EXPECT_DOUBLE_EQ(to_metres_per_second(3, *speed_unit("m/s")), 3.0);
+    EXPECT_FALSE(depth_unit("inch"));
+    EXPECT_FALSE(speed_unit("mph"));
+    EXPECT_STREQ(unit_word(*depth_unit("in")), "in");
 }
 
 }  // namespace
