@@ -56,8 +56,9 @@ void add_soil_make(CLI::App& soil, Outcome& outcome) {
             outcome.status = kFailed;
             return;
         }
-        std::printf("written: %s (%zu layers, van Genuchten form; alpha in 1/cm, Ks and K0 in cm/day)\n",
-                    target.c_str(), r.profile.layers.size());
+        const size_t layers = r.profile.layers.size();
+        std::printf("written: %s (%zu %s, van Genuchten form; alpha in 1/cm, Ks and K0 in cm/day)\n", target.c_str(),
+                    layers, layers == 1 ? "layer" : "layers");
         outcome.status = kOk;
     });
 }
@@ -85,8 +86,10 @@ void add_soil_check(CLI::App& soil, Outcome& outcome) {
             return;
         }
         for (const auto& w : r.warnings) std::printf("%s: warning: %s\n", file->c_str(), w.c_str());
-        std::printf("%s: %d layers, %s form, %zu warnings\n", file->c_str(), r.layers,
-                    r.van_genuchten ? "van Genuchten" : "measured-points", r.warnings.size());
+        const size_t warnings = r.warnings.size();
+        std::printf("%s: %d %s, %s form, %zu %s\n", file->c_str(), r.layers, r.layers == 1 ? "layer" : "layers",
+                    r.van_genuchten ? "van Genuchten" : "measured-points", warnings,
+                    warnings == 1 ? "warning" : "warnings");
         outcome.status = kOk;
     });
 }
