@@ -16,48 +16,21 @@
 #include <string>
 #include <thread>
 
+#include "command_folder.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Ran {
-    int status = -1;
-    std::string out;  // standard output and error
-};
+using command_test::Ran;
 
-class Batch : public ::testing::Test {
+class Batch : public command_test::CommandFolder {
   protected:
-    void SetUp() override {
-        char name[] = "/tmp/drainprep-command-XXXXXX";
-        ASSERT_NE(::mkdtemp(name), nullptr);
-        dir_ = name;
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    // drainprep ARGS in the test's folder.
-    Ran run(const std::string& args) const {
-        Ran r;
-        const std::string cmd = "cd " + dir_.string() + " && " + DRAINPREP + " " + args + " 2>&1";
-        FILE* p = ::popen(cmd.c_str(), "r");
-        char buf[4096];
-        for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
-        const int st = ::pclose(p);
-        r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-        return r;
-    }
     void copy(const std::string& example, const std::string& to) const {
         fs::create_directories((dir_ / to).parent_path());
         fs::copy_file(fs::path(EXAMPLES_DIR) / example, dir_ / to, fs::copy_options::overwrite_existing);
     }
-    void write(const std::string& name, const std::string& text) const {
-        fs::create_directories((dir_ / name).parent_path());
-        std::ofstream(dir_ / name, std::ios::binary) << text;
-    }
     bool exists(const std::string& name) const { return fs::exists(dir_ / name); }
-    nlohmann::json json(const std::string& name) const {
-        std::ifstream in(dir_ / name);
-        return nlohmann::json::parse(in);
-    }
     // Every file under the folder with its size and time.
     std::map<std::string, std::pair<uintmax_t, fs::file_time_type>> listing() const {
         std::map<std::string, std::pair<uintmax_t, fs::file_time_type>> m;
@@ -65,8 +38,6 @@ class Batch : public ::testing::Test {
             if (e.is_regular_file()) m[e.path().string()] = {e.file_size(), e.last_write_time()};
         return m;
     }
-
-    fs::path dir_;
 };
 
 TEST_F(Batch, ExitStatusesOfUsageErrors) {

@@ -2,52 +2,27 @@
 // (0 done, 1 failed, 2 refused), the refusal that names the line, and what
 // each writes, on copies of the bundled lab sheet and profile.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "command_folder.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Ran {
-    int status = -1;
-    std::string out;  // standard output and error
-};
+using command_test::Ran;
 
-class SoilData : public ::testing::Test {
+class SoilData : public command_test::CommandFolder {
   protected:
     void SetUp() override {
-        char name[] = "/tmp/drainprep-soil-data-XXXXXX";
-        ASSERT_NE(::mkdtemp(name), nullptr);
-        dir_ = name;
+        CommandFolder::SetUp();
         for (const char* f : {"lab_loam.csv", "lab_loam.json", "profile.toml"})
             fs::copy_file(fs::path(EXAMPLES_DIR) / "soil_data" / f, dir_ / f);
     }
-    void TearDown() override { fs::remove_all(dir_); }
-    Ran run(const std::string& args) const {
-        Ran r;
-        const std::string cmd = "cd " + dir_.string() + " && " + DRAINPREP + " " + args + " 2>&1";
-        FILE* p = ::popen(cmd.c_str(), "r");
-        char buf[4096];
-        for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
-        const int st = ::pclose(p);
-        r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-        return r;
-    }
-    void write(const std::string& name, const std::string& text) const {
-        std::ofstream(dir_ / name, std::ios::binary) << text;
-    }
-    nlohmann::json json(const std::string& name) const {
-        std::ifstream in(dir_ / name);
-        return nlohmann::json::parse(in);
-    }
-    fs::path dir_;
 };
 
 TEST_F(SoilData, FitWritesTheBundledResultAndRefusesWhatItCannotRead) {
