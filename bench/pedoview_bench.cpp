@@ -32,8 +32,8 @@ void BM_NineLayerPageRun(benchmark::State& state) {
     common::MemoryFileSystem& fs = nine_layer_run();
     for (auto _ : state) {
         auto console = common::Connection::in_memory(0, "console");
-        const soilview::ViewOutcome o = soilview::run_pedoview({"soils/nine.dat"}, *console, fs);
-        if (o.written.empty()) state.SkipWithError(o.console_line.c_str());
+        const common::PageOutcome o = soilview::run_pedoview({"soils/nine.dat"}, *console, fs);
+        if (!o.page) state.SkipWithError(o.console.back().c_str());
     }
     state.counters["page_bytes"] =
         static_cast<double>(fs.get("soils/nine.html") ? fs.get("soils/nine.html")->size() : 0);

@@ -41,6 +41,13 @@ struct RunOutcome {
     bool ok = false;
 };
 
+// How a run of either page program (PEDOVIEW, METVIEW) ended: the file it
+// wrote, none when it wrote none, and its console lines in order.
+struct PageOutcome {
+    std::optional<std::string> page;
+    std::vector<std::string> console;
+};
+
 // Keeps a copy of what a run writes on its console from construction on.
 class ConsoleRecord {
   public:

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     common::MemoryFileSystem fs;
     fuzzing::put_run_files(fs, {"w.dat", "w.LOG", run.file}, data + 1, size - 1);
     auto console = common::Connection::in_memory(6, "console");
-    const weatherview::Outcome outcome = weatherview::run_metview(run.args, *console, fs);
+    const common::PageOutcome outcome = weatherview::run_metview(run.args, *console, fs);
     if (outcome.console.empty()) std::abort();
     if (outcome.page) {
         if (!fs.get(*outcome.page)) std::abort();

@@ -21,11 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> args = {"soil.dat"};
     if (data[0] < figures.size()) args = {"--svg", figures[data[0]], "soil.dat"};
     auto console = common::Connection::in_memory(0, "console");
-    const soilview::ViewOutcome outcome = soilview::run_pedoview(args, *console, fs);
-    if (outcome.console_line.empty()) std::abort();
-    if (!outcome.written.empty()) {
-        if (!fs.get(outcome.written)) std::abort();
-        fuzzing::check_page(fs.get(outcome.written));
+    const common::PageOutcome outcome = soilview::run_pedoview(args, *console, fs);
+    if (outcome.console.empty()) std::abort();
+    if (outcome.page) {
+        if (!fs.get(*outcome.page)) std::abort();
+        fuzzing::check_page(fs.get(*outcome.page));
     }
     return 0;
 }

@@ -49,7 +49,12 @@ std::string in_progress_html(const RunNames& names) {
     return page.html();
 }
 
-ViewOutcome view(const Request& req, common::FileSystem& fs, int wait_ms) {
+// What a run wrote: its console line and the file's name.
+struct Written {
+    std::string line, target;
+};
+
+Written view(const Request& req, common::FileSystem& fs, int wait_ms) {
     RunNames names;
     std::string too_long;
     if (!run_names(req.infile, names, too_long)) stop(msg::name_too_long(too_long));
@@ -93,10 +98,11 @@ ViewOutcome view(const Request& req, common::FileSystem& fs, int wait_ms) {
 
 }  // namespace
 
-ViewOutcome run_pedoview(const std::vector<std::string>& args, common::Connection& console, common::FileSystem& fs,
-                         int wait_ms) {
+common::PageOutcome run_pedoview(const std::vector<std::string>& args, common::Connection& console,
+                                 common::FileSystem& fs, int wait_ms) {
     static const common::Layout kLine("(A)");
-    ViewOutcome outcome;
+    common::PageOutcome outcome;
+    common::ConsoleRecord shown(console);
     std::vector<std::string> lines;
     try {
         if (args.size() == 1 && args[0] == "--help") {
@@ -116,17 +122,17 @@ ViewOutcome run_pedoview(const std::vector<std::string>& args, common::Connectio
             } else {
                 stop(std::string(msg::kSyntax));
             }
-            outcome = view(req, fs, wait_ms);
-            lines = {outcome.console_line};
+            Written w = view(req, fs, wait_ms);
+            outcome.page = std::move(w.target);
+            lines = {std::move(w.line)};
         }
     } catch (const Stop& s) {
         lines = {s.line};
     } catch (const std::exception& e) {
         lines = {"ERROR: " + std::string(e.what())};
     }
-    outcome.console_line = lines.back();
     for (const std::string& line : lines) common::write_record(console, kLine, {line});
-    console.flush();
+    outcome.console = shown.lines();
     return outcome;
 }
 

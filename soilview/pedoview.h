@@ -22,19 +22,15 @@
 
 #include "common/connection.h"
 #include "common/file_system.h"
+#include "common/run_outcome.h"
 
 namespace soilview {
-
-struct ViewOutcome {
-    std::string console_line;  // the last line shown on the console
-    std::string written;       // the file written, or empty
-};
 
 // How long the page waits for a run of PEDOPRE in progress on the same files
 // to end before it says that the run is in progress instead.
 inline constexpr int kRunWaitMs = 3000;
 
-ViewOutcome run_pedoview(const std::vector<std::string>& args, common::Connection& console, common::FileSystem& fs,
-                         int wait_ms = kRunWaitMs);
+common::PageOutcome run_pedoview(const std::vector<std::string>& args, common::Connection& console,
+                                 common::FileSystem& fs, int wait_ms = kRunWaitMs);
 
 }  // namespace soilview

@@ -54,7 +54,7 @@ Made make_page(const std::string& name, const std::string& input, std::vector<st
     args.insert(args.begin(), name + ".dat");
     auto console = common::Connection::in_memory(6, "console");
     weather::run_metconv(args, *console, {.files = &mem});
-    const weatherview::Outcome o = weatherview::run_metview(args, *console, mem);
+    const common::PageOutcome o = weatherview::run_metview(args, *console, mem);
     Made m;
     EXPECT_TRUE(o.page) << name;
     if (!o.page) return m;

@@ -22,7 +22,7 @@
 namespace {
 
 struct Ran {
-    weatherview::Outcome outcome;
+    common::PageOutcome outcome;
     std::string console;
 };
 

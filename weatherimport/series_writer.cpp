@@ -99,7 +99,7 @@ Conversion convert_series(const std::string& input, const std::string& records, 
     c.ok = r.ok;
     if (page && c.ok) {
         auto view_console = common::Connection::in_memory(6, "console");
-        const weatherview::Outcome v = weatherview::run_metview(run_args, *view_console, disk);
+        const common::PageOutcome v = weatherview::run_metview(run_args, *view_console, disk);
         c.page = v.page;
         c.console.insert(c.console.end(), v.console.begin(), v.console.end());
     }

@@ -87,9 +87,9 @@ std::string version_line() {
     return common::version_line("METVIEW");
 }
 
-Outcome run_metview(const std::vector<std::string>& args, common::Connection& console_conn, common::FileSystem& files,
-                    int wait_ms) {
-    Outcome o;
+common::PageOutcome run_metview(const std::vector<std::string>& args, common::Connection& console_conn,
+                                common::FileSystem& files, int wait_ms) {
+    common::PageOutcome o;
     common::Connection& console = console_conn;
     common::ConsoleRecord shown(console);
     auto stop = [&](std::string_view line) {

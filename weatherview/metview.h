@@ -28,6 +28,7 @@
 
 #include "common/connection.h"
 #include "common/file_system.h"
+#include "common/run_outcome.h"
 #include "weather/weather_files.h"
 
 namespace weatherview {
@@ -38,20 +39,13 @@ std::string version_line();
 // The page's name for a weather file: the weather files' own rule.
 using weather::page_name;
 
-// What one run did: the page it wrote (none when it wrote none) and the
-// console lines in order.
-struct Outcome {
-    std::optional<std::string> page;
-    std::vector<std::string> console;
-};
-
 // One whole run of METVIEW on ARGS (program name excluded), on the files of
 // FILES; console lines go to CONSOLE, which is flushed before the return.
 // How long METVIEW waits for a run of METCONV in progress on the same files
 // to end before its page says that the run is in progress instead.
 inline constexpr int kRunWaitMs = 3000;
 
-Outcome run_metview(const std::vector<std::string>& args, common::Connection& console,
-                    common::FileSystem& files = common::disk(), int wait_ms = kRunWaitMs);
+common::PageOutcome run_metview(const std::vector<std::string>& args, common::Connection& console,
+                                common::FileSystem& files = common::disk(), int wait_ms = kRunWaitMs);
 
 }  // namespace weatherview
