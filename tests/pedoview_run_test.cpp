@@ -10,6 +10,8 @@
 #include <map>
 
 #include "pedoview_test_runs.h"
+#include "soilview/run_names.h"
+#include "soilview/run_tables.h"
 
 using pedoview_test::run_both;
 using pedoview_test::view;
@@ -165,3 +167,33 @@ TEST(PedoviewRun, APageNeverTakesAnotherSoilsOutcomeFromTheSharedLog) {
 }
 
 }  // namespace
+
+// Every output cut short, after its first line, a third, two thirds and
+// just before its last line that holds anything: read as incomplete, with
+// what was found said, never as whole.
+TEST(PedoviewRun, EveryOutputCutShortIsReadAsIncomplete) {
+    common::MemoryFileSystem fs;
+    run_both(fs, "soil.dat", example("vg_layered.dat"));
+    soilview::RunNames names;
+    std::string too_long;
+    ASSERT_TRUE(soilview::run_names("soil.dat", names, too_long));
+    for (const std::string& path : {names.mis, names.wtd, names.mq, names.upq, names.out, names.sin}) {
+        const std::string whole = *fs.get(path);
+        std::vector<size_t> starts = {0};  // offset of each line
+        size_t last = 0;                   // the last line that is not blank
+        for (size_t at = whole.find('\n'); at != std::string::npos; at = whole.find('\n', at + 1)) {
+            if (whole.find_first_not_of(" \r", starts.back()) < at) last = starts.size() - 1;
+            starts.push_back(at + 1);
+        }
+        ASSERT_GT(last, 3u) << path;
+        for (size_t lines : {size_t{1}, last / 3, 2 * last / 3, last}) {
+            fs.put(path, whole.substr(0, starts[lines]));
+            const soilview::RunTables r = soilview::read_run(fs, names);
+            const soilview::FileStatus& s = r.file(path);
+            EXPECT_EQ(s.state, soilview::FileState::Incomplete) << path << " cut after " << lines << " lines";
+            EXPECT_FALSE(s.detail.empty()) << path;
+        }
+        fs.put(path, whole);
+        EXPECT_EQ(soilview::read_run(fs, names).file(path).state, soilview::FileState::Read) << path;
+    }
+}
