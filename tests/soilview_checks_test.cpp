@@ -181,4 +181,42 @@ TEST(SoilviewChecks, TwoEqualFluxDepthsAreFlagged) {
     EXPECT_TRUE(has(flat, "from 0.2 to 0.15 cm/hr (12.50 to 12.50 cm)")) << flat.text;
 }
 
+// Tables set by hand at the edges of three thresholds: a volume near but not
+// at 100 cm is not held, a block header just under 0.005 cm/hr is named as
+// the cause of B = 0.00 and one just over is not, and a flux depth shallower
+// than the exact one by more than 1.25 times departs as one deeper does.
+TEST(SoilviewChecks, ThresholdsHoldAtTheirEdges) {
+    RunTables r;
+    r.names.sin = "s.SIN";
+    r.names.upq = "s.UPQ";
+    r.sin.depth_rows = 3;
+    r.sin.depth = {0.0f, 50.0f, 100.0f};
+    r.sin.volume = {0.0f, 99.9f, 100.0f};
+    r.sin.green_ampt_rows = 2;
+    r.sin.ga_depth = {0.0f, 10.0f};
+    r.sin.ga_a = {0.0f, 0.5f};
+    r.sin.ga_b = {1.0f, 0.0f};
+    r.mq_layers = 2;
+    r.mq.layers[0].k_header = 0.0049f;
+    r.mq.layers[1].k_header = 0.0051f;
+    r.upq.rows = 2;
+    r.upq.flux = {0.5f, 0.2f};
+    r.upq.depth = {70.0f, 100.0f};
+    RunReferences refs;
+    refs.top_tension = 100.0;
+    refs.flux_depth = {100.0, 100.0};
+    r.refs = refs;
+    const std::vector<Check> checks = run_checks(r);
+
+    const Check held = only(checks, "Drained volume: s.SIN holds the volume at 100.000 cm at");
+    EXPECT_TRUE(has(held, "at 100 cm, within")) << held.text;
+    EXPECT_FALSE(has(held, "50 cm")) << held.text;
+    const Check zero = only(checks, "Green-Ampt: s.SIN keeps A and B to two decimals");
+    EXPECT_TRUE(has(zero, "layer 1 (0.0049 cm/hr)")) << zero.text;
+    EXPECT_FALSE(has(zero, "layer 2")) << zero.text;
+    const Check flux = only(checks, "Upward flux: the water tables of s.UPQ");
+    EXPECT_EQ(flux.status, CheckStatus::Warning);
+    EXPECT_TRUE(has(flux, "1 of the 2 depart")) << flux.text;
+}
+
 }  // namespace
