@@ -142,6 +142,15 @@ TEST(VanGenuchtenFit, WeighsEachPoint) {
     const double weighed = fit_van_genuchten(p, {})[Param::Alpha].value;
     EXPECT_GT(std::fabs(spoilt - 0.036), 1e-3);
     EXPECT_NEAR(weighed, 0.036, 1e-5);
+
+    // A weight of 2 counts a point as twice: the same fit as the point given
+    // two times over.
+    p.retention[5].weight = 2.0;
+    const double doubled = fit_van_genuchten(p, {})[Param::Alpha].value;
+    p.retention[5].weight = 1.0;
+    p.retention.push_back(p.retention[5]);
+    EXPECT_NEAR(doubled, fit_van_genuchten(p, {})[Param::Alpha].value, 1e-7);
+    EXPECT_GT(std::fabs(doubled - spoilt), 1e-4);
 }
 
 TEST(VanGenuchtenFit, WarnsOfParametersThePointsDoNotDetermine) {

@@ -77,6 +77,17 @@ TEST(Profile, EachSourceRunsThroughPedopre) {
     EXPECT_NE(run.log.find("NOERROR"), std::string::npos) << run.log;
 }
 
+TEST(Profile, DepthsInMetres) {
+    const auto r = read(
+        "title = \"Metres\"\ndepth_unit = \"m\"\ngadepth = 0.3\nrootdepth = 0.25\nlsin = 1\n"
+        "[[layer]]\nbottom = 0.3\nclass = \"loam\"\n[[layer]]\nbottom = 1.2\nclass = \"sand\"\n");
+    ASSERT_TRUE(r.ok()) << r.error;
+    EXPECT_DOUBLE_EQ(r.profile.gadepth, 30.0);
+    EXPECT_DOUBLE_EQ(r.profile.rootdepth, 25.0);
+    EXPECT_DOUBLE_EQ(r.profile.layers[0].bottom, 30.0);
+    EXPECT_DOUBLE_EQ(r.profile.layers[1].bottom, 120.0);
+}
+
 TEST(FitPage, DrawsPointsCurveAndBand) {
     const VanGenuchten loam{0.078, 0.43, 0.036, 1.56, 24.96, 0.5};
     MeasuredPoints p;

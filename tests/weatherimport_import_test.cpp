@@ -159,6 +159,14 @@ TEST_F(Import, FillsShortGapsOnlyAndPetIsMissingWhereInputsAre) {
     EXPECT_NE(et.find("2001 185 -99\r\n2001 186 -99\r\n2001 187 -99\r\n"), std::string::npos);
     EXPECT_NE(et.find("2001 189 -99\r\n"), std::string::npos);
     EXPECT_NE(f.find("missing pet 2001-07-04..2001-07-06"), std::string::npos);
+
+    // A gap exactly as long as the limit is filled.
+    o.fill_temperature_gaps = 3;
+    const std::string filled = lines(run_import(o).findings);
+    EXPECT_NE(filled.find("filled tmax 2001-07-06: 29.50 C by linear interpolation between 2001-07-03 (28.00) and "
+                          "2001-07-07 (30.00)"),
+              std::string::npos)
+        << filled;
 }
 
 // Hourly rain: hours without a reading refused unless written as dry; the
@@ -209,11 +217,13 @@ TEST(Plausibility, SwappedColumnsAndWrongUnits) {
     for (size_t i = 0; i < 3; ++i) s.at(i, Quantity::Tmax) = 10.0, s.at(i, Quantity::Tmin) = 20.0;
     s.at(0, Quantity::Rain) = 2000.0;
     s.at(1, Quantity::Tmax) = 75.0;
+    s.at(2, Quantity::Tmax) = 19.5;  // half a degree below is below all the same
     Findings f;
     check_plausibility(s, TemperatureUnit::Celsius, DepthUnit::Millimetre, f);
     std::string all;
     for (const Finding& x : f) all += finding_line(x) + "\n";
     EXPECT_NE(all.find("check tmax 2001-07-01: Tmax 10.0 C below Tmin 20.0 C"), std::string::npos);
+    EXPECT_NE(all.find("check tmax 2001-07-03: Tmax 19.5 C below Tmin 20.0 C"), std::string::npos) << all;
     EXPECT_NE(all.find("check tmax: Tmax lies below Tmin on 2 of 3 days: are the Tmax and Tmin columns swapped?"),
               std::string::npos);
     EXPECT_NE(all.find("check tmax 2001-07-02: 75.0 C is beyond any air temperature measured"), std::string::npos);
