@@ -271,6 +271,15 @@ TEST(Thornthwaite, DailySeriesMonthsAndRefusal) {
     EXPECT_FALSE(pet[365 + 41].has_value());
     // Colder months give less: a month at 2 C against one at 20 C.
     EXPECT_LT(*pet[31], *pet[181]);
+    // At the equator every day has 12 hours of daylight: a day of a month
+    // of N days gets the month's unadjusted value times N/30, shared over N.
+    DailySeries year = days_from(2001, 365, [](int m) { return m >= 5 && m <= 9 ? 20.0 : 2.0; });
+    ASSERT_TRUE(thornthwaite_series(year, 0.0, pet, why)) << why;
+    double means[12];
+    for (int m = 0; m < 12; ++m) means[m] = m >= 4 && m <= 8 ? 20.0 : 2.0;
+    const double heat = thornthwaite_heat_index(means);
+    EXPECT_NEAR(*pet[181], thornthwaite_unadjusted(20.0, heat) / 30.0, 1e-9);  // July, 31 days
+    EXPECT_NEAR(*pet[31], thornthwaite_unadjusted(2.0, heat) / 30.0, 1e-9);    // February, 28 days
     DailySeries half = days_from(2001, 200, [](int) { return 10.0; });
     EXPECT_FALSE(thornthwaite_series(half, 52.0, pet, why));
     EXPECT_NE(why.find("month 7 has none"), std::string::npos);
