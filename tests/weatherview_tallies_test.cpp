@@ -251,6 +251,12 @@ TEST(Tallies, RowsTheReadingChangesAreFlagged) {
     EXPECT_NE(report_page(*c, "METCONV w.dat DR MM 7 5 1").html().find("No record is left out, replaced or lost"),
               std::string::npos);
 
+    // A whole year without a reading between two others: its 366 days, no
+    // more, lie between the first reading and the last.
+    c = convert_and_check(fs, "1995 365.5 0.1\n1997 1.5 0.2\n", {"HR", "IN", "7"});
+    const std::string gap = report_page(*c, "METCONV w.dat HR IN 7").html();
+    EXPECT_NE(gap.find("366 days have no reading between the first and the last"), std::string::npos);
+
     // Temperatures: an empty first temperature keeps the day before's.
     c = convert_and_check(fs, "1997,1,5,-3\n1997,2,,-2\n", {"TP", "DC", "7"});
     EXPECT_NE(reason(2, Fate::NullValue).find("the first temperature (5) is kept"), std::string::npos)
