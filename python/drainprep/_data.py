@@ -13,6 +13,7 @@ import datetime as _datetime
 from dataclasses import dataclass as _dataclass
 
 import numpy as _np
+import numpy.typing as _npt
 
 from . import _drainprep
 
@@ -118,7 +119,9 @@ class VanGenuchtenFit:
         raise AttributeError(name)
 
 
-def fit_van_genuchten(head_cm, theta, k=None, k_head_cm=None, fix=None, weights=None) -> VanGenuchtenFit:
+def fit_van_genuchten(head_cm: _npt.ArrayLike, theta: _npt.ArrayLike, k: _npt.ArrayLike | None = None,
+                      k_head_cm: _npt.ArrayLike | None = None, fix: dict[str, float] | None = None,
+                      weights: _npt.ArrayLike | None = None) -> VanGenuchtenFit:
     """Fits van Genuchten's (1980) retention curve (m = 1 - 1/n) to measured
     water contents, and the Mualem (1976) conductivity Ks and l to measured
     conductivities when given, by weighted nonlinear least squares.
@@ -277,7 +280,8 @@ class Pedotransfer:
     source: str
 
 
-def hypres(sand, silt, clay, om, bulk_density, topsoil=True) -> Pedotransfer:
+def hypres(sand: _npt.ArrayLike, silt: _npt.ArrayLike, clay: _npt.ArrayLike, om: _npt.ArrayLike,
+           bulk_density: _npt.ArrayLike, topsoil: _npt.ArrayLike = True) -> Pedotransfer:
     """The continuous pedotransfer functions of HYPRES (Wösten, Lilly, Nemes
     and Le Bas, 1999) for one analysis or arrays of them (broadcast).
 
@@ -313,7 +317,7 @@ def hypres(sand, silt, clay, om, bulk_density, topsoil=True) -> Pedotransfer:
 # ---------------------------------------------------------------- weather
 
 
-def extraterrestrial_radiation(latitude_deg, day_of_year):
+def extraterrestrial_radiation(latitude_deg: _npt.ArrayLike, day_of_year: _npt.ArrayLike) -> _np.ndarray | float:
     """Extraterrestrial radiation Ra (MJ/m2/day), FAO-56 eq. 21, for each
     latitude (degrees, north positive) and day of the year (broadcast). Ra
     is 0 in polar night."""
@@ -321,7 +325,8 @@ def extraterrestrial_radiation(latitude_deg, day_of_year):
     return _shaped(_drainprep.extraterrestrial_radiation(flat[0], flat[1].astype(_np.int32)), shape)
 
 
-def pet_hargreaves(tmax, tmin, latitude_deg, day_of_year):
+def pet_hargreaves(tmax: _npt.ArrayLike, tmin: _npt.ArrayLike, latitude_deg: _npt.ArrayLike,
+                   day_of_year: _npt.ArrayLike) -> _np.ndarray | float:
     """Reference evapotranspiration ET0 (mm/day) by Hargreaves and Samani
     (1985), FAO-56 eq. 52, from the daily maximum and minimum air
     temperature (degrees C); all four arguments broadcast. NaN where a
@@ -350,9 +355,13 @@ def _optional_number(value, name: str) -> float:
     return float(a)
 
 
-def pet_penman_monteith(tmax, tmin, day_of_year, latitude_deg, elevation_m, *, tdew=None, rh_max=None,
-                        rh_min=None, rh_mean=None, wind=None, solar=None, sunshine=None, wind_height_m=2.0,
-                        humidity_from_tmin=False, assumed_wind=None, rs_krs=None):
+def pet_penman_monteith(tmax: _npt.ArrayLike, tmin: _npt.ArrayLike, day_of_year: _npt.ArrayLike,
+                        latitude_deg: float, elevation_m: float, *, tdew: _npt.ArrayLike | None = None,
+                        rh_max: _npt.ArrayLike | None = None, rh_min: _npt.ArrayLike | None = None,
+                        rh_mean: _npt.ArrayLike | None = None, wind: _npt.ArrayLike | None = None,
+                        solar: _npt.ArrayLike | None = None, sunshine: _npt.ArrayLike | None = None,
+                        wind_height_m: float = 2.0, humidity_from_tmin: bool = False,
+                        assumed_wind: float | None = None, rs_krs: float | None = None) -> _np.ndarray | float:
     """Reference evapotranspiration ET0 (mm/day) of grass by the FAO
     Penman-Monteith equation for daily periods (Allen et al., 1998, FAO-56
     eq. 6), day by day at one site.
@@ -415,7 +424,8 @@ def _first_day(value) -> int:
     raise TypeError(f"first_day must be a date, a numpy.datetime64 or 'YYYY-MM-DD', not {type(value).__name__}")
 
 
-def pet_thornthwaite(first_day, tmax, tmin, latitude_deg):
+def pet_thornthwaite(first_day: _datetime.date | _np.datetime64 | str, tmax: _npt.ArrayLike, tmin: _npt.ArrayLike,
+                     latitude_deg: float) -> _np.ndarray:
     """Potential evapotranspiration (mm/day) by Thornthwaite (1948) for a
     series of consecutive days: each month's PET from its mean temperature
     and the series' annual heat index, corrected for day length and the

@@ -11,8 +11,12 @@ cm³/cm³ and drainable porosity cm/cm.
 from __future__ import annotations
 
 from functools import cached_property
+from typing import TYPE_CHECKING
 
 import numpy as np
+
+if TYPE_CHECKING:  # pandas is imported only when a frame is asked for
+    import pandas
 
 
 class Table:
@@ -43,7 +47,7 @@ class Table:
     def __repr__(self) -> str:
         return f"{type(self).__name__}({len(self)} rows: {', '.join(self.columns)})"
 
-    def to_frame(self):
+    def to_frame(self) -> pandas.DataFrame:
         """The table as a pandas DataFrame (needs pandas)."""
         import pandas as pd
 
@@ -187,7 +191,7 @@ class SoilTables:
     def __repr__(self) -> str:
         return f"SoilTables(ok={self.ok}, log={self.log!r}, {self._core.layer_count} layers)"
 
-    def to_frames(self) -> dict:
+    def to_frames(self) -> dict[str, pandas.DataFrame]:
         """The tables as pandas DataFrames (needs pandas), by name:
         ``characteristic`` and ``conductivity`` (every layer, with a
         ``layer`` column counted from 1), ``drainage``, ``green_ampt``,
