@@ -10,6 +10,7 @@
 
 #include "common/connection.h"
 #include "common/fixed_text.h"
+#include "input_kinds.h"
 #include "weather/metconv.h"
 
 namespace fs = std::filesystem;
@@ -23,8 +24,7 @@ std::string read_file(const fs::path& p) {
     return s.str();
 }
 
-// What stands at the input's name.
-enum class Input { File, Folder, Fifo, DeviceLink };
+using input_kinds::Input;
 
 struct Row {
     const char* what;
@@ -313,20 +313,7 @@ TEST(MetconvBadInput, EachRowEndsWithItsLinesAndLeavesTheInputAlone) {
         fs::remove_all(dir);
         fs::create_directories(dir);
         const fs::path input = dir / row.input_name;
-        switch (row.kind) {
-            case Input::File:
-                std::ofstream(input, std::ios::binary) << row.input;
-                break;
-            case Input::Folder:
-                fs::create_directory(input);
-                break;
-            case Input::Fifo:
-                ASSERT_EQ(::mkfifo(input.c_str(), 0600), 0);
-                break;
-            case Input::DeviceLink:
-                fs::create_symlink("/dev/zero", input);
-                break;
-        }
+        input_kinds::make_input(input, row.kind, row.input);
         if (row.blocking_dir) fs::create_directory(dir / row.blocking_dir);
 
         auto old = fs::current_path();

@@ -9,6 +9,7 @@
 
 #include "common/connection.h"
 #include "common/fixed_text.h"
+#include "input_kinds.h"
 #include "soilprep/pedopre.h"
 #include "tests/pedopre_test_files.h"
 
@@ -22,7 +23,7 @@ namespace {
 const char kGood[] = "Loam test\n1 0\n3 1.5 100.0\n0.40 0 0.30 100 0.20 1000\n30.0 30.0 1\n";
 const std::string kStop = "Program terminated abnormally, see logfile.\r\n";
 
-enum class Input { File, Folder, Fifo, DeviceLink };
+using input_kinds::Input;
 
 struct Row {
     const char* what;
@@ -404,20 +405,7 @@ TEST(PedopreBadInput, EachRowEndsWithItsLinesAndLeavesTheInputAlone) {
         SCOPED_TRACE(row.what);
         TempDir dir;
         const std::string input = dir.file(row.input_name);
-        switch (row.kind) {
-            case Input::File:
-                write_file(input, row.input);
-                break;
-            case Input::Folder:
-                fs::create_directory(input);
-                break;
-            case Input::Fifo:
-                ASSERT_EQ(::mkfifo(input.c_str(), 0600), 0);
-                break;
-            case Input::DeviceLink:
-                fs::create_symlink("/dev/zero", input);
-                break;
-        }
+        input_kinds::make_input(input, row.kind, row.input);
         if (row.blocking_dir) fs::create_directory(dir.file(row.blocking_dir));
         std::vector<std::string> args = row.args;
         if (args.empty()) args = {row.input_name};
