@@ -23,22 +23,6 @@ import numpy as np
 
 import drainprep
 
-# Texture class: theta_r, theta_s (cm3/cm3), alpha (1/cm), n, Ks (cm/day).
-TEXTURE_CLASSES = {
-    "sand": (0.045, 0.43, 0.145, 2.68, 712.8),
-    "loamy sand": (0.057, 0.41, 0.124, 2.28, 350.2),
-    "sandy loam": (0.065, 0.41, 0.075, 1.89, 106.1),
-    "loam": (0.078, 0.43, 0.036, 1.56, 24.96),
-    "silt": (0.034, 0.46, 0.016, 1.37, 6.00),
-    "silt loam": (0.067, 0.45, 0.020, 1.41, 10.8),
-    "sandy clay loam": (0.100, 0.39, 0.059, 1.48, 31.44),
-    "clay loam": (0.095, 0.41, 0.019, 1.31, 6.24),
-    "silty clay loam": (0.089, 0.43, 0.010, 1.23, 1.68),
-    "sandy clay": (0.100, 0.38, 0.027, 1.23, 2.88),
-    "silty clay": (0.070, 0.36, 0.005, 1.09, 0.48),
-    "clay": (0.068, 0.38, 0.008, 1.09, 4.80),
-}
-
 GADEPTH, ROOTDEPTH = 40.0, 30.0  # cm
 
 
@@ -58,9 +42,12 @@ def depth_for_flux(tables, flux_cm_per_hr):
 
 
 def run_all():
-    texts = [soil_input(name, *params) for name, params in TEXTURE_CLASSES.items()]
+    # The package's catalogue of the classes: theta_r, theta_s (cm3/cm3),
+    # alpha (1/cm), n and Ks (cm/day).
+    classes = drainprep.texture_classes()
+    texts = [soil_input(c.name, c.theta_r, c.theta_s, c.alpha, c.n, c.ks) for c in classes]
     with ThreadPoolExecutor() as pool:
-        return dict(zip(TEXTURE_CLASSES, pool.map(drainprep.soil_tables, texts)))
+        return dict(zip((c.name for c in classes), pool.map(drainprep.soil_tables, texts)))
 
 
 def report(results):
