@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace common {
 
@@ -11,6 +12,22 @@ namespace common {
 inline std::string_view trim_right(std::string_view s) {
     size_t n = s.find_last_not_of(' ');
     return n == std::string_view::npos ? std::string_view{} : s.substr(0, n + 1);
+}
+
+// The lines of a text, without their line ends (CR LF or a bare LF); the
+// last line needs no line end, and a text ending with one has no empty line
+// after it.
+inline std::vector<std::string_view> text_lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t nl = text.find('\n', at);
+        if (nl == std::string_view::npos) nl = text.size();
+        const size_t end = nl > at && text[nl - 1] == '\r' ? nl - 1 : nl;
+        lines.push_back(text.substr(at, end - at));
+        at = nl + 1;
+    }
+    return lines;
 }
 
 // The text cut or blank-padded to exactly n characters.

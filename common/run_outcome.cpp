@@ -1,5 +1,6 @@
 #include "common/run_outcome.h"
 
+#include "common/fixed_text.h"
 #include "common/free_form.h"
 #include "common/version.h"
 
@@ -8,14 +9,7 @@ namespace common {
 std::vector<std::string> ConsoleRecord::lines() {
     console_->flush();
     std::vector<std::string> lines;
-    size_t at = 0;
-    while (at < copy_.size()) {
-        size_t nl = copy_.find('\n', at);
-        if (nl == std::string::npos) nl = copy_.size();
-        const size_t end = nl > at && copy_[nl - 1] == '\r' ? nl - 1 : nl;
-        lines.push_back(copy_.substr(at, end - at));
-        at = nl + 1;
-    }
+    for (std::string_view line : text_lines(copy_)) lines.emplace_back(line);
     return lines;
 }
 

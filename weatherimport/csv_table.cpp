@@ -1,5 +1,7 @@
 #include "weatherimport/csv_table.h"
 
+#include "common/fixed_text.h"
+
 namespace weatherimport {
 
 int Table::column_of(std::string_view name) const {
@@ -63,15 +65,8 @@ bool read_table(const std::string& file, std::string_view text, char delimiter, 
     table.file = file;
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     std::vector<std::pair<int, std::string_view>> lines;
-    size_t at = 0;
     int number = 0;
-    while (at < text.size()) {
-        size_t nl = text.find('\n', at);
-        if (nl == std::string_view::npos) nl = text.size();
-        size_t end = nl > at && text[nl - 1] == '\r' ? nl - 1 : nl;
-        lines.emplace_back(++number, text.substr(at, end - at));
-        at = nl + 1;
-    }
+    for (std::string_view line : common::text_lines(text)) lines.emplace_back(++number, line);
     while (!lines.empty() && lines.back().second.empty()) lines.pop_back();
     if (lines.empty()) {
         refusal = {{file, 1, 1}, "the file is empty: a header line is expected"};

@@ -1,6 +1,9 @@
 #include "weatherimport/ghcn_daily.h"
 
 #include <cctype>
+#include <vector>
+
+#include "common/fixed_text.h"
 
 namespace weatherimport {
 namespace {
@@ -35,16 +38,12 @@ bool field_integer(std::string_view f, int& v, size_t& bad) {
 bool read_ghcn_daily(const std::string& file, std::string_view text, SourceSeries& series, Refusal& refusal) {
     std::string station;
     int number = 0;
-    size_t at = 0;
-    while (at < text.size()) {
-        size_t nl = text.find('\n', at);
-        if (nl == std::string_view::npos) nl = text.size();
-        const size_t end = nl > at && text[nl - 1] == '\r' ? nl - 1 : nl;
-        std::string line(text.substr(at, end - at));
-        at = nl + 1;
+    const std::vector<std::string_view> lines = common::text_lines(text);
+    for (size_t k = 0; k < lines.size(); ++k) {
+        std::string line(lines[k]);
         ++number;
         Place place{file, number, 1};
-        if (line.empty() && at >= text.size()) break;
+        if (line.empty() && k + 1 == lines.size()) break;
         if (line.size() > kLineLength || line.size() < kShortestLine) {
             place.column = static_cast<int>(std::min(line.size(), kLineLength)) + 1;
             refusal = {place, "a GHCN-Daily line has " + std::to_string(kLineLength) + " columns, this one " +
